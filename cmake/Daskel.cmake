@@ -1,0 +1,84 @@
+# Build helpers shared by every folder.
+
+set(DASKEL_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+get_filename_component(DASKEL_ROOT ${DASKEL_ROOT} ABSOLUTE)
+
+add_library(daskel_options INTERFACE)
+target_compile_options(daskel_options INTERFACE -Wall -Wextra)
+target_include_directories(daskel_options INTERFACE ${DASKEL_ROOT})
+if(DASKEL_WERROR)
+  target_compile_options(daskel_options INTERFACE -Werror)
+endif()
+if(WIN32)
+  # One self-contained executable: no runtime DLLs beyond the system's.
+  target_link_options(daskel_options INTERFACE -static -static-libgcc -static-libstdc++)
+  target_compile_definitions(daskel_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                      _WIN32_WINNT=0x0601 WINVER=0x0601)
+elseif(DASKEL_SANITIZE)
+  target_compile_options(daskel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                  -fno-sanitize-recover=undefined)
+  target_link_options(daskel_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(DASKEL_FUZZ)
+  target_compile_options(daskel_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
+  target_link_options(daskel_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Texts the user sees are written in UTF-8 in the source and stored as GBK in the binary.
+function(daskel_gbk target)
+  target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=GBK)
+endfunction()
+
+# daskel_library(name [WIN32] SOURCES ... LIBS ...): a static library of one layer.
+# WIN32 libraries are only built in the Windows build.
+function(daskel_library name)
+  cmake_parse_arguments(A "WIN32" "" "SOURCES;LIBS" ${ARGN})
+  if(A_WIN32 AND NOT WIN32)
+    return()
+  endif()
+  add_library(${name} STATIC ${A_SOURCES})
+  target_link_libraries(${name} PUBLIC daskel_options ${A_LIBS})
+endfunction()
+
+# Host unit tests: one executable each, GoogleTest from the system.
+if(NOT WIN32 AND NOT DASKEL_FUZZ)
+  find_package(GTest REQUIRED)
+endif()
+function(daskel_host_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  if(WIN32 OR DASKEL_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE daskel_options ${A_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE DASKEL_SOURCE_DIR="${DASKEL_ROOT}"
+                                             DASKEL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_test(NAME host.${name} COMMAND ${name})
+  set_tests_properties(host.${name} PROPERTIES TIMEOUT 300)
+endfunction()
+
+# Windows tests: one executable each, run under Wine as one CTest test (a Wine start per case
+# would cost seconds). They share the Xvfb and wineserver of the "wine" fixture.
+function(daskel_windows_test name)
+  cmake_parse_arguments(A "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE daskel_options ${A_LIBS} gtest gmock gtest_main)
+  target_compile_definitions(${name} PRIVATE DASKEL_SOURCE_DIR="${DASKEL_ROOT}"
+                                             DASKEL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  add_test(NAME win.${name} COMMAND ${name})
+  set_tests_properties(win.${name} PROPERTIES TIMEOUT ${A_TIMEOUT} FIXTURES_REQUIRED wine
+                                              RESOURCE_LOCK wine_desktop)
+endfunction()
+
+if(WIN32)
+  set(DASKEL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(DASKEL_WINERUN ${DASKEL_ROOT}/tools/winerun --prefix ${DASKEL_WINEPREFIX})
+  # Windows executables registered with add_test run under Wine through the runner.
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${DASKEL_WINERUN};--timeout;280)
+endif()
