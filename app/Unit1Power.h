@@ -1,0 +1,63 @@
+// The power actions: which operating-system request each action code becomes, on which family.
+// The requests themselves go through TPowerService so the countdown can be tested with a
+// recording service and tried safely with the dry-run one.
+#pragma once
+
+#include <string>
+
+// Operating-system flags of the requests (their Win32 values).
+constexpr unsigned kEwxLogoff = 0, kEwxShutdown = 1, kEwxReboot = 2, kEwxForce = 4, kEwxPowerOff = 8,
+                   kEwxForceIfHung = 0x10;
+constexpr unsigned kVerPlatformWin32Windows = 1, kVerPlatformWin32Nt = 2;
+
+constexpr const char* kFamilyNt = "Windows NT/2000/XP";
+constexpr const char* kFamily9x = "Windows 95/98/98SE/Me";
+
+class TPowerService {
+ public:
+  virtual ~TPowerService() = default;
+  // The platform identifier of the version query; false when the query fails.
+  virtual bool QueryPlatformId(unsigned& platformId) = 0;
+  // Enables the shutdown privilege of the process (nothing is reported).
+  virtual void EnableShutdownPrivilege() = 0;
+  virtual void ExitWindows(unsigned flags) = 0;
+  virtual void SetSystemPowerState(bool suspend, bool force) = 0;
+};
+
+// The family text: kFamilyNt, kFamily9x or empty.
+std::string GetWinVersion(TPowerService& power);
+
+// Carries out action code 0 shut down, 1 restart, 2 log off, 3 hibernate.
+void DoPowerAction(TPowerService& power, int code);
+
+// The real requests, through Win32 (Windows build only).
+TPowerService& SystemPowerService();
+
+// Dry run: reports each request that would be made, as one line "<time> <call>(<arguments>)",
+// instead of making it. The version query is still asked of the real service, so the family
+// decision is the one the real run would take.
+class TDryRunPowerService final : public TPowerService {
+ public:
+  using TReport = void (*)(void* context, const std::string& line);
+  TDryRunPowerService(TPowerService& real, std::string logFile, TReport report, void* context)
+      : real_(real), logFile_(std::move(logFile)), report_(report), context_(context) {}
+
+  bool QueryPlatformId(unsigned& platformId) override { return real_.QueryPlatformId(platformId); }
+  void EnableShutdownPrivilege() override;
+  void ExitWindows(unsigned flags) override;
+  void SetSystemPowerState(bool suspend, bool force) override;
+
+  // The time stamp of the next lines ("2026-12-07 21:30:00").
+  void SetTimeStamp(std::string stamp) { stamp_ = std::move(stamp); }
+
+ private:
+  void Say(const std::string& call);
+  TPowerService& real_;
+  std::string logFile_;
+  TReport report_;
+  void* context_;
+  std::string stamp_;
+};
+
+// "EWX_SHUTDOWN|EWX_FORCE" for a flags value (EWX_LOGOFF when 0).
+std::string ExitFlagsText(unsigned flags);

@@ -1,0 +1,155 @@
+// The scheduler's arithmetic and power dispatch, at the edges where a slip would shut a computer
+// down at the wrong time or not at all.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Unit1Power.h"
+#include "app/Unit1Schedule.h"
+
+namespace {
+
+std::int32_t Ms(int h, int m, int s, int ms = 0) { return ((h * 60 + m) * 60 + s) * 1000 + ms; }
+
+TEST(ArmSeconds, TodayTruncatesMillisecondsAndAcceptsTheCurrentMinuteOnlyBeforeItStarts) {
+  // 10:06 armed at 10:05:00.4: 59.6 seconds left, counted as 59.
+  EXPECT_EQ(ArmSeconds(false, 10, 6, Ms(10, 5, 0, 400), Ms(10, 5, 0, 400)).Seconds, 59);
+  // 10:05 at 10:05:30 is already past: refused.
+  EXPECT_TRUE(ArmSeconds(false, 10, 5, Ms(10, 5, 30), Ms(10, 5, 30)).Refused);
+  // Exactly now is accepted, with nothing left.
+  auto exact = ArmSeconds(false, 10, 5, Ms(10, 5, 0), Ms(10, 5, 0));
+  EXPECT_FALSE(exact.Refused);
+  EXPECT_EQ(exact.Seconds, 0);
+  // 23:59 at 23:00:00 and a whole hour ahead.
+  EXPECT_EQ(ArmSeconds(false, 23, 59, Ms(23, 0, 0), Ms(23, 0, 0)).Seconds, 59 * 60);
+  EXPECT_EQ(ArmSeconds(false, 0, 0, Ms(0, 0, 0), Ms(0, 0, 0)).Seconds, 0);
+}
+
+TEST(ArmSeconds, ClockPassingTheTargetBetweenTheTwoReadingsCountsAsReached) {
+  // Checked at 10:04:59.9 (accepted), read again at 10:05:00.2: the target is 0.2 s behind.
+  auto r = ArmSeconds(false, 10, 5, Ms(10, 5, 0) - 100, Ms(10, 5, 0, 200));
+  EXPECT_FALSE(r.Refused);
+  EXPECT_EQ(r.Seconds, 0);
+}
+
+TEST(ArmSeconds, TomorrowCountsToTheEndOfTodayAsOneSecondBeforeMidnight) {
+  EXPECT_EQ(ArmSeconds(true, 10, 0, Ms(10, 0, 0), Ms(10, 0, 0)).Seconds, 86'399);
+  EXPECT_EQ(ArmSeconds(true, 0, 0, Ms(0, 0, 0), Ms(0, 0, 0)).Seconds, 86'399);
+  // Any time is accepted tomorrow, even one earlier than now.
+  EXPECT_EQ(ArmSeconds(true, 9, 0, Ms(23, 30, 0), Ms(23, 30, 0)).Seconds, 29 * 60 + 59 + 9 * 3600);
+  // At 23:59:59.5 the end of today is half a second behind: its magnitude is dropped, not added.
+  EXPECT_EQ(ArmSeconds(true, 0, 1, Ms(23, 59, 59, 500), Ms(23, 59, 59, 500)).Seconds, 60);
+}
+
+TEST(FormatRemaining, EachRangeHasItsOwnShape) {
+  EXPECT_EQ(FormatRemaining(3725), "1小时2分5秒");
+  EXPECT_EQ(FormatRemaining(3600), "1小时0分0秒");
+  EXPECT_EQ(FormatRemaining(3599), "0小时59分59秒");
+  EXPECT_EQ(FormatRemaining(125), "0小时2分5秒");
+  EXPECT_EQ(FormatRemaining(60), "0小时1分0秒");
+  EXPECT_EQ(FormatRemaining(59), "0小时 0分59秒");
+  EXPECT_EQ(FormatRemaining(0), "0小时 0分0秒");
+  EXPECT_EQ(FormatRemaining(86'399), "23小时59分59秒");
+  EXPECT_EQ(CountdownText(42), "\x0E离关机时间还有:0小时 0分42秒");
+}
+
+TEST(MinuteRule, MakesTwoDigitsAndClampsOnlyTheText) {
+  struct Case {
+    const char* in;
+    const char* text;
+    int spinner;
+  } cases[] = {{" 7", "07", 7},  {"7 ", "07", 7},  {"07", "07", 7}, {"75", "59", 75},
+               {"60", "59", 60}, {"61", "59", 61}, {"", "00", 0},   {"  ", "00", 0},
+               {"59", "59", 59}, {"0", "00", 0},   {"x", "00", 0},  {"123", "59", 99}};
+  for (const auto& c : cases) {
+    auto r = ApplyMinuteRule(c.in);
+    EXPECT_EQ(r.Text, c.text) << "'" << c.in << "'";
+    EXPECT_EQ(r.Spinner, c.spinner) << "'" << c.in << "'";
+    // The text written back is stable: applying the rule to it changes nothing.
+    EXPECT_EQ(ApplyMinuteRule(r.Text).Text, r.Text);
+  }
+}
+
+TEST(HourList, StartsAtTheFirstHourAndEndsAt23) {
+  EXPECT_EQ(HourList(23), std::vector<std::string>{"23"});
+  auto all = HourList(0);
+  ASSERT_EQ(all.size(), 24u);
+  EXPECT_EQ(all.front(), "0");
+  EXPECT_EQ(all[9], "9");
+  EXPECT_EQ(all.back(), "23");
+}
+
+TEST(Texts, ClockAndWarningKeepTheirSeparators) {
+  EXPECT_EQ(ClockText("2026/12/7", "21:30:05"),
+            "\x0E当前时间：2026/12/7\x0E\x0E"
+            "21:30:05\x0E");
+  EXPECT_EQ(WarningText("单击这里修改提示内容", "注销"), "单击这里修改提示内容\r点击【Yes】将取消注销");
+}
+
+class RecordingPower : public TPowerService {
+ public:
+  bool versionOk = true;
+  unsigned platform = kVerPlatformWin32Nt;
+  std::vector<std::string> calls;
+  bool QueryPlatformId(unsigned& id) override {
+    id = platform;
+    return versionOk;
+  }
+  void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
+  void ExitWindows(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
+  void SetSystemPowerState(bool s, bool f) override {
+    calls.push_back(std::string("power ") + (s ? "1" : "0") + (f ? "1" : "0"));
+  }
+};
+
+TEST(PowerAction, NtFamilyEnablesThePrivilegeAndAsksForEachActionItsOwnWay) {
+  const std::vector<std::string> expected[] = {{"privilege", "exit 1"},
+                                               {"privilege", "exit 2"},
+                                               {"privilege", "exit 4"},
+                                               {"privilege", "power 00"},
+                                               {"privilege"}};
+  for (int code = 0; code <= 4; ++code) {
+    RecordingPower p;
+    DoPowerAction(p, code);
+    EXPECT_EQ(p.calls, expected[code]) << "code " << code;
+  }
+}
+
+TEST(PowerAction, OlderFamilyAndFailedVersionQueryForcePowerOffForEveryAction) {
+  for (int code = 0; code <= 3; ++code) {
+    RecordingPower old;
+    old.platform = kVerPlatformWin32Windows;
+    DoPowerAction(old, code);
+    EXPECT_EQ(old.calls, std::vector<std::string>{"exit 29"});
+    RecordingPower failed;
+    failed.versionOk = false;
+    DoPowerAction(failed, code);
+    EXPECT_EQ(failed.calls, std::vector<std::string>{"exit 29"});
+  }
+  RecordingPower unknown;
+  unknown.platform = 7;
+  EXPECT_EQ(GetWinVersion(unknown), "");
+}
+
+TEST(PowerAction, DryRunReportsTheRequestsInsteadOfMakingThem) {
+  RecordingPower real;
+  std::vector<std::string> lines;
+  TDryRunPowerService dry(
+      real, "",
+      [](void* ctx, const std::string& line) {
+        static_cast<std::vector<std::string>*>(ctx)->push_back(line);
+      },
+      &lines);
+  dry.SetTimeStamp("2026-12-07 10:00:00");
+  DoPowerAction(dry, 2);
+  DoPowerAction(dry, 3);
+  EXPECT_TRUE(real.calls.empty());
+  EXPECT_EQ(lines, (std::vector<std::string>{"2026-12-07 10:00:00 AdjustTokenPrivileges(SeShutdownPrivilege)",
+                                             "2026-12-07 10:00:00 ExitWindowsEx(4 EWX_LOGOFF|EWX_FORCE, 0)",
+                                             "2026-12-07 10:00:00 AdjustTokenPrivileges(SeShutdownPrivilege)",
+                                             "2026-12-07 10:00:00 SetSystemPowerState(FALSE, FALSE)"}));
+  EXPECT_EQ(ExitFlagsText(29), "EWX_SHUTDOWN|EWX_FORCE|EWX_POWEROFF|EWX_FORCEIFHUNG");
+}
+
+}  // namespace
