@@ -13,16 +13,16 @@ void DoPowerAction(TPowerService& power, int code) {
     power.EnableShutdownPrivilege();
     switch (code) {
       case 0:
-        power.ExitWindows(kEwxShutdown);
+        power.RequestExitWindows(kEwxShutdown);
         break;
       case 1:
-        power.ExitWindows(kEwxReboot);
+        power.RequestExitWindows(kEwxReboot);
         break;
       case 2:
-        power.ExitWindows(kEwxLogoff | kEwxForce);
+        power.RequestExitWindows(kEwxLogoff | kEwxForce);
         break;
       case 3:
-        power.SetSystemPowerState(false, false);
+        power.RequestPowerState(false, false);
         break;
       default:
         break;
@@ -30,7 +30,7 @@ void DoPowerAction(TPowerService& power, int code) {
     return;
   }
   // The older family has no finer requests: every action is a forced power-off.
-  power.ExitWindows(kEwxShutdown | kEwxForce | kEwxPowerOff | kEwxForceIfHung);
+  power.RequestExitWindows(kEwxShutdown | kEwxForce | kEwxPowerOff | kEwxForceIfHung);
 }
 
 #include <cstdio>
@@ -67,11 +67,11 @@ void TDryRunPowerService::Say(const std::string& call) {
 
 void TDryRunPowerService::EnableShutdownPrivilege() { Say("AdjustTokenPrivileges(SeShutdownPrivilege)"); }
 
-void TDryRunPowerService::ExitWindows(unsigned flags) {
+void TDryRunPowerService::RequestExitWindows(unsigned flags) {
   Say("ExitWindowsEx(" + std::to_string(flags) + " " + ExitFlagsText(flags) + ", 0)");
 }
 
-void TDryRunPowerService::SetSystemPowerState(bool suspend, bool force) {
+void TDryRunPowerService::RequestPowerState(bool suspend, bool force) {
   Say(std::string("SetSystemPowerState(") + (suspend ? "TRUE" : "FALSE") + ", " + (force ? "TRUE" : "FALSE") +
       ")");
 }

@@ -20,8 +20,8 @@ class TPowerService {
   virtual bool QueryPlatformId(unsigned& platformId) = 0;
   // Enables the shutdown privilege of the process (nothing is reported).
   virtual void EnableShutdownPrivilege() = 0;
-  virtual void ExitWindows(unsigned flags) = 0;
-  virtual void SetSystemPowerState(bool suspend, bool force) = 0;
+  virtual void RequestExitWindows(unsigned flags) = 0;
+  virtual void RequestPowerState(bool suspend, bool force) = 0;
 };
 
 // The family text: kFamilyNt, kFamily9x or empty.
@@ -44,8 +44,8 @@ class TDryRunPowerService final : public TPowerService {
 
   bool QueryPlatformId(unsigned& platformId) override { return real_.QueryPlatformId(platformId); }
   void EnableShutdownPrivilege() override;
-  void ExitWindows(unsigned flags) override;
-  void SetSystemPowerState(bool suspend, bool force) override;
+  void RequestExitWindows(unsigned flags) override;
+  void RequestPowerState(bool suspend, bool force) override;
 
   // The time stamp of the next lines ("2026-12-07 21:30:00").
   void SetTimeStamp(std::string stamp) { stamp_ = std::move(stamp); }

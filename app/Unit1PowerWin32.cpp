@@ -27,9 +27,9 @@ class Win32PowerService final : public TPowerService {
     CloseHandle(token);  // nothing else needs it
   }
 
-  void ExitWindows(unsigned flags) override { ExitWindowsEx(flags, 0); }
+  void RequestExitWindows(unsigned flags) override { ExitWindowsEx(flags, 0); }
 
-  void SetSystemPowerState(bool suspend, bool force) override { ::SetSystemPowerState(suspend, force); }
+  void RequestPowerState(bool suspend, bool force) override { ::SetSystemPowerState(suspend, force); }
 };
 }  // namespace
 

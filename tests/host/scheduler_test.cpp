@@ -97,8 +97,8 @@ class RecordingPower : public TPowerService {
     return versionOk;
   }
   void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
-  void ExitWindows(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
-  void SetSystemPowerState(bool s, bool f) override {
+  void RequestExitWindows(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
+  void RequestPowerState(bool s, bool f) override {
     calls.push_back(std::string("power ") + (s ? "1" : "0") + (f ? "1" : "0"));
   }
 };
