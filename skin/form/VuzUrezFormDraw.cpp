@@ -68,6 +68,7 @@ int StretchSource(int i, int srcLen, int dstLen, TStretchAxis axis) {
   long long s = srcLen, d = dstLen;
   if (d >= s) return static_cast<int>((i * s + (s - 1) / 2) / d);
   if (axis == TStretchAxis::Vertical) return FirstOfGroup(i, s, d);
+  if (d == 1) return srcLen - 2;  // GDI's row reduction stops one pixel short for a single column
   return FirstOfGroup(i + 1LL, s, d) - 1;
 }
 

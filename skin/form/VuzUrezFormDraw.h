@@ -61,7 +61,8 @@ TFrameCell FrameCell(const TBitmap& image, bool vertical, int frameCount, int fr
 //  - enlarging or equal (dstLen >= srcLen): source (i * srcLen + (srcLen - 1) div 2) div dstLen;
 //  - reducing: source s falls into destination group (s * dstLen + (dstLen - 1) div 2) div srcLen,
 //    and each destination pixel keeps one source pixel of its group: the last one along rows
-//    (horizontal), the first one along columns (vertical).
+//    (horizontal), the first one along columns (vertical); except that a row reduced to a single
+//    pixel takes source srcLen - 2, as GDI does.
 enum class TStretchAxis { Horizontal, Vertical };
 int StretchSource(int i, int srcLen, int dstLen, TStretchAxis axis);
 

@@ -72,6 +72,8 @@ TEST(FormDrawStretch, PicksTheSourcePixelsGdiPicks) {
   EXPECT_EQ(Map(30, 7, H), (V{3, 8, 12, 16, 20, 25, 29}));
   EXPECT_EQ(Map(30, 7, Vt), (V{0, 4, 9, 13, 17, 21, 26}));
   EXPECT_EQ(Map(40, 17, H), (V{1, 4, 6, 8, 11, 13, 15, 18, 20, 23, 25, 27, 30, 32, 34, 37, 39}));
+  EXPECT_EQ(Map(5, 1, H), (V{3}));
+  EXPECT_EQ(Map(5, 1, Vt), (V{0}));
   EXPECT_EQ(Map(40, 17, Vt), (V{0, 2, 5, 7, 9, 12, 14, 16, 19, 21, 24, 26, 28, 31, 33, 35, 38}));
 }
 
