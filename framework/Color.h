@@ -40,6 +40,7 @@ constexpr TColor clBtnFace = SystemColor(15);
 constexpr TColor clBtnShadow = SystemColor(16);
 constexpr TColor clGrayText = SystemColor(17);
 constexpr TColor clBtnText = SystemColor(18);
+constexpr TColor clInactiveCaptionText = SystemColor(19);
 constexpr TColor clBtnHighlight = SystemColor(20);
 constexpr TColor cl3DDkShadow = SystemColor(21);
 constexpr TColor cl3DLight = SystemColor(22);

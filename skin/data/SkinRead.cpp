@@ -1,0 +1,97 @@
+#include "skin/data/SkinRead.h"
+
+#include "skin/data/Lzh.h"
+
+std::string LowerAscii(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+std::vector<std::string> SplitMemberNames(std::string_view text) {
+  if (auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+  std::vector<std::string> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    lines.push_back(LowerAscii(text.substr(pos, end - pos)));
+    pos = end;
+    if (pos < text.size() && text[pos] == '\r') ++pos;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
+TPackageStatus TSkinReader::LoadPackage(const std::uint8_t* stored, std::size_t size, std::string* error) {
+  std::vector<std::uint8_t> unpacked;
+  if (!LzhDecodeStored(stored, size, unpacked, error)) return TPackageStatus::Corrupt;
+  return LoadUnpacked(std::move(unpacked), error);
+}
+
+TPackageStatus TSkinReader::LoadUnpacked(std::vector<std::uint8_t> unpacked, std::string* error) {
+  auto fail = [&](TPackageStatus status, std::string why) {
+    if (error) *error = std::move(why);
+    return status;
+  };
+  const std::size_t total = unpacked.size();
+  if (total < kSkinPackageHeaderSize)
+    return fail(TPackageStatus::Corrupt, "the unpacked package has " + std::to_string(total) +
+                                             " bytes, fewer than its 16-byte header");
+  const std::uint8_t* p = unpacked.data();
+  std::int32_t version = ReadLE32(p);
+  if (version != kSkinPackageVersion)
+    return fail(TPackageStatus::WrongVersion, "package version " + std::to_string(version) + ", expected " +
+                                                  std::to_string(kSkinPackageVersion));
+  std::int32_t namesLength = ReadLE32(p + 4);
+  if (namesLength < 0 || static_cast<std::size_t>(namesLength) > total - kSkinPackageHeaderSize)
+    return fail(TPackageStatus::Corrupt, "the names length " + std::to_string(namesLength) +
+                                             " reaches past the unpacked data (" + std::to_string(total) +
+                                             " bytes)");
+  std::vector<std::string> names = SplitMemberNames(std::string_view(
+      reinterpret_cast<const char*>(p + kSkinPackageHeaderSize), static_cast<std::size_t>(namesLength)));
+  std::size_t pos = kSkinPackageHeaderSize + static_cast<std::size_t>(namesLength);
+  if (names.size() > (total - pos) / 4)
+    return fail(TPackageStatus::Corrupt, "the size table of " + std::to_string(names.size()) +
+                                             " members reaches past the unpacked data");
+  std::vector<std::int32_t> sizes(names.size());
+  std::vector<std::size_t> offsets(names.size());
+  std::size_t dataStart = pos + 4 * names.size();
+  std::size_t offset = dataStart;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    sizes[i] = ReadLE32(p + pos + 4 * i);
+    if (sizes[i] < 0)
+      return fail(TPackageStatus::Corrupt,
+                  "member \"" + names[i] + "\" has a negative size (" + std::to_string(sizes[i]) + ")");
+    if (static_cast<std::size_t>(sizes[i]) > total - offset)
+      return fail(TPackageStatus::Corrupt, "member \"" + names[i] + "\" (" + std::to_string(sizes[i]) +
+                                               " bytes) reaches past the unpacked data");
+    offsets[i] = offset;
+    offset += static_cast<std::size_t>(sizes[i]);
+  }
+  names_ = std::move(names);
+  sizes_ = std::move(sizes);
+  offsets_ = std::move(offsets);
+  data_ = std::move(unpacked);
+  version_ = version;
+  return TPackageStatus::Ok;
+}
+
+std::optional<std::span<const std::uint8_t>> TSkinReader::FindEntry(std::string_view name) const {
+  std::string lower = LowerAscii(name);
+  for (std::size_t i = 0; i < names_.size(); ++i)
+    if (names_[i] == lower) return Member(i);
+  return std::nullopt;
+}
+
+std::optional<std::span<const std::uint8_t>> TSkinReader::FindEntryContaining(std::string_view text,
+                                                                              std::string* foundName) const {
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    if (names_[i].find(text) != std::string::npos) {
+      if (foundName) *foundName = names_[i];
+      return Member(i);
+    }
+  }
+  return std::nullopt;
+}

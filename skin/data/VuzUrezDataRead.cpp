@@ -1,0 +1,411 @@
+#include "skin/data/VuzUrezDataRead.h"
+
+#include <cctype>
+
+#include "skin/data/ImgUtil.h"
+
+TSkinElements::TSkinElements()
+    : Title(std::make_unique<TDataSkinTitle>("Title")),
+      BorderLeft(std::make_unique<TDataSkinBorder>("Left")),
+      BorderRight(std::make_unique<TDataSkinBorder>("Right")),
+      BorderTop(std::make_unique<TDataSkinBorder>("Top")),
+      BorderBottom(std::make_unique<TDataSkinBorder>("Bottom")),
+      Buttons(std::make_unique<TDataSkinButton>("Buttons")) {}
+
+TColor ParseColourText(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+  std::int32_t rgb[3] = {0, 0, 0};
+  int index = 1;
+  std::string run;
+  // A run that does not fit a 32-bit integer is not taken and keeps growing, as the
+  // conversion that refuses it leaves everything as it was.
+  auto take = [&]() {
+    std::int32_t v;
+    if (!ParseIniInteger(run, v) || v < 0) return;
+    if (index <= 3) rgb[index - 1] = v;
+    ++index;
+    run.clear();
+  };
+  for (char c : text) {
+    if (c >= '0' && c <= '9')
+      run.push_back(c);
+    else if (!run.empty())
+      take();
+  }
+  if (index == 3 && !run.empty()) take();
+  return RGBColor(rgb[0] & 0xFF, rgb[1] & 0xFF, rgb[2] & 0xFF);
+}
+
+std::string ImageMemberName(std::string_view value) {
+  std::size_t cut = value.find_last_of("\\:");
+  std::string_view file = cut == std::string_view::npos ? value : value.substr(cut + 1);
+  std::size_t dot = file.rfind('.');
+  if (file.empty() || dot == std::string_view::npos || file.substr(dot) != ".bmp") return {};
+  return std::string(file);
+}
+
+namespace {
+
+class TDescriptionReader {
+ public:
+  TDescriptionReader(TSkinElements& skin, const TIniReader& ini, const TSkinReader& package,
+                     std::vector<std::string>* problems)
+      : s_(skin), ini_(ini), package_(package), problems_(problems) {}
+
+  void Run() {
+    std::vector<std::string> sections = ini_.ReadSections();
+    s_.SkinName = ini_.ReadString("TitlebarSkin", "SkinName");
+    ReadEdges();
+    ReadColours(sections);
+    ReadSysButtons(sections);
+    ReadButtons();
+    ReadTitle();
+    ReadProgress();
+    ReadMenuBar();
+    Generic(s_.GroupBoxEdge, "GroupBoxEdge");
+    Generic(s_.Toolbars, "Toolbars");
+    WithSecond(s_.Tabs, "Tabs", "Border");
+    Generic(s_.StatusBarEdges, "StatusBarEdges");
+    WithSecond(s_.ComboButton, "ComboButton", "****");
+    if (s_.ComboButton && !s_.ComboButton->Bitmap.Empty()) {
+      s_.ComboButton->Bitmap2.Assign(s_.ComboButton->Bitmap);
+      s_.ComboButton->Bitmap2.SetPixelFormat(pf24bit);
+      MirrorHorizontal(s_.ComboButton->Bitmap2);
+    }
+    Generic(s_.SunkEdge, "SunkEdge");
+    Generic(s_.ExtraImages, "ExtraImages");
+    Generic(s_.Headerbar, "Headerbar");
+    Generic(s_.MenuItem, "MenuItem");
+    Generic(s_.MenuBackground, "MenuBackground");
+    Generic(s_.Scrollbar, "Scrollbar");
+    Generic(s_.HorzScroll, "HorzScroll");
+    Generic(s_.VertScroll, "VertScroll");
+    Generic(s_.HorzScrollThumb, "HorzScrollThumb");
+    Generic(s_.VertScrollThumb, "VertScrollThumb");
+    Generic(s_.TrackbarThumbHorz, "Trackbar.ThumbHorz");
+    Generic(s_.TrackbarThumbVert, "Trackbar.ThumbVert");
+    Generic(s_.TrackbarThumbLeft, "Trackbar.ThumbLeft");
+    Generic(s_.TrackbarThumbRight, "Trackbar.ThumbRight");
+    Generic(s_.TrackbarThumbUp, "Trackbar.ThumbUp");
+    Generic(s_.TrackbarThumbDown, "Trackbar.ThumbDown");
+    WithSecond(s_.UpDownHorz, "UpDown.Horz", "GlyphImage");
+    WithSecond(s_.UpDownVert, "UpDown.Vert", "GlyphImage");
+    SetFrameCounts();
+    s_.NoSkin = false;
+  }
+
+ private:
+  std::int32_t Int(std::string_view section, std::string_view key, std::int32_t def) const {
+    return ini_.ReadInteger(section, key, def);
+  }
+  std::string Str(std::string_view section, std::string_view key) const {
+    return ini_.ReadString(section, key);
+  }
+  TColor Colour(std::string_view section, std::string_view key, TColor def) const {
+    std::string text = Str(section, key);
+    return text.empty() ? def : ParseColourText(text);
+  }
+  void Problem(std::string text) {
+    if (problems_) problems_->push_back(std::move(text));
+  }
+
+  // Loads the image a description value names into `bmp`, or empties it.
+  void LoadBitmap(TBitmap& bmp, std::string_view section, std::string_view key) {
+    std::string value = Str(section, key);
+    std::string member = ImageMemberName(value);
+    bmp.Clear();
+    if (member.empty()) {
+      if (!value.empty())
+        Problem("[" + std::string(section) + "] " + std::string(key) + "=" + value + ": not a .bmp name");
+      return;
+    }
+    auto data = package_.FindEntry(member);
+    if (!data || data->empty()) {
+      Problem("[" + std::string(section) + "] " + std::string(key) + ": image " + member +
+              " is not in the package");
+      return;
+    }
+    std::string error;
+    if (!bmp.LoadFromBmp(data->data(), data->size(), &error))
+      Problem("[" + std::string(section) + "] " + std::string(key) + ": image " + member + ": " + error);
+  }
+
+  template <typename Record>
+  void ReadCommon(Record& r, std::string_view section, bool style) {
+    if (style) r.Style = Int(section, "Style", 0);
+    r.LeftWidth = Int(section, "LeftWidth", 0);
+    r.RightWidth = Int(section, "RightWidth", 0);
+    r.TopHeight = Int(section, "TopHeight", 0);
+    r.BottomHeight = Int(section, "BottomHeight", 0);
+    r.Trans = Int(section, "Trans", 0);
+    r.Tile = Int(section, "Tile", 0);
+    r.NormalColour = Int(section, "NormalColour", -1);
+    r.MouseOverColour = Int(section, "MouseOverColour", -1);
+    r.PressedColour = Int(section, "PressedColour", -1);
+    r.NormalColour2 = Colour(section, "NormalColour2", s_.ColourButtonText);
+    r.MouseOverColour2 = Colour(section, "MouseOverColour2", s_.ColourButtonText);
+    r.PressedColour2 = Colour(section, "PressedColour2", s_.ColourButtonText);
+    if (r.Tile > 1) r.Tile = 0;
+  }
+
+  void Generic(std::unique_ptr<TDataSkinObject>& slot, std::string_view section) {
+    slot.reset();
+    if (Str(section, "Image").empty()) return;
+    slot = std::make_unique<TDataSkinObject>(std::string(section));
+    LoadBitmap(slot->Bitmap, section, "Image");
+    ReadCommon(*slot, section, true);
+  }
+
+  void WithSecond(std::unique_ptr<TDataSkinBorder>& slot, std::string_view section, std::string_view second) {
+    slot.reset();
+    if (Str(section, "Image").empty()) return;
+    slot = std::make_unique<TDataSkinBorder>(std::string(section));
+    LoadBitmap(slot->Bitmap, section, "Image");
+    if (!Str(section, second).empty()) LoadBitmap(slot->Bitmap2, section, second);
+    ReadCommon(*slot, section, false);
+  }
+
+  void ReadProgress() {
+    s_.Progress.reset();
+    if (Str("Progress", "Bitmap").empty()) return;
+    auto& p = s_.Progress = std::make_unique<TDataSkinBorder>("Progress");
+    LoadBitmap(p->Bitmap, "Progress", "Bitmap");
+    if (!Str("Progress", "Chunk").empty()) LoadBitmap(p->Bitmap2, "Progress", "Chunk");
+    p->Style = Int("Progress", "Style", 0);
+    p->LeftWidth = Int("Progress", "LeftWidth", 0);
+    p->RightWidth = Int("Progress", "RightWidth", 0);
+    p->TopHeight = Int("Progress", "TopHeight", 0);
+    p->BottomHeight = Int("Progress", "BottomHeight", 0);
+    p->Trans = Int("Progress", "Trans", 0);
+    p->Tile = Int("Progress", "Tile", 0);  // not limited here
+  }
+
+  void ReadMenuBar() {
+    s_.MenuBar.reset();
+    if (Str("Personality", "menuBar").empty()) return;
+    auto& m = s_.MenuBar = std::make_unique<TDataSkinObject>("Personality");
+    LoadBitmap(m->Bitmap, "Personality", "menuBar");
+    m->TopHeight = m->BottomHeight = 0;
+    m->Tile = Int("Personality", "TileMenu", 0);
+    m->LeftWidth = Int("Personality", "TileLeftMenu", 1);
+    m->RightWidth = Int("Personality", "TileRightMenu", 1);
+  }
+
+  void ReadButtons() {
+    TDataSkinButton& b = *s_.Buttons;
+    b.LeftWidth = Int("Buttons", "LeftWidth", 0);
+    b.RightWidth = Int("Buttons", "RightWidth", 0);
+    b.TopHeight = Int("Buttons", "TopHeight", 0);
+    b.BottomHeight = Int("Buttons", "BottomHeight", 0);
+    b.Trans = Int("Buttons", "Trans", 0);
+    LoadBitmap(b.Bitmap, "Buttons", "Bitmap");
+    b.Tile = Int("Buttons", "Tile", 0);
+    LoadBitmap(b.CheckBitmap, "Buttons", "CheckButton");
+    LoadBitmap(b.RadioBitmap, "Buttons", "RadioButton");
+    b.NormalColour = Int("Buttons", "NormalColour", -1);
+    b.MouseOverColour = Int("Buttons", "MouseOverColour", -1);
+    b.PressedColour = Int("Buttons", "PressedColour", -1);
+    b.RadioFrameCount = Int("Buttons", "RadioButtonFrame", 0);
+    b.CheckFrameCount = Int("Buttons", "CheckButtonFrame", 0);
+    b.NormalColour2 = Colour("Buttons", "NormalColour2", s_.ColourButtonText);
+    b.MouseOverColour2 = Colour("Buttons", "MouseOverColour2", s_.ColourButtonText);
+    b.PressedColour2 = Colour("Buttons", "PressedColour2", s_.ColourButtonText);
+  }
+
+  void ReadRGB(std::string_view section, const std::string& base, TColor& colour) {
+    std::int32_t r = Int(section, base + "R", -1), g = Int(section, base + "G", -1),
+                 b = Int(section, base + "B", -1);
+    if (r >= 0 && g >= 0 && b >= 0) colour = RGBColor(r & 0xFF, g & 0xFF, b & 0xFF);
+  }
+
+  void ReadTitle() {
+    TDataSkinTitle& t = *s_.Title;
+    LoadBitmap(t.Bitmap, "Personality", "TextBack");
+    t.LeftWidth = Int("Personality", "TextShift", 0);
+    t.TopHeight = Int("Personality", "TextShiftVert", 0);
+    t.RightWidth = Int("Personality", "TextRightClip", 0);
+    t.BottomHeight = 0;
+    t.TextAlignment = Int("Personality", "TextAlignment", 0);
+    t.TextBackground = Int("Personality", "Textbackground", 0);
+    t.FontHeight = Int("Fonts", "FontHeight", 14);
+    t.TextBackLeft = Int("Personality", "TXTBackleft", 0);
+    t.TextBackRight = Int("Personality", "TXTBackRight", 0);
+    t.ActiveTextColour = t.InactiveTextColour = clNone;
+    ReadRGB("Personality", "ActiveText", t.ActiveTextColour);
+    ReadRGB("Personality", "InActiveText", t.InactiveTextColour);
+  }
+
+  void ReadEdges() {
+    struct {
+      TDataSkinBorder* edge;
+      bool vertical;
+    } edges[] = {{s_.BorderLeft.get(), true},
+                 {s_.BorderRight.get(), true},
+                 {s_.BorderTop.get(), false},
+                 {s_.BorderBottom.get(), false}};
+    for (auto [e, vertical] : edges) {
+      const std::string& n = e->Name;
+      // For the horizontal edges the two keys give the fixed left and right ends.
+      std::int32_t first = Int("Personality", n + "TopHeight", 0),
+                   second = Int("Personality", n + "BotHeight", 0);
+      if (vertical) {
+        e->TopHeight = first;
+        e->BottomHeight = second;
+        e->LeftWidth = e->RightWidth = 0;
+      } else {
+        e->LeftWidth = first;
+        e->RightWidth = second;
+        e->TopHeight = e->BottomHeight = 0;
+      }
+      e->FrameCount = Int("Personality", n + "Frame", 1);
+      e->Tile = Int("Personality", n + "Stretch", 1);
+      e->Trans = Int("Personality", n + "Trans", 1);
+      LoadBitmap(e->Bitmap, "Personality", n);
+    }
+  }
+
+  void ReadColours(const std::vector<std::string>& sections) {
+    s_.ColourWindowText = Colour("Colours", "WindowText", clWindowText);
+    s_.ColourButtonFace = Colour("Colours", "ButtonFace", clBtnFace);
+    s_.ColourScrollbar = Colour("Colours", "Scrollbar", clScrollBar);
+    s_.ColourHilightText = Colour("Colours", "HilightText", clHighlightText);
+    s_.ColourHilight = Colour("Colours", "Hilight", clHighlight);
+    s_.ColourMenubar = Colour("Colours", "Menubar", s_.ColourButtonFace);
+    s_.ColourMenu = Colour("Colours", "Menu", clMenu);
+    s_.ColourMenuText = Colour("Colours", "MenuText", clMenuText);
+    s_.ColourButtonText = Colour("Colours", "ButtonText", clBtnText);
+    s_.ColourButtonHilight = Colour("Colours", "ButtonHilight", clBtnHighlight);
+    s_.ColourButtonLight = Colour("Colours", "Buttonlight", clBtnHighlight);
+    s_.ColourButtonShadow = Colour("Colours", "ButtonShadow", clBtnShadow);
+    s_.ColourButtonDkShadow = Colour("Colours", "ButtonDkShadow", clBtnShadow);
+    s_.ColourMenuBarText = Colour("Colours", "MenuBarText", clMenuText);
+    s_.ColourTitleTextActive = Colour("Colours", "TitleTextActive", clCaptionText);
+    s_.ColourTitleTextNoActive = Colour("Colours", "TitleTextNoActive", clInactiveCaptionText);
+    s_.ExtraColours.clear();
+    for (const std::string& name : sections) {
+      std::string upper = UpperAscii(name);
+      if (upper.rfind("COLOUR", 0) == 0 && upper != "COLOURS")
+        s_.ExtraColours.push_back(Colour(name, "color", clWindowText));
+    }
+  }
+
+  static std::string UpperAscii(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return r;
+  }
+
+  void ReadSysButtons(const std::vector<std::string>& sections) {
+    s_.SysButtons.clear();
+    for (const std::string& name : sections) {
+      std::string u = UpperAscii(name);
+      if (u.rfind("BUTTON", 0) != 0 || u == "BUTTONS" || u == "BUTTON.RADIO" || u == "BUTTON.CHECKBOX")
+        continue;
+      auto b = std::make_unique<TDataSkinSysButton>(u);
+      b->Action = Int(name, "Action", 0);
+      b->Align = Int(name, "Align", 0);
+      b->Xcoord = Int(name, "Xcoord", 0);
+      b->Ycoord = Int(name, "Ycoord", 0);
+      b->Visibility = Int(name, "Visibility", 0);
+      b->Visibility1 = Int(name, "Visibility1", 0);
+      b->CombineOp = Int(name, "CombineOp", -1);
+      b->FrameCount = Int(name, "frame", 0);
+      LoadBitmap(b->Bitmap, name, "ButtonImage");
+      if (b->FrameCount == 0) {
+        b->FrameCount = 6;
+        if (!b->Bitmap.Empty())
+          b->FrameCount = static_cast<double>(b->Bitmap.Width()) / b->Bitmap.Height() <= 3.8 ? 3 : 6;
+        if (b->Action < 0) b->FrameCount = 6;
+        if (b->Action == 3 || b->Action == 11) b->Bitmap.Clear();
+      }
+      s_.SysButtons.push_back(std::move(b));
+    }
+    // The three buttons of a maximised MDI child, cut from one 12-frame strip.
+    std::vector<TDataSkinSysButton*> mdi;
+    for (int action : {7, 8, 9}) {
+      auto b = std::make_unique<TDataSkinSysButton>("MDICONTROLS");
+      b->Action = action;
+      b->Align = b->Visibility = b->Visibility1 = 100;
+      b->FrameCount = 4;
+      mdi.push_back(b.get());
+      s_.SysButtons.push_back(std::move(b));
+    }
+    TBitmap strip;
+    LoadBitmap(strip, "MDICONTROLS", "Image");
+    if (!strip.Empty()) {
+      int a = strip.Width() / 12, h = strip.Height();
+      for (int k = 0; k < 3; ++k) {
+        if (a > 0 && mdi[k]->Bitmap.SetSize(a * 4, h, strip.PixelFormat()))
+          mdi[k]->Bitmap.CopyRect(0, 0, strip, 4 * k * a, 0, 4 * a, h);
+        mdi[k]->Xcoord = (3 - k) * (a + 4);
+      }
+    }
+  }
+
+  void SetFrameCounts() {
+    TDataSkinButton& b = *s_.Buttons;
+    b.FrameCount = 5;
+    auto derived = [](const TBitmap& bmp) {
+      int n = bmp.Width() / (bmp.Height() >= 16 ? 16 : 13);
+      return n < 4 ? 4 : n;
+    };
+    if (b.RadioFrameCount == 0) b.RadioFrameCount = derived(b.RadioBitmap);
+    if (b.CheckFrameCount == 0) b.CheckFrameCount = derived(b.CheckBitmap);
+    auto set = [](auto& slot, int n) {
+      if (slot) slot->FrameCount = n;
+    };
+    set(s_.Title, 2);
+    set(s_.Progress, 2);
+    set(s_.MenuBar, 2);
+    set(s_.GroupBoxEdge, 2);
+    set(s_.Toolbars, 5);
+    set(s_.Tabs, 5);
+    set(s_.StatusBarEdges, 3);
+    set(s_.ComboButton, 4);
+    set(s_.SunkEdge, 4);
+    set(s_.ExtraImages, 5);
+    set(s_.Headerbar, 5);
+    set(s_.MenuItem, 5);
+    set(s_.MenuBackground, 1);
+    set(s_.Scrollbar, 23);
+    set(s_.HorzScroll, 4);
+    set(s_.VertScroll, 4);
+    set(s_.UpDownVert, 8);
+    set(s_.UpDownHorz, 8);
+    for (auto* t : {&s_.TrackbarThumbHorz, &s_.TrackbarThumbVert, &s_.TrackbarThumbLeft,
+                    &s_.TrackbarThumbRight, &s_.TrackbarThumbUp, &s_.TrackbarThumbDown})
+      set(*t, 5);
+    set(s_.HorzScrollThumb, Int("HorzScrollThumb", "FrameCount", 3));
+    set(s_.VertScrollThumb, Int("VertScrollThumb", "FrameCount", 3));
+  }
+
+  TSkinElements& s_;
+  const TIniReader& ini_;
+  const TSkinReader& package_;
+  std::vector<std::string>* problems_;
+};
+
+}  // namespace
+
+void ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, const TSkinReader& package,
+                         std::vector<std::string>* problems) {
+  TDescriptionReader(skin, ini, package, problems).Run();
+}
+
+TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSkinElements& skin,
+                               std::string* error, std::vector<std::string>* problems) {
+  skin.NoSkin = true;
+  TSkinReader package;
+  TPackageStatus status = package.LoadPackage(stored, size, error);
+  if (status != TPackageStatus::Ok) return status;
+  auto description = package.FindEntryContaining(".ini");
+  if (!description) {
+    if (error) *error = "the package holds no description (no member name contains \".ini\")";
+    return TPackageStatus::Corrupt;
+  }
+  TIniReader ini(std::string_view(reinterpret_cast<const char*>(description->data()), description->size()));
+  ReadSkinDescription(skin, ini, package, problems);
+  return TPackageStatus::Ok;
+}
