@@ -34,6 +34,16 @@ void CopyPixels(std::uint8_t* d, int db, const std::uint8_t* s, int sb, int n) {
   for (int i = 0; i < n; ++i) std::memcpy(d + i * db, s + i * sb, 3);
 }
 
+// Copies the source pixels at the given columns side by side; n bytes each (a constant, so the
+// copy is a plain load and store).
+template <std::size_t n>
+void PickPixels(std::uint8_t* d, int db, const std::uint8_t* s, int sb, const std::vector<int>& columns) {
+  for (int x : columns) {
+    std::memcpy(d, s + x * sb, n);
+    d += db;
+  }
+}
+
 // The first source pixel of destination group k when reducing srcLen to dstLen.
 int FirstOfGroup(long long k, long long srcLen, long long dstLen) {
   if (k <= 0) return 0;
@@ -101,14 +111,12 @@ void StretchCopy(TBitmap& dest, const TDrawRect& destRect, const TBitmap& src, c
     }
     prevSrcRow = sy;
     const std::uint8_t* s = src.ScanLine(sy);
-    if (sameWidth) {
+    if (sameWidth)
       CopyPixels(d, db, s + xs[0] * sb, sb, vis.Width());
-    } else {
-      for (int x : xs) {
-        std::memcpy(d, s + x * sb, static_cast<std::size_t>(std::min(db, sb)));
-        d += db;
-      }
-    }
+    else if (db == 4 && sb == 4)
+      PickPixels<4>(d, 4, s, 4, xs);
+    else
+      PickPixels<3>(d, db, s, sb, xs);
   }
 }
 
