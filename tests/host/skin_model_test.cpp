@@ -1,0 +1,225 @@
+// The element model read from a description: defaults, derived frame counts, image lookups.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "skin/data/VuzUrezDataRead.h"
+#include "tools/skintool/SkinPack.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes BmpFile(int w, int h, TColor fill = clWhite) {
+  TBitmap b(w, h);
+  b.Fill(fill);
+  std::string s = b.SaveToBmp();
+  return Bytes(s.begin(), s.end());
+}
+
+struct TLoaded {
+  TSkinElements skin;
+  std::vector<std::string> problems;
+  TPackageStatus status;
+};
+
+std::unique_ptr<TLoaded> LoadSkin(const std::string& ini, std::vector<TPackMember> images = {}) {
+  images.insert(images.begin(), {"skin.ini", Bytes(ini.begin(), ini.end())});
+  Bytes stored = BuildStoredPackage(images);
+  auto r = std::make_unique<TLoaded>();
+  std::string error;
+  r->status = LoadSkinPackage(stored.data(), stored.size(), r->skin, &error, &r->problems);
+  return r;
+}
+
+TEST(SkinModel, ColourTexts) {
+  EXPECT_EQ(ParseColourText("255 128 0"), RGBColor(255, 128, 0));
+  EXPECT_EQ(ParseColourText(" 255,128,0 "), RGBColor(255, 128, 0));
+  EXPECT_EQ(ParseColourText("255 128"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ParseColourText("300 0 0"), RGBColor(44, 0, 0));
+  EXPECT_EQ(ParseColourText("1 2 3 4 5"), RGBColor(1, 2, 3));
+  EXPECT_EQ(ParseColourText("r=10;g=20;b=30"), RGBColor(10, 20, 30));
+  EXPECT_EQ(ParseColourText("none"), 0);
+  EXPECT_EQ(ParseColourText(""), 0);
+  // A run too large for an integer is not taken and swallows the runs after it.
+  EXPECT_EQ(ParseColourText("99999999999 1 2"), 0);
+}
+
+TEST(SkinModel, DescriptionWithoutColoursGivesSystemDefaults) {
+  auto r = LoadSkin("[TitlebarSkin]\r\nSkinName=Plain\r\n[Colour1]\r\ncolor=1 2 3\r\n[COLOURX]\r\n");
+  ASSERT_EQ(r->status, TPackageStatus::Ok);
+  const TSkinElements& s = r->skin;
+  EXPECT_FALSE(s.NoSkin);
+  EXPECT_EQ(s.SkinName, "Plain");
+  EXPECT_EQ(s.ColourButtonFace, clBtnFace);
+  EXPECT_EQ(s.ColourMenubar, clBtnFace);
+  EXPECT_EQ(s.ColourTitleTextNoActive, SystemColor(19));
+  EXPECT_EQ(s.ColourButtonDkShadow, clBtnShadow);
+  EXPECT_EQ(s.ExtraColours, (std::vector<TColor>{RGBColor(1, 2, 3), clWindowText}));
+  // Everything optional is absent; the fixed records exist with their defaults.
+  EXPECT_FALSE(s.Tabs || s.Progress || s.MenuBar || s.ComboButton || s.Scrollbar || s.UpDownVert);
+  EXPECT_EQ(s.Title->FontHeight, 14);
+  EXPECT_EQ(s.Title->ActiveTextColour, clNone);
+  EXPECT_EQ(s.BorderLeft->FrameCount, 1);
+  EXPECT_EQ(s.BorderTop->Tile, 1);
+  EXPECT_EQ(s.BorderBottom->Trans, 1);
+  EXPECT_EQ(s.Buttons->FrameCount, 5);
+  EXPECT_EQ(s.Buttons->RadioFrameCount, 4);
+  EXPECT_EQ(s.SysButtons.size(), 3u);  // only the MDI buttons
+}
+
+TEST(SkinModel, ColoursAndDefaultsThatFollowThem) {
+  auto r = LoadSkin(
+      "[Colours]\r\nButtonFace=10 20 30\r\nButtonText=1,1,1\r\nMenu=\r\n"
+      "[SunkEdge]\r\nImage=s.bmp\r\nNormalColour=5\r\nMouseOverColour2=9 9 9\r\n"
+      "[Personality]\r\nActiveTextR=1\r\nActiveTextG=2\r\nActiveTextB=3\r\nInActiveTextR=1\r\nInActiveTextG=-"
+      "1\r\n"
+      "InActiveTextB=3\r\n",
+      {{"s.bmp", BmpFile(8, 4)}});
+  const TSkinElements& s = r->skin;
+  EXPECT_EQ(s.ColourButtonFace, RGBColor(10, 20, 30));
+  EXPECT_EQ(s.ColourMenubar, RGBColor(10, 20, 30));
+  EXPECT_EQ(s.ColourMenu, clMenu);  // empty value: default
+  ASSERT_TRUE(s.SunkEdge);
+  EXPECT_EQ(s.SunkEdge->NormalColour, 5);
+  EXPECT_EQ(s.SunkEdge->PressedColour, -1);
+  EXPECT_EQ(s.SunkEdge->NormalColour2, RGBColor(1, 1, 1));
+  EXPECT_EQ(s.SunkEdge->MouseOverColour2, RGBColor(9, 9, 9));
+  EXPECT_EQ(s.SunkEdge->FrameCount, 4);
+  EXPECT_EQ(s.Title->ActiveTextColour, RGBColor(1, 2, 3));
+  EXPECT_EQ(s.Title->InactiveTextColour, clNone);
+}
+
+TEST(SkinModel, CaptionButtons) {
+  auto r = LoadSkin(
+      "[Button0]\r\nButtonImage=b54.bmp\r\nAction=0\r\n"
+      "[button1]\r\nButtonImage=b108.bmp\r\n"
+      "[Button2]\r\nButtonImage=b54.bmp\r\nAction=-1\r\n"
+      "[Button3]\r\nButtonImage=b54.bmp\r\nAction=3\r\n"
+      "[Button4]\r\nButtonImage=b54.bmp\r\nframe=2\r\nAction=11\r\nXcoord=7\r\n"
+      "[BUTTONS]\r\n[BUTTON.CHECKBOX]\r\n[Button.Radio]\r\n[OkButton]\r\n",
+      {{"b54.bmp", BmpFile(54, 18)}, {"b108.bmp", BmpFile(108, 18)}});
+  const auto& b = r->skin.SysButtons;
+  ASSERT_EQ(b.size(), 5u + 3u);
+  EXPECT_EQ(b[0]->Name, "BUTTON0");
+  EXPECT_EQ(b[1]->Name, "BUTTON1");
+  EXPECT_EQ(b[0]->FrameCount, 3);     // 54 x 18: ratio 3.0
+  EXPECT_EQ(b[1]->FrameCount, 6);     // 108 x 18: ratio 6.0
+  EXPECT_EQ(b[2]->FrameCount, 6);     // negative action
+  EXPECT_TRUE(b[3]->Bitmap.Empty());  // actions 3 and 11 drop a derived-frame image
+  EXPECT_EQ(b[4]->FrameCount, 2);
+  EXPECT_FALSE(b[4]->Bitmap.Empty());  // ... but not when the frame count is given
+  EXPECT_EQ(b[4]->Xcoord, 7);
+  EXPECT_EQ(b[0]->CombineOp, -1);
+  EXPECT_EQ(b[5]->Action, 7);
+  EXPECT_EQ(b[7]->Action, 9);
+  EXPECT_EQ(b[6]->Visibility1, 100);
+}
+
+TEST(SkinModel, MdiButtonsAreCutFromOneStrip) {
+  TBitmap strip(120, 9);
+  for (int x = 0; x < 120; ++x)
+    for (int y = 0; y < 9; ++y) strip.SetPixel(x, y, RGBColor(x, y, 0));
+  std::string file = strip.SaveToBmp();
+  auto r = LoadSkin("[MDICONTROLS]\r\nImage=mdi.bmp\r\n", {{"mdi.bmp", Bytes(file.begin(), file.end())}});
+  const auto& b = r->skin.SysButtons;
+  ASSERT_EQ(b.size(), 3u);
+  int xcoord[] = {42, 28, 14};
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(b[k]->Bitmap.Width(), 40);
+    EXPECT_EQ(b[k]->Bitmap.Height(), 9);
+    EXPECT_EQ(b[k]->Xcoord, xcoord[k]);
+    EXPECT_EQ(b[k]->FrameCount, 4);
+    EXPECT_EQ(b[k]->Bitmap.Pixel(0, 3), RGBColor(40 * k, 3, 0));
+    EXPECT_EQ(b[k]->Bitmap.Pixel(39, 8), RGBColor(40 * k + 39, 8, 0));
+  }
+}
+
+TEST(SkinModel, FrameCountsTileLimitsAndSecondImages) {
+  auto r = LoadSkin(
+      "[Buttons]\r\nBitmap=btn.bmp\r\nRadioButton=radio.bmp\r\nCheckButton=check.bmp\r\n"
+      "[Tabs]\r\nImage=t.bmp\r\nBorder=t2.bmp\r\nTile=2\r\nStyle=4\r\n"
+      "[Progress]\r\nBitmap=t.bmp\r\nChunk=t2.bmp\r\nTile=2\r\n"
+      "[HorzScrollThumb]\r\nImage=t.bmp\r\nFrameCount=4\r\n[VertScrollThumb]\r\nImage=t.bmp\r\n"
+      "[ComboButton]\r\nImage=combo.bmp\r\n[Scrollbar]\r\nImage=t.bmp\r\nTile=1\r\n"
+      "[Personality]\r\nmenuBar=t.bmp\r\nTileMenu=3\r\nLeft=t.bmp\r\nLeftFrame=2\r\nLeftStretch=0\r\n"
+      "TopTopHeight=5\r\nTopBotHeight=6\r\nLeftTopHeight=7\r\n",
+      {{"btn.bmp", BmpFile(50, 20)},
+       {"radio.bmp", BmpFile(104, 13)},
+       {"check.bmp", BmpFile(48, 16)},
+       {"t.bmp", BmpFile(10, 10)},
+       {"t2.bmp", BmpFile(3, 3)},
+       {"combo.bmp", [] {
+          TBitmap b(4, 1, pf32bit);
+          b.SetPixel(0, 0, clRed);
+          std::string s = b.SaveToBmp();
+          return Bytes(s.begin(), s.end());
+        }()}});
+  const TSkinElements& s = r->skin;
+  EXPECT_EQ(s.Buttons->RadioFrameCount, 8);  // 104 / 13
+  EXPECT_EQ(s.Buttons->CheckFrameCount, 4);  // 48 / 16 = 3, raised to 4
+  ASSERT_TRUE(s.Tabs && s.Progress && s.ComboButton && s.MenuBar);
+  EXPECT_EQ(s.Tabs->Tile, 0);   // limited
+  EXPECT_EQ(s.Tabs->Style, 0);  // not read for elements with a second image
+  EXPECT_EQ(s.Tabs->Bitmap2.Width(), 3);
+  EXPECT_EQ(s.Tabs->FrameCount, 5);
+  EXPECT_EQ(s.Progress->Tile, 2);  // not limited
+  EXPECT_EQ(s.Progress->Bitmap2.Width(), 3);
+  EXPECT_EQ(s.Scrollbar->Tile, 1);
+  EXPECT_EQ(s.Scrollbar->FrameCount, 23);
+  EXPECT_EQ(s.HorzScrollThumb->FrameCount, 4);
+  EXPECT_EQ(s.VertScrollThumb->FrameCount, 3);
+  EXPECT_EQ(s.MenuBar->Name, "Personality");
+  EXPECT_EQ(s.MenuBar->Tile, 3);
+  EXPECT_EQ(s.MenuBar->LeftWidth, 1);
+  EXPECT_EQ(s.BorderLeft->FrameCount, 2);
+  EXPECT_EQ(s.BorderLeft->Tile, 0);
+  EXPECT_EQ(s.BorderLeft->TopHeight, 7);
+  EXPECT_EQ(s.BorderTop->LeftWidth, 5);
+  EXPECT_EQ(s.BorderTop->RightWidth, 6);
+  EXPECT_EQ(s.BorderTop->TopHeight, 0);
+  // The combo button's second image: the first mirrored, in 24-bit.
+  EXPECT_EQ(s.ComboButton->Bitmap2.PixelFormat(), pf24bit);
+  EXPECT_EQ(s.ComboButton->Bitmap2.Pixel(3, 0), clRed);
+  EXPECT_EQ(s.ComboButton->Bitmap.Pixel(0, 0), clRed);
+}
+
+TEST(SkinModel, ImageValuePathsExtensionsAndBrokenImages) {
+  EXPECT_EQ(ImageMemberName("C:\\skins\\x\\Left.bmp"), "Left.bmp");
+  EXPECT_EQ(ImageMemberName("d:left.bmp"), "left.bmp");
+  EXPECT_EQ(ImageMemberName("LEFT.BMP"), "");
+  EXPECT_EQ(ImageMemberName("dir\\"), "");
+  EXPECT_EQ(ImageMemberName("left.png"), "");
+  auto r = LoadSkin(
+      "[Personality]\r\nLeft=C:\\art\\LEFT.bmp\r\nRight=right.BMP\r\nTop=missing.bmp\r\nBottom=broken.bmp\r\n"
+      "[SunkEdge]\r\nImage=nothing.bmp\r\n",
+      {{"left.bmp", BmpFile(6, 30)}, {"right.bmp", BmpFile(6, 30)}, {"broken.bmp", Bytes{'B', 'M', 1, 2}}});
+  const TSkinElements& s = r->skin;
+  EXPECT_EQ(s.BorderLeft->Bitmap.Width(), 6);  // directory ignored, member name case ignored
+  EXPECT_TRUE(s.BorderRight->Bitmap.Empty());  // extension in capitals
+  EXPECT_TRUE(s.BorderTop->Bitmap.Empty());
+  EXPECT_TRUE(s.BorderBottom->Bitmap.Empty());  // undecodable: empty, the load goes on
+  ASSERT_TRUE(s.SunkEdge);                      // the element exists with an empty image
+  EXPECT_TRUE(s.SunkEdge->Bitmap.Empty());
+  EXPECT_FALSE(s.NoSkin);
+  EXPECT_EQ(r->problems.size(), 4u);
+}
+
+TEST(SkinModel, PackagesThatCannotLoadLeaveNoSkin) {
+  TSkinElements skin;
+  std::string error;
+  Bytes old = BuildStoredPackage({{"skin.ini", Bytes{'[', 'x', ']'}}}, 19999);
+  EXPECT_EQ(LoadSkinPackage(old.data(), old.size(), skin, &error), TPackageStatus::WrongVersion);
+  EXPECT_TRUE(skin.NoSkin);
+  Bytes noIni = BuildStoredPackage({{"skin.txt", Bytes{'[', 'x', ']'}}});
+  EXPECT_EQ(LoadSkinPackage(noIni.data(), noIni.size(), skin, &error), TPackageStatus::Corrupt);
+  EXPECT_NE(error.find(".ini"), std::string::npos);
+  EXPECT_TRUE(skin.NoSkin);
+  // An upper-case description name is found.
+  Bytes upper = BuildStoredPackage({{"SKIN.INI", Bytes{'[', 'x', ']'}}});
+  EXPECT_EQ(LoadSkinPackage(upper.data(), upper.size(), skin, &error), TPackageStatus::Ok);
+  EXPECT_FALSE(skin.NoSkin);
+}
+
+}  // namespace
