@@ -57,7 +57,7 @@ std::string ExitFlagsText(unsigned flags) {
 }
 
 void TDryRunPowerService::Say(const std::string& call) {
-  std::string line = stamp_.empty() ? call : stamp_ + " " + call;
+  std::string line = stamp_ ? stamp_() + " " + call : call;
   if (!logFile_.empty()) {
     std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(logFile_.c_str(), "ab"), &std::fclose);
     if (f) std::fprintf(f.get(), "%s\n", line.c_str());

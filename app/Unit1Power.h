@@ -39,24 +39,22 @@ TPowerService& SystemPowerService();
 class TDryRunPowerService final : public TPowerService {
  public:
   using TReport = void (*)(void* context, const std::string& line);
-  TDryRunPowerService(TPowerService& real, std::string logFile, TReport report, void* context)
-      : real_(real), logFile_(std::move(logFile)), report_(report), context_(context) {}
+  using TStamp = std::string (*)();  // the moment of a request, as text
+  TDryRunPowerService(TPowerService& real, std::string logFile, TStamp stamp, TReport report, void* context)
+      : real_(real), logFile_(std::move(logFile)), stamp_(stamp), report_(report), context_(context) {}
 
   bool QueryPlatformId(unsigned& platformId) override { return real_.QueryPlatformId(platformId); }
   void EnableShutdownPrivilege() override;
   void RequestExitWindows(unsigned flags) override;
   void RequestPowerState(bool suspend, bool force) override;
 
-  // The time stamp of the next lines ("2026-12-07 21:30:00").
-  void SetTimeStamp(std::string stamp) { stamp_ = std::move(stamp); }
-
  private:
   void Say(const std::string& call);
   TPowerService& real_;
   std::string logFile_;
+  TStamp stamp_;
   TReport report_;
   void* context_;
-  std::string stamp_;
 };
 
 // "EWX_SHUTDOWN|EWX_FORCE" for a flags value (EWX_LOGOFF when 0).

@@ -136,12 +136,11 @@ TEST(PowerAction, DryRunReportsTheRequestsInsteadOfMakingThem) {
   RecordingPower real;
   std::vector<std::string> lines;
   TDryRunPowerService dry(
-      real, "",
+      real, "", [] { return std::string("2026-12-07 10:00:00"); },
       [](void* ctx, const std::string& line) {
         static_cast<std::vector<std::string>*>(ctx)->push_back(line);
       },
       &lines);
-  dry.SetTimeStamp("2026-12-07 10:00:00");
   DoPowerAction(dry, 2);
   DoPowerAction(dry, 3);
   EXPECT_TRUE(real.calls.empty());
