@@ -2,6 +2,9 @@
 // (red = x, green = y), so a destination pixel tells which source pixel it was taken from.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "skin/form/VuzUrezFormDraw.h"
@@ -330,6 +333,44 @@ TEST(FormDrawScratch, InitialisationIsCounted) {
   EXPECT_EQ(ScratchBitmap(), first);
   FinalizeScratchBitmap();
   EXPECT_EQ(ScratchBitmap(), nullptr);
+}
+
+// The default skin's side borders, sliced to a window's height, give a region with rounded top
+// corners and square sides.
+TBitmap SkinImage(const char* name) {
+  std::ifstream in(std::string(DASKEL_BINARY_DIR) + "/skins/default/" + name, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TBitmap b;
+  EXPECT_TRUE(b.LoadFromBmp(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) << name;
+  return b;
+}
+
+TEST(FormDrawRegion, DefaultSkinBordersGiveRoundedCorners) {
+  for (const char* name : {"left.bmp", "right.bmp"}) {
+    SCOPED_TRACE(name);
+    bool left = name[0] == 'l';
+    TBitmap image = SkinImage(name);
+    ASSERT_FALSE(image.Empty());
+    const int side = image.Width() / 2, height = 273;
+    TBitmap border = BuildNineSlice({0, 0, side, height}, image, {0, 30, 0, 4}, false, false, 2, 1);
+    auto runs = OpaqueRuns(border, 0, 0, 1, 1, 1, clFuchsia);
+    // Each row: at most one run, reaching the window's inner side; the pixels left out are magenta.
+    std::vector<int> width(height, 0);
+    for (const TDrawRect& r : runs) {
+      ASSERT_EQ(width[r.Top], 0) << "two runs in row " << r.Top;
+      EXPECT_EQ(left ? r.Right : r.Left, left ? side : 0);
+      width[r.Top] = r.Width();
+    }
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < side - width[y]; ++x) {
+        int px = left ? x : side - 1 - x;
+        ASSERT_EQ(border.Pixel(px, y), clFuchsia) << px << "," << y;
+      }
+    EXPECT_EQ(width[0], 0);  // the corner's outermost row is cut away entirely
+    for (int y = 1; y < 30; ++y) EXPECT_GE(width[y], width[y - 1]) << "row " << y;
+    for (int y = 30; y < height - 4; ++y) ASSERT_EQ(width[y], side) << "row " << y;
+    EXPECT_LT(width[height - 1], side);  // rounded bottom corner
+  }
 }
 
 }  // namespace
