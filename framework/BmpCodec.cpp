@@ -222,7 +222,8 @@ class TBmpReader {
         if (avail - i < bytes) return Fail(error, "truncated run-encoded pixel data");
         for (int k = 0; k < value; ++k)
           put(four ? ((k & 1) ? p[i + k / 2] & 0xF : p[i + k / 2] >> 4) : p[i + k]);
-        i += (bytes + 1) & ~static_cast<std::size_t>(1);
+        // Runs are padded to 16 bits; padding missing at the very end is no reason to read on.
+        i = std::min(avail, i + ((bytes + 1) & ~static_cast<std::size_t>(1)));
       }
       if (y >= h) return true;
     }
