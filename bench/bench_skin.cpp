@@ -1,0 +1,128 @@
+// LZH decode throughput against the plain transcription, on the packed default skin and on
+// 4 MiB of mixed data, and the whole load of the default skin. Reports; never fails.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <vector>
+
+#include "bench/LzhBaseline.h"
+#include "skin/data/Lzh.h"
+#include "skin/data/VuzUrezDataRead.h"
+#include "tools/skintool/LzhEncode.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes& DefaultSkin() {
+  static const Bytes stored = [] {
+    std::ifstream in(DASKEL_BINARY_DIR "/skins/default.skn", std::ios::binary);
+    Bytes b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (b.empty()) {
+      std::fprintf(stderr, "bench: build the skins first (%s)\n", DASKEL_BINARY_DIR "/skins/default.skn");
+      std::exit(1);
+    }
+    return b;
+  }();
+  return stored;
+}
+
+// 4 MiB of mixed content: text-like runs of words, repeats near and far, image-like rows and
+// incompressible noise, in blocks.
+const Bytes& Mixed() {
+  static const Bytes stored = [] {
+    std::mt19937 rng(12345);
+    const char* words[] = {"skin ",       "frame ", "button ", "caption ", "border ",
+                           "0x00FF00FF ", "\r\n",   "= ",      "[Tabs]"};
+    Bytes raw;
+    while (raw.size() < (4u << 20)) {
+      switch (rng() % 4) {
+        case 0:
+          for (int i = 0; i < 400; ++i) {
+            const char* w = words[rng() % 9];
+            raw.insert(raw.end(), w, w + std::char_traits<char>::length(w));
+          }
+          break;
+        case 1: {
+          std::uint8_t c[3] = {std::uint8_t(rng()), std::uint8_t(rng()), std::uint8_t(rng())};
+          for (int i = 0; i < 1500; ++i) raw.insert(raw.end(), c, c + 3);
+          break;
+        }
+        case 2:
+          for (int i = 0; i < 2000; ++i) raw.push_back(static_cast<std::uint8_t>(rng()));
+          break;
+        default:
+          if (raw.size() > 5000) {
+            std::size_t from = raw.size() - 1 - rng() % 4000;
+            for (int i = 0; i < 3000; ++i) raw.push_back(raw[from + i % 700]);
+          }
+      }
+    }
+    raw.resize(4u << 20);
+    Bytes out;
+    LzhEncodeStored(raw.data(), raw.size(), out);
+    return out;
+  }();
+  return stored;
+}
+
+void Check(const Bytes& stored) {
+  Bytes fast;
+  LzhDecodeStored(stored.data(), stored.size(), fast);
+  if (fast != baseline::DecodeStored(stored.data(), stored.size())) {
+    std::fprintf(stderr, "bench: the decoders disagree\n");
+    std::exit(1);
+  }
+}
+
+void Decode(benchmark::State& state, const Bytes& stored) {
+  Check(stored);
+  Bytes out;
+  for (auto _ : state) {
+    out.clear();
+    LzhDecodeStored(stored.data(), stored.size(), out);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(out.size()));
+}
+
+void DecodeBaseline(benchmark::State& state, const Bytes& stored) {
+  std::size_t size = 0;
+  for (auto _ : state) {
+    Bytes out = baseline::DecodeStored(stored.data(), stored.size());
+    size = out.size();
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(size));
+}
+
+void BM_LzhDefaultSkin(benchmark::State& s) { Decode(s, DefaultSkin()); }
+void BM_LzhDefaultSkinBaseline(benchmark::State& s) { DecodeBaseline(s, DefaultSkin()); }
+void BM_LzhMixed4MiB(benchmark::State& s) { Decode(s, Mixed()); }
+void BM_LzhMixed4MiBBaseline(benchmark::State& s) { DecodeBaseline(s, Mixed()); }
+
+// Stored bytes to a filled element model: decode, index, description, every image.
+void BM_LoadDefaultSkin(benchmark::State& state) {
+  const Bytes& stored = DefaultSkin();
+  for (auto _ : state) {
+    TSkinElements skin;
+    if (LoadSkinPackage(stored.data(), stored.size(), skin) != TPackageStatus::Ok)
+      state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(skin.Title.get());
+  }
+}
+
+BENCHMARK(BM_LzhDefaultSkin)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LzhDefaultSkinBaseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LzhMixed4MiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LzhMixed4MiBBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadDefaultSkin)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
