@@ -82,3 +82,42 @@ if(WIN32)
   # Windows executables registered with add_test run under Wine through the runner.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${DASKEL_WINERUN};--timeout;280)
 endif()
+
+# daskel_layouts(target LAYOUTS file.layout... [SEARCH dir...] [DEPENDS file...]): compiles form
+# layouts into the Windows executable `target` as RCDATA resources named after the form class
+# of each layout's root object (the layout of "object Form1: TForm1" becomes resource TFORM1).
+# @file(path) / @sizedfile(path) values are filled from files found in the SEARCH directories,
+# the layout's own directory and the current binary directory; list generated files in DEPENDS.
+function(daskel_layouts target)
+  cmake_parse_arguments(A "" "" "LAYOUTS;SEARCH;DEPENDS" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  set(rc_text "")
+  set(outputs "")
+  foreach(layout ${A_LAYOUTS})
+    get_filename_component(abs ${layout} ABSOLUTE)
+    get_filename_component(dir ${abs} DIRECTORY)
+    get_filename_component(stem ${abs} NAME_WE)
+    file(STRINGS ${abs} first REGEX "^[ \t]*object[ \t]" LIMIT_COUNT 1)
+    if(NOT first MATCHES ":[ \t]*([A-Za-z_][A-Za-z0-9_]*)")
+      message(FATAL_ERROR "${layout}: no root object")
+    endif()
+    string(TOUPPER ${CMAKE_MATCH_1} res_name)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${abs})
+    set(out ${CMAKE_CURRENT_BINARY_DIR}/layouts/${target}/${stem}.layout)
+    set(search ${A_SEARCH} ${dir} ${CMAKE_CURRENT_BINARY_DIR})
+    string(REPLACE ";" "\\;" search_arg "${search}")
+    add_custom_command(OUTPUT ${out}
+                       COMMAND ${CMAKE_COMMAND} -DIN=${abs} -DOUT=${out} -DSEARCH=${search_arg}
+                               -P ${DASKEL_ROOT}/cmake/DaskelLayout.cmake
+                       DEPENDS ${abs} ${A_DEPENDS} ${DASKEL_ROOT}/cmake/DaskelLayout.cmake
+                       COMMENT "Layout ${layout}" VERBATIM)
+    string(APPEND rc_text "${res_name} RCDATA \"${out}\"\n")
+    list(APPEND outputs ${out})
+  endforeach()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/layouts/${target}/layouts.rc)
+  file(GENERATE OUTPUT ${rc} CONTENT "${rc_text}")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${outputs}" GENERATED TRUE)
+  target_sources(${target} PRIVATE ${rc} ${outputs})
+endfunction()

@@ -1,0 +1,135 @@
+#include "framework/ComCtrls.h"
+
+#include <commctrl.h>
+
+namespace {
+const std::vector<std::string> kOrientations{"udHorizontal", "udVertical"};
+}
+
+DASKEL_DEFINE_CLASS(TCustomUpDown, TWinControl) {
+  c.Int("Min", &TCustomUpDown::Min, &TCustomUpDown::SetMin);
+  c.Int("Max", &TCustomUpDown::Max, &TCustomUpDown::SetMax);
+  c.Int("Position", &TCustomUpDown::Position, &TCustomUpDown::SetPosition);
+  c.Int("Increment", &TCustomUpDown::Increment, &TCustomUpDown::SetIncrement);
+  c.Bool("Wrap", &TCustomUpDown::Wrap, &TCustomUpDown::SetWrap);
+  c.Bool("ArrowKeys", &TCustomUpDown::ArrowKeys, &TCustomUpDown::SetArrowKeys);
+  c.Enum("Orientation", &TCustomUpDown::Orientation, &TCustomUpDown::SetOrientation, kOrientations);
+  c.Component("Associate", &TCustomUpDown::SetAssociate);
+  c.Event("OnClick", &TCustomUpDown::OnClick);
+  c.Event("OnChanging", &TCustomUpDown::OnChanging);
+}
+DASKEL_DEFINE_CLASS(TUpDown, TCustomUpDown) {}
+
+TCustomUpDown::TCustomUpDown(TComponent* owner) : TWinControl(owner) {
+  width_ = 17, height_ = 25;
+  tabStop_ = false;
+  controlStyle_ &= ~(csAcceptsControls | csClickEvents);
+}
+
+void TCustomUpDown::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = UPDOWN_CLASSA;
+  if (arrowKeys_) p.Style |= UDS_ARROWKEYS;
+  if (wrap_) p.Style |= UDS_WRAP;
+  if (orientation_ == udHorizontal) p.Style |= UDS_HORZ;
+  if (associate_) p.Style |= UDS_SETBUDDYINT | UDS_ALIGNRIGHT;
+}
+
+void TCustomUpDown::ApplyRange() {
+  if (!HasState(csLoading) && min_ <= max_) {
+    if (position_ < min_) position_ = min_;
+    if (position_ > max_) position_ = max_;
+  }
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
+  SendMessageA(Handle(), UDM_SETPOS32, 0, position_);
+}
+
+void TCustomUpDown::CreateHandleDone() {
+  UDACCEL accel{0, static_cast<UINT>(increment_)};
+  SendMessageA(Handle(), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+  if (associate_) SendMessageA(Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(associate_->Handle()), 0);
+  ApplyRange();
+}
+
+void TCustomUpDown::Loaded() {
+  TWinControl::Loaded();
+  ApplyRange();
+}
+
+void TCustomUpDown::SetMin(int v) {
+  min_ = v;
+  ApplyRange();
+}
+void TCustomUpDown::SetMax(int v) {
+  max_ = v;
+  ApplyRange();
+}
+void TCustomUpDown::SetPosition(int v) {
+  position_ = v;
+  ApplyRange();
+}
+void TCustomUpDown::SetIncrement(int v) {
+  increment_ = v < 1 ? 1 : v;
+  if (HandleAllocated()) {
+    UDACCEL accel{0, static_cast<UINT>(increment_)};
+    SendMessageA(Handle(), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+  }
+}
+void TCustomUpDown::SetWrap(bool v) {
+  wrap_ = v;
+  if (HandleAllocated()) {
+    LONG_PTR s = GetWindowLongPtrA(Handle(), GWL_STYLE);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, v ? s | UDS_WRAP : s & ~static_cast<LONG_PTR>(UDS_WRAP));
+  }
+}
+void TCustomUpDown::SetOrientation(TUDOrientation v) {
+  if (v == orientation_) return;
+  orientation_ = v;
+  if (HandleAllocated()) {
+    DestroyHandle();
+    if (parent_ && parent_->HandleAllocated()) Handle();
+  }
+}
+
+void TCustomUpDown::SetAssociate(TWinControl* c) {
+  if (associate_) RemoveFreeNotification(associate_);
+  associate_ = c;
+  if (c) FreeNotification(c);
+  if (HandleAllocated())
+    SendMessageA(Handle(), UDM_SETBUDDY, c ? reinterpret_cast<WPARAM>(c->Handle()) : 0, 0);
+}
+
+void TCustomUpDown::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op == opRemove && c == associate_) associate_ = nullptr;
+}
+
+void TCustomUpDown::WndProc(TMessage& m) {
+  if (m.Msg == CN_NOTIFY) {
+    auto* nm = reinterpret_cast<NMUPDOWN*>(m.LParam);
+    if (nm->hdr.code == UDN_DELTAPOS) {
+      bool allow = true;
+      OnChanging(this, allow);
+      lastButton_ = nm->iDelta > 0 ? btNext : btPrev;
+      if (allow && nm->iDelta != 0) {
+        // The framework keeps the position itself: the arithmetic of the range and wrap is ours.
+        long long p = static_cast<long long>(position_) + nm->iDelta;
+        if (p > max_) p = wrap_ ? min_ : max_;
+        if (p < min_) p = wrap_ ? max_ : min_;
+        position_ = static_cast<int>(p);
+      }
+      m.Result = allow ? 0 : 1;
+      return;
+    }
+  }
+  if (m.Msg == CN_VSCROLL || m.Msg == CN_HSCROLL) {
+    // Sent after every arrow click, also when the position stayed at the end of the range.
+    if (LOWORD(m.WParam) == SB_THUMBPOSITION) {
+      SendMessageA(Handle(), UDM_SETPOS32, 0, position_);
+      Click(lastButton_);
+    }
+    return;
+  }
+  TWinControl::WndProc(m);
+}

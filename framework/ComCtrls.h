@@ -1,0 +1,59 @@
+// Common controls: the up-down spinner ("TUpDown" over the comctl32 up-down class).
+#pragma once
+
+#include "framework/Controls.h"
+
+enum TUDBtnType { btNext, btPrev };
+enum TUDOrientation { udHorizontal, udVertical };
+using TUDClickEvent = TMethod<TObject*, TUDBtnType>;
+using TUDChangingEvent = TMethod<TObject*, bool&>;
+
+class TCustomUpDown : public TWinControl {
+  DASKEL_CLASS(TCustomUpDown, TWinControl)
+ public:
+  explicit TCustomUpDown(TComponent* owner);
+  int Min() const { return min_; }
+  void SetMin(int v);
+  int Max() const { return max_; }
+  void SetMax(int v);
+  // Always within [Min, Max]: a value outside is brought to the nearer end.
+  int Position() const { return position_; }
+  void SetPosition(int v);
+  int Increment() const { return increment_; }
+  void SetIncrement(int v);
+  bool Wrap() const { return wrap_; }
+  void SetWrap(bool v);
+  TUDOrientation Orientation() const { return orientation_; }
+  void SetOrientation(TUDOrientation v);
+  bool ArrowKeys() const { return arrowKeys_; }
+  void SetArrowKeys(bool v) { arrowKeys_ = v; }
+  TWinControl* Associate() const { return associate_; }
+  void SetAssociate(TWinControl* c);
+  void Loaded() override;
+
+  // After a click on an arrow (also at the end of the range): which arrow it was.
+  TUDClickEvent OnClick;
+  // Before the position changes; setting the flag to false refuses the change.
+  TUDChangingEvent OnChanging;
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  void WndProc(TMessage& m) override;
+  void Notification(TComponent* c, TOperation op) override;
+  virtual void Click(TUDBtnType button) { OnClick(this, button); }
+
+ private:
+  void ApplyRange();
+  int min_ = 0, max_ = 100, position_ = 0, increment_ = 1;
+  bool wrap_ = false, arrowKeys_ = true;
+  TUDOrientation orientation_ = udVertical;
+  TWinControl* associate_ = nullptr;
+  TUDBtnType lastButton_ = btNext;
+};
+
+class TUpDown : public TCustomUpDown {
+  DASKEL_CLASS(TUpDown, TCustomUpDown)
+ public:
+  explicit TUpDown(TComponent* owner) : TCustomUpDown(owner) {}
+};

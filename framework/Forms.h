@@ -1,0 +1,256 @@
+// Forms and the application object.
+//
+// A form class names its layout by its class name: the layout of TForm1 is the RCDATA resource
+// "TFORM1" (see daskel_layouts in cmake/Daskel.cmake). Declare the published fields and handler
+// methods in the class description:
+//
+//   class TForm1 : public TForm {
+//     DASKEL_CLASS(TForm1, TForm)
+//    public:
+//     explicit TForm1(TComponent* owner) : TForm(owner) {}
+//     TButton* Button1 = nullptr;
+//     void Button1Click(TObject* Sender);
+//    protected:
+//     void WndProc(TMessage& m) override;   // own message handling; pass the rest on
+//   };
+//   DASKEL_DEFINE_CLASS(TForm1, TForm) {
+//     c.Field("Button1", &TForm1::Button1);
+//     c.Method("Button1Click", &TForm1::Button1Click);
+//   }
+//
+//   Application->Initialize();
+//   Application->CreateForm(Form1);   // reads the layout, binds fields and handlers, OnCreate
+//   Application->Run();
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "framework/Layout.h"
+
+class TMainMenu;
+class TButton;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = unsigned;  // bit (1 << TBorderIcon)
+constexpr TBorderIcons BorderIcon(TBorderIcon b) { return 1u << b; }
+enum TPosition {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+
+using TCloseEvent = TMethod<TObject*, TCloseAction&>;
+using TCloseQueryEvent = TMethod<TObject*, bool&>;
+
+class TCustomForm : public TWinControl {
+  DASKEL_CLASS(TCustomForm, TWinControl)
+ public:
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+
+  // Reads the form's layout resource (named after the class) if there is one, then runs
+  // OnCreate. Application::CreateForm calls it; code that makes a form with `new` calls it
+  // once after construction. Throws ELayoutError.
+  void InitializeForm();
+  // Same, from a layout text.
+  void InitializeFormFromText(const std::string& layout, const std::string& layoutName);
+
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle v);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons v);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition v) { position_ = v; }
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState v);
+  TFormStyle FormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle v) { formStyle_ = v; }
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool v) { autoScroll_ = v; }
+  bool KeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool v) { keyPreview_ = v; }
+  TIcon* Icon() { return &icon_; }
+  void SetIconBytes(TMemoryStream& s);
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* m);
+  TCanvas* Canvas() { return &canvas_; }
+
+  RECT ClientRect() const override;
+  void SetClientWidth(int v) override;
+  void SetClientHeight(int v) override;
+
+  void Show();
+  void Hide() { SetVisible(false); }
+  void Close();
+  bool CloseQuery();
+  // Frees the form once the messages already queued for it have been handled.
+  void Release();
+  TModalResult ShowModal();
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult v) { modalResult_ = v; }
+  bool Modal() const { return modal_; }
+  bool Active() const;
+
+  // The control with the keyboard focus inside this form (or the one to get it when shown).
+  TWinControl* ActiveControl() const;
+  void SetActiveControl(TWinControl* c);
+  // Push buttons with Default / Cancel set (Enter and Esc click them).
+  void SetDefaultButton(TButton* b, bool isDefault);
+  void SetCancelButton(TButton* b, bool isCancel);
+  TButton* DefaultButton() const { return defaultButton_; }
+  TButton* CancelButton() const { return cancelButton_; }
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnPaint;
+  TNotifyEvent OnResize;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+  // Whether a message is a dialog key for this form (Tab, Enter, Esc, mnemonics) and was
+  // handled as one.
+  bool IsDialogMessage(MSG& msg);
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  void WndProc(TMessage& m) override;
+  void PaintWindow(HDC dc) override;
+  void VisibleChanging() override;
+  void UpdateVisibility() override;
+  virtual void DoCreate() { OnCreate(this); }
+  virtual void DoClose(TCloseAction& action) { OnClose(this, action); }
+  virtual void Paint() { OnPaint(this); }
+  void Notification(TComponent* c, TOperation op) override;
+
+ private:
+  friend void ReleasePending(HWND wnd);
+  void ApplyPosition();
+  RECT FrameSize() const;
+  void IconChanged(TObject*);
+  DWORD WindowStyle() const;
+  DWORD WindowExStyle() const;
+
+  TFormBorderStyle borderStyle_ = bsSizeable;
+  TBorderIcons borderIcons_ = BorderIcon(biSystemMenu) | BorderIcon(biMinimize) | BorderIcon(biMaximize);
+  TPosition position_ = poDesigned;
+  TWindowState windowState_ = wsNormal;
+  TFormStyle formStyle_ = fsNormal;
+  bool autoScroll_ = false, keyPreview_ = false;
+  TIcon icon_;
+  TMainMenu* menu_ = nullptr;
+  TCanvas canvas_;
+  TModalResult modalResult_ = mrNone;
+  bool modal_ = false;
+  bool positioned_ = false;
+  bool releasePending_ = false;
+  TWinControl* activeControl_ = nullptr;
+  TButton* defaultButton_ = nullptr;
+  TButton* cancelButton_ = nullptr;
+};
+
+class TForm : public TCustomForm {
+  DASKEL_CLASS(TForm, TCustomForm)
+ public:
+  explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+};
+
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+
+class TApplication : public TComponent {
+  DASKEL_CLASS(TApplication, TComponent)
+ public:
+  explicit TApplication(TComponent* owner);
+  ~TApplication() override;
+
+  void Initialize();
+  // Creates a form of class T owned by the application, stores it in `ref` before its layout is
+  // read (handlers may use it), and makes the first one the main form. A layout error is shown
+  // and ends the program.
+  template <class T>
+  void CreateForm(T*& ref) {
+    T* form = new T(this);
+    ref = form;
+    if (!mainForm_) mainForm_ = form;
+    try {
+      form->InitializeForm();
+    } catch (const std::exception& e) {
+      ShowException(e.what());
+      Terminate();
+    }
+  }
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  void ProcessMessages();
+  // Waits for and handles one message (used by modal loops).
+  void HandleMessage();
+  void Minimize();
+  void Restore();
+
+  HWND Handle() const { return handle_.Get(); }
+  TCustomForm* MainForm() const { return mainForm_; }
+  bool ShowMainForm = true;
+  TIcon* Icon() { return &icon_; }
+  std::string Title() const { return title_; }
+  void SetTitle(const std::string& t);
+
+  // Every form of the process, in creation order.
+  int FormCount() const { return static_cast<int>(forms_.size()); }
+  TCustomForm* Forms(int i) const { return forms_[static_cast<std::size_t>(i)]; }
+  TCustomForm* ActiveForm() const;
+
+  void ShowException(const std::string& text);
+  TNotifyEvent OnIdle;
+
+ private:
+  friend class TCustomForm;
+  static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
+  bool ProcessMessage(MSG& msg);
+  void RegisterForm(TCustomForm* f);
+  void UnregisterForm(TCustomForm* f);
+
+  TWindowHandle handle_;
+  TCustomForm* mainForm_ = nullptr;
+  std::vector<TCustomForm*> forms_;
+  TIcon icon_;
+  std::string title_;
+  bool terminated_ = false;
+};
+
+// The one application object (made on first use; freed, with every form, at exit).
+extern TApplication* Application;
+
+// The standard modal message box: a framework form of window class "TMessageForm".
+enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore };
+using TMsgDlgButtons = unsigned;  // bit (1 << TMsgDlgBtn)
+constexpr TMsgDlgButtons MsgDlgButton(TMsgDlgBtn b) { return 1u << b; }
+constexpr TMsgDlgButtons mbYesNo = (1u << mbYes) | (1u << mbNo);
+constexpr TMsgDlgButtons mbOKCancel = (1u << mbOK) | (1u << mbCancel);
+// Shows `text` with the icon of `type` and the buttons, centred on the screen, and returns the
+// modal result of the button pressed. The first button is the default; No (or Cancel) takes
+// Esc and the close box. Without a No or Cancel button, Esc and the close box give mrCancel.
+TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext);
+// The caption MessageDlg gives a type ("Confirm" for mtConfirmation).
+std::string MessageDlgCaption(TMsgDlgType type);
+
+// Makes every framework class known by name to the layout reader (called by Initialize; the
+// linker would otherwise leave out classes only a layout mentions).
+void RegisterFrameworkClasses();

@@ -1,0 +1,287 @@
+#include "framework/Menus.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "framework/Forms.h"
+
+namespace {
+std::map<UINT, TMenuItem*>& Commands() {
+  static std::map<UINT, TMenuItem*> commands;
+  return commands;
+}
+UINT g_nextCommand = 100;
+}  // namespace
+
+std::string StripHotkey(const std::string& caption) {
+  std::string out;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&') {
+      if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
+      continue;
+    }
+    out += caption[i];
+  }
+  return out;
+}
+
+char GetHotkey(const std::string& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+  }
+  return 0;
+}
+
+// ---- items
+
+DASKEL_DEFINE_CLASS(TMenuItem, TComponent) {
+  c.String("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
+  c.Bool("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked);
+  c.Bool("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled);
+  c.Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible);
+  c.Bool("Default", &TMenuItem::Default, &TMenuItem::SetDefault);
+  c.Int("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex);
+  c.Event("OnClick", &TMenuItem::OnClick);
+  c.Event("OnMeasureItem", &TMenuItem::OnMeasureItem);
+  c.Event("OnDrawItem", &TMenuItem::OnDrawItem);
+}
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(g_nextCommand++) {
+  Commands()[command_] = this;
+}
+
+TMenuItem::~TMenuItem() {
+  Commands().erase(command_);
+  // Sub-items the item owns go with it; those owned elsewhere are only let go.
+  for (TMenuItem* i : std::vector<TMenuItem*>(items_)) i->parent_ = nullptr;
+  items_.clear();
+  if (parent_) parent_->Remove(this);
+}
+
+TMenuItem* TMenuItem::FindByCommand(UINT id) {
+  auto it = Commands().find(id);
+  return it == Commands().end() ? nullptr : it->second;
+}
+
+void TMenuItem::SetParentComponent(TComponent* parent) {
+  if (auto* m = dynamic_cast<TMenu*>(parent)) {
+    m->Items()->Add(this);
+  } else if (auto* i = dynamic_cast<TMenuItem*>(parent)) {
+    i->Add(this);
+  }
+}
+
+void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
+
+void TMenuItem::Insert(int index, TMenuItem* item) {
+  if (!item || item == this) return;
+  if (item->parent_) item->parent_->Remove(item);
+  if (index < 0) index = 0;
+  if (index > Count()) index = Count();
+  items_.insert(items_.begin() + index, item);
+  item->parent_ = this;
+  Changed();
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+  auto it = std::find(items_.begin(), items_.end(), item);
+  if (it == items_.end()) return;
+  items_.erase(it);
+  item->parent_ = nullptr;
+  Changed();
+}
+
+int TMenuItem::IndexOf(const TMenuItem* item) const {
+  auto it = std::find(items_.begin(), items_.end(), item);
+  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+void TMenuItem::Clear() {
+  while (!items_.empty()) delete items_.back();
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+  const TMenuItem* i = this;
+  while (i->parent_) i = i->parent_;
+  return i->menu_;
+}
+
+void TMenuItem::Changed() {
+  if (TMenu* m = GetParentMenu(); m && !m->HasState(csDestroying)) m->Rebuild();
+}
+
+void TMenuItem::SetCaption(const std::string& v) {
+  caption_ = v;
+  Changed();
+}
+void TMenuItem::SetChecked(bool v) {
+  checked_ = v;
+  Changed();
+}
+void TMenuItem::SetEnabled(bool v) {
+  enabled_ = v;
+  Changed();
+}
+void TMenuItem::SetVisible(bool v) {
+  visible_ = v;
+  Changed();
+}
+void TMenuItem::SetDefault(bool v) {
+  default_ = v;
+  Changed();
+}
+
+// ---- menus
+
+DASKEL_DEFINE_CLASS(TMenu, TComponent) {
+  c.Bool("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw);
+  c.Component("Images", &TMenu::SetImages);
+}
+DASKEL_DEFINE_CLASS(TMainMenu, TMenu) {}
+DASKEL_DEFINE_CLASS(TPopupMenu, TMenu) {
+  c.Bool("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup);
+  c.Event("OnPopup", &TPopupMenu::OnPopup);
+}
+
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) { items_->menu_ = this; }
+
+TMenu::~TMenu() {
+  Destroying();
+  // Items made by a layout belong to the form; the rest hang under the root item.
+  for (int i = 0; i < items_->Count(); ++i)
+    if (!items_->Items(i)->Owner()) {
+      delete items_->Items(i);
+      --i;
+    }
+  delete items_;
+}
+
+void TMenu::Notification(TComponent* c, TOperation op) {
+  TComponent::Notification(c, op);
+  if (op == opRemove && c == images_) images_ = nullptr;
+}
+
+void TMenu::SetOwnerDraw(bool v) {
+  if (v == ownerDraw_) return;
+  ownerDraw_ = v;
+  Rebuild();
+}
+
+void TMenu::Rebuild() { dirty_ = true; }
+
+HMENU TMenu::Handle() {
+  if (dirty_ || !handle_) {
+    handle_.Reset(CreateMenuHandle());
+    Fill(handle_.Get(), items_);
+    dirty_ = false;
+  }
+  return handle_.Get();
+}
+
+void TMenu::Fill(HMENU menu, TMenuItem* item) {
+  for (TMenuItem* i : item->items_) {
+    if (!i->visible_) continue;
+    UINT flags = i->IsLine() ? MF_SEPARATOR : MF_STRING;
+    if (i->checked_) flags |= MF_CHECKED;
+    if (!i->enabled_) flags |= MF_GRAYED;
+    if (ownerDraw_ && !i->IsLine()) flags |= MF_OWNERDRAW;
+    UINT_PTR id = i->command_;
+    if (!i->items_.empty()) {
+      HMENU sub = CreatePopupMenu();  // freed with the menu it is put in
+      Fill(sub, i);
+      flags |= MF_POPUP;
+      id = reinterpret_cast<UINT_PTR>(sub);
+    }
+    if (flags & MF_OWNERDRAW) {
+      AppendMenuA(menu, flags, id, reinterpret_cast<LPCSTR>(i));
+    } else {
+      AppendMenuA(menu, flags, id, i->caption_.c_str());
+    }
+    if (i->default_) SetMenuDefaultItem(menu, i->command_, FALSE);
+  }
+}
+
+bool TMenu::DispatchCommand(UINT id) {
+  TMenuItem* item = TMenuItem::FindByCommand(id);
+  if (!item || item->GetParentMenu() != this) return false;
+  item->Click();
+  return true;
+}
+
+void TMainMenu::Rebuild() {
+  TMenu::Rebuild();
+  auto* form = dynamic_cast<TCustomForm*>(Owner());
+  if (!form || form->Menu() != this || !form->HandleAllocated() || HasState(csLoading)) return;
+  ::SetMenu(form->Handle(), Handle());
+  DrawMenuBar(form->Handle());
+  form->Perform(CM_MENUCHANGED, 0, 0);
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  OnPopup(this);
+  HWND owner = Application ? Application->Handle() : nullptr;
+  if (!owner) {
+    Application->Initialize();
+    owner = Application->Handle();
+  }
+  UINT id = static_cast<UINT>(TrackPopupMenu(
+      Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr));
+  if (id) DispatchCommand(id);
+}
+
+bool DispatchMenuDrawing(TMessage& m) {
+  if (m.Msg == WM_MEASUREITEM) {
+    auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+    if (mi->CtlType != ODT_MENU) return false;
+    TMenuItem* item = TMenuItem::FindByCommand(mi->itemID);
+    if (!item || reinterpret_cast<TMenuItem*>(mi->itemData) != item) return false;
+    TWindowDc screen(nullptr);
+    TCanvas canvas;
+    canvas.SetHandle(screen.Get());
+    GetMessageFont(canvas.Font());
+    SIZE s = canvas.TextExtent(StripHotkey(item->Caption()));
+    int w = s.cx + 40, h = s.cy + 6 > 18 ? s.cy + 6 : 18;
+    item->OnMeasureItem(item, &canvas, w, h);
+    canvas.SetHandle(nullptr);
+    mi->itemWidth = static_cast<UINT>(w);
+    mi->itemHeight = static_cast<UINT>(h);
+    m.Result = 1;
+    return true;
+  }
+  if (m.Msg == WM_DRAWITEM) {
+    auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+    if (di->CtlType != ODT_MENU) return false;
+    TMenuItem* item = TMenuItem::FindByCommand(di->itemID);
+    if (!item || reinterpret_cast<TMenuItem*>(di->itemData) != item) return false;
+    TCanvas canvas;
+    canvas.SetHandle(di->hDC);
+    GetMessageFont(canvas.Font());
+    bool selected = (di->itemState & ODS_SELECTED) != 0;
+    if (item->OnDrawItem) {
+      item->OnDrawItem(item, &canvas, di->rcItem, selected);
+    } else {
+      canvas.Brush().SetColor(selected ? clHighlight : clMenu);
+      canvas.FillRect(di->rcItem);
+      canvas.Font().SetColor(!item->Enabled() ? clGrayText : selected ? clHighlightText : clMenuText);
+      canvas.Brush().SetStyle(bsClear);
+      RECT r = di->rcItem;
+      r.left += 20;
+      canvas.TextRect(r, item->Caption(), DT_SINGLELINE | DT_VCENTER);
+      if (item->Checked()) {
+        RECT c = di->rcItem;
+        c.right = c.left + 18;
+        canvas.TextRect(c, "v", DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+      }
+    }
+    canvas.SetHandle(nullptr);
+    m.Result = 1;
+    return true;
+  }
+  return false;
+}

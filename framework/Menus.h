@@ -1,0 +1,133 @@
+// Menus: items with captions (an "&" marks the accelerator, "-" is a separator line), main
+// menus on forms and popup menus. A menu with OwnerDraw set draws its items itself, through the
+// items' OnMeasureItem / OnDrawItem events or a plain default look.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/Graphics.h"
+#include "framework/Handles.h"
+
+class TMenu;
+
+using TMenuMeasureItemEvent = TMethod<TObject*, TCanvas*, int&, int&>;
+using TMenuDrawItemEvent = TMethod<TObject*, TCanvas*, RECT, bool>;
+
+class TMenuItem : public TComponent {
+  DASKEL_CLASS(TMenuItem, TComponent)
+ public:
+  explicit TMenuItem(TComponent* owner);
+  ~TMenuItem() override;
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& v);
+  bool Checked() const { return checked_; }
+  void SetChecked(bool v);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool v);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  bool Default() const { return default_; }
+  void SetDefault(bool v);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int v) { imageIndex_ = v; }
+  bool IsLine() const { return caption_ == "-"; }
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  TMenuItem* Items(int i) const { return items_[static_cast<std::size_t>(i)]; }
+  TMenuItem* Parent() const { return parent_; }
+  void Add(TMenuItem* item);
+  void Insert(int index, TMenuItem* item);
+  void Remove(TMenuItem* item);
+  int IndexOf(const TMenuItem* item) const;
+  void Clear();  // frees the sub-items
+  TMenu* GetParentMenu() const;
+  // The menu command id of this item.
+  UINT Command() const { return command_; }
+  static TMenuItem* FindByCommand(UINT id);
+
+  virtual void Click() { OnClick(this); }
+  void SetParentComponent(TComponent* parent) override;
+
+  TNotifyEvent OnClick;
+  TMenuMeasureItemEvent OnMeasureItem;
+  TMenuDrawItemEvent OnDrawItem;
+
+ private:
+  friend class TMenu;
+  void Changed();
+  std::string caption_;
+  bool checked_ = false, enabled_ = true, visible_ = true, default_ = false;
+  int imageIndex_ = -1;
+  std::vector<TMenuItem*> items_;
+  TMenuItem* parent_ = nullptr;
+  TMenu* menu_ = nullptr;  // set on the root item of a menu
+  UINT command_;
+};
+
+class TMenu : public TComponent {
+  DASKEL_CLASS(TMenu, TComponent)
+ public:
+  explicit TMenu(TComponent* owner);
+  ~TMenu() override;
+  TMenuItem* Items() { return items_; }
+  HMENU Handle();
+  bool OwnerDraw() const { return ownerDraw_; }
+  void SetOwnerDraw(bool v);
+  // Runs the click of the item with this command id if it belongs to this menu.
+  bool DispatchCommand(UINT id);
+  // The items changed: the menu handle is made again on next use.
+  virtual void Rebuild();
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* v) { images_ = v; }
+
+ protected:
+  virtual HMENU CreateMenuHandle() = 0;
+  void Notification(TComponent* c, TOperation op) override;
+  TMenuHandle handle_;
+  bool dirty_ = true;
+
+ private:
+  void Fill(HMENU menu, TMenuItem* item);
+  TMenuItem* items_;
+  bool ownerDraw_ = false;
+  TImageList* images_ = nullptr;
+};
+
+class TMainMenu : public TMenu {
+  DASKEL_CLASS(TMainMenu, TMenu)
+ public:
+  explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
+  void Rebuild() override;
+
+ protected:
+  HMENU CreateMenuHandle() override { return CreateMenu(); }
+};
+
+class TPopupMenu : public TMenu {
+  DASKEL_CLASS(TPopupMenu, TMenu)
+ public:
+  explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
+  // Shows the menu at screen point (x, y) and runs the chosen item's click.
+  virtual void Popup(int x, int y);
+  bool AutoPopup() const { return autoPopup_; }
+  void SetAutoPopup(bool v) { autoPopup_ = v; }
+  TComponent* PopupComponent = nullptr;
+  TNotifyEvent OnPopup;
+
+ protected:
+  HMENU CreateMenuHandle() override { return CreatePopupMenu(); }
+
+ private:
+  bool autoPopup_ = true;
+};
+
+// WM_MEASUREITEM / WM_DRAWITEM of owner-drawn menu items, from whichever window gets them.
+bool DispatchMenuDrawing(TMessage& m);
+// The caption without its accelerator marker, and the accelerator character (0 if none).
+std::string StripHotkey(const std::string& caption);
+char GetHotkey(const std::string& caption);

@@ -1,0 +1,573 @@
+#include "framework/StdCtrls.h"
+
+#include "framework/Forms.h"
+
+const std::vector<std::string> kAlignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
+
+namespace {
+const std::vector<std::string> kLayouts{"tlTop", "tlCenter", "tlBottom"};
+const std::vector<std::string> kComboStyles{"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
+                                            "csOwnerDrawVariable"};
+const std::vector<std::string> kCheckStates{"cbUnchecked", "cbChecked", "cbGrayed"};
+const std::vector<std::string> kModalResults{"mrNone",  "mrOk",     "mrCancel", "mrAbort",
+                                             "mrRetry", "mrIgnore", "mrYes",    "mrNo"};
+}  // namespace
+
+// ---- label
+
+DASKEL_DEFINE_CLASS(TCustomLabel, TGraphicControl) {
+  c.Enum("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, kAlignmentNames);
+  c.Bool("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize);
+  c.Bool("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent);
+  c.Bool("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap);
+  c.Enum("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout, kLayouts);
+  c.Bool("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar);
+}
+DASKEL_DEFINE_CLASS(TLabel, TCustomLabel) {}
+
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
+  width_ = 65, height_ = 17;
+  parentColor_ = true;
+}
+
+void TCustomLabel::SetAlignment(TAlignment v) {
+  alignment_ = v;
+  Invalidate();
+}
+void TCustomLabel::SetAutoSize(bool v) {
+  autoSize_ = v;
+  AdjustBounds();
+}
+void TCustomLabel::SetTransparent(bool v) {
+  transparent_ = v;
+  Invalidate();
+}
+void TCustomLabel::SetWordWrap(bool v) {
+  wordWrap_ = v;
+  AdjustBounds();
+  Invalidate();
+}
+void TCustomLabel::SetLayout(TTextLayout v) {
+  layout_ = v;
+  Invalidate();
+}
+void TCustomLabel::SetShowAccelChar(bool v) {
+  showAccelChar_ = v;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TCustomLabel::SetText(const std::string& s) {
+  if (s == text_) return;
+  TGraphicControl::SetText(s);
+  AdjustBounds();
+}
+
+void TCustomLabel::FontChanged(TObject* sender) {
+  TGraphicControl::FontChanged(sender);
+  AdjustBounds();
+}
+
+void TCustomLabel::Loaded() {
+  TGraphicControl::Loaded();
+  AdjustBounds();
+}
+
+UINT TCustomLabel::DrawFlags() const {
+  UINT f = alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT;
+  f |= wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
+  if (!wordWrap_) f |= layout_ == tlCenter ? DT_VCENTER : layout_ == tlBottom ? DT_BOTTOM : DT_TOP;
+  if (!showAccelChar_) f |= DT_NOPREFIX;
+  return f | DT_EXPANDTABS;
+}
+
+void TCustomLabel::AdjustBounds() {
+  if (!autoSize_ || HasState(csLoading)) return;
+  TWindowDc screen(nullptr);
+  TSelectObject sel(screen.Get(), font_.Handle());
+  RECT r{0, 0, wordWrap_ ? width_ : 0, 0};
+  std::string t = text_.empty() ? std::string(" ") : text_;
+  DrawTextA(screen.Get(), t.data(), static_cast<int>(t.size()), &r,
+            (DrawFlags() & ~DT_VCENTER & ~DT_BOTTOM) | DT_CALCRECT);
+  int w = wordWrap_ ? width_ : r.right;
+  int l = left_;
+  if (!wordWrap_ && alignment_ == taRightJustify) l = left_ + width_ - w;
+  SetBounds(l, top_, w, r.bottom);
+}
+
+void TCustomLabel::Paint() {
+  TCanvas& c = *Canvas();
+  RECT r = ClientRect();
+  if (!transparent_) {
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(color_);
+    c.FillRect(r);
+  }
+  c.Brush().SetStyle(bsClear);
+  if (!enabled_) {
+    RECT shifted{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+    c.Font().SetColor(clBtnHighlight);
+    c.TextRect(shifted, text_, DrawFlags());
+    c.Font().SetColor(clBtnShadow);
+  }
+  c.TextRect(r, text_, DrawFlags());
+}
+
+// ---- push buttons
+
+DASKEL_DEFINE_CLASS(TButtonControl, TWinControl) {}
+
+TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
+  controlStyle_ &= ~(csClickEvents | csAcceptsControls);
+  tabStop_ = true;
+}
+
+void TButtonControl::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = "BUTTON";
+}
+
+void TButtonControl::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+    Click();
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+DASKEL_DEFINE_CLASS(TButton, TButtonControl) {
+  c.Bool("Default", &TButton::Default, &TButton::SetDefault);
+  c.Bool("Cancel", &TButton::Cancel, &TButton::SetCancel);
+  c.Enum("ModalResult", &TButton::ModalResult, &TButton::SetModalResult, kModalResults);
+}
+
+TButton::TButton(TComponent* owner) : TButtonControl(owner) { width_ = 75, height_ = 25; }
+
+TButton::~TButton() {
+  if (TCustomForm* f = ParentForm()) {
+    f->SetDefaultButton(this, false);
+    f->SetCancelButton(this, false);
+  }
+}
+
+void TButton::Register() {
+  if (TCustomForm* f = ParentForm()) {
+    f->SetDefaultButton(this, default_);
+    f->SetCancelButton(this, cancel_);
+  }
+}
+
+void TButton::SetParent(TWinControl* parent) {
+  if (TCustomForm* f = ParentForm()) {
+    f->SetDefaultButton(this, false);
+    f->SetCancelButton(this, false);
+  }
+  TButtonControl::SetParent(parent);
+  Register();
+}
+
+void TButton::SetDefault(bool v) {
+  default_ = v;
+  Register();
+  if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::SetCancel(bool v) {
+  cancel_ = v;
+  Register();
+}
+
+void TButton::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  p.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::Click() {
+  if (modalResult_ != mrNone) {
+    if (TCustomForm* f = ParentForm()) f->SetModalResult(modalResult_);
+  }
+  TButtonControl::Click();
+}
+
+// ---- check boxes and radio buttons
+
+DASKEL_DEFINE_CLASS(TCustomCheckBox, TButtonControl) {
+  c.Bool("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked);
+  c.Enum("State", &TCustomCheckBox::State, &TCustomCheckBox::SetState, kCheckStates);
+  c.Bool("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed);
+  c.Enum("Alignment", &TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment, kAlignmentNames);
+}
+DASKEL_DEFINE_CLASS(TCheckBox, TCustomCheckBox) {}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
+  width_ = 97, height_ = 17;
+  parentColor_ = true;
+}
+
+void TCustomCheckBox::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  p.Style |= allowGrayed_ ? BS_3STATE : BS_CHECKBOX;
+  if (alignment_ == taLeftJustify) p.Style |= BS_LEFTTEXT;
+}
+
+void TCustomCheckBox::CreateHandleDone() { SendMessageA(Handle(), BM_SETCHECK, state_, 0); }
+
+void TCustomCheckBox::SetState(TCheckBoxState s) {
+  if (s == state_) return;
+  state_ = s;
+  if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, s, 0);
+  // While a layout is read the state is only stored.
+  if (!HasState(csLoading)) Click();
+}
+
+void TCustomCheckBox::Toggle() {
+  switch (state_) {
+    case cbUnchecked:
+      SetState(allowGrayed_ ? cbGrayed : cbChecked);
+      break;
+    case cbChecked:
+      SetState(cbUnchecked);
+      break;
+    case cbGrayed:
+      SetState(cbChecked);
+      break;
+  }
+}
+
+void TCustomCheckBox::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+    Toggle();
+    return;
+  }
+  TButtonControl::WndProc(m);
+}
+
+DASKEL_DEFINE_CLASS(TRadioButton, TButtonControl) {
+  c.Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked);
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+  width_ = 113, height_ = 17;
+  parentColor_ = true;
+}
+
+void TRadioButton::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  p.Style |= BS_RADIOBUTTON;
+}
+
+void TRadioButton::CreateHandleDone() { SendMessageA(Handle(), BM_SETCHECK, checked_ ? 1 : 0, 0); }
+
+void TRadioButton::SetChecked(bool v) {
+  if (v == checked_) return;
+  checked_ = v;
+  if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, v ? 1 : 0, 0);
+  if (!v) return;
+  // One checked radio button per parent.
+  if (parent_) {
+    for (int i = 0; i < parent_->ControlCount(); ++i)
+      if (auto* r = dynamic_cast<TRadioButton*>(parent_->Controls(i)); r && r != this) r->SetChecked(false);
+  }
+  if (!HasState(csLoading)) Click();
+}
+
+void TRadioButton::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+    SetChecked(true);
+    return;
+  }
+  TButtonControl::WndProc(m);
+}
+
+// ---- edits
+
+DASKEL_DEFINE_CLASS(TCustomEdit, TWinControl) {
+  c.Int("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength);
+  c.Bool("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly);
+  c.Bool("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect);
+  c.Event("OnChange", &TCustomEdit::OnChange);
+}
+DASKEL_DEFINE_CLASS(TEdit, TCustomEdit) {}
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
+  width_ = 121, height_ = 21;
+  color_ = clWindow;
+  brush_.SetColor(clWindow);
+  tabStop_ = true;
+  controlStyle_ &= ~csAcceptsControls;
+}
+
+void TCustomEdit::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = "EDIT";
+  p.Style |= ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
+  p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::CreateHandleDone() {
+  SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+  if (passwordChar_) SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
+  SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(selStart_), selStart_ + selLength_);
+}
+
+void TCustomEdit::Loaded() {
+  TWinControl::Loaded();
+  lastText_ = Text();
+}
+
+void TCustomEdit::SetMaxLength(int v) {
+  maxLength_ = v < 0 ? 0 : v;
+  if (HandleAllocated()) SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+}
+
+void TCustomEdit::SetReadOnly(bool v) {
+  readOnly_ = v;
+  if (HandleAllocated()) SendMessageA(Handle(), EM_SETREADONLY, v, 0);
+}
+
+void TCustomEdit::SetPasswordChar(char c) {
+  passwordChar_ = c;
+  if (HandleAllocated()) {
+    SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
+    Invalidate();
+  }
+}
+
+int TCustomEdit::SelStart() const {
+  if (!HandleAllocated()) return selStart_;
+  DWORD s = 0, e = 0;
+  SendMessageA(const_cast<TCustomEdit*>(this)->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&s),
+               reinterpret_cast<LPARAM>(&e));
+  return static_cast<int>(s);
+}
+
+int TCustomEdit::SelLength() const {
+  if (!HandleAllocated()) return selLength_;
+  DWORD s = 0, e = 0;
+  SendMessageA(const_cast<TCustomEdit*>(this)->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&s),
+               reinterpret_cast<LPARAM>(&e));
+  return static_cast<int>(e - s);
+}
+
+void TCustomEdit::SetSelStart(int v) {
+  selStart_ = v, selLength_ = 0;
+  if (HandleAllocated()) SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(v), v);
+}
+
+void TCustomEdit::SetSelLength(int v) {
+  selStart_ = SelStart(), selLength_ = v;
+  if (HandleAllocated()) SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(selStart_), selStart_ + v);
+}
+
+void TCustomEdit::SelectAll() {
+  selStart_ = 0, selLength_ = static_cast<int>(Text().size());
+  if (HandleAllocated()) SendMessageA(Handle(), EM_SETSEL, 0, -1);
+}
+
+void TCustomEdit::SetText(const std::string& s) {
+  if (s == Text()) return;
+  if (HandleAllocated()) {
+    TWinControl::SetText(s);  // the window reports the change (EN_CHANGE)
+  } else {
+    text_ = s;
+    Change();
+  }
+}
+
+void TCustomEdit::Change() {
+  if (HasState(csLoading)) return;
+  std::string t = Text();
+  if (t == lastText_) return;
+  lastText_ = t;
+  OnChange(this);
+}
+
+void TCustomEdit::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
+    Change();
+    return;
+  }
+  if (m.Msg == WM_SETFOCUS && autoSelect_ && !(GetKeyState(VK_LBUTTON) < 0)) {
+    TWinControl::WndProc(m);
+    SelectAll();
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---- combo boxes
+
+DASKEL_DEFINE_CLASS(TComboBoxStrings, TStrings) {}
+
+void TComboBoxStrings::Put(int index, const std::string& s) {
+  int sel = combo_->ItemIndex();
+  Delete(index);
+  Insert(index, s);
+  if (sel == index) combo_->SetItemIndex(sel);
+}
+
+void TComboBoxStrings::Insert(int index, const std::string& s) {
+  items_.Insert(index, s);
+  if (combo_->HandleAllocated())
+    SendMessageA(combo_->Handle(), CB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(s.c_str()));
+  Changed();
+}
+
+void TComboBoxStrings::Delete(int index) {
+  items_.Delete(index);
+  if (combo_->HandleAllocated())
+    SendMessageA(combo_->Handle(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  if (combo_->itemIndex_ >= items_.Count()) combo_->itemIndex_ = -1;
+  Changed();
+}
+
+void TComboBoxStrings::Clear() {
+  items_.Clear();
+  combo_->itemIndex_ = -1;
+  if (combo_->HandleAllocated()) SendMessageA(combo_->Handle(), CB_RESETCONTENT, 0, 0);
+  Changed();
+}
+
+DASKEL_DEFINE_CLASS(TCustomComboBox, TWinControl) {
+  c.Enum("Style", &TCustomComboBox::Style, &TCustomComboBox::SetStyle, kComboStyles);
+  c.Strings("Items", &TCustomComboBox::Items);
+  c.Int("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex);
+  c.Int("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount);
+  c.Int("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight);
+  c.Event("OnChange", &TCustomComboBox::OnChange);
+  c.Event("OnSelect", &TCustomComboBox::OnSelect);
+  c.Event("OnDropDown", &TCustomComboBox::OnDropDown);
+  c.Event("OnCloseUp", &TCustomComboBox::OnCloseUp);
+}
+DASKEL_DEFINE_CLASS(TComboBox, TCustomComboBox) {}
+
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner), items_(this) {
+  width_ = 145, height_ = 21;
+  color_ = clWindow;
+  brush_.SetColor(clWindow);
+  tabStop_ = true;
+  controlStyle_ &= ~(csAcceptsControls | csClickEvents);
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle v) {
+  if (v == style_) return;
+  style_ = v;
+  if (HandleAllocated()) {
+    // The style of a combo box is fixed when its window is made.
+    DestroyHandle();
+    if (parent_ && parent_->HandleAllocated()) Handle();
+  }
+}
+
+int TCustomComboBox::DroppedHeight() const { return height_ + dropDownCount_ * itemHeight_ + 4; }
+
+void TCustomComboBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = "COMBOBOX";
+  static const DWORD styles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST,
+                                 CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
+                                 CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
+  p.Style |= styles[style_] | CBS_AUTOHSCROLL | WS_VSCROLL | CBS_HASSTRINGS;
+  p.Height = DroppedHeight();
+}
+
+void TCustomComboBox::CreateHandleDone() {
+  HWND h = Handle();
+  for (int i = 0; i < items_.Count(); ++i)
+    SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_.Get(i).c_str()));
+  SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+  if (style_ != csDropDownList && itemIndex_ < 0 && !text_.empty()) SetWindowTextA(h, text_.c_str());
+}
+
+void TCustomComboBox::SetBounds(int l, int t, int w, int h) {
+  if (!HandleAllocated()) {
+    TWinControl::SetBounds(l, t, w, h);
+    return;
+  }
+  // The window's height includes the dropped-down list; the edit part's height is the system's.
+  left_ = l, top_ = t, width_ = w;
+  SetWindowPos(Handle(), nullptr, l, t, w, h + dropDownCount_ * itemHeight_ + 4,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TCustomComboBox::ItemIndex() const {
+  if (HandleAllocated())
+    return static_cast<int>(SendMessageA(const_cast<TCustomComboBox*>(this)->Handle(), CB_GETCURSEL, 0, 0));
+  return itemIndex_;
+}
+
+void TCustomComboBox::SetItemIndex(int v) {
+  // While a layout is read the items may come later: keep the index as it is.
+  if (!HasState(csReading) && (v < -1 || v >= items_.Count())) v = -1;
+  itemIndex_ = v;
+  if (HandleAllocated()) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(v), 0);
+}
+
+std::string TCustomComboBox::GetText() const {
+  if (HandleAllocated()) return TWinControl::GetText();
+  if (itemIndex_ >= 0 && itemIndex_ < items_.Count()) return items_.Get(itemIndex_);
+  return text_;
+}
+
+bool TCustomComboBox::DroppedDown() const {
+  return HandleAllocated() &&
+         SendMessageA(const_cast<TCustomComboBox*>(this)->Handle(), CB_GETDROPPEDSTATE, 0, 0);
+}
+
+void TCustomComboBox::SetDroppedDown(bool v) {
+  if (HandleAllocated()) SendMessageA(Handle(), CB_SHOWDROPDOWN, v, 0);
+}
+
+void TCustomComboBox::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND) {
+    switch (HIWORD(m.WParam)) {
+      case CBN_SELCHANGE:
+        itemIndex_ = ItemIndex();
+        OnSelect(this);
+        Change();
+        return;
+      case CBN_EDITCHANGE:
+        Change();
+        return;
+      case CBN_DROPDOWN:
+        OnDropDown(this);
+        return;
+      case CBN_CLOSEUP:
+        OnCloseUp(this);
+        return;
+      default:
+        break;
+    }
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---- group boxes
+
+DASKEL_DEFINE_CLASS(TCustomGroupBox, TWinControl) {}
+DASKEL_DEFINE_CLASS(TGroupBox, TCustomGroupBox) {}
+
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {
+  width_ = 185, height_ = 105;
+  parentColor_ = true;
+  controlStyle_ |= csPaintsBackground;
+  controlStyle_ &= ~csClickEvents;
+}
+
+void TCustomGroupBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = "BUTTON";
+  p.Style |= BS_GROUPBOX;
+  p.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TCustomGroupBox::WndProc(TMessage& m) {
+  // The system group box lets the mouse through to its parent; the framework wants to see it
+  // here so that the windowless children inside get their mouse messages and hover tracking.
+  if (m.Msg == WM_NCHITTEST) {
+    m.Result = HTCLIENT;
+    return;
+  }
+  TWinControl::WndProc(m);
+}

@@ -1,0 +1,203 @@
+// Controls under Wine: WindowProc replaced and given back while messages flow, hover tracking for
+// windowed and windowless controls, the masked edit, the spinner, check box and combo box.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/windows/framework_test_form.h"
+
+namespace {
+
+struct FormDeleter {
+  void operator()(TCustomForm* f) const { delete f; }
+};
+using FormPtr = std::unique_ptr<TFrameworkTestForm, FormDeleter>;
+
+// Sees a control's messages through its WindowProc and passes them on.
+class TSpy : public TObject {
+ public:
+  explicit TSpy(TControl* c) : control(c), saved(c->WindowProc) {}
+  void Attach() { control->WindowProc = TWndMethod(this, &TSpy::Proc); }
+  void Detach() { control->WindowProc = saved; }
+  void Proc(TMessage& m) {
+    seen.push_back(m.Msg);
+    saved(m);
+  }
+  int Count(unsigned msg) const { return static_cast<int>(std::count(seen.begin(), seen.end(), msg)); }
+  TControl* control;
+  TWndMethod saved;
+  std::vector<unsigned> seen;
+};
+
+TEST(FrameworkControls, WindowProcIsReplacedAndRestoredExactly) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  TWndMethod original = f->Button1->WindowProc;
+  TSpy spy(f->Button1);
+  spy.Attach();
+  EXPECT_FALSE(f->Button1->WindowProc == original);
+  const unsigned probe = WM_USER + 77;
+  PostMessageA(f->Button1->Handle(), probe, 0, 0);
+  SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);  // still a working button underneath
+  Pump(50);
+  EXPECT_EQ(spy.Count(probe), 1);
+  EXPECT_GE(spy.Count(CN_COMMAND), 1) << "reflected notifications pass through too";
+  EXPECT_EQ(std::count(f->log.begin(), f->log.end(), "button"), 1);
+  // Given back while more messages are queued: they reach the control, not the spy.
+  PostMessageA(f->Button1->Handle(), probe, 0, 0);
+  spy.Detach();
+  EXPECT_TRUE(f->Button1->WindowProc == original);
+  Pump(50);
+  EXPECT_EQ(spy.Count(probe), 1);
+  SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(std::count(f->log.begin(), f->log.end(), "button"), 2);
+  // Perform goes through the replaced procedure as well.
+  spy.Attach();
+  f->Button1->Perform(probe, 0, 0);
+  spy.Detach();
+  EXPECT_EQ(spy.Count(probe), 2);
+}
+
+// Enters and leaves of one control alternate, starting with an enter; returns the number of
+// enters, or -1 when two of a kind follow each other.
+int HoverPairs(const TSpy& spy) {
+  int enters = 0;
+  bool inside = false;
+  for (unsigned m : spy.seen) {
+    if (m == CM_MOUSEENTER) {
+      if (inside) return -1;
+      inside = true;
+      ++enters;
+    } else if (m == CM_MOUSELEAVE) {
+      if (!inside) return -1;
+      inside = false;
+    }
+  }
+  return enters;
+}
+
+TEST(FrameworkControls, MouseEnterAndLeaveReachWindowedAndWindowlessControls) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  Pump(50);
+  TSpy button(f->Button1), label(f->Label1), edit(f->Edit1);
+  button.Attach();
+  label.Attach();
+  edit.Attach();
+  // The real cursor stays away; moves are sent as the system would send them.
+  SetCursorPos(5, 5);
+  Pump(100);
+  auto moveTo = [&](TWinControl* receiver, TControl* c) {
+    POINT p = c->ClientToScreen(POINT{c->Width() / 2, c->Height() / 2});
+    ScreenToClient(receiver->Handle(), &p);
+    SendMessageA(receiver->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    EXPECT_TRUE(c->MouseInControl()) << c->Name();
+  };
+  moveTo(f->Button1, f->Button1);
+  moveTo(f->GroupBox1, f->Label1);  // windowless, inside the group box
+  EXPECT_FALSE(f->Button1->MouseInControl());
+  moveTo(f->Edit1, f->Edit1);
+  EXPECT_FALSE(f->Label1->MouseInControl());
+  moveTo(f->Edit1, f->Edit1);  // moving inside is no new enter
+  // The system tells the tracked window it was left; the real cursor is elsewhere indeed.
+  SendMessageA(f->Edit1->Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(f->Edit1->MouseInControl());
+  EXPECT_EQ(TControl::MouseControl(), nullptr);
+  for (const TSpy* s : {&button, &label, &edit}) {
+    EXPECT_EQ(HoverPairs(*s), 1) << s->control->Name();
+    EXPECT_EQ(s->Count(CM_MOUSEENTER), s->Count(CM_MOUSELEAVE)) << s->control->Name();
+  }
+  button.Detach();
+  label.Detach();
+  edit.Detach();
+}
+
+TEST(FrameworkControls, MaskedEditFormatsProgramTextAndFiltersTyping) {
+  FormPtr f(MakeTestForm());
+  TMaskEdit* e = f->MaskEdit1;
+  f->log.clear();
+  e->SetText("75");
+  EXPECT_EQ(e->Text(), "75");
+  e->SetText("7");
+  EXPECT_EQ(e->Text(), " 7") << "missing digits become leading blanks";
+  e->SetText("7");
+  EXPECT_EQ(f->log, (std::vector<std::string>{"mask:75", "mask: 7"})) << "same text is no change";
+  e->SetText("x");
+  EXPECT_EQ(e->Text(), "  ");
+  f->Show();
+  e->SetText("");
+  e->SetFocus();
+  e->SelectAll();
+  f->log.clear();
+  SendMessageA(e->Handle(), WM_CHAR, 'a', 0);
+  EXPECT_EQ(e->Text(), "  ") << "letters refused";
+  SendMessageA(e->Handle(), WM_CHAR, '4', 0);
+  EXPECT_EQ(e->Text(), "4 ");
+  SendMessageA(e->Handle(), WM_CHAR, '2', 0);
+  EXPECT_EQ(e->Text(), "42");
+  SendMessageA(e->Handle(), WM_CHAR, '9', 0);
+  EXPECT_EQ(e->Text(), "42") << "no room left";
+  SendMessageA(e->Handle(), WM_CHAR, '\b', 0);
+  EXPECT_EQ(e->Text(), "4 ");
+  EXPECT_EQ(f->log, (std::vector<std::string>{"mask:4 ", "mask:42", "mask:4 "}));
+  EXPECT_EQ(SendMessageA(e->Handle(), EM_GETLIMITTEXT, 0, 0), 2);
+}
+
+TEST(FrameworkControls, UpDownClicksReportTheArrowAndStayInRange) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  f->UpDown1->SetPosition(58);
+  f->log.clear();
+  HWND ud = f->UpDown1->Handle();
+  RECT r;
+  GetClientRect(ud, &r);
+  auto click = [&](bool upper) {
+    LPARAM at = MAKELPARAM(r.right / 2, upper ? 2 : r.bottom - 3);
+    SendMessageA(ud, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(ud, WM_LBUTTONUP, 0, at);
+  };
+  click(true);
+  click(true);
+  click(false);
+  EXPECT_EQ(f->log, (std::vector<std::string>{"next:59", "next:59", "prev:58"}));
+  f->UpDown1->SetPosition(75);
+  EXPECT_EQ(f->UpDown1->Position(), 59);
+  f->UpDown1->SetPosition(-3);
+  EXPECT_EQ(f->UpDown1->Position(), 0);
+}
+
+TEST(FrameworkControls, CheckBoxAndComboBoxReportUserChanges) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  f->log.clear();
+  SendMessageA(f->CheckBox1->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(f->CheckBox1->Checked());
+  EXPECT_EQ(SendMessageA(f->CheckBox1->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  f->ComboBox1->SetItemIndex(1);  // by the program: no change event
+  EXPECT_EQ(f->ComboBox1->Text(), "明天");
+  SendMessageA(f->ComboBox1->Handle(), CB_SETCURSEL, 0, 0);
+  SendMessageA(f->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(f->ComboBox1->Handle()), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(f->ComboBox1->Handle()));
+  EXPECT_EQ(f->ComboBox1->ItemIndex(), 0);
+  f->ComboBox1->Items()->Clear();
+  EXPECT_EQ(f->ComboBox1->ItemIndex(), -1);
+  EXPECT_EQ(f->log, (std::vector<std::string>{"checked", "combo"}));
+}
+
+TEST(FrameworkControls, ControlsMadeAtRunTimeAppearOnAShownForm) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  auto* e = new TEdit(f.get());
+  e->SetParent(f.get());
+  e->SetBounds(15, 93, 200, 21);
+  e->SetText("提示");
+  EXPECT_TRUE(e->HandleAllocated());
+  EXPECT_EQ(GetParent(e->Handle()), f->Handle());
+  EXPECT_TRUE(IsWindowVisible(e->Handle()));
+  HWND wnd = e->Handle();
+  delete e;
+  EXPECT_FALSE(IsWindow(wnd));
+  EXPECT_EQ(f->FindComponent(""), nullptr);
+}
+
+}  // namespace
