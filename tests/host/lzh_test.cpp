@@ -2,12 +2,14 @@
 // and a differential check against the plain transcription kept in bench/.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "bench/LzhBaseline.h"
 #include "skin/data/Lzh.h"
+#include "skin/data/LzhTree.h"
 #include "tools/skintool/LzhEncode.h"
 
 namespace {
@@ -140,6 +142,41 @@ TEST(Lzh, AgreesWithThePlainTranscriptionOnArbitraryStreams) {
   Bytes stored = Pack(data);
   EXPECT_EQ(Unpack(stored), data);
   EXPECT_EQ(baseline::DecodeStored(stored.data(), stored.size()), data);
+}
+
+// The sibling property the adaptive code depends on: frequencies never decrease along the node
+// order, every internal node is the sum of its two children, and parents and sons agree.
+void ExpectSoundTree(const lzh::THuffTree& t) {
+  using namespace lzh;
+  for (int i = 0; i + 1 < T; ++i) ASSERT_LE(t.freq[i], t.freq[i + 1]) << i;
+  for (int i = 0; i < T; ++i) {
+    unsigned s = t.son[i];
+    if (s >= static_cast<unsigned>(T)) {
+      ASSERT_EQ(t.prnt[s], i);
+    } else {
+      ASSERT_EQ(t.freq[i], t.freq[s] + t.freq[s + 1]) << i;
+      ASSERT_EQ(t.prnt[s], i);
+      ASSERT_EQ(t.prnt[s + 1], i);
+    }
+  }
+}
+
+TEST(Lzh, TreeIsRebuiltWhenTheRootReachesTheLimitAndStaysSound) {
+  auto tree = std::make_unique<lzh::THuffTree>();
+  tree->Start();
+  ExpectSoundTree(*tree);
+  EXPECT_EQ(tree->freq[lzh::R], lzh::N_CHAR);
+  std::mt19937 rng(5);
+  // Skewed symbols, so the rebuild has real reordering to do.
+  auto symbol = [&] { return rng() % 4 ? rng() % 20 : rng() % lzh::N_CHAR; };
+  while (tree->freq[lzh::R] < lzh::MAX_FREQ) tree->Update(symbol());
+  EXPECT_EQ(tree->freq[lzh::R], lzh::MAX_FREQ);  // exactly 0x8000 - 314 updates so far
+  ExpectSoundTree(*tree);
+  tree->Update(symbol());  // rebuilt first, then counted
+  EXPECT_LT(tree->freq[lzh::R], lzh::MAX_FREQ / 2 + lzh::N_CHAR);
+  ExpectSoundTree(*tree);
+  for (int i = 0; i < 200000; ++i) tree->Update(symbol());
+  ExpectSoundTree(*tree);
 }
 
 }  // namespace
