@@ -108,12 +108,13 @@ class Parser {
       prop.Line = line;
       Expect('=');
       Skip();
-      prop.Value = Value(depth);
+      prop.Value = Value(depth, false);
       o.Props.push_back(std::move(prop));
     }
   }
 
-  TLayoutValue Value(int depth) {
+  // In lists every string is an item of its own; elsewhere adjacent strings are joined.
+  TLayoutValue Value(int depth, bool inList) {
     if (depth > kMaxDepth) Fail("values nested too deeply", Word());
     TLayoutValue v;
     v.Line = line_;
@@ -127,7 +128,7 @@ class Parser {
         std::size_t save = p_;
         int line = line_;
         Skip();
-        if (p_ < s_.size() && s_[p_] == '"') continue;
+        if (!inList && p_ < s_.size() && s_[p_] == '"') continue;
         p_ = save;
         line_ = line;
         break;
@@ -147,7 +148,7 @@ class Parser {
           ++p_;
           break;
         }
-        v.Items.push_back(Value(depth + 1));
+        v.Items.push_back(Value(depth + 1, true));
         Skip();
         if (p_ < s_.size() && s_[p_] == ',') ++p_;
       }
