@@ -1,0 +1,37 @@
+// The arithmetic of a skinned frame, free of windows: how thick the skin's borders are and where
+// the caption goes in the title bar.
+#pragma once
+
+#include "skin/data/VuzUrezDataElements.h"
+#include "skin/form/VuzUrezFormDraw.h"
+
+// Border sizes a skin gives a window: each edge image's thickness across one of its frames
+// (the side edges are horizontal strips, the top and bottom edges vertical strips).
+struct TBorderSizes {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+TBorderSizes SkinBorderSizes(const TSkinElements& skin);
+
+struct TCaptionLayoutInput {
+  TDrawRect Title;                    // the title area between the side borders
+  int TextWidth = 0, TextHeight = 0;  // the measured caption (prefix, a blank and the text)
+  int Alignment = 0;                  // 0 left, 1 centred, 2 right
+  int TextShift = 0, TextShiftVert = 0, TextRightClip = 0;
+  int BackLeft = 0, BackRight = 0;  // caps of the caption background, also the text insets
+  bool RightToLeft = false;
+  bool Popup = false;           // a WS_POPUP window: the right end follows the buttons
+  int RightmostButtonLeft = 0;  // of the previous button layout
+};
+
+// The caption rectangle, caps included (the text goes inside the caps).
+TDrawRect CaptionRectangle(const TCaptionLayoutInput& in);
+
+// The window size that keeps a client area of the given size inside the skinned borders.
+struct TSize {
+  int Width = 0, Height = 0;
+  bool operator==(const TSize&) const = default;
+};
+TSize SkinnedWindowSize(TSize client, const TBorderSizes& borders, int menuHeight);
+// The window size after the skin lets go: the current size plus the system's frame, minus the
+// skin's borders and menu bar.
+TSize UnskinnedWindowSize(TSize window, TSize systemFrame, const TBorderSizes& borders, int menuHeight);
