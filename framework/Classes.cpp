@@ -19,8 +19,9 @@ bool SameText(const std::string& a, const std::string& b) { return LowerCase(a) 
 
 namespace {
 std::map<std::string, const TClassInfo*>& Registry() {
-  static std::map<std::string, const TClassInfo*> registry;
-  return registry;
+  // Never freed: components freed by static destructors at exit still use it.
+  static auto* registry = new std::map<std::string, const TClassInfo*>;
+  return *registry;
 }
 }  // namespace
 

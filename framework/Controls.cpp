@@ -22,8 +22,9 @@ struct ClassEntry {
   WNDPROC defProc;
 };
 std::map<std::string, ClassEntry>& Classes() {
-  static std::map<std::string, ClassEntry> classes;
-  return classes;
+  // Never freed: components freed by static destructors at exit still use it.
+  static auto* classes = new std::map<std::string, ClassEntry>;
+  return *classes;
 }
 
 WNDPROC ClassDefProc(HWND wnd) {
@@ -346,6 +347,8 @@ void TControl::SetMouseControl(TControl* c) {
 
 void TControl::WndProc(TMessage& m) {
   DefaultHandler(m);
+  // No events into an object whose derived parts may already be gone.
+  if (HasState(csDestroying)) return;
   int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
@@ -900,12 +903,12 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SETFOCUS:
       TControl::WndProc(m);
       Perform(CM_ENTER, 0, 0);
-      OnEnter(this);
+      if (!HasState(csDestroying)) OnEnter(this);
       return;
     case WM_KILLFOCUS:
       TControl::WndProc(m);
       Perform(CM_EXIT, 0, 0);
-      OnExit(this);
+      if (!HasState(csDestroying)) OnExit(this);
       return;
     case WM_WINDOWPOSCHANGED: {
       TControl::WndProc(m);

@@ -7,8 +7,9 @@
 
 namespace {
 std::map<UINT_PTR, TTimer*>& Timers() {
-  static std::map<UINT_PTR, TTimer*> timers;
-  return timers;
+  // Never freed: components freed by static destructors at exit still use it.
+  static auto* timers = new std::map<UINT_PTR, TTimer*>;
+  return *timers;
 }
 }  // namespace
 

@@ -69,7 +69,6 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
-  if (!HasState(csLoading)) OnDestroy(this);
   Destroying();
   if (Application) Application->UnregisterForm(this);
   DestroyHandle();
@@ -347,7 +346,19 @@ void TCustomForm::Release() {
 
 void ReleasePending(HWND wnd) {
   auto* f = dynamic_cast<TCustomForm*>(TWinControl::FindControl(wnd));
-  if (f && f->releasePending_) delete f;
+  if (f && f->releasePending_) f->Free();
+}
+
+void TCustomForm::BeforeDestruction() {
+  if (HasState(csDestroying)) return;
+  if (!HasState(csLoading)) OnDestroy(this);
+  Destroying();
+  DestroyHandle();
+}
+
+void TCustomForm::Free() {
+  BeforeDestruction();
+  delete this;
 }
 
 TModalResult TCustomForm::ShowModal() {
@@ -484,6 +495,7 @@ void TCustomForm::WndProc(TMessage& m) {
       return;
     case WM_ACTIVATE:
       TWinControl::WndProc(m);
+      if (HasState(csDestroying)) return;
       if (LOWORD(m.WParam) == WA_INACTIVE) {
         TWinControl* f = FindControl(GetFocus());
         if (f && f->ParentForm() == this) activeControl_ = f;
@@ -499,7 +511,7 @@ void TCustomForm::WndProc(TMessage& m) {
       return;
     case WM_SHOWWINDOW:
       TWinControl::WndProc(m);
-      if (m.LParam == 0) {
+      if (m.LParam == 0 && !HasState(csDestroying)) {
         if (m.WParam) {
           OnShow(this);
         } else {
@@ -509,7 +521,7 @@ void TCustomForm::WndProc(TMessage& m) {
       return;
     case WM_SIZE:
       TWinControl::WndProc(m);
-      OnResize(this);
+      if (!HasState(csDestroying)) OnResize(this);
       return;
     default:
       break;
@@ -532,10 +544,11 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
 }
 
 TApplication::~TApplication() {
-  Destroying();
   // Forms first (newest first), while the application window they belong to still exists.
+  for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) (*it)->BeforeDestruction();
+  Destroying();
   DestroyComponents();
-  for (TCustomForm* f : std::vector<TCustomForm*>(forms_)) delete f;
+  for (TCustomForm* f : std::vector<TCustomForm*>(forms_)) delete f;  // forms nobody owns
   if (Application == this) Application = nullptr;
 }
 

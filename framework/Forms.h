@@ -98,6 +98,11 @@ class TCustomForm : public TWinControl {
   bool CloseQuery();
   // Frees the form once the messages already queued for it have been handled.
   void Release();
+  // Frees the form now: OnDestroy runs and the window goes while the object is still whole.
+  // (A plain `delete` skips OnDestroy: the derived part is gone by the time a base destructor
+  // could call it.)
+  void Free();
+  void BeforeDestruction();
   TModalResult ShowModal();
   TModalResult ModalResult() const { return modalResult_; }
   void SetModalResult(TModalResult v) { modalResult_ = v; }

@@ -8,8 +8,9 @@
 
 namespace {
 std::map<UINT, TMenuItem*>& Commands() {
-  static std::map<UINT, TMenuItem*> commands;
-  return commands;
+  // Never freed: components freed by static destructors at exit still use it.
+  static auto* commands = new std::map<UINT, TMenuItem*>;
+  return *commands;
 }
 UINT g_nextCommand = 100;
 }  // namespace

@@ -9,7 +9,7 @@
 namespace {
 
 struct FormDeleter {
-  void operator()(TCustomForm* f) const { delete f; }
+  void operator()(TCustomForm* f) const { f->Free(); }
 };
 using FormPtr = std::unique_ptr<TFrameworkTestForm, FormDeleter>;
 
@@ -198,6 +198,75 @@ TEST(FrameworkControls, ControlsMadeAtRunTimeAppearOnAShownForm) {
   delete e;
   EXPECT_FALSE(IsWindow(wnd));
   EXPECT_EQ(f->FindComponent(""), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+void SendMouse(DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+// Runs the application's own message handling (dialog keys included) for a while.
+void RunApp(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    Application->ProcessMessages();
+    Sleep(5);
+  }
+}
+
+void ClickOn(TControl* c) {
+  POINT p = c->ClientToScreen(POINT{c->Width() / 2, c->Height() / 2});
+  SetCursorPos(p.x, p.y);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  RunApp(150);
+}
+
+TEST(FrameworkControls, RealMouseAndKeyboardInput) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  RunApp(150);
+  f->log.clear();
+  ClickOn(f->Button1);
+  ClickOn(f->CheckBox1);
+  EXPECT_EQ(f->log, (std::vector<std::string>{"button", "checked"}));
+  EXPECT_TRUE(f->CheckBox1->Focused());
+  // Space toggles the focused check box, Tab moves on in tab order, Enter clicks the default.
+  SendKey(VK_SPACE, false);
+  SendKey(VK_SPACE, true);
+  RunApp(100);
+  EXPECT_FALSE(f->CheckBox1->Checked());
+  SendKey(VK_TAB, false);
+  SendKey(VK_TAB, true);
+  RunApp(100);
+  EXPECT_TRUE(f->Edit1->Focused()) << "tab order: CheckBox1 (2) then Edit1 (3)";
+  f->log.clear();
+  SendKey(VK_RETURN, false);
+  SendKey(VK_RETURN, true);
+  RunApp(100);
+  EXPECT_EQ(f->log, std::vector<std::string>{"button"}) << "Enter clicks the default button";
+  // A click into the masked edit and typing, as a person does it.
+  ClickOn(f->MaskEdit1);
+  EXPECT_TRUE(f->MaskEdit1->Focused());
+  f->MaskEdit1->SelectAll();
+  SendKey('3', false);
+  SendKey('3', true);
+  RunApp(100);
+  EXPECT_EQ(f->MaskEdit1->Text(), "3 ");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace {
 
 struct FormDeleter {
-  void operator()(TCustomForm* f) const { delete f; }
+  void operator()(TCustomForm* f) const { f->Free(); }
 };
 using FormPtr = std::unique_ptr<TFrameworkTestForm, FormDeleter>;
 
@@ -166,21 +166,29 @@ TEST(FrameworkForms, MessageDlgIsCentredOnTheScreen) {
   EXPECT_NEAR(cy, (work.top + work.bottom) / 2, 2);
 }
 
-TEST(FrameworkForms, ReleaseFreesTheFormAfterQueuedMessages) {
+TEST(FrameworkForms, ReleaseFreesTheFormAfterQueuedMessagesWithOnDestroyFirst) {
   auto* f = MakeTestForm();
   f->Show();
   HWND wnd = f->Handle();
-  bool destroyed = false;
-  f->OnDestroy = TNotifyEvent();
-  struct Probe : TComponent {
-    explicit Probe(TComponent* o, bool* flag) : TComponent(o), flag_(flag) {}
-    ~Probe() override { *flag_ = true; }
-    bool* flag_;
+  std::vector<std::string> events;
+  struct TProbe : TComponent {
+    TProbe(TComponent* o, std::vector<std::string>* log) : TComponent(o), log_(log) {}
+    ~TProbe() override { log_->push_back("freed"); }
+    void Destroyed(TObject* sender) {
+      // Still a whole form with its window.
+      auto* form = static_cast<TFrameworkTestForm*>(sender);
+      log_->push_back(form->Button1 && IsWindow(wnd) ? "OnDestroy" : "OnDestroy-late");
+    }
+    std::vector<std::string>* log_;
+    HWND wnd = nullptr;
   };
-  new Probe(f, &destroyed);
+  auto* probe = new TProbe(f, &events);
+  probe->wnd = wnd;
+  f->OnDestroy = TNotifyEvent(probe, &TProbe::Destroyed);
   f->Release();
-  EXPECT_FALSE(destroyed) << "not before the queued release message";
-  EXPECT_TRUE(PumpUntil([&] { return destroyed; }));
+  EXPECT_TRUE(events.empty()) << "not before the queued release message";
+  EXPECT_TRUE(PumpUntil([&] { return !events.empty(); }));
+  EXPECT_EQ(events, (std::vector<std::string>{"OnDestroy", "freed"}));
   EXPECT_FALSE(IsWindow(wnd));
 }
 
