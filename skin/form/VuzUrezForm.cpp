@@ -1,0 +1,582 @@
+#include "skin/form/VuzUrezForm.h"
+
+#include <exception>
+#include <memory>
+
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "skin/data/VuzUrezDataWin32.h"
+#include "skin/manager/SkinTrace.h"
+
+namespace {
+
+TSkinnedWindow* NewFormSkinner(TComponent* owner) { return new TVuzUrezForm(owner); }
+
+// Installs the form skinner's factory in the manager and holds the shared scratch bitmap for as
+// long as the program runs.
+struct TFormUnit {
+  TFormUnit() { SetFormSkinnerFactory(&NewFormSkinner); }
+  TScratchBitmapUse scratch;
+} gFormUnit;
+
+}  // namespace
+
+// Referenced by the linker option of the form library, so this unit is always linked with it.
+extern "C" {
+int DaskelFormSkinnerUnit = 0;
+}
+
+DASKEL_DEFINE_CLASS(TVuzUrezForm, TComponent) {
+  c.Int("DisableTag", &TVuzUrezForm::GetDisableTag, &TVuzUrezForm::SetDisableTag);
+}
+
+TVuzUrezForm::TVuzUrezForm(TComponent* owner) : TSkinnedWindow(owner) {
+  FDoubleClickTime = GetDoubleClickTime();
+  FActive = true;
+  FStage = ssAttached;
+}
+
+TVuzUrezForm::~TVuzUrezForm() {
+  *FAlive = false;
+  // A skinner never leaves a window calling into a freed object.
+  if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
+  FFormProcTaken = false;
+  FSubclass.Restore();
+  FreeControlSkinners();
+  if (TSkinManage* m = SkinManager()) m->RemoveForm(Handle);
+}
+
+void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
+  // Control skinners of graphic controls are dropped here when their control goes.
+  TSkinnedWindow::Notification(c, op);
+}
+
+bool TVuzUrezForm::MainMenuSkinned() const { return FSkinData && FSkinData->HasControl(xcMainMenu); }
+
+void TVuzUrezForm::AttachForm(TSkinData* data, TCustomForm* form) {
+  FForm = form;
+  form->SetAutoScroll(false);
+  if (data->HasControl(xcMainMenu)) {
+    FOldFormWndProc = form->WindowProc;
+    form->WindowProc = TWndMethod(this, &TVuzUrezForm::FormWindowProc);
+    FFormProcTaken = true;
+  }
+  AttachWindow(data);
+  FOldColor = form->Color();
+  FOldColorSaved = true;
+  form->SetColor(data->Skin.ColourButtonFace);
+  // Owner-drawn skinned popup menus of the form come with menu skinning.
+}
+
+void TVuzUrezForm::FormWindowProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_SETTEXT:
+      FOldFormWndProc(m);
+      FrameChanged();
+      return;
+    case WM_SKINCHANGED:
+      Reskin();
+      return;
+    default:
+      // CM_DIALOGCHAR: menu-bar accelerators come with menu-bar skinning.
+      FOldFormWndProc(m);
+  }
+}
+
+void TVuzUrezForm::AttachWindow(TSkinData* data) {
+  if (FSubclass.Attached()) return;
+  FSkinData = data;
+  if (!FHoverTimer) {
+    FHoverTimer = new TTimer(this);
+    FHoverTimer->SetEnabled(false);
+    FHoverTimer->SetInterval(250);
+  }
+  NONCLIENTMETRICSA ncm{};
+  ncm.cbSize = 340;  // the size every system version accepts
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0))
+    FCaptionFont.Reset(CreateFontIndirectA(&ncm.lfCaptionFont));
+
+  FStyle = GetWindowLongPtrA(Handle, GWL_STYLE);
+  LONG_PTR exStyle = GetWindowLongPtrA(Handle, GWL_EXSTYLE);
+  FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  FSysMenuHandle = GetSystemMenu(Handle, FALSE);
+  char text[1000] = {};
+  SendMessageA(Handle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  FCaption = text;
+  FClassName = WindowClassName(Handle);
+  GetClientRect(Handle, &FClientRect);
+  RECT wr{};
+  GetWindowRect(Handle, &wr);
+  FSystemFrame = RECT{0, 0, (wr.right - wr.left) - (FClientRect.right - FClientRect.left),
+                      (wr.bottom - wr.top) - (FClientRect.bottom - FClientRect.top)};
+
+  FBorderIcons = 0;
+  if ((FStyle & WS_SYSMENU) || FSysMenuHandle) FBorderIcons |= 8;
+  if (FStyle & WS_MINIMIZEBOX) FBorderIcons |= 2;
+  if (FStyle & WS_MAXIMIZEBOX) FBorderIcons |= 1;
+
+  // The skinned system menu comes with the caption buttons.
+  ReadWindowState();
+  // MDI frames find and hook their MDI client here once MDI handling exists.
+  if (exStyle & WS_EX_MDICHILD) FWindowKind = 2;
+
+  if ((FStyle & WS_POPUP) && (FStyle & WS_CAPTION) != WS_CAPTION)
+    FFrameKind = 2;
+  else if ((exStyle & WS_EX_WINDOWEDGE) || (FStyle & WS_THICKFRAME))
+    FFrameKind = 0;
+  else
+    FFrameKind = 3;
+
+  if (data->HasControl(xcMainMenu)) {
+    FMenuHandle = GetMenu(Handle);
+    // A window with a menu keeps the system's menu bar until menu-bar skinning exists;
+    // FMenuHeight stays 0 so the frame leaves it alone.
+    bool mdiMaximized = FWindowKind == 2 && SkinManager() && SkinManager()->FMdiMaximized;
+    if (!mdiMaximized && FWindowState != 2) SetSystemButtons(false);
+    BuildSysButtons();
+  }
+
+  FSubclass.Attach(Handle, this, &TVuzUrezForm::ThunkProc);
+  // Control discovery hands the window's controls to control skinners here.
+  InvalidateRect(Handle, nullptr, TRUE);
+}
+
+void TVuzUrezForm::ComputeBorderSizes() {
+  if (!FSkinData || FSkinData->NoSkin()) return;
+  if (FFrameKind == 2) {
+    FLeftWidth = FTopHeight = FRightWidth = FBottomHeight = FMenuHeight = 0;
+    return;
+  }
+  TBorderSizes b = SkinBorderSizes(FSkinData->Skin);
+  FLeftWidth = b.Left, FTopHeight = b.Top, FRightWidth = b.Right, FBottomHeight = b.Bottom;
+}
+
+void TVuzUrezForm::ClearSysButtons() {}
+
+void TVuzUrezForm::BuildSysButtons() {
+  ComputeBorderSizes();
+  // The caption buttons are laid out from the skin here.
+}
+
+void TVuzUrezForm::SetSystemButtons(bool restore) {
+  if (!restore && FWindowKind == 2 && SkinManager() && SkinManager()->FMdiMaximized) return;
+  LONG_PTR style = GetWindowLongPtrA(Handle, GWL_STYLE);
+  LONG_PTR wanted = style & ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  if (restore) {
+    if (FBorderIcons & 8) wanted |= WS_SYSMENU;
+    if (FBorderIcons & 2) wanted |= WS_MINIMIZEBOX;
+    if (FBorderIcons & 1) wanted |= WS_MAXIMIZEBOX;
+  }
+  if (wanted != style) SetWindowLongPtrA(Handle, GWL_STYLE, wanted);
+}
+
+void TVuzUrezForm::ReadWindowState() {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  if (!GetWindowPlacement(Handle, &wp)) return;
+  switch (wp.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+      FWindowState = 2;
+      break;
+    case SW_SHOWMAXIMIZED:
+      FWindowState = 1;
+      break;
+    default:
+      FWindowState = 0;
+  }
+}
+
+void TVuzUrezForm::FrameChanged() {
+  SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TVuzUrezForm::FitToSkin(bool refreshClient) {
+  if (FWindowState == 1) {
+    FrameChanged();
+    return;
+  }
+  if (refreshClient) GetClientRect(Handle, &FClientRect);
+  TSize size = SkinnedWindowSize({FClientRect.right - FClientRect.left, FClientRect.bottom - FClientRect.top},
+                                 {FLeftWidth, FTopHeight, FRightWidth, FBottomHeight}, FMenuHeight);
+  SetWindowPos(Handle, nullptr, 0, 0, size.Width, size.Height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE);
+}
+
+LRESULT TVuzUrezForm::ThunkProc(void* self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
+  TMessage m;
+  m.Msg = msg;
+  m.WParam = wp;
+  m.LParam = lp;
+  try {
+    static_cast<TVuzUrezForm*>(self)->WndProc(m);
+  } catch (const std::exception& e) {
+    HandleFrameworkException(&e);
+  } catch (...) {
+    HandleFrameworkException(nullptr);
+  }
+  return m.Result;
+}
+
+void TVuzUrezForm::CallPrevious(TMessage& m) {
+  m.Result = FSubclass.CallPrevious(Handle, m.Msg, m.WParam, m.LParam);
+}
+
+void TVuzUrezForm::WndProc(TMessage& m) {
+  if (Stage1(m)) return;
+  if (!MainMenuSkinned()) {
+    CallPrevious(m);
+    return;
+  }
+  bool framed = FWindowKind == 2 || !(FStyle & WS_CHILD);
+  if (framed) {
+    if (Stage2(m)) return;
+    bool stage3 = !(NotNormalMdiChild() || FWindowState == 2 || FStage == ssAttached);
+    if (stage3 && Stage3(m)) return;
+  }
+  CallPrevious(m);
+}
+
+void TVuzUrezForm::EraseBackground(TMessage& m) {
+  CallPrevious(m);
+  if (FForm) return;
+  RECT r{};
+  GetClientRect(Handle, &r);
+  FillRect(reinterpret_cast<HDC>(m.WParam), &r, ButtonFaceBrush(*FSkinData));
+  m.Result = 1;
+}
+
+void TVuzUrezForm::CtlColor(TMessage& m, bool answerBrush) {
+  CallPrevious(m);
+  if (!FForm) SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+  if (answerBrush) m.Result = reinterpret_cast<LRESULT>(ButtonFaceBrush(*FSkinData));
+}
+
+bool TVuzUrezForm::Stage1(TMessage& m) {
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      EraseBackground(m);
+      return true;
+    case WM_STYLECHANGED:
+      if (static_cast<int>(m.WParam) == GWL_STYLE)
+        FStyle = static_cast<LONG_PTR>(reinterpret_cast<const STYLESTRUCT*>(m.LParam)->styleNew);
+      CallPrevious(m);
+      return true;
+    case WM_NCDESTROY: {
+      std::shared_ptr<bool> alive = FAlive;
+      WNDPROC previous = FSubclass.Previous();
+      HWND wnd = Handle;
+      TSkinData* data = FSkinData;
+      FStage = ssReleasing;
+      Release();
+      m.Result = previous ? CallWindowProcA(previous, wnd, m.Msg, m.WParam, m.LParam) : 0;
+      if (!*alive) return true;  // the window's owner freed this skinner meanwhile
+      FStage = ssDead;
+      if (TSkinManage* mgr = SkinManager()) {
+        mgr->FActionSkinData = data;
+        mgr->RequestAction(saPurgeDead, kSkinActionDelay);
+      }
+      return true;
+    }
+    case WM_SETTEXT:
+      // The system redraws its own caption when the text changes: take the new text and paint
+      // the skinned frame over it again.
+      CallPrevious(m);
+      {
+        char text[1000] = {};
+        SendMessageA(Handle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        FCaption = text;
+      }
+      if (MainMenuSkinned()) PaintFrame(nullptr);
+      return true;
+    case WM_CTLCOLORBTN:
+      CtlColor(m, false);
+      return true;
+    case WM_CTLCOLORSTATIC:
+      CtlColor(m, true);
+      return true;
+    case WM_SKINQUERY:
+      m.Result = 1;
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TVuzUrezForm::SizeChanged(TMessage& m) {
+  CallPrevious(m);
+  switch (m.WParam) {
+    case SIZE_MINIMIZED:
+      FWindowState = 2;
+      break;
+    case SIZE_MAXIMIZED:
+      FWindowState = 1;
+      break;
+    case SIZE_RESTORED:
+      FWindowState = 0;
+      break;
+    default:
+      break;
+  }
+  if (FWindowState == 2) return;
+  if (FWindowKind == 2 && ((SkinManager() && SkinManager()->FMdiMaximized) || FWindowState != 0)) return;
+  if (FStage == ssActive || FStage == ssReskinning) UpdateRegion();
+}
+
+void TVuzUrezForm::MinMaxInfo(TMessage& m) {
+  CallPrevious(m);
+  ReadWindowState();
+  if (FWindowState == 2) {
+    SetSystemButtons(true);
+  } else if (FWindowKind != 2) {
+    SetSystemButtons(false);
+  } else if (FWindowState == 0) {
+    if (SkinManager() && SkinManager()->FMdiMaximized) SkinManager()->SetMdiMax(false);
+    SetSystemButtons(false);
+  } else {
+    SetSystemButtons(true);
+  }
+  auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+  info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+}
+
+bool TVuzUrezForm::Stage2(TMessage& m) {
+  switch (m.Msg) {
+    case WM_SIZE:
+      // Once, whatever the stage: the previous procedure sees each WM_SIZE a single time.
+      SizeChanged(m);
+      return true;
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+      FActive = LOWORD(m.WParam) != 0;
+      return false;
+    case WM_GETMINMAXINFO:
+      MinMaxInfo(m);
+      return true;
+    case WM_WINDOWPOSCHANGED:
+      ReadWindowState();
+      CallPrevious(m);
+      return true;
+    case WM_COMMAND:
+      switch (LOWORD(m.WParam)) {
+        case SC_SIZE:
+        case SC_MOVE:
+        case SC_MINIMIZE:
+        case SC_MAXIMIZE:
+        case SC_NEXTWINDOW:
+        case SC_PREVWINDOW:
+        case SC_CLOSE:
+        case SC_RESTORE:
+          PostMessageA(Handle, WM_SYSCOMMAND, LOWORD(m.WParam), 0);
+          return true;
+        default:
+          CallPrevious(m);
+          return true;
+      }
+    case WM_SKINACTIVATE:
+      SkinActivate();
+      return true;
+    case CM_MENUCHANGED:
+      FSkinData->NCPaintEnabled = false;
+      CallPrevious(m);
+      FSkinData->NCPaintEnabled = true;
+      // The skinned menu bar is rebuilt from the new menu here once menu bars are skinned.
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TVuzUrezForm::SkinActivate() {
+  if (FStage == ssAttached) {
+    TSkinManage* mgr = SkinManager();
+    if (FWindowKind == 2 && mgr && mgr->FMdiMaximized) {
+      SetSystemButtons(true);
+      FrameChanged();
+    } else if (FWindowState != 2 && FFrameKind != 2) {
+      FStage = ssRefitting;
+      FitToSkin(false);
+      FStage = ssActive;
+      UpdateRegion();
+    }
+  }
+  FStage = ssActive;
+  SkinTrace("*****Skin Active finish");
+  if (FHoverTimer) FHoverTimer->SetEnabled(true);
+}
+
+bool TVuzUrezForm::Stage3(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCCALCSIZE:
+      NcCalcSize(m);
+      return true;
+    case WM_NCHITTEST:
+      NcHitTest(m);
+      return true;
+    case WM_NCPAINT:
+      NcPaint(m);
+      return true;
+    case WM_NCACTIVATE:
+      NcActivate(m);
+      return true;
+    case WM_SKINPAINTFRAME:
+      PaintFrame(nullptr);
+      return true;
+    default:
+      // Caption buttons (non-client mouse messages) and owner-drawn menu items come later.
+      return false;
+  }
+}
+
+void TVuzUrezForm::NcCalcSize(TMessage& m) {
+  CallPrevious(m);
+  if (!m.WParam) {
+    m.Result = 0;
+    return;
+  }
+  auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+  if (NotNormalMdiChild() || FFrameKind == 2) {
+    p->rgrc[1] = p->rgrc[0];
+    m.Result = WVR_VALIDRECTS;
+    return;
+  }
+  const WINDOWPOS* pos = p->lppos;
+  RECT r{pos->x + FLeftWidth, pos->y + FTopHeight + FMenuHeight, pos->x + pos->cx - FRightWidth,
+         pos->y + pos->cy - FBottomHeight};
+  p->rgrc[0] = r;
+  p->rgrc[1] = r;
+  m.Result = WVR_VALIDRECTS;
+}
+
+POINT TVuzUrezForm::ScreenToWindow(POINT p) const {
+  ScreenToClient(Handle, &p);
+  if (FWindowState != 2) {
+    p.x += FLeftWidth;
+    p.y += FTopHeight + FMenuHeight;
+  }
+  return p;
+}
+
+void TVuzUrezForm::NcHitTest(TMessage& m) {
+  CallPrevious(m);
+  if (m.Result != HTNOWHERE) return;
+  POINT p{static_cast<LONG>(LOWORD(m.LParam)), static_cast<LONG>(HIWORD(m.LParam))};
+  p = ScreenToWindow(p);
+  if (p.y > 3) m.Result = HTCAPTION;
+  if (p.y > FTopHeight) m.Result = HTMENU;
+}
+
+void TVuzUrezForm::NcPaint(TMessage& m) {
+  if (!FSkinData->NCPaintEnabled) {
+    m.Result = 0;
+    return;
+  }
+  if (NotNormalMdiChild() || FFrameKind == 2) {
+    CallPrevious(m);
+    return;
+  }
+  HRGN clip = reinterpret_cast<HRGN>(m.WParam);
+  HDC dc = clip && m.WParam != 1 ? GetDCEx(Handle, clip, DCX_WINDOW | DCX_INTERSECTRGN | DCX_CACHE) : nullptr;
+  if (dc) {
+    PaintFrame(dc);
+    ReleaseDC(Handle, dc);
+  } else {
+    PaintFrame(nullptr);
+  }
+  m.Result = 0;
+}
+
+void TVuzUrezForm::NcActivate(TMessage& m) {
+  FActive = m.WParam != 0;
+  if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
+  // A hot control skinner would get its mouse-leave here once controls are skinned.
+  if (!NotNormalMdiChild()) PaintFrame(nullptr);
+  m.Result = 1;
+}
+
+void TVuzUrezForm::FreeControlSkinners() {
+  for (TComponent* c : FControlSkinners) delete c;
+  FControlSkinners.clear();
+}
+
+void TVuzUrezForm::RestoreFormColor() {
+  if (FForm && FOldColorSaved && FStage != ssReleasing) FForm->SetColor(FOldColor);
+}
+
+void TVuzUrezForm::Detach() {
+  if (!MainMenuSkinned()) {
+    DetachUnframed();
+    return;
+  }
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  if (!FSubclass.Attached()) return;
+  if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
+  FFormProcTaken = false;
+  FSubclass.Restore();
+  FreeControlSkinners();
+  RestoreFormColor();
+  SetSystemButtons(true);
+  FTitleStrip.Clear();
+  if (FStage != ssReleasing && (FWindowKind == 2 || !(FStyle & WS_CHILD))) {
+    RECT wr{};
+    GetWindowRect(Handle, &wr);
+    POINT topLeft{wr.left, wr.top};
+    if (FWindowKind == 2) ScreenToClient(GetParent(Handle), &topLeft);
+    TSize size = UnskinnedWindowSize({wr.right - wr.left, wr.bottom - wr.top},
+                                     {FSystemFrame.right, FSystemFrame.bottom},
+                                     {FLeftWidth, FTopHeight, FRightWidth, FBottomHeight}, FMenuHeight);
+    SetWindowPos(Handle, nullptr, topLeft.x, topLeft.y, size.Width, size.Height,
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+  }
+  SetWindowRgn(Handle, nullptr, TRUE);
+  FRegion = nullptr;
+  FRegionSet = false;
+}
+
+void TVuzUrezForm::Release() {
+  if (!MainMenuSkinned()) {
+    DetachUnframed();
+    return;
+  }
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  if (!FSubclass.Attached()) return;
+  if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
+  FFormProcTaken = false;
+  FSubclass.Restore();
+  FreeControlSkinners();
+  FTitleStrip.Clear();
+}
+
+void TVuzUrezForm::DetachUnframed() {
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  FreeControlSkinners();
+  RestoreFormColor();
+  bool was = FSubclass.Attached();
+  FSubclass.Restore();
+  if (FForm) FForm->Invalidate();
+  if (was && FStage != ssReleasing && IsWindow(Handle)) {
+    // Makes the system redraw the whole window in its own look.
+    ShowWindow(Handle, SW_MINIMIZE);
+    ShowWindow(Handle, SW_RESTORE);
+  }
+}
+
+void TVuzUrezForm::Reskin() {
+  if (FForm) {
+    TColor face = FSkinData->Skin.ColourButtonFace;
+    FForm->SetColor(face);
+    for (int i = 0; i < FForm->ComponentCount(); ++i)
+      if (auto* f = dynamic_cast<TCustomForm*>(FForm->Components(i))) f->SetColor(face);
+  }
+  // Control skinners refresh from the new skin here.
+  FStage = ssReskinning;
+  if (MainMenuSkinned()) {
+    FitToSkin(true);
+    // Still in the re-skin stage, so the region follows the new skin even at the same size.
+    UpdateRegion();
+    FStage = ssActive;
+    PaintFrame(nullptr);
+  }
+  FStage = ssActive;
+}

@@ -1,0 +1,137 @@
+// TVuzUrezForm: the form skinner. It takes over the non-client area of one top-level window (a
+// framework form or any other window): the borders, the title bar and caption come from the
+// skin's images, the window gets a region cut from their magenta pixels, and the client area
+// keeps its size.
+//
+// Its window procedure works in three stages: stage 1 for every skinned window (background,
+// control colours, destruction, WM_SKINQUERY), stage 2 for frames (size, activation, commands),
+// stage 3 for the non-client messages of a window in normal or maximised state.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Bitmap.h"
+#include "framework/Classes.h"
+#include "framework/Handles.h"
+#include "skin/form/VuzUrezFormLayout.h"
+#include "skin/manager/SkinManage.h"
+#include "skin/manager/SkinSubclass.h"
+
+class TCustomForm;
+class TTimer;
+
+class TVuzUrezForm : public TSkinnedWindow {
+  DASKEL_CLASS(TVuzUrezForm, TSkinnedWindow)
+ public:
+  explicit TVuzUrezForm(TComponent* owner);
+  ~TVuzUrezForm() override;
+
+  void AttachForm(TSkinData* data, TCustomForm* form) override;
+  void AttachWindow(TSkinData* data) override;
+  void Detach() override;
+  void Release() override;
+  void ClearSysButtons() override;
+  void BuildSysButtons() override;
+  void Reskin() override;
+  void SetSystemButtons(bool restore) override;
+  void UpdateRegion() override;
+  void ClearRegion() override;
+  void FrameChanged() override;
+
+  void FitToSkin(bool refreshClient);
+  // Paints the whole skinned non-client area on dc (a window DC), or on a DC of its own when dc
+  // is null.
+  void PaintFrame(HDC dc);
+  // One border (1 left, 2 right, 3 top, 4 bottom) at r of dc.
+  void PaintBorder(int index, const RECT& r, HDC dc);
+
+  int GetDisableTag() const { return DisableTag; }
+  void SetDisableTag(int v) { DisableTag = v; }
+  int DisableTag = 0;
+
+  // Read-only views for the owner of the window and for tests.
+  bool Subclassed() const { return FSubclass.Attached(); }
+  int LeftWidth() const { return FLeftWidth; }
+  int TopHeight() const { return FTopHeight; }
+  int RightWidth() const { return FRightWidth; }
+  int BottomHeight() const { return FBottomHeight; }
+  const RECT& CaptionRect() const { return FCaptionRect; }
+  const RECT& SystemFrame() const { return FSystemFrame; }
+  bool Active() const { return FActive; }
+  std::uint8_t FrameKind() const { return FFrameKind; }
+  int PaintCount() const { return FPaintCount; }  // frames painted so far
+
+ protected:
+  void Notification(TComponent* c, TOperation op) override;
+
+ private:
+  static LRESULT ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  void WndProc(TMessage& m);
+  void CallPrevious(TMessage& m);
+  void FormWindowProc(TMessage& m);
+  bool Stage1(TMessage& m);
+  bool Stage2(TMessage& m);
+  bool Stage3(TMessage& m);
+  void EraseBackground(TMessage& m);
+  void CtlColor(TMessage& m, bool answerBrush);
+  void SizeChanged(TMessage& m);
+  void MinMaxInfo(TMessage& m);
+  void NcCalcSize(TMessage& m);
+  void NcHitTest(TMessage& m);
+  void NcPaint(TMessage& m);
+  void NcActivate(TMessage& m);
+  void SkinActivate();
+  void ReadWindowState();
+  void ComputeBorderSizes();
+  void PaintTitleBar(HDC dc);
+  void PaintCaption(HDC dc, const RECT& t);
+  TDataSkinBorder* Border(int index) const;
+  TBitmap BorderImage(int index, int width, int height) const;
+  void DetachUnframed();
+  void FreeControlSkinners();
+  void RestoreFormColor();
+  bool MainMenuSkinned() const;
+  bool NotNormalMdiChild() const { return FWindowKind == 2 && FWindowState != 0; }
+  POINT ScreenToWindow(POINT p) const;
+
+  TWndMethod FOldFormWndProc;
+  TWindowSubclass FSubclass;
+  TGdiFont FCaptionFont;
+  TTimer* FHoverTimer = nullptr;
+  std::string FCaptionPrefix = "  ";
+  std::string FCaption;
+  std::string FClassName;
+  RECT FClientRect{};
+  DWORD FLastMenuClick = 0;
+  UINT FDoubleClickTime = 0;
+  int FLeftWidth = 0, FTopHeight = 0, FRightWidth = 0, FBottomHeight = 0;
+  RECT FWindowRect{};
+  RECT FCaptionRect{};
+  RECT FSystemFrame{};
+  int FMenuHeight = 0;
+  bool FRightToLeft = false;
+  HMENU FMenuHandle = nullptr;
+  HMENU FSysMenuHandle = nullptr;
+  TColor FOldColor = 0;
+  bool FOldColorSaved = false;
+  LONG_PTR FStyle = 0;
+  int FRightmostButtonLeft = 0;
+  void* FHotObject = nullptr;  // caption button under the mouse (caption buttons come later)
+  HRGN FRegion = nullptr;      // owned by the window once set; kept only to know it
+  TCustomForm* FForm = nullptr;
+  TBitmap FTitleStrip;
+  std::vector<TComponent*> FControlSkinners;
+  int FWindowWidth = 0, FWindowHeight = 0;
+  int FRegionWidth = 0, FRegionHeight = 0;
+  bool FActive = true;
+  std::uint8_t FFrameKind = 0;  // 0 sizeable or edged, 2 no skinned frame, 3 other
+  std::uint8_t FBorderIcons = 0;
+  bool FFormProcTaken = false;
+  int FPaintCount = 0;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
+};

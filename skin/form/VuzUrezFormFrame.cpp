@@ -1,0 +1,193 @@
+// Painting the skinned frame (borders, title bar, caption) and the window region cut from it.
+#include <algorithm>
+#include <exception>
+
+#include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezFormDrawWin32.h"
+
+TDataSkinBorder* TVuzUrezForm::Border(int index) const {
+  TSkinElements& s = FSkinData->Skin;
+  switch (index) {
+    case 1:
+      return s.BorderLeft.get();
+    case 2:
+      return s.BorderRight.get();
+    case 3:
+      return s.BorderTop.get();
+    case 4:
+      return s.BorderBottom.get();
+    default:
+      return nullptr;
+  }
+}
+
+// The border at the given size, in the frame of the window's activation state: the inactive
+// look is frame 2, but a border of a single frame shows it in both states.
+TBitmap TVuzUrezForm::BorderImage(int index, int width, int height) const {
+  TDataSkinBorder* b = Border(index);
+  if (!b || width <= 0 || height <= 0) return {};
+  int frame = FActive || b->FrameCount <= 1 ? 1 : 2;
+  TMargins margins{b->LeftWidth, b->TopHeight, b->RightWidth, b->BottomHeight};
+  return BuildNineSlice({0, 0, width, height}, b->Bitmap, margins, index > 2, b->Tile != 1, b->FrameCount,
+                        frame);
+}
+
+void TVuzUrezForm::PaintBorder(int index, const RECT& r, HDC dc) {
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w < 0 || h < 0) return;
+  TBitmap image = BorderImage(index, w, h);
+  if (!image.Empty()) DrawBitmap(dc, r.left, r.top, image);
+}
+
+void TVuzUrezForm::PaintFrame(HDC dc) {
+  if (!ScratchBitmap() || (FStage != ssActive && FStage != ssReskinning) || FFrameKind == 2 ||
+      NotNormalMdiChild())
+    return;
+  if (!FSkinData || FSkinData->NoSkin()) return;
+  std::unique_ptr<TWindowDc> own;
+  if (!dc) {
+    own = std::make_unique<TWindowDc>(Handle, true);
+    dc = own->Get();
+  }
+  try {
+    RECT wr{};
+    if (dc && GetWindowRect(Handle, &wr)) {
+      FWindowRect = wr;
+      int w = wr.right - wr.left, h = wr.bottom - wr.top;
+      FWindowWidth = w, FWindowHeight = h;
+      // The side borders run the full height; their tops also start the title strip.
+      TBitmap left = BorderImage(1, FLeftWidth, h);
+      TBitmap right = BorderImage(2, FRightWidth, h);
+      if (!left.Empty()) DrawBitmap(dc, 0, 0, left);
+      if (!right.Empty()) DrawBitmap(dc, w - FRightWidth, 0, right);
+      PaintBorder(4, RECT{FLeftWidth, h - FBottomHeight, w - FRightWidth, h}, dc);
+      if (FTopHeight > 0 && w > 0 && FTitleStrip.SetSize(w, FTopHeight, pf24bit)) {
+        if (!left.Empty()) FTitleStrip.CopyRect(0, 0, left, 0, 0, FLeftWidth, FTopHeight);
+        if (!right.Empty()) FTitleStrip.CopyRect(w - FRightWidth, 0, right, 0, 0, FRightWidth, FTopHeight);
+        PaintTitleBar(dc);
+      }
+      // The skinned menu bar is painted below the title here once menu bars are skinned.
+      ++FPaintCount;
+    }
+  } catch (...) {
+    // A frame that cannot be finished stays as far as it got until the next paint.
+  }
+  FHotObject = nullptr;
+}
+
+void TVuzUrezForm::PaintTitleBar(HDC dc) {
+  int w = FTitleStrip.Width();
+  RECT t{FLeftWidth, 0, w - FRightWidth, FTopHeight};
+  {
+    TBitmapDC strip(FTitleStrip, dc);
+    if (!strip) return;
+    PaintBorder(3, t, strip.Get());
+    PaintCaption(strip.Get(), t);
+    // The caption buttons are laid out after the caption and drawn onto the strip here.
+  }
+  DrawBitmap(dc, 0, 0, FTitleStrip);
+  SetBkMode(dc, OPAQUE);
+}
+
+void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
+  TDataSkinTitle* title = FSkinData->Skin.Title.get();
+  HGDIOBJ oldFont = FCaptionFont ? SelectObject(dc, FCaptionFont.Get()) : nullptr;
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  TColor colour = FActive ? FSkinData->Skin.ColourTitleTextActive : FSkinData->Skin.ColourTitleTextNoActive;
+  SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(colour)));
+
+  std::string measured = FCaptionPrefix + " " + FCaption;
+  RECT m = t;
+  DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &m, DT_CALCRECT | DT_NOCLIP);
+  TCaptionLayoutInput in;
+  in.Title = ToDrawRect(t);
+  in.TextWidth = m.right - m.left;
+  in.TextHeight = m.bottom - m.top;
+  if (title) {
+    in.Alignment = title->TextAlignment;
+    in.TextShift = title->LeftWidth;
+    in.TextShiftVert = title->TopHeight;
+    in.TextRightClip = title->RightWidth;
+    in.BackLeft = title->TextBackLeft;
+    in.BackRight = title->TextBackRight;
+  }
+  in.RightToLeft = FRightToLeft;
+  in.Popup = (FStyle & WS_POPUP) != 0;
+  in.RightmostButtonLeft = FRightmostButtonLeft;
+  TDrawRect c = CaptionRectangle(in);
+  FCaptionRect = RECT{c.Left, c.Top, c.Right, c.Bottom};
+  if (title && !title->Bitmap.Empty())
+    DrawThreeSlice(dc, RECT{c.Left, t.top, c.Right, t.bottom}, title->Bitmap, true, true, 2, FActive ? 1 : 2,
+                   TMargins{in.BackLeft, 0, in.BackRight, 0});
+  RECT text{c.Left + in.BackLeft, c.Top, c.Right - in.BackRight, c.Bottom};
+  std::string shown = FCaptionPrefix + FCaption;
+  DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &text,
+            DT_SINGLELINE | DT_END_ELLIPSIS | (FRightToLeft ? DT_RIGHT : 0));
+  SetBkMode(dc, oldMode);
+  if (oldFont) SelectObject(dc, oldFont);
+}
+
+void TVuzUrezForm::UpdateRegion() {
+  RECT wr{};
+  if (!GetWindowRect(Handle, &wr)) return;
+  int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (static_cast<long long>(w) * h == 0 || NotNormalMdiChild()) return;
+  if (w == FRegionWidth && h == FRegionHeight && FWindowKind != 2 && FStage != ssReskinning) return;
+  const TSkinElements& s = FSkinData->Skin;
+  bool anyTrans = (s.BorderLeft && s.BorderLeft->Trans) || (s.BorderRight && s.BorderRight->Trans) ||
+                  (s.BorderTop && s.BorderTop->Trans) || (s.BorderBottom && s.BorderBottom->Trans);
+  TGdiRegion region;
+  if (!anyTrans) {
+    region.Reset(CreateRectRgn(0, 0, w, h));
+  } else {
+    FRegionWidth = w, FRegionHeight = h;
+    region.Reset(CreateRectRgn(FLeftWidth, FTopHeight, w - FRightWidth, h - FBottomHeight));
+    if (FFrameKind != 2) {
+      auto unite = [&region](TGdiRegion part) {
+        if (part) CombineRgn(region.Get(), region.Get(), part.Get(), RGN_OR);
+      };
+      auto rect = [](int l, int t, int r, int b) { return TGdiRegion(CreateRectRgn(l, t, r, b)); };
+      auto cut = [](const TBitmap& image, int x, int y) {
+        return RegionFromImage(image, x, y, 1, 1, 1, SkinKeyColor);
+      };
+      if (s.BorderLeft && s.BorderLeft->Trans == 1 && h > 1)
+        unite(cut(BorderImage(1, FLeftWidth, h), 0, 0));
+      else
+        unite(rect(0, 0, FLeftWidth, h));
+      if (s.BorderRight && s.BorderRight->Trans == 1 && h > 1)
+        unite(cut(BorderImage(2, FRightWidth, h), w - FRightWidth, 0));
+      else
+        unite(rect(w - FRightWidth, 0, w, h));
+      int middle = w - FLeftWidth - FRightWidth;
+      if (s.BorderBottom && s.BorderBottom->Trans == 1 && FBottomHeight >= 2)
+        unite(cut(BorderImage(4, middle, FBottomHeight), FLeftWidth, h - FBottomHeight));
+      else
+        unite(rect(FLeftWidth, h - FBottomHeight, w - FRightWidth, h));
+      if (s.BorderTop && s.BorderTop->Trans == 1 && FTopHeight > 1 && middle > 0) {
+        // The composed title bar when it was painted at this size, else the bare top image.
+        TBitmap top;
+        if (FTitleStrip.Width() == w && FTitleStrip.Height() == FTopHeight) {
+          top.SetSize(middle, FTopHeight, pf24bit);
+          top.CopyRect(0, 0, FTitleStrip, FLeftWidth, 0, middle, FTopHeight);
+        } else {
+          top = BorderImage(3, middle, FTopHeight);
+        }
+        unite(cut(top, FLeftWidth, 0));
+      } else {
+        unite(rect(FLeftWidth, 0, w - FRightWidth, FTopHeight));
+      }
+    }
+  }
+  // The window owns a region once it has it: it is never deleted here.
+  FRegion = region.Release();
+  if (!SetWindowRgn(Handle, FRegion, TRUE)) DeleteObject(FRegion), FRegion = nullptr;
+  FRegionSet = FRegion != nullptr;
+}
+
+void TVuzUrezForm::ClearRegion() {
+  if (!FRegionSet) return;
+  FTitleStrip.Clear();
+  SetWindowRgn(Handle, nullptr, FALSE);
+  FRegion = nullptr;
+  FRegionSet = false;
+}

@@ -1,0 +1,387 @@
+#include "skin/manager/SkinManage.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "skin/manager/SkinTrace.h"
+
+namespace {
+
+TSkinManage* gManager = nullptr;
+TFormSkinnerFactory gFormFactory = nullptr;
+
+TSkinManagerLink* CreateManager() {
+  if (!gManager) gManager = new TSkinManage;
+  return gManager;
+}
+
+// Installs the manager's factory in the skin data unit when the program starts, and ends the
+// manager when it ends (if the program has not done so).
+struct TManagerUnit {
+  TManagerUnit() { SetSkinManagerFactory(&CreateManager); }
+  ~TManagerUnit() { FreeSkinManager(); }
+} gManagerUnit;
+
+HWND OwnerWindow(TSkinData* data) {
+  auto* control = dynamic_cast<TWinControl*>(data->Owner());
+  return control && control->HandleAllocated() ? control->Handle() : nullptr;
+}
+
+TCustomForm* FormOfHandle(HWND wnd) {
+  if (!Application) return nullptr;
+  for (int i = 0; i < Application->FormCount(); ++i) {
+    TCustomForm* f = Application->Forms(i);
+    if (f->HandleAllocated() && f->Handle() == wnd) return f;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// Referenced by the linker option of the manager library, so this unit (and with it the factory
+// above) is always part of a program that links the manager.
+extern "C" {
+int DaskelSkinManagerUnit = 0;
+}
+
+void SetFormSkinnerFactory(TFormSkinnerFactory factory) { gFormFactory = factory; }
+TSkinManage* SkinManager() { return gManager; }
+
+void FreeSkinManager() {
+  TSkinManage* m = gManager;
+  gManager = nullptr;
+  delete m;
+}
+
+std::string WindowClassName(HWND wnd) {
+  char buf[101] = {};
+  int n = GetClassNameA(wnd, buf, 100);
+  return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+TSkinManage::TSkinManage() {
+  FActionTimer = new TTimer(nullptr);
+  FActionTimer->SetEnabled(false);
+  FActionTimer->SetInterval(kSkinActionDelay);
+  FActionTimer->SetOnTimer(TNotifyEvent(this, &TSkinManage::ActionTimer));
+}
+
+TSkinManage::~TSkinManage() {
+  delete FActionTimer;
+  FActionTimer = nullptr;
+  if (FHook) UnhookWindowsHookEx(FHook);
+  FHook = nullptr;
+  ReleaseAll();
+  // Popup skinners would be detached and freed here.
+  FSkinDatas.clear();
+  SkinManagerGone(this);
+  if (gManager == this) gManager = nullptr;
+}
+
+void TSkinManage::ReleaseAll() {
+  while (!FForms.empty()) {
+    TSkinnedWindow* f = FForms.back();
+    FForms.pop_back();
+    f->FStage = ssReleasing;
+    f->Release();
+    delete f;
+  }
+}
+
+void TSkinManage::AddSkinData(TSkinData* data) {
+  if (std::find(FSkinDatas.begin(), FSkinDatas.end(), data) == FSkinDatas.end()) FSkinDatas.push_back(data);
+}
+
+void TSkinManage::RemoveSkinData(TSkinData* data) {
+  FSkinDatas.erase(std::remove(FSkinDatas.begin(), FSkinDatas.end(), data), FSkinDatas.end());
+  if (FActionSkinData == data) {
+    FActionSkinData = nullptr;
+    FActionTimer->SetEnabled(false);
+  }
+  // A skinner must not go on reading the elements of a component that is gone.
+  for (std::size_t i = FForms.size(); i-- > 0;) {
+    if (FForms[i]->FSkinData != data) continue;
+    TSkinnedWindow* f = FForms[i];
+    FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(i));
+    f->FStage = ssReleasing;
+    f->Release();
+    delete f;
+  }
+}
+
+void TSkinManage::InstallHook() {
+  DWORD version = GetVersion();
+  // One hook per thread is enough: every further one would only see the same windows again.
+  if (!FHook) FHook = SetWindowsHookExA(WH_CBT, &TSkinManage::CBTHookProc, nullptr, GetCurrentThreadId());
+  SkinTrace(SkinTraceHex("Windows Version ", version));
+  SkinTrace("Windows Version " + std::to_string(version & 0xFF) + " " +
+            std::to_string((version >> 8) & 0xFF));
+  SkinTrace(SkinTraceHex("ThreadId ", GetCurrentThreadId()));
+  SkinTrace(SkinTraceHex("HookCallback ", reinterpret_cast<std::uintptr_t>(FHook)));
+}
+
+void TSkinManage::StartForOwner(TSkinData* data) {
+  FSkinning = true;
+  ++FStarted;
+  if (HWND owner = OwnerWindow(data)) SkinWindow(owner);
+}
+
+LRESULT CALLBACK TSkinManage::CBTHookProc(int code, WPARAM wp, LPARAM lp) {
+  TSkinManage* m = gManager;
+  HHOOK hook = m ? m->FHook : nullptr;
+  if (code < 0 || !m) return CallNextHookEx(hook, code, wp, lp);
+  try {
+    HWND wnd = reinterpret_cast<HWND>(wp);
+    if (code == HCBT_CREATEWND) {
+      std::string cls = WindowClassName(wnd);
+      const CBT_CREATEWNDA* cw = reinterpret_cast<const CBT_CREATEWNDA*>(lp);
+      // A size grip would paint over the skinned frame's corner: it is not created there.
+      if (cls == "ScrollBar" && cw && cw->lpcs && (cw->lpcs->style & SBS_SIZEGRIP) && cw->lpcs->hwndParent &&
+          m->FindForm(cw->lpcs->hwndParent))
+        return 10;
+      if (cls == "#32768") m->SkinPopup(wnd);
+    } else if (code == HCBT_DESTROYWND) {
+      m->UnskinPopup(wnd);
+    } else if (code == HCBT_ACTIVATE) {
+      if (m->FStarted == 0) m->FStarted = 1;
+      m->SkinWindow(wnd);
+    }
+  } catch (const std::exception& e) {
+    HandleFrameworkException(&e);
+  } catch (...) {
+    HandleFrameworkException(nullptr);
+  }
+  return CallNextHookEx(hook, code, wp, lp);
+}
+
+bool TSkinManage::IsPlainChild(HWND wnd) const {
+  if (!(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD)) return false;
+  return LowerCase(WindowClassName(GetParent(wnd))) != "mdiclient";
+}
+
+bool TSkinManage::SkinWindow(HWND wnd) {
+  if (!FSkinning || !gFormFactory || !IsWindow(wnd)) return false;
+  if (SendMessageA(wnd, WM_SKINQUERY, 0, 0) == 1) return false;
+  if (FindForm(wnd)) return false;
+  TCustomForm* form = FormOfHandle(wnd);
+  if (!FApplyingAll && IsPlainChild(wnd)) return false;
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  if (static_cast<long long>(r.right - r.left) * (r.bottom - r.top) == 0) return false;
+  if (form && form->Tag == 99) return false;
+  std::string cls = WindowClassName(wnd);
+  if (cls == "TApplication") return false;
+  if (!CanSkinClass(cls)) return false;
+  TSkinData* data = FindSkinData(wnd);
+  if (!data || data->NoSkin()) return false;
+  TSkinnedWindow* skinner = gFormFactory(form);
+  skinner->Handle = wnd;
+  FForms.push_back(skinner);
+  if (form)
+    skinner->AttachForm(data, form);
+  else
+    skinner->AttachWindow(data);
+  PostMessageA(wnd, WM_SKINACTIVATE, 0, 1000);
+  return true;
+}
+
+TSkinData* TSkinManage::FindSkinData(HWND wnd) const {
+  TSkinData* found = nullptr;
+  for (TSkinData* d : FSkinDatas)
+    if (d->SkinFormtype() == sfOnlyThisForm && OwnerWindow(d) == wnd) found = d;
+  if (found) return found;
+  std::string cls = WindowClassName(wnd);
+  if (LowerCase(cls) == "tmessageform" || cls == "#32770") {
+    for (TSkinData* d : FSkinDatas)
+      if (d->SkinFormtype() == sfDialog) found = d;
+    if (found) return found;
+  }
+  for (TSkinData* d : FSkinDatas)
+    if (d->SkinFormtype() == sfMainform) found = d;
+  if (found) return found;
+  return FSkinDatas.empty() ? nullptr : FSkinDatas.front();
+}
+
+bool TSkinManage::CanSkinClass(const std::string& className) const {
+  bool answer = true;
+  for (TSkinData* d : FSkinDatas) {
+    if (d->SkinFormtype() != sfMainform) continue;
+    d->DoFormSkin(className, answer);
+    break;
+  }
+  return answer;
+}
+
+TSkinnedWindow* TSkinManage::FindForm(HWND wnd) const {
+  for (TSkinnedWindow* f : FForms)
+    if (f->Handle == wnd) return f;
+  return nullptr;
+}
+
+void TSkinManage::RemoveForm(HWND wnd) {
+  for (auto it = FForms.begin(); it != FForms.end(); ++it) {
+    if ((*it)->Handle == wnd) {
+      FForms.erase(it);
+      return;
+    }
+  }
+}
+
+bool TSkinManage::SkinPopup(HWND) { return false; }
+bool TSkinManage::UnskinPopup(HWND) { return false; }
+bool TSkinManage::HasPopup(HWND) const { return false; }
+
+bool TSkinManage::ActionPending() const { return FActionTimer->Enabled(); }
+
+void TSkinManage::RequestAction(int action, int delayMs) {
+  // Forgetting destroyed windows must not push out a pending switch: the pending action runs
+  // anyway, and every action ends by forgetting the destroyed windows.
+  if (action == saPurgeDead && FStarted != 0 && FActionTimer->Enabled() && FAction != saPurgeDead) return;
+  FAction = action;
+  FActionTimer->SetInterval(static_cast<unsigned>(delayMs));
+  if (FStarted != 0) {
+    FActionTimer->SetEnabled(false);  // restarts the delay
+    FActionTimer->SetEnabled(true);
+    return;
+  }
+  if (action == saSkinAll) FSkinning = true;
+  if (action == saUnskinAll) FSkinning = false;
+}
+
+void TSkinManage::ActionTimer(TObject*) {
+  try {
+    DoAction();
+  } catch (const std::exception& e) {
+    HandleFrameworkException(&e);
+  } catch (...) {
+    HandleFrameworkException(nullptr);
+  }
+}
+
+void TSkinManage::UnskinForm(TSkinnedWindow* f) {
+  HWND wnd = f->Handle;
+  f->Detach();
+  InvalidateRect(wnd, nullptr, TRUE);
+  UpdateWindow(wnd);
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), f), FForms.end());
+  delete f;
+}
+
+void TSkinManage::DoAction() {
+  TSkinData* d = FActionSkinData;
+  if (!d) return;
+  FActionTimer->SetEnabled(false);
+  int action = FAction;
+  if (d->SkinFormtype() == sfOnlyThisForm) {
+    switch (action) {
+      case saSkinAll:
+        FSkinning = true;
+        FApplyingAll = true;
+        if (Application) {
+          for (int i = Application->FormCount(); i-- > 0;) {
+            TCustomForm* f = Application->Forms(i);
+            if (f == d->Owner()) {
+              if (f->HandleAllocated()) SkinWindow(f->Handle());
+              break;
+            }
+          }
+        }
+        FApplyingAll = false;
+        break;
+      case saUnskinAll:
+        FSkinning = false;
+        for (std::size_t i = FForms.size(); i-- > 0;) {
+          if (FForms[i]->FSkinData == d) {
+            UnskinForm(FForms[i]);
+            break;
+          }
+        }
+        break;
+      case saSkinChanged:
+        for (TSkinnedWindow* f : FForms) {
+          if (f->FSkinData != d) continue;
+          f->ClearSysButtons();
+          f->BuildSysButtons();
+          f->Reskin();
+          break;
+        }
+        break;
+      default:
+        break;
+    }
+  } else {
+    switch (action) {
+      case saSkinAll:
+        FSkinning = true;
+        FApplyingAll = true;
+        if (Application) {
+          for (int i = Application->FormCount(); i-- > 0;) {
+            TCustomForm* f = Application->Forms(i);
+            if (f->HandleAllocated()) SkinWindow(f->Handle());
+          }
+        }
+        FApplyingAll = false;
+        break;
+      case saUnskinAll:
+        FSkinning = false;
+        while (!FForms.empty()) UnskinForm(FForms.back());
+        break;
+      case saSkinChanged: {
+        std::vector<TSkinnedWindow*> mine;
+        for (TSkinnedWindow* f : FForms)
+          if (f->FSkinData == d) mine.push_back(f);
+        for (TSkinnedWindow* f : mine) {
+          f->ClearSysButtons();
+          f->BuildSysButtons();
+        }
+        for (TSkinnedWindow* f : mine) f->Reskin();
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  PurgeDead();
+  d->OnSkinChanged(d);
+  FActionSkinData = nullptr;
+}
+
+void TSkinManage::PurgeDead() {
+  for (std::size_t i = FForms.size(); i-- > 0;) {
+    if (FForms[i]->FStage != ssDead) continue;
+    TSkinnedWindow* f = FForms[i];
+    FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(i));
+    delete f;
+  }
+}
+
+void TSkinManage::ClearAllSysButtons() {
+  for (TSkinnedWindow* f : FForms) f->ClearSysButtons();
+}
+
+void TSkinManage::SetMdiMax(bool value) {
+  if (value == FMdiMaximized) return;
+  FMdiMaximized = value;
+  for (TSkinnedWindow* f : FForms) {
+    if (f->FWindowKind != 2) continue;
+    if (value) {
+      if (f->FRegionSet) f->ClearRegion();
+      f->SetSystemButtons(true);
+    } else if (f->FWindowState == 2) {
+      f->SetSystemButtons(true);
+    } else {
+      f->FWindowState = 0;
+      f->UpdateRegion();
+      f->SetSystemButtons(false);
+      if (!f->FRegionSet) f->FrameChanged();
+    }
+  }
+  SkinTrace(value ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
+}
+
+int TSkinManage::MdiChildCount() const {
+  return static_cast<int>(
+      std::count_if(FForms.begin(), FForms.end(), [](auto* f) { return f->FWindowKind == 2; }));
+}

@@ -1,0 +1,125 @@
+// TSkinManage: the one process-wide skin manager. A CBT hook on the user-interface thread offers
+// every window that gets activated for skinning; the manager decides whether it is skinned and
+// with which skin data, attaches a form skinner, and runs the skin data components' requests
+// (switch on, switch off, skin changed, forget destroyed windows) a fixed delay after they come.
+//
+// Form skinners live in a higher layer: they derive from TSkinnedWindow and their unit installs
+// a factory with SetFormSkinnerFactory.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "skin/data/VuzUrezData.h"
+
+class TCustomForm;
+class TTimer;
+
+// Custom window messages of the skinning engine.
+constexpr UINT WM_SKINCHANGED = 0x3401;     // to a form's WindowProc: re-skin
+constexpr UINT WM_SKINPAINTFRAME = 0x3502;  // repaint the skinned frame now
+constexpr UINT WM_SKINACTIVATE = 0x3503;    // posted once after attaching, lParam 1000
+constexpr UINT WM_SKINQUERY = 0x3504;       // a skinned window answers 1
+
+// Life stages of a form skinner.
+enum TSkinStage {
+  ssAttached = 0,    // attached, not yet activated
+  ssActive = 1,      // frame painted, region kept
+  ssReskinning = 3,  // Reskin: the region is rebuilt even at an unchanged size
+  ssReleasing = 4,   // window being destroyed or manager shutting down: nothing restored
+  ssRefitting = 5,   // the activation refit
+  ssDead = 6,        // the window is gone
+};
+
+// What the manager requires of a form skinner.
+class TSkinnedWindow : public TComponent {
+ public:
+  explicit TSkinnedWindow(TComponent* owner) : TComponent(owner) {}
+  HWND Handle = nullptr;
+  TSkinData* FSkinData = nullptr;
+  int FStage = ssAttached;
+  std::uint8_t FWindowKind = 0;   // 2: MDI child
+  std::uint8_t FWindowState = 0;  // 0 normal, 1 maximised, 2 minimised
+  bool FRegionSet = false;
+
+  virtual void AttachForm(TSkinData* data, TCustomForm* form) = 0;
+  virtual void AttachWindow(TSkinData* data) = 0;
+  virtual void Detach() = 0;   // restores the unskinned look
+  virtual void Release() = 0;  // unhooks only
+  virtual void ClearSysButtons() = 0;
+  virtual void BuildSysButtons() = 0;
+  virtual void Reskin() = 0;
+  virtual void SetSystemButtons(bool restore) = 0;
+  virtual void UpdateRegion() = 0;
+  virtual void ClearRegion() = 0;
+  virtual void FrameChanged() = 0;
+};
+
+using TFormSkinnerFactory = TSkinnedWindow* (*)(TComponent* owner);
+void SetFormSkinnerFactory(TFormSkinnerFactory factory);
+
+class TSkinManage : public TObject, public TSkinManagerLink {
+ public:
+  TSkinManage();
+  ~TSkinManage() override;
+  TSkinManage(const TSkinManage&) = delete;
+  TSkinManage& operator=(const TSkinManage&) = delete;
+
+  // TSkinManagerLink
+  void AddSkinData(TSkinData* data) override;
+  void RemoveSkinData(TSkinData* data) override;
+  void InstallHook() override;
+  void StartForOwner(TSkinData* data) override;
+  void SetActionSkinData(TSkinData* data) override { FActionSkinData = data; }
+  void RequestAction(int action, int delayMs) override;
+  void ClearAllSysButtons() override;
+
+  bool SkinWindow(HWND wnd);
+  TSkinnedWindow* FindForm(HWND wnd) const;
+  void RemoveForm(HWND wnd);
+  TSkinData* FindSkinData(HWND wnd) const;
+  bool CanSkinClass(const std::string& className) const;
+  bool IsPlainChild(HWND wnd) const;
+  // Popup menus: skinned by a later piece of work; the hook already calls these.
+  bool SkinPopup(HWND wnd);
+  bool UnskinPopup(HWND wnd);
+  bool HasPopup(HWND wnd) const;
+  void SetMdiMax(bool value);
+  int MdiChildCount() const;
+  void UninitializeFlatScrollBar(HWND) {}
+  void DoAction();
+
+  const std::vector<TSkinnedWindow*>& Forms() const { return FForms; }
+  const std::vector<TSkinData*>& SkinDatas() const { return FSkinDatas; }
+  bool FSkinning = false;
+  bool FApplyingAll = false;
+  int FStarted = 0;
+  bool FMdiMaximized = false;
+  HWND FMdiClient = nullptr;
+  int FAction = 0;
+  TSkinData* FActionSkinData = nullptr;
+  bool ActionPending() const;
+
+ private:
+  static LRESULT CALLBACK CBTHookProc(int code, WPARAM wp, LPARAM lp);
+  void ActionTimer(TObject*);
+  void PurgeDead();
+  void UnskinForm(TSkinnedWindow* form);
+  void ReleaseAll();
+
+  TTimer* FActionTimer = nullptr;
+  HHOOK FHook = nullptr;
+  std::vector<TSkinnedWindow*> FForms;
+  std::vector<TSkinData*> FSkinDatas;
+};
+
+// The manager, or nullptr before the first skin data component has loaded.
+TSkinManage* SkinManager();
+// Ends the manager: unhooks, releases and frees every form skinner without restoring the
+// unskinned look. The program does it after its message loop; it also happens at exit.
+void FreeSkinManager();
+// The Win32 class name of a window (at most 100 characters).
+std::string WindowClassName(HWND wnd);

@@ -1,0 +1,520 @@
+// Skinned windows under Wine: which windows the manager takes over and with which skin data, the
+// frame the form skinner gives them (sizes, hit tests, region, painted pixels), switching off and
+// on, destruction, skin changes, and the numbers we watch (paint time, start-up, handle growth).
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "skin/data/SkinRead.h"
+#include "skin/data/VuzUrezDataRead.h"
+#include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/manager/SkinManage.h"
+#include "tools/skintool/SkinPack.h"
+
+namespace {
+
+const char* const kDefaultSkin = DASKEL_BINARY_DIR "/skins/default.skn";
+const char* const kDarkSkin = DASKEL_BINARY_DIR "/skins/dark.skn";
+
+std::string FileBytes(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void Pump(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+// As the layout reader makes the component: stored values, the stream, then Loaded.
+TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bool active) {
+  auto* d = new TSkinData(nullptr);
+  d->SetState(csLoading | csReading);
+  d->SetSkinFormtype(kind);
+  d->SetActive(active);
+  std::string value(4, '\0');
+  auto size = static_cast<std::uint32_t>(package.size());
+  for (int i = 0; i < 4; ++i)
+    value[static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
+  TMemoryStream s;
+  s.LoadFromBytes(value + package);
+  d->ReadSkinStream(s);
+  d->ClearState(csLoading | csReading);
+  d->Loaded();
+  return d;
+}
+
+TSkinData* gSkin = nullptr;
+
+class SkinEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    Application->Initialize();
+    gSkin = NewSkinData(FileBytes(kDefaultSkin), sfMainform, true);
+  }
+};
+const auto* const gEnv = ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+
+LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+
+HWND NewWindow(int clientW, int clientH, DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr,
+               bool show = true) {
+  static ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SkinTestWindow";
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  RECT r{0, 0, clientW, clientH};
+  AdjustWindowRectEx(&r, style, FALSE, 0);
+  HWND w = CreateWindowExA(0, "SkinTestWindow", "Skin test", style, 40, 40, r.right - r.left,
+                           r.bottom - r.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (show) {
+    ShowWindow(w, SW_SHOW);
+    SetForegroundWindow(w);
+    Pump(60);
+  }
+  return w;
+}
+
+TVuzUrezForm* SkinnerOf(HWND w) {
+  TSkinManage* m = SkinManager();
+  return m ? dynamic_cast<TVuzUrezForm*>(m->FindForm(w)) : nullptr;
+}
+
+SIZE WindowSize(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+SIZE ClientSize(HWND w) {
+  RECT r{};
+  GetClientRect(w, &r);
+  return {r.right, r.bottom};
+}
+
+bool Skinned(HWND w) { return SendMessageA(w, WM_SKINQUERY, 0, 0) == 1; }
+
+TColor ScreenPixel(HWND w, int x, int y) {
+  HDC dc = GetWindowDC(w);
+  COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(w, dc);
+  return static_cast<TColor>(c);
+}
+
+// What the skin's border image shows at (x, y) of a border of the given size and frame.
+TColor ExpectedBorderPixel(const TDataSkinBorder& b, bool vertical, int w, int h, int frame, int x, int y) {
+  TBitmap img =
+      BuildNineSlice({0, 0, w, h}, b.Bitmap, {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight},
+                     vertical, b.Tile != 1, b.FrameCount, frame);
+  return img.Pixel(x, y);
+}
+
+// Runs `check` on the active window of a modal loop started by `show`, then closes it.
+template <class Show, class Check>
+void WithModal(Show show, Check check) {
+  static Check* pending = nullptr;
+  pending = &check;
+  UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND active = GetActiveWindow();
+    if (pending) (*pending)(active);
+    pending = nullptr;
+    PostMessageA(active, WM_CLOSE, 0, 0);
+    PostMessageA(active, WM_COMMAND, IDOK, 0);
+  });
+  show();
+  KillTimer(nullptr, timer);
+}
+
+TEST(SkinManager, PlainWindowTakesTheSkinWhenActivated) {
+  HWND w = NewWindow(392, 273);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  EXPECT_TRUE(Skinned(w));
+  EXPECT_EQ(s->FSkinData, gSkin);
+  EXPECT_EQ(s->FStage, ssActive);
+  // The client area keeps its size; the window grows by the skin's borders around it.
+  TBorderSizes b = SkinBorderSizes(gSkin->Skin);
+  EXPECT_EQ(s->LeftWidth(), b.Left);
+  EXPECT_EQ(s->TopHeight(), b.Top);
+  EXPECT_EQ(ClientSize(w).cx, 392);
+  EXPECT_EQ(ClientSize(w).cy, 273);
+  EXPECT_EQ(WindowSize(w).cx, 392 + b.Left + b.Right);
+  EXPECT_EQ(WindowSize(w).cy, 273 + b.Top + b.Bottom);
+  // A second activation message does not refit it again.
+  SendMessageA(w, WM_SKINACTIVATE, 0, 1000);
+  EXPECT_EQ(WindowSize(w).cy, 273 + b.Top + b.Bottom);
+  DestroyWindow(w);
+  Pump(300);
+}
+
+TEST(SkinManager, FrameHitTestRegionAndPixels) {
+  HWND w = NewWindow(300, 200);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  int width = wr.right - wr.left, height = wr.bottom - wr.top;
+  auto hit = [w](int x, int y) { return SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+  EXPECT_EQ(hit(wr.left + width / 2, wr.top + s->TopHeight() / 2), HTCAPTION);
+  EXPECT_EQ(hit(wr.left + width / 2, wr.top + s->TopHeight() + 100), HTCLIENT);
+
+  // The region leaves out the magenta corner pixels of the borders and keeps the rest.
+  const TDataSkinBorder& left = *gSkin->Skin.BorderLeft;
+  ASSERT_EQ(ExpectedBorderPixel(left, false, s->LeftWidth(), height, 1, 0, 0), clFuchsia)
+      << "the default skin has a shaped corner";
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(w, rgn), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+  EXPECT_FALSE(PtInRegion(rgn, width - 1, 0));
+  EXPECT_TRUE(PtInRegion(rgn, 0, height / 2));
+  EXPECT_TRUE(PtInRegion(rgn, width / 2, s->TopHeight() / 2));
+  DeleteObject(rgn);
+
+  // Painted pixels come from the right frame of the border images: frame 1 while active...
+  RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump(50);
+  const TDataSkinBorder& bottom = *gSkin->Skin.BorderBottom;
+  int bw = width - s->LeftWidth() - s->RightWidth();
+  EXPECT_EQ(ScreenPixel(w, 1, height / 2),
+            ExpectedBorderPixel(left, false, s->LeftWidth(), height, 1, 1, height / 2));
+  EXPECT_EQ(ScreenPixel(w, s->LeftWidth() + bw / 2, height - 2),
+            ExpectedBorderPixel(bottom, true, bw, s->BottomHeight(), 1, bw / 2, s->BottomHeight() - 2));
+  // ... and frame 2 when another window is active: probe where the two frames differ.
+  int px = -1, py = -1;
+  for (int y = s->TopHeight(); y < height - s->BottomHeight() && px < 0; ++y)
+    for (int x = 0; x < s->LeftWidth() && px < 0; ++x)
+      if (ExpectedBorderPixel(left, false, s->LeftWidth(), height, 1, x, y) !=
+              ExpectedBorderPixel(left, false, s->LeftWidth(), height, 2, x, y) &&
+          ExpectedBorderPixel(left, false, s->LeftWidth(), height, 2, x, y) != clFuchsia)
+        px = x, py = y;
+  ASSERT_GE(px, 0) << "the left border looks the same active and inactive";
+  TColor inactive = ExpectedBorderPixel(left, false, s->LeftWidth(), height, 2, px, py);
+  EXPECT_EQ(ScreenPixel(w, px, py), ExpectedBorderPixel(left, false, s->LeftWidth(), height, 1, px, py));
+  HWND other = NewWindow(100, 100);
+  EXPECT_FALSE(s->Active());
+  EXPECT_EQ(ScreenPixel(w, px, py), inactive);
+  DestroyWindow(other);
+  DestroyWindow(w);
+  Pump(300);
+}
+
+TEST(SkinManager, WindowsThatAreNotSkinned) {
+  TSkinManage* m = SkinManager();
+  ASSERT_NE(m, nullptr);
+  HWND parent = NewWindow(200, 150);
+  ASSERT_TRUE(Skinned(parent));
+  // A plain child window, a window of no size.
+  HWND child = CreateWindowExA(0, "SkinTestWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  EXPECT_FALSE(m->SkinWindow(child));
+  HWND empty = CreateWindowExA(0, "SkinTestWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  EXPECT_FALSE(m->SkinWindow(empty));
+  EXPECT_FALSE(Skinned(child));
+  // A size grip is refused inside a skinned window and made inside an unskinned one.
+  EXPECT_EQ(CreateWindowExA(0, "ScrollBar", "", WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16, parent, nullptr,
+                            GetModuleHandleA(nullptr), nullptr),
+            nullptr);
+  HWND plain = NewWindow(100, 100, WS_OVERLAPPEDWINDOW, nullptr, false);
+  HWND grip = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16, plain, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  EXPECT_NE(grip, nullptr);
+  // Framework forms: Tag 99 is never skinned, whatever DisableTag says; 199 is.
+  for (int tag : {99, 199}) {
+    auto* f = new TForm(Application);
+    f->InitializeForm();
+    f->Tag = tag;
+    f->SetClientWidth(200);
+    f->SetClientHeight(100);
+    f->Show();
+    SetForegroundWindow(f->Handle());
+    Pump(60);
+    EXPECT_EQ(Skinned(f->Handle()), tag != 99) << tag;
+    if (tag == 199) {
+      EXPECT_EQ(f->Color(), gSkin->Skin.ColourButtonFace);
+      EXPECT_EQ(f->WindowProc.Data, SkinnerOf(f->Handle()));
+    }
+    f->Free();
+  }
+  DestroyWindow(plain);
+  DestroyWindow(empty);
+  DestroyWindow(parent);
+  Pump(300);
+}
+
+TEST(SkinManager, SwitchingOffRestoresAndCollapsesRequests) {
+  TSkinManage* m = SkinManager();
+  HWND w = NewWindow(392, 273, WS_OVERLAPPEDWINDOW, nullptr, false);
+  SIZE before = WindowSize(w);
+  ShowWindow(w, SW_SHOW);
+  SetForegroundWindow(w);
+  Pump(60);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  // Off and on again within the delay: only the last request runs; nothing is freed.
+  gSkin->SetActive(false);
+  gSkin->SetActive(true);
+  Pump(400);
+  EXPECT_EQ(SkinnerOf(w), s);
+  EXPECT_TRUE(m->FSkinning);
+  // Off: every window gets exactly its unskinned size back and the skinners are freed.
+  int thunks = TWindowSubclass::ThunksAlive();
+  gSkin->SetActive(false);
+  Pump(400);
+  EXPECT_FALSE(Skinned(w));
+  EXPECT_TRUE(m->Forms().empty());
+  EXPECT_EQ(WindowSize(w).cx, before.cx);
+  EXPECT_EQ(WindowSize(w).cy, before.cy);
+  EXPECT_EQ(ClientSize(w).cx, 392);
+  EXPECT_LT(TWindowSubclass::ThunksAlive(), thunks);
+  // On again: the next activation skins it.
+  gSkin->SetActive(true);
+  Pump(400);
+  HWND other = NewWindow(50, 50);
+  SetForegroundWindow(w);
+  Pump(60);
+  EXPECT_TRUE(Skinned(w));
+  DestroyWindow(other);
+  // A window destroyed while skinned is forgotten after the delay.
+  DestroyWindow(w);
+  EXPECT_NE(m->FindForm(w), nullptr);
+  Pump(400);
+  EXPECT_EQ(m->FindForm(w), nullptr);
+}
+
+TEST(SkinManager, DialogsGetTheirSkinData) {
+  // The framework's message box and a system dialog, each skinned when activated.
+  TSkinData* found = nullptr;
+  bool skinned = false;
+  WithModal([] { MessageDlg("skin?", mtConfirmation, mbYesNo, 0); },
+            [&](HWND active) {
+              skinned = Skinned(active);
+              if (auto* s = SkinnerOf(active)) found = s->FSkinData;
+            });
+  EXPECT_TRUE(skinned);
+  EXPECT_EQ(found, gSkin);
+  // With a dialog component registered, dialogs take it; other windows keep the main one.
+  TSkinData* dialog = NewSkinData(FileBytes(kDarkSkin), sfDialog, false);
+  found = nullptr;
+  WithModal([] { MessageBoxA(nullptr, "system dialog", "skin", MB_OK); },
+            [&](HWND active) {
+              if (auto* s = SkinnerOf(active)) found = s->FSkinData;
+            });
+  EXPECT_EQ(found, dialog);
+  // Two main components: windows get the later one; the class filter asks the earlier one.
+  TSkinData* second = NewSkinData(FileBytes(kDefaultSkin), sfMainform, false);
+  HWND w = NewWindow(100, 100, WS_OVERLAPPEDWINDOW, nullptr, false);
+  EXPECT_EQ(SkinManager()->FindSkinData(w), second);
+  struct TAsked : TObject {
+    int count = 0;
+    void Ask(TObject*, const std::string&, bool&) { ++count; }
+  } asked;
+  gSkin->OnFormSkin = TOnFormSkin(&asked, &TAsked::Ask);
+  SkinManager()->CanSkinClass("Anything");
+  EXPECT_EQ(asked.count, 1);
+  gSkin->OnFormSkin = nullptr;
+  DestroyWindow(w);
+  delete second;
+  delete dialog;
+  Pump(300);
+}
+
+TEST(SkinManager, WrongVersionShowsTheMessageAndSkinsNothing) {
+  std::vector<std::uint8_t> ini{'[', 'T', ']', '\n'};
+  auto old = BuildStoredPackage({{"skin.ini", ini}}, 10000);
+  std::string text;
+  TSkinData* d = nullptr;
+  WithModal([&] { d = NewSkinData(std::string(old.begin(), old.end()), sfOnlyThisForm, true); },
+            [&](HWND active) {
+              char buf[200] = {};
+              GetDlgItemTextA(active, 0xFFFF, buf, sizeof buf);
+              text = buf;
+            });
+  EXPECT_EQ(text, kOlderSkinFileMessage);
+  ASSERT_NE(d, nullptr);
+  EXPECT_TRUE(d->NoSkin());
+  delete d;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+double Now() {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+  return pmc.PrivateUsage;
+}
+
+// Numbers we report; they do not fail the test except for growth of what we own.
+TEST(SkinMeasurements, PaintStartUpAndNoGrowth) {
+  TSkinManage* m = SkinManager();
+  // The frame of a window of the main window's size, skinned against the system's own paint.
+  HWND w = NewWindow(445, 130, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  std::vector<double> skinned, system;
+  for (int i = 0; i < 200; ++i) {
+    double t = Now();
+    s->PaintFrame(nullptr);
+    skinned.push_back(Now() - t);
+  }
+  HWND plain = NewWindow(445, 130, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, nullptr, false);
+  ShowWindow(plain, SW_SHOWNA);
+  for (int i = 0; i < 200; ++i) {
+    double t = Now();
+    DefWindowProcA(plain, WM_NCPAINT, 1, 0);
+    system.push_back(Now() - t);
+  }
+  std::printf("PaintFrame median %.3f ms, system frame paint median %.3f ms, ratio %.2f\n", Median(skinned),
+              Median(system), Median(skinned) / Median(system));
+  DestroyWindow(plain);
+  DestroyWindow(w);
+  Pump(300);
+
+  // Start-up to the first skinned paint (skin read from the stored bytes, form made and shown,
+  // frame painted) against the same form unskinned.
+  std::string package = FileBytes(kDefaultSkin);
+  std::vector<double> on, off, load;
+  for (int i = 0; i < 10; ++i) {
+    double t = Now();
+    TSkinElements e;
+    LoadSkinPackage(reinterpret_cast<const std::uint8_t*>(package.data()), package.size(), e);
+    load.push_back(Now() - t);
+  }
+  for (int i = 0; i < 10; ++i) {
+    for (bool skin : {true, false}) {
+      double t = Now();
+      TSkinData* d = nullptr;
+      if (skin) d = NewSkinData(package, sfOnlyThisForm, false);
+      m->FSkinning = skin;
+      auto* f = new TForm(Application);
+      f->InitializeForm();
+      f->SetClientWidth(445);
+      f->SetClientHeight(130);
+      f->Show();
+      SetForegroundWindow(f->Handle());
+      for (double end = Now() + 2000; skin && Now() < end;) {
+        TVuzUrezForm* fs = SkinnerOf(f->Handle());
+        if (fs && fs->PaintCount() > 0) break;
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      }
+      UpdateWindow(f->Handle());
+      (skin ? on : off).push_back(Now() - t);
+      f->Free();
+      delete d;
+      Pump(20);
+    }
+  }
+  m->FSkinning = true;
+  std::printf("Start-up to first paint: skinned %.2f ms, unskinned %.2f ms, ratio %.2f\n", Median(on),
+              Median(off), Median(on) / Median(off));
+
+  // 500 switches off and on, and 500 skinned windows made and destroyed: nothing of ours grows.
+  auto* f = new TForm(Application);
+  f->InitializeForm();
+  f->SetClientWidth(200);
+  f->SetClientHeight(100);
+  f->Show();
+  SetForegroundWindow(f->Handle());
+  Pump(60);
+  ASSERT_TRUE(Skinned(f->Handle()));
+  DWORD gdi0 = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  DWORD user0 = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  int thunks0 = TWindowSubclass::ThunksAlive();
+  std::size_t bytes0 = PrivateBytes();
+  for (int i = 0; i < 500; ++i) {
+    m->FActionSkinData = gSkin;
+    m->FAction = saUnskinAll;
+    m->DoAction();
+    m->FActionSkinData = gSkin;
+    m->FAction = saSkinAll;
+    m->DoAction();
+    SendMessageA(f->Handle(), WM_SKINACTIVATE, 0, 1000);
+  }
+  EXPECT_TRUE(Skinned(f->Handle()));
+  EXPECT_LE(TWindowSubclass::ThunksAlive(), thunks0);
+  EXPECT_EQ(m->Forms().size(), 1u);
+  for (int i = 0; i < 500; ++i) {
+    HWND x = NewWindow(120, 80, WS_OVERLAPPEDWINDOW, nullptr, false);
+    m->SkinWindow(x);
+    SendMessageA(x, WM_SKINACTIVATE, 0, 1000);
+    SkinnerOf(x)->PaintFrame(nullptr);
+    DestroyWindow(x);
+  }
+  m->FActionSkinData = gSkin;
+  m->FAction = saPurgeDead;
+  m->DoAction();
+  Pump(50);
+  EXPECT_LE(TWindowSubclass::ThunksAlive(), thunks0);
+  EXPECT_EQ(m->Forms().size(), 1u);
+  DWORD gdi1 = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  DWORD user1 = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  std::printf(
+      "1000 cycles: GDI objects %lu -> %lu, USER objects %lu -> %lu, thunks %d -> %d, private bytes %+lld "
+      "KiB\n",
+      gdi0, gdi1, user0, user1, thunks0, TWindowSubclass::ThunksAlive(),
+      (static_cast<long long>(PrivateBytes()) - static_cast<long long>(bytes0)) / 1024);
+  if (gdi0 != 0) {
+    EXPECT_LE(gdi1, gdi0 + 5);
+  }
+  f->Free();
+  Pump(300);
+}
+
+// Last: changing the skin at run time repaints every skinned window with the new one.
+TEST(SkinManager, SkinFileChangesTheSkinOfEveryWindow) {
+  HWND w = NewWindow(300, 200);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  int height = wr.bottom - wr.top;
+  TColor light = ScreenPixel(w, 1, height / 2);
+  gSkin->SetSkinFile(kDarkSkin);
+  Pump(400);
+  EXPECT_EQ(SkinnerOf(w), s);
+  GetWindowRect(w, &wr);
+  height = wr.bottom - wr.top;
+  const TDataSkinBorder& left = *gSkin->Skin.BorderLeft;
+  TColor dark = ExpectedBorderPixel(left, false, s->LeftWidth(), height, 1, 1, height / 2);
+  EXPECT_NE(dark, light);
+  EXPECT_EQ(ScreenPixel(w, 1, height / 2), dark);
+  EXPECT_EQ(ClientSize(w).cx, 300);
+  DestroyWindow(w);
+  Pump(300);
+}
+
+}  // namespace
