@@ -1,0 +1,172 @@
+// Graphics under Wine: canvases on bitmaps, fonts, image lists with a mask colour, icons from
+// .ico bytes; menus (commands and owner drawing) and the application window's minimise.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "framework/Graphics.h"
+#include "tests/windows/framework_test_form.h"
+
+namespace {
+
+TEST(FrameworkGraphics, CanvasDrawsIntoABitmapsPixels) {
+  TBitmap bmp(20, 10);
+  {
+    TBitmapCanvas c(bmp);
+    c.Brush().SetColor(clRed);
+    c.FillRect(RECT{0, 0, 20, 10});
+    c.Brush().SetColor(RGBColor(0, 0, 255));
+    c.FillRect(RECT{10, 0, 20, 5});
+    c.Pen().SetColor(clWhite);
+    c.MoveTo(0, 9);
+    c.LineTo(20, 9);
+  }
+  EXPECT_EQ(bmp.Pixel(2, 2), clRed);
+  EXPECT_EQ(bmp.Pixel(15, 2), RGBColor(0, 0, 255));
+  EXPECT_EQ(bmp.Pixel(5, 9), clWhite);
+  // Drawing one bitmap onto another, stretched.
+  TBitmap big(40, 20);
+  {
+    TBitmapCanvas c(big);
+    c.StretchDraw(RECT{0, 0, 40, 20}, bmp);
+  }
+  EXPECT_EQ(big.Pixel(35, 3), RGBColor(0, 0, 255));
+  EXPECT_EQ(big.Pixel(3, 3), clRed);
+}
+
+TEST(FrameworkGraphics, FontHandlesFollowChangesAndSystemColoursResolve) {
+  TFont f;
+  f.SetName("Arial");
+  HFONT h1 = f.Handle();
+  EXPECT_EQ(f.Handle(), h1) << "kept while unchanged";
+  f.SetStyle(FontStyle(fsBold));
+  LOGFONTA lf{};
+  GetObjectA(f.Handle(), sizeof lf, &lf);
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_EQ(lf.lfHeight, -11);
+  TBitmap bmp(60, 20);
+  TBitmapCanvas c(bmp);
+  c.Font().Assign(f);
+  EXPECT_GT(c.TextWidth("WWW"), c.TextWidth("i"));
+  f.SetHeight(-20);  // a change while selected in a canvas must not break it
+  c.Font().Assign(f);
+  EXPECT_GT(c.TextHeight("W"), 15);
+  EXPECT_EQ(ColorToRGB(clBtnFace), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
+  EXPECT_EQ(ColorToRGB(clRed), clRed);
+}
+
+TEST(FrameworkGraphics, ImageListTakesAStripWithAMaskColour) {
+  TImageList list(nullptr);
+  TBitmap strip(32, 16);  // two 16 x 16 images: red, and green with a magenta hole
+  strip.Fill(clRed);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 16; x < 32; ++x) strip.SetPixel(x, y, x < 24 ? clGreen : clFuchsia);
+  EXPECT_EQ(list.AddMasked(strip, clFuchsia), 0);
+  EXPECT_EQ(list.Count(), 2);
+  TBitmap target(16, 16);
+  target.Fill(clWhite);
+  {
+    TBitmapCanvas c(target);
+    list.Draw(c, 0, 0, 1);
+    list.Draw(c, 0, 0, 7);  // out of range: nothing
+  }
+  EXPECT_EQ(target.Pixel(2, 2), clGreen);
+  EXPECT_EQ(target.Pixel(12, 2), clWhite) << "the mask colour is transparent";
+  EXPECT_EQ(strip.Pixel(30, 0), clFuchsia) << "the caller's strip is left alone";
+}
+
+// A one-image .ico file: 16 x 16, 32 bits per pixel, all opaque blue.
+std::string BlueIcon() {
+  std::string ico;
+  auto put = [&](unsigned v, int bytes) {
+    for (int i = 0; i < bytes; ++i) ico += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  const unsigned xorSize = 16 * 16 * 4, andSize = 16 * 4, imageSize = 40 + xorSize + andSize;
+  put(0, 2), put(1, 2), put(1, 2);                                      // header
+  put(16, 1), put(16, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2);  // entry
+  put(imageSize, 4), put(6 + 16, 4);
+  put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(32, 2), put(0, 4), put(xorSize + andSize, 4);
+  put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  for (unsigned i = 0; i < 16 * 16; ++i) put(0xFF0000FF, 4);  // BGRA: blue, opaque
+  for (unsigned i = 0; i < andSize; ++i) put(0, 1);
+  return ico;
+}
+
+TEST(FrameworkGraphics, IconsComeFromIcoBytesAndRefuseGarbage) {
+  TIcon icon;
+  EXPECT_TRUE(icon.LoadFromBytes(BlueIcon(), 16));
+  ASSERT_FALSE(icon.Empty());
+  TBitmap bmp(16, 16);
+  bmp.Fill(clWhite);
+  {
+    TBitmapCanvas c(bmp);
+    DrawIconEx(c.Handle(), 0, 0, icon.Handle(), 16, 16, 0, nullptr, DI_NORMAL);
+  }
+  EXPECT_EQ(bmp.Pixel(8, 8), RGBColor(0, 0, 255));
+  TIcon bad;
+  EXPECT_FALSE(bad.LoadFromBytes("not an icon at all, not at all"));
+  std::string truncated = BlueIcon().substr(0, 100);
+  EXPECT_FALSE(bad.LoadFromBytes(truncated)) << "entry points past the end";
+  EXPECT_TRUE(bad.Empty());
+}
+
+TEST(FrameworkMenus, MainMenuCommandsAndOwnerDrawnItems) {
+  std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
+      MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });
+  auto* menu = new TMainMenu(f.get());
+  auto* file = new TMenuItem(f.get());
+  file->SetCaption("&File");
+  auto* quit = new TMenuItem(f.get());
+  quit->SetCaption("E&xit");
+  quit->OnClick = TNotifyEvent(f.get(), &TFrameworkTestForm::N1Click);
+  file->Add(quit);
+  menu->Items()->Add(file);
+  int client = f->ClientHeight();
+  f->SetMenu(menu);
+  f->Show();
+  EXPECT_EQ(f->ClientHeight(), client) << "the menu bar does not eat the client area";
+  ASSERT_EQ(GetMenu(f->Handle()), menu->Handle());
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu->Handle(), 0)), 1);
+  f->log.clear();
+  SendMessageA(f->Handle(), WM_COMMAND, quit->Command(), 0);
+  EXPECT_EQ(f->log, std::vector<std::string>{"menu"});
+  EXPECT_EQ(StripHotkey("E&xit && more"), "Exit & more");
+  EXPECT_EQ(GetHotkey("退出&Q"), 'Q');
+  // Owner drawing: the items measure and draw through the framework.
+  menu->SetOwnerDraw(true);
+  HMENU sub = GetSubMenu(menu->Handle(), 0);
+  MENUITEMINFOA mi{};
+  mi.cbSize = sizeof mi;
+  mi.fMask = MIIM_FTYPE | MIIM_DATA;
+  GetMenuItemInfoA(sub, 0, TRUE, &mi);
+  EXPECT_TRUE(mi.fType & MFT_OWNERDRAW);
+  MEASUREITEMSTRUCT ms{ODT_MENU, 0, quit->Command(), 0, 0, mi.dwItemData};
+  EXPECT_EQ(SendMessageA(f->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&ms)), 1);
+  EXPECT_GT(ms.itemWidth, 20u);
+  // A forged item pointer is not followed.
+  MEASUREITEMSTRUCT forged{ODT_MENU, 0, quit->Command(), 0, 0, 12345};
+  EXPECT_EQ(SendMessageA(f->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&forged)), 0);
+  f->SetMenu(nullptr);
+}
+
+TEST(FrameworkApplication, MinimisingTheMainFormTakesTheApplicationWindowAlong) {
+  std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
+      MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });
+  ASSERT_EQ(Application->MainForm(), f.get());
+  ShowWindow(Application->Handle(), SW_SHOWNA);
+  f->Show();
+  Pump(50);
+  SendMessageA(f->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump(50);
+  EXPECT_TRUE(IsIconic(Application->Handle()));
+  EXPECT_FALSE(IsWindowVisible(f->Handle()));
+  ShowWindow(Application->Handle(), SW_HIDE);
+  ShowWindow(Application->Handle(), SW_SHOWNORMAL);
+  Pump(50);
+  EXPECT_TRUE(IsWindowVisible(f->Handle()));
+  EXPECT_EQ(Application->FormCount(), 1);
+  EXPECT_EQ(Application->Forms(0), f.get());
+  ShowWindow(Application->Handle(), SW_HIDE);
+}
+
+}  // namespace
