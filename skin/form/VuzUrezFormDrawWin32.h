@@ -17,10 +17,10 @@ inline TDrawRect ToDrawRect(const RECT& r) {
           static_cast<int>(r.bottom)};
 }
 
-// A memory DC with a bitmap's pixels selected into it, stretch mode COLORONCOLOR. When it goes,
-// the bitmap is selected out again and pending GDI drawing is flushed, so its pixels can be read
-// directly. A bitmap that is selected into another DC at the time (a TBitmapCanvas on it) cannot
-// be selected: the object is then false.
+// A memory DC with a bitmap's pixels selected into it, stretch mode COLORONCOLOR, to draw from or
+// onto (the pixels are shared, nothing is copied). When it goes, the bitmap is selected out again
+// and pending GDI drawing is flushed, so its pixels can be read directly. A bitmap that is selected
+// into another DC at the time (a TBitmapCanvas on it) cannot be selected: the object is then false.
 class TBitmapDC {
  public:
   explicit TBitmapDC(const TBitmap& bitmap, HDC compatible = nullptr);

@@ -271,19 +271,6 @@ TEST(FormDrawRegion, OpaqueRunsFollowTheKeyAndTolerances) {
   EXPECT_TRUE(OpaqueRuns(TBitmap(), 0, 0, 1, 1, 1, clFuchsia).empty());
 }
 
-TEST(FormDrawRegion, MaskRowsArePaddedAndClipped) {
-  TBitmap b = Filled(10, 2, clWhite);
-  b.SetPixel(0, 0, clFuchsia);
-  b.SetPixel(9, 1, clFuchsia);
-  auto mask = OpaqueMask(b, 10, 5, clFuchsia, 4);
-  ASSERT_EQ(mask.size(), 8u);  // 2 rows of 4 bytes: the height is cut to the image
-  EXPECT_EQ(mask[0], 0x7F);
-  EXPECT_EQ(mask[1], 0xC0);
-  EXPECT_EQ(mask[2], 0);
-  EXPECT_EQ(mask[4], 0xFF);
-  EXPECT_EQ(mask[5], 0x80);
-}
-
 TEST(FormDrawEdges, InvertedAndEmptyRectanglesDrawNothing) {
   TBitmap image = Coords(9, 9);
   const TDrawRect inverted{5, 0, 2, 4}, upsideDown{0, 5, 4, 2};
@@ -306,18 +293,6 @@ TEST(FormDrawEdges, InvertedAndEmptyRectanglesDrawNothing) {
   TileImage(dest, {0, 0, 9, 9}, image, {4, 0, 2, 3});
   TileImage(dest, {0, 0, 9, 9}, image, {20, 20, 30, 30});
   EXPECT_TRUE(AllPixels(dest, kMarker));
-}
-
-TEST(FormDrawFormats, MixedPixelFormatsCarryTheColours) {
-  TBitmap image = Coords(4, 4, pf32bit);
-  TBitmap out = BuildNineSlice({0, 0, 8, 8}, image, {1, 1, 1, 1}, false, true, 1, 1);
-  EXPECT_EQ(out.PixelFormat(), pf32bit);
-  TBitmap dest24 = Filled(8, 8, kMarker);
-  StretchCopy(dest24, {0, 0, 8, 8}, image, {0, 0, 4, 4});
-  EXPECT_EQ(From(dest24, 7, 7), std::make_pair(3, 3));
-  TBitmap dest32(4, 4, pf32bit);
-  DrawTransparent(dest32, {0, 0, 4, 4}, Coords(4, 4), clFuchsia);
-  EXPECT_EQ(From(dest32, 3, 2), std::make_pair(3, 2));
 }
 
 TEST(FormDrawScratch, InitialisationIsCounted) {
