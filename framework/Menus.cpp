@@ -225,14 +225,17 @@ void TMainMenu::Rebuild() {
 }
 
 void TPopupMenu::Popup(int x, int y) {
+  if (!Application) return;
   OnPopup(this);
-  HWND owner = Application ? Application->Handle() : nullptr;
-  if (!owner) {
-    Application->Initialize();
-    owner = Application->Handle();
-  }
+  if (!Application->Handle()) Application->Initialize();
+  HWND owner = Application->Handle();
+  // A menu opened for a hidden window (a notification-area icon) only closes on a click
+  // elsewhere when its owner is the foreground window; the empty message afterwards lets it
+  // close at once.
+  SetForegroundWindow(owner);
   UINT id = static_cast<UINT>(TrackPopupMenu(
       Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr));
+  PostMessageA(owner, WM_NULL, 0, 0);
   if (id) DispatchCommand(id);
 }
 

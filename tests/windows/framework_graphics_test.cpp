@@ -149,6 +149,33 @@ TEST(FrameworkMenus, MainMenuCommandsAndOwnerDrawnItems) {
   f->SetMenu(nullptr);
 }
 
+TEST(FrameworkMenus, PopupMenuRunsTheChosenItem) {
+  std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
+      MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });
+  f->Show();
+  Pump(50);
+  int ticks = 0;
+  f->onTimer = [&] {
+    // Inside the menu's own loop: choose the first item by keyboard; give up after a while.
+    if (++ticks == 2) {
+      for (WORD vk : {VK_DOWN, VK_RETURN}) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = vk;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof in[0]);
+      }
+    }
+    if (ticks == 40) EndMenu();
+  };
+  f->Timer1->SetEnabled(true);
+  f->log.clear();
+  POINT p = f->ClientToScreen(POINT{20, 20});
+  f->PopupMenu1->Popup(p.x, p.y);
+  f->Timer1->SetEnabled(false);
+  EXPECT_EQ(std::count(f->log.begin(), f->log.end(), "menu"), 1);
+}
+
 TEST(FrameworkApplication, MinimisingTheMainFormTakesTheApplicationWindowAlong) {
   std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
       MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });
@@ -156,6 +183,9 @@ TEST(FrameworkApplication, MinimisingTheMainFormTakesTheApplicationWindowAlong) 
   ShowWindow(Application->Handle(), SW_SHOWNA);
   f->Show();
   Pump(50);
+  RECT app;
+  GetWindowRect(Application->Handle(), &app);
+  EXPECT_TRUE(app.right <= app.left || app.bottom <= app.top) << "the application window takes no room";
   SendMessageA(f->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   Pump(50);
   EXPECT_TRUE(IsIconic(Application->Handle()));
