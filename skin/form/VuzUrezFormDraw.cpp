@@ -205,12 +205,17 @@ TBitmap BuildThreeSlice(const TDrawRect& rect, const TBitmap& image, const TMarg
   if (rect.Empty() || cell.Empty()) return out;
   if (!out.SetSize(rect.Width(), rect.Height(), image.PixelFormat())) return out;
   int w = out.Width(), h = out.Height(), cw = cell.Width;
-  int l = ClampInt(margins.Left, 0, cw), r = ClampInt(margins.Right, 0, cw);
-  int m = cw - l - r;
+  int l = std::max(margins.Left, 0), r = std::max(margins.Right, 0);
   auto columns = [&](int dx, int dw, int sx, int sw) {
     StretchCopy(out, {dx, 0, dx + dw, h}, image,
                 {cell.X + sx, cell.Y, cell.X + sx + sw, cell.Y + cell.Height});
   };
+  if (static_cast<long long>(l) + r >= cw && l + r > 0) {
+    // Caps with nothing between them could not fill a wider rectangle without a hole.
+    columns(0, w, 0, cw);
+    return out;
+  }
+  int m = cw - l - r;
   if (l > 0) columns(0, l, 0, l);
   if (m > 0 && l < w - r) {
     // Every middle piece is the same picture: scale it once, then copy it along.

@@ -101,8 +101,8 @@ TBitmap BuildNineSlice(const TDrawRect& rect, const TBitmap& image, const TMargi
 // A new bitmap of the rectangle's size: the cell's first Left columns as the left cap and its last
 // Right columns as the right cap, both scaled to the height; between them the cell's middle
 // columns repeated from x = Left (scaled vertically only), the right cap drawn last over the
-// overrun. A cell with no middle columns (width <= Left + Right) gives caps only. Top and Bottom
-// of the margins are not used.
+// overrun. A cell with no middle columns (width <= Left + Right, caps given) is stretched whole
+// instead, so the picture never has a hole. Top and Bottom of the margins are not used.
 TBitmap BuildThreeSlice(const TDrawRect& rect, const TBitmap& image, const TMargins& margins, bool vertical,
                         int frameCount, int frameIndex);
 
