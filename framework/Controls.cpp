@@ -208,9 +208,9 @@ void TControl::SetBoundsFields(int l, int t, int w, int h) {
 
 void TControl::SetBounds(int l, int t, int w, int h) {
   if (l == left_ && t == top_ && w == width_ && h == height_) return;
-  if (parent_) parent_->Invalidate();
+  Invalidate();  // where it was
   SetBoundsFields(l, t, w, h);
-  if (parent_) parent_->Invalidate();
+  Invalidate();  // where it is
 }
 
 POINT TControl::ClientToScreen(POINT p) const {
@@ -910,6 +910,10 @@ void TWinControl::WndProc(TMessage& m) {
       Perform(CM_EXIT, 0, 0);
       if (!HasState(csDestroying)) OnExit(this);
       return;
+    case WM_DESTROY:
+      // The window may go with its parent's: keep what lives in it for the next one.
+      text_ = GetText();
+      break;
     case WM_WINDOWPOSCHANGED: {
       TControl::WndProc(m);
       auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);

@@ -504,6 +504,9 @@ void TCustomForm::WndProc(TMessage& m) {
       } else {
         if (activeControl_ && activeControl_->CanFocus() && activeControl_->HandleAllocated()) {
           ::SetFocus(activeControl_->Handle());
+        } else if (GetFocus() == Handle()) {
+          // Nothing chosen yet: the first control in tab order, as in dialogs.
+          if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
         }
         Perform(CM_ACTIVATE, 0, 0);
         OnActivate(this);

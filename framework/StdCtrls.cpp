@@ -520,6 +520,7 @@ void TCustomComboBox::SetDroppedDown(bool v) {
 }
 
 void TCustomComboBox::WndProc(TMessage& m) {
+  if (m.Msg == WM_DESTROY) itemIndex_ = ItemIndex();
   if (m.Msg == CN_COMMAND) {
     switch (HIWORD(m.WParam)) {
       case CBN_SELCHANGE:

@@ -231,42 +231,59 @@ void RunApp(int ms) {
 void ClickOn(TControl* c) {
   POINT p = c->ClientToScreen(POINT{c->Width() / 2, c->Height() / 2});
   SetCursorPos(p.x, p.y);
+  RunApp(50);
   SendMouse(MOUSEEVENTF_LEFTDOWN);
+  RunApp(50);
   SendMouse(MOUSEEVENTF_LEFTUP);
-  RunApp(150);
+  // Past the double-click time, so that the next click is a click of its own.
+  RunApp(static_cast<int>(GetDoubleClickTime()) + 50);
 }
 
-TEST(FrameworkControls, RealMouseAndKeyboardInput) {
+// One pass of mouse and keyboard input as a person gives it; "" when everything behaved.
+std::string InputScenario() {
   FormPtr f(MakeTestForm());
   f->Show();
-  RunApp(150);
+  SetForegroundWindow(f->Handle());
+  RunApp(300);
   f->log.clear();
   ClickOn(f->Button1);
   ClickOn(f->CheckBox1);
-  EXPECT_EQ(f->log, (std::vector<std::string>{"button", "checked"}));
-  EXPECT_TRUE(f->CheckBox1->Focused());
+  if (f->log != std::vector<std::string>{"button", "checked"}) return "clicks";
+  if (!f->CheckBox1->Focused()) return "focus after click";
   // Space toggles the focused check box, Tab moves on in tab order, Enter clicks the default.
   SendKey(VK_SPACE, false);
   SendKey(VK_SPACE, true);
   RunApp(100);
-  EXPECT_FALSE(f->CheckBox1->Checked());
+  if (f->CheckBox1->Checked()) return "space";
   SendKey(VK_TAB, false);
   SendKey(VK_TAB, true);
   RunApp(100);
-  EXPECT_TRUE(f->Edit1->Focused()) << "tab order: CheckBox1 (2) then Edit1 (3)";
+  if (!f->Edit1->Focused()) return "tab order: CheckBox1 (2) then Edit1 (3)";
   f->log.clear();
   SendKey(VK_RETURN, false);
   SendKey(VK_RETURN, true);
   RunApp(100);
-  EXPECT_EQ(f->log, std::vector<std::string>{"button"}) << "Enter clicks the default button";
-  // A click into the masked edit and typing, as a person does it.
+  if (f->log != std::vector<std::string>{"button"}) return "Enter clicks the default button";
+  // A click into the masked edit and typing.
   ClickOn(f->MaskEdit1);
-  EXPECT_TRUE(f->MaskEdit1->Focused());
+  if (!f->MaskEdit1->Focused()) return "focus in the masked edit";
   f->MaskEdit1->SelectAll();
   SendKey('3', false);
   SendKey('3', true);
   RunApp(100);
-  EXPECT_EQ(f->MaskEdit1->Text(), "3 ");
+  if (f->MaskEdit1->Text() != "3 ") return "typing: " + f->MaskEdit1->Text();
+  return "";
+}
+
+TEST(FrameworkControls, RealMouseAndKeyboardInput) {
+  // The desktop may be shared with other programs that take the focus now and then: a pass
+  // that was disturbed is tried again, a fault fails every pass.
+  std::string why;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    why = InputScenario();
+    if (why.empty()) break;
+  }
+  EXPECT_EQ(why, "");
 }
 
 }  // namespace
