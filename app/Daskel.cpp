@@ -1,31 +1,51 @@
-// Daskel: the program's entry point.
+// Daskel: shuts the computer down, restarts it, logs off or hibernates at a chosen time.
+//
+//   Daskel.exe [--dry-run[=FILE]]
+//
+// With --dry-run the power request that would be made is reported instead of made: shown in the
+// main window and, when FILE is given, appended to it as one line.
 #include <windows.h>
 
+#include <cstring>
+#include <string>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+
 namespace {
-LRESULT CALLBACK MainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  if (m == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(h, m, w, l);
+
+std::string DryRunStamp() {
+  TLocalTime t = SystemClock().Now();
+  char buf[64];
+  snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.Year, t.Month, t.Day, t.Hour, t.Minute,
+           t.Second);
+  return buf;
 }
+
+TDryRunPowerService* NewDryRun(const char* file) {
+  return new TDryRunPowerService(
+      SystemPowerService(), file, DryRunStamp, [](void*, const std::string& line) { ReportDryRun(line); },
+      nullptr);
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = MainProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "TForm1";
-  RegisterClassA(&wc);
-  HWND w = CreateWindowExA(0, "TForm1", "Daskel1.0", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 392, 273, nullptr, nullptr, inst, nullptr);
-  ShowWindow(w, show);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  static TDryRunPowerService* dryRun = nullptr;
+  for (int i = 1; i < __argc; ++i) {
+    const char* arg = __argv[i];
+    if (!strcmp(arg, "--dry-run")) {
+      dryRun = NewDryRun("");
+    } else if (!strncmp(arg, "--dry-run=", 10)) {
+      dryRun = NewDryRun(arg + 10);
+    }
   }
+  if (dryRun) SetSchedulerServices(nullptr, dryRun);
+
+  Application->Initialize();
+  Application->CreateForm(Form1);
+  Application->CreateForm(Form2);
+  Application->Run();
+  delete dryRun;
   return 0;
 }

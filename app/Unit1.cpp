@@ -1,0 +1,280 @@
+#include "app/Unit1.h"
+
+#include "app/Unit2.h"
+
+TForm1* Form1 = nullptr;
+int StartHour = 0;
+std::int32_t RemainSeconds = 0;
+
+namespace {
+TClock* g_clock = nullptr;
+TPowerService* g_power = nullptr;
+std::string g_dryRunReport;
+
+TClock& Clock() { return g_clock ? *g_clock : SystemClock(); }
+TPowerService& Power() { return g_power ? *g_power : SystemPowerService(); }
+
+constexpr TColor clMenuHighlight = SystemColor(29);
+constexpr UINT kTrayMessage = WM_USER;
+}  // namespace
+
+void SetSchedulerServices(TClock* clock, TPowerService* power) {
+  g_clock = clock;
+  g_power = power;
+}
+
+const std::string& LastDryRunReport() { return g_dryRunReport; }
+void ReportDryRun(const std::string& line) { g_dryRunReport = line; }
+
+DASKEL_DEFINE_CLASS(TForm1, TForm) {
+  c.Field("GroupBox1", &TForm1::GroupBox1);
+  c.Field("Timer1", &TForm1::Timer1);
+  c.Field("SkinData1", &TForm1::SkinData1);
+  c.Field("ComboBox1", &TForm1::ComboBox1);
+  c.Field("MaskEdit1", &TForm1::MaskEdit1);
+  c.Field("Label1", &TForm1::Label1);
+  c.Field("Label2", &TForm1::Label2);
+  c.Field("ComboBox2", &TForm1::ComboBox2);
+  c.Field("ComboBox3", &TForm1::ComboBox3);
+  c.Field("UpDown1", &TForm1::UpDown1);
+  c.Field("Button1", &TForm1::Button1);
+  c.Field("Timer2", &TForm1::Timer2);
+  c.Field("Button2", &TForm1::Button2);
+  c.Field("Button3", &TForm1::Button3);
+  c.Field("PopupMenu1", &TForm1::PopupMenu1);
+  c.Field("Q1", &TForm1::Q1);
+  c.Field("N1", &TForm1::N1);
+  c.Field("CheckBox1", &TForm1::CheckBox1);
+  c.Method("FormCreate", &TForm1::FormCreate);
+  c.Method("FormClose", &TForm1::FormClose);
+  c.Method("Timer1Timer", &TForm1::Timer1Timer);
+  c.Method("Timer2Timer", &TForm1::Timer2Timer);
+  c.Method("MaskEdit1Change", &TForm1::MaskEdit1Change);
+  c.Method("MaskEdit1Click", &TForm1::MaskEdit1Click);
+  c.Method("MaskEdit1KeyPress", &TForm1::MaskEdit1KeyPress);
+  c.Method("UpDown1Click", &TForm1::UpDown1Click);
+  c.Method("ComboBox3Change", &TForm1::ComboBox3Change);
+  c.Method("Button1Click", &TForm1::Button1Click);
+  c.Method("Button2Click", &TForm1::Button2Click);
+  c.Method("Button3Click", &TForm1::Button3Click);
+  c.Method("CheckBox1Click", &TForm1::CheckBox1Click);
+  c.Method("alledit", &TForm1::alledit);
+  c.Method("N1Click", &TForm1::N1Click);
+  c.Method("Q1Click", &TForm1::Q1Click);
+}
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {}
+
+TForm1::~TForm1() {
+  // The icon would otherwise stay in the notification area until the mouse passes over it.
+  if (iconAdded_) Shell_NotifyIconA(NIM_DELETE, &IconData);
+}
+
+std::string TForm1::ClockCaption() {
+  TLocalTime now = Clock().Now();
+  return ClockText(FormatShortDate(now), FormatLongTime(now));
+}
+
+// ---- Schedule entry ----
+
+void TForm1::FormCreate(TObject*) {
+  GroupBox1->SetCaption(ClockCaption());
+  TLocalTime now = Clock().Now();
+  StartHour = now.Hour;
+  ComboBox1->Items()->Clear();
+  for (const auto& h : HourList(StartHour)) ComboBox1->Items()->Add(h);
+  ComboBox1->SetItemIndex(0);
+  // Two minutes ahead, without carrying into the next hour: the minute rule makes 60 and 61 "59".
+  int minute = now.Minute + 2;
+  MaskEdit1->SetText(std::to_string(minute));
+  UpDown1->SetPosition(minute);
+}
+
+void TForm1::Timer1Timer(TObject*) { GroupBox1->SetCaption(ClockCaption()); }
+
+void TForm1::MaskEdit1Change(TObject*) {
+  TMinuteRule rule = ApplyMinuteRule(MaskEdit1->Text());
+  // Writing back an equal text is no change, so the rule settles after one more round.
+  if (MaskEdit1->Text() != rule.Text) MaskEdit1->SetText(rule.Text);
+  UpDown1->SetPosition(rule.Spinner);
+}
+
+void TForm1::MaskEdit1Click(TObject*) { MaskEdit1->SelectAll(); }
+
+void TForm1::MaskEdit1KeyPress(TObject*, char& Key) {
+  // The minute rule rewrites the field after every keystroke ("1" becomes "01"), so typing into
+  // the mask position by position would put the second digit over the first ("15" would give
+  // "05"). Digits therefore shift in from the right, as on a clock: over a selection the typed
+  // digit starts a new minute, otherwise it joins the last one.
+  if (Key < '0' || Key > '9') return;
+  std::string text = ApplyMinuteRule(MaskEdit1->Text()).Text;
+  std::string typed = MaskEdit1->SelLength() > 0 ? std::string("0") + Key : text.substr(1) + Key;
+  Key = 0;
+  MaskEdit1->SetText(typed);
+  MaskEdit1->SetSelStart(static_cast<int>(MaskEdit1->Text().size()));
+}
+
+void TForm1::UpDown1Click(TObject*, TUDBtnType) { MaskEdit1->SetText(std::to_string(UpDown1->Position())); }
+
+void TForm1::ComboBox3Change(TObject*) {
+  int first = ComboBox3->ItemIndex() == 1 ? 0 : StartHour;
+  ComboBox1->Items()->Clear();
+  for (const auto& h : HourList(first)) ComboBox1->Items()->Add(h);
+  ComboBox1->SetItemIndex(0);
+}
+
+// ---- Arming, countdown, warning ----
+
+void TForm1::SetScheduleControlsEnabled(bool enabled) {
+  TControl* controls[] = {ComboBox1, ComboBox2, ComboBox3, MaskEdit1, UpDown1, Label1, Label2, Button1};
+  for (TControl* c : controls) c->SetEnabled(enabled);
+}
+
+void TForm1::Button1Click(TObject*) {
+  Timer1->SetEnabled(false);
+  GroupBox1->Font()->SetColor(clRed);
+  const bool tomorrow = ComboBox3->ItemIndex() == 1;
+  const int hour = std::stoi(ComboBox1->Text().empty() ? std::string("0") : ComboBox1->Text());
+  const int minute = ApplyMinuteRule(MaskEdit1->Text()).Spinner;
+  const std::int32_t first = Clock().Now().TimeOfDayMs();
+  const std::int32_t second = tomorrow ? first : Clock().Now().TimeOfDayMs();
+  TArmResult armed = ArmSeconds(tomorrow, hour, minute > 59 ? 59 : minute, first, second);
+  if (armed.Refused) {
+    ComboBox1->SetColor(clRed);
+    MaskEdit1->SetColor(clRed);
+    GroupBox1->SetCaption("对不起,当前的时间低于系统的时间");
+    Timer2->SetEnabled(false);
+    return;
+  }
+  RemainSeconds = armed.Seconds;
+  actionDone_ = false;
+  Timer2->SetEnabled(true);
+  ComboBox1->SetColor(clWindow);
+  MaskEdit1->SetColor(clWindow);
+  SetScheduleControlsEnabled(false);
+}
+
+void TForm1::Timer2Timer(TObject*) {
+  --RemainSeconds;
+  if (RemainSeconds == 60 && CheckBox1->Checked()) {
+    std::string prompt = PromptEdit ? PromptEdit->Text() : std::string();
+    std::string text = WarningText(prompt, ComboBox2->Text());
+    if (MessageDlg(text, mtConfirmation, mbYesNo, 0) == mrYes) Cancel();
+    // Ticks go on inside the box; if one of them ran the action, its caption stands.
+    if (actionDone_) return;
+  } else if (RemainSeconds <= 0 && !actionDone_ && Timer2->Enabled()) {
+    // A count armed at 0 (the target minute just began) passes zero on its first tick: the
+    // target is reached all the same, so the action runs once, whatever the count is by then.
+    actionDone_ = true;
+    g_dryRunReport.clear();
+    DoPowerAction(ComboBox2->ItemIndex());
+    // Still here: the request did not end the session (a refused request, a resume from
+    // hibernation, a dry run). Counting on below zero would mean nothing, so the window goes
+    // back to idle; a dry run keeps its report in the caption until the next arming or cancel.
+    bool dryRun = !g_dryRunReport.empty();
+    Cancel(dryRun);
+    GroupBox1->SetCaption(dryRun ? "\x0E演习：" + g_dryRunReport : CountdownText(0));
+    return;
+  }
+  GroupBox1->SetCaption(CountdownText(RemainSeconds < 0 ? 0 : RemainSeconds));
+}
+
+void TForm1::Cancel(bool keepClockStopped) {
+  Timer2->SetEnabled(false);
+  Timer1->SetEnabled(!keepClockStopped);
+  GroupBox1->Font()->SetColor(clMenuHighlight);
+  SetScheduleControlsEnabled(true);
+}
+
+void TForm1::Button2Click(TObject*) { Cancel(); }
+
+void TForm1::CheckBox1Click(TObject*) {
+  if (CheckBox1->Checked()) {
+    if (PromptEdit) return;
+    SetHeight(200);
+    PromptEdit = new TEdit(this);
+    PromptEdit->SetName("edts");
+    PromptEdit->SetParent(this);
+    PromptEdit->SetBounds(15, 93, 417, PromptEdit->Height());
+    PromptEdit->SetText("单击这里修改提示内容");
+    PromptEdit->Font()->SetColor(clHighlight);
+    PromptEdit->SetColor(clWindow);
+    PromptEdit->OnClick = TNotifyEvent(this, &TForm1::alledit);
+  } else {
+    SetHeight(160);
+    delete PromptEdit;
+    PromptEdit = nullptr;
+  }
+}
+
+void TForm1::alledit(TObject*) {
+  if (PromptEdit) PromptEdit->SelectAll();
+}
+
+// ---- Power actions ----
+
+void TForm1::AShutdown() { Power().EnableShutdownPrivilege(); }
+
+void TForm1::DoPowerAction(int code) { ::DoPowerAction(Power(), code); }
+
+// ---- Notification area and lifecycle ----
+
+void TForm1::HideToTray() {
+  ShowWindow(Application->Handle(), SW_MINIMIZE);
+  ShowWindow(Application->Handle(), SW_HIDE);
+  IconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  IconData.hWnd = Handle();
+  IconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  IconData.uCallbackMessage = kTrayMessage;
+  IconData.hIcon = Application->Icon()->Handle();
+  static const char kTip[sizeof IconData.szTip] = "定时关机";
+  memcpy(IconData.szTip, kTip, sizeof kTip);
+  if (Shell_NotifyIconA(NIM_ADD, &IconData)) iconAdded_ = true;
+}
+
+void TForm1::TrayMenu(TMessage& m) {
+  POINT p;
+  GetCursorPos(&p);
+  if (m.LParam == WM_RBUTTONDOWN) {
+    // A menu of a window that is not in the foreground would not close when the user clicks
+    // elsewhere; the empty message afterwards lets the menu's loop end cleanly.
+    SetForegroundWindow(Handle());
+    PopupMenu1->Popup(p.x, p.y);
+    PostMessageA(Handle(), WM_NULL, 0, 0);
+  } else if (m.LParam == WM_LBUTTONDBLCLK) {
+    ShowWindow(Application->Handle(), SW_SHOWNORMAL);
+  }
+}
+
+void TForm1::WMSysCommand(TMessage& m) {
+  if (m.WParam == SC_MINIMIZE) {
+    HideToTray();
+    return;
+  }
+  TForm::WndProc(m);
+}
+
+void TForm1::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case kTrayMessage:
+      TrayMenu(m);
+      return;
+    case WM_SYSCOMMAND:
+      WMSysCommand(m);
+      return;
+    default:
+      TForm::WndProc(m);
+  }
+}
+
+void TForm1::FormClose(TObject*, TCloseAction& Action) {
+  if (MessageDlg("您确定要退出？ 选择【No】软件自动最小化！", mtConfirmation, mbYesNo, 0) == mrYes)
+    Action = caFree;
+  else
+    Action = caNone;
+  HideToTray();
+}
+
+void TForm1::Button3Click(TObject*) { Form2->ShowModal(); }
+void TForm1::N1Click(TObject*) { Form2->ShowModal(); }
+void TForm1::Q1Click(TObject*) { Application->Terminate(); }

@@ -1,0 +1,193 @@
+#include "tests/e2e/E2eDriver.h"
+
+#include <algorithm>
+
+namespace e2e {
+
+Process::Process(const std::string& commandLine) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::string cmd = commandLine;
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) pi_ = {};
+  if (pi_.hProcess) WaitForInputIdle(pi_.hProcess, 10000);
+}
+
+Process::~Process() {
+  if (!pi_.hProcess) return;
+  if (Running()) {
+    TerminateProcess(pi_.hProcess, 1);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+  CloseHandle(pi_.hThread);
+  CloseHandle(pi_.hProcess);
+}
+
+bool Process::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+int Process::WaitExit(DWORD ms) {
+  if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start > ms) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(50);
+  }
+}
+
+std::string WindowsPath(const std::string& unixPath) {
+  std::string p = "Z:" + unixPath;
+  std::replace(p.begin(), p.end(), '/', '\\');
+  return p;
+}
+
+std::string ClassOf(HWND h) {
+  char buf[256] = {};
+  GetClassNameA(h, buf, sizeof buf);
+  return buf;
+}
+
+std::string TextOf(HWND h) {
+  // WM_GETTEXT reaches into the other process's window; GetWindowText would not for controls.
+  char buf[1024] = {};
+  SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return buf;
+}
+
+RECT ScreenRect(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
+}
+
+namespace {
+struct TopSearch {
+  DWORD pid;
+  const char* cls;
+  const char* caption;
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK VisitTop(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<TopSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid != s->pid) return TRUE;
+  if (s->visibleOnly && !IsWindowVisible(h)) return TRUE;
+  if (s->cls && ClassOf(h) != s->cls) return TRUE;
+  if (s->caption && TextOf(h) != s->caption) return TRUE;
+  s->found.push_back(h);
+  return TRUE;
+}
+
+struct ChildSearch {
+  const char* cls;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK VisitChild(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<ChildSearch*>(lp);
+  if (ClassOf(h) == s->cls) s->found.push_back(h);
+  return TRUE;
+}
+
+// Every event carries its own absolute position: a cursor moved by SetCursorPos may not have
+// arrived where it was sent by the time a following button event is taken from the queue.
+void SendMouse(int x, int y, DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN));
+  in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN));
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+}  // namespace
+
+std::vector<HWND> TopLevels(DWORD pid, const char* cls, const char* caption, bool visibleOnly) {
+  TopSearch s{pid, cls, caption, visibleOnly, {}};
+  EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+std::vector<HWND> Children(HWND parent, const char* cls) {
+  ChildSearch s{cls, {}};
+  EnumChildWindows(parent, VisitChild, reinterpret_cast<LPARAM>(&s));
+  std::stable_sort(s.found.begin(), s.found.end(), [](HWND a, HWND b) {
+    RECT ra = ScreenRect(a), rb = ScreenRect(b);
+    return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+  });
+  return s.found;
+}
+
+HWND FocusOf(HWND w) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void ClickScreen(int x, int y, bool right) {
+  SendMouse(x, y, 0);
+  Sleep(30);
+  SendMouse(x, y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  Sleep(30);
+  SendMouse(x, y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  Sleep(100);
+}
+
+void ClickCenter(HWND h) {
+  // Aim only once the window has stopped moving: a window that was just shown may still be
+  // placed (centred) after it became visible.
+  RECT r = ScreenRect(h);
+  for (int i = 0; i < 20; ++i) {
+    Sleep(50);
+    RECT again = ScreenRect(h);
+    if (EqualRect(&r, &again) && IsWindowVisible(h)) break;
+    r = again;
+  }
+  ClickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+void DoubleClickScreen(int x, int y) {
+  for (int i = 0; i < 2; ++i) {
+    SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+  }
+  Sleep(100);
+}
+
+void PressKey(WORD vk, bool withAlt) {
+  INPUT in[4]{};
+  int n = 0;
+  auto key = [&](WORD k, bool up) {
+    in[n].type = INPUT_KEYBOARD;
+    in[n].ki.wVk = k;
+    in[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ++n;
+  };
+  if (withAlt) key(VK_MENU, false);
+  key(vk, false);
+  key(vk, true);
+  if (withAlt) key(VK_MENU, true);
+  SendInput(n, in, sizeof in[0]);
+  Sleep(60);
+}
+
+void TypeText(const std::string& text) {
+  for (char c : text) {
+    SHORT vk = VkKeyScanA(c);
+    if (vk == -1) continue;
+    PressKey(static_cast<WORD>(vk & 0xFF));
+  }
+}
+
+}  // namespace e2e

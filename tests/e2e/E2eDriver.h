@@ -1,0 +1,56 @@
+// Drives the real Daskel.exe from another process, as a person would: finds its windows, reads
+// their texts, clicks and types through the system's input queue, and waits for what it expects.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A started program; ended (killed if still running) when this goes away.
+class Process {
+ public:
+  explicit Process(const std::string& commandLine);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  bool Started() const { return pi_.hProcess != nullptr; }
+  DWORD Id() const { return pi_.dwProcessId; }
+  bool Running() const;
+  // Waits for the program to end by itself; returns its exit code, or -1 on time-out.
+  int WaitExit(DWORD ms);
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+// Polls the condition every 50 ms, pumping this thread's messages, until it holds or time runs out.
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 10000);
+
+// The Windows path of a file of the build tree (Wine maps the Unix root to Z:).
+std::string WindowsPath(const std::string& unixPath);
+
+std::string ClassOf(HWND h);
+std::string TextOf(HWND h);
+RECT ScreenRect(HWND h);
+
+// Top-level windows of the process, optionally only those of a class and/or caption.
+std::vector<HWND> TopLevels(DWORD pid, const char* cls = nullptr, const char* caption = nullptr,
+                            bool visibleOnly = true);
+// Direct and indirect children of a window of a class, ordered top to bottom, then left to right.
+std::vector<HWND> Children(HWND parent, const char* cls);
+
+// The window with the keyboard focus in the thread that owns `w`.
+HWND FocusOf(HWND w);
+
+// Input as a person gives it: the mouse moves to the point and clicks; keys are pressed.
+void ClickScreen(int x, int y, bool right = false);
+void ClickCenter(HWND h);
+void DoubleClickScreen(int x, int y);
+void PressKey(WORD vk, bool withAlt = false);
+void TypeText(const std::string& text);  // digits, letters and blanks
+
+}  // namespace e2e

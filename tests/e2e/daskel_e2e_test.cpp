@@ -1,0 +1,201 @@
+// The real Daskel.exe, in dry-run mode, used the way a person uses it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/e2e/E2eDriver.h"
+
+using namespace e2e;
+
+namespace {
+
+std::string TempFile(const char* name) {
+  char dir[MAX_PATH] = {};
+  GetTempPathA(sizeof dir, dir);
+  std::string path = std::string(dir) + name;
+  DeleteFileA(path.c_str());
+  return path;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// Opens a drop-down list with a click and picks the item `index` with the keyboard.
+void PickItem(HWND combo, int index) {
+  ClickCenter(combo);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
+  PressKey(VK_HOME);
+  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
+  Sleep(300);  // a person's pause; the list lets go of the mouse a moment after it closes
+}
+
+// Clicks into an edit and types, once it has the focus.
+void TypeInto(HWND edit, const std::string& text) {
+  ClickCenter(edit);
+  WaitUntil([&] { return FocusOf(edit) == edit; }, 2000);
+  TypeText(text);
+}
+
+int ItemIndex(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+
+std::string ItemText(HWND combo, int i) {
+  // Asked in UTF-16 and turned into the ANSI code page here: Wine hands an ANSI request for a
+  // list item of another process back in UTF-16.
+  wchar_t wide[64] = {};
+  SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+  char buf[128] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
+  return buf;
+}
+
+struct Daskel {
+  std::string log = TempFile("daskel-e2e-dryrun.txt");
+  Process process{"\"" + WindowsPath(DASKEL_EXE) + "\" --dry-run=" + log};
+  HWND main = nullptr;
+  HWND groupBox = nullptr;
+  HWND day = nullptr, hour = nullptr, action = nullptr, minute = nullptr;
+  HWND arm = nullptr, cancel = nullptr, about = nullptr, warn = nullptr;
+
+  bool Find() {
+    if (!WaitUntil([&] { return !TopLevels(process.Id(), "TForm1", "Daskel1.0").empty(); })) return false;
+    main = TopLevels(process.Id(), "TForm1", "Daskel1.0")[0];
+    auto boxes = Children(main, "TGroupBox");
+    auto combos = Children(main, "TComboBox");  // left to right: day, hour, action
+    auto edits = Children(main, "TMaskEdit");
+    auto buttons = Children(main, "TButton");  // top to bottom, left to right: about, cancel, arm
+    auto checks = Children(main, "TCheckBox");
+    if (boxes.size() != 1 || combos.size() != 3 || edits.size() != 1 || buttons.size() != 3 ||
+        checks.size() != 1)
+      return false;
+    groupBox = boxes[0];
+    day = combos[0], hour = combos[1], action = combos[2];
+    minute = edits[0];
+    about = buttons[0], cancel = buttons[1], arm = buttons[2];
+    warn = checks[0];
+    return TextOf(arm) == "执行任务" && TextOf(cancel) == "取消执行" && TextOf(about) == "关于软件";
+  }
+  std::string Caption() { return TextOf(groupBox); }
+  HWND Box() {
+    auto boxes = TopLevels(process.Id(), "TMessageForm", "Confirm");
+    return boxes.empty() ? nullptr : boxes[0];
+  }
+};
+
+bool IsClock(const std::string& c) {
+  return c.rfind("\x0E当前时间：", 0) == 0 && c.find("\x0E\x0E") != std::string::npos && c.back() == '\x0E';
+}
+
+TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
+  Daskel d;
+  ASSERT_TRUE(d.process.Started());
+  ASSERT_TRUE(d.Find()) << "main window and its controls";
+
+  // The clock runs in the group box caption.
+  std::string first = d.Caption();
+  EXPECT_TRUE(IsClock(first)) << first;
+  EXPECT_TRUE(WaitUntil([&] { return d.Caption() != first && IsClock(d.Caption()); }, 3000));
+  EXPECT_EQ(ItemText(d.day, 0), "今天");
+  EXPECT_EQ(ItemText(d.action, 0), "关闭计算机");
+
+  // Tomorrow, any time: the countdown replaces the clock and changes every second.
+  PickItem(d.day, 1);
+  ASSERT_EQ(ItemIndex(d.day), 1);
+  ClickCenter(d.arm);
+  ASSERT_TRUE(WaitUntil([&] { return d.Caption().rfind("\x0E离关机时间还有:", 0) == 0; }, 3000))
+      << d.Caption();
+  std::string count = d.Caption();
+  EXPECT_TRUE(WaitUntil([&] { return d.Caption() != count; }, 3000));
+  EXPECT_FALSE(IsWindowEnabled(d.arm));
+  EXPECT_FALSE(IsWindowEnabled(d.hour));
+
+  // Cancel: the clock comes back and the schedule can be changed again.
+  ClickCenter(d.cancel);
+  EXPECT_TRUE(WaitUntil([&] { return IsClock(d.Caption()); }, 3000)) << d.Caption();
+  EXPECT_TRUE(IsWindowEnabled(d.arm));
+
+  // Today at minute 00 of the first listed hour is past (unless it is exactly hh:00:00.000).
+  PickItem(d.day, 0);
+  PickItem(d.hour, 0);
+  TypeInto(d.minute, "00");
+  EXPECT_EQ(TextOf(d.minute), "00");
+  ClickCenter(d.arm);
+  EXPECT_TRUE(WaitUntil([&] { return d.Caption() == "对不起,当前的时间低于系统的时间"; }, 3000))
+      << d.Caption();
+  EXPECT_TRUE(IsWindowEnabled(d.arm));
+  ClickCenter(d.cancel);
+
+  // The warning option brings the prompt edit and makes the window taller.
+  RECT before = ScreenRect(d.main);
+  ClickCenter(d.warn);
+  ASSERT_TRUE(WaitUntil([&] { return !Children(d.main, "TEdit").empty(); }, 3000));
+  EXPECT_EQ(TextOf(Children(d.main, "TEdit")[0]), "单击这里修改提示内容");
+  RECT after = ScreenRect(d.main);
+  EXPECT_EQ(after.bottom - after.top, 200);
+  EXPECT_GT(ScreenRect(d.arm).top, before.top + 93);
+  ClickCenter(d.warn);
+  EXPECT_TRUE(WaitUntil([&] { return Children(d.main, "TEdit").empty(); }, 3000));
+
+  // The action at zero, in the dry run: armed for the next minute when less than ten seconds
+  // of this one are left, so the test waits at most about a minute in all.
+  SYSTEMTIME now;
+  WaitUntil(
+      [&] {
+        GetLocalTime(&now);
+        return now.wSecond >= 52 && now.wMinute < 59;
+      },
+      125000);
+  ASSERT_TRUE(now.wSecond >= 52 && now.wMinute < 59);
+  int hourIndex = -1;
+  for (int i = 0; i < 24; ++i)
+    if (ItemText(d.hour, i) == std::to_string(now.wHour)) hourIndex = i;
+  ASSERT_GE(hourIndex, 0);
+  PickItem(d.hour, hourIndex);
+  char next[8];
+  snprintf(next, sizeof next, "%02d", now.wMinute + 1);
+  TypeInto(d.minute, next);
+  PickItem(d.action, 1);
+  ClickCenter(d.arm);
+  ASSERT_TRUE(WaitUntil([&] { return d.Caption().find("演习") != std::string::npos; }, 20000))
+      << d.Caption() << " at " << TextOf(d.hour) << ":" << TextOf(d.minute) << " typed " << next;
+  EXPECT_NE(d.Caption().find("ExitWindowsEx(2 EWX_REBOOT, 0)"), std::string::npos) << d.Caption();
+  std::string log = ReadFile(d.log);
+  EXPECT_NE(log.find("AdjustTokenPrivileges(SeShutdownPrivilege)"), std::string::npos) << log;
+  EXPECT_NE(log.find("ExitWindowsEx(2 EWX_REBOOT, 0)"), std::string::npos) << log;
+  EXPECT_TRUE(IsWindowEnabled(d.arm));  // back to idle
+
+  // Minimising hides the window to the notification area; the icon's double click brings it back.
+  PostMessageA(d.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d.main); }, 3000));
+  EXPECT_TRUE(d.process.Running());
+  PostMessageA(d.main, WM_USER, 0, WM_LBUTTONDBLCLK);  // what the shell sends for the icon
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, 3000));
+
+  // The close question: No hides the window and keeps the program; Yes ends it.
+  PostMessageA(d.main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return d.Box() != nullptr; }, 3000));
+  HWND no = FindWindowExA(d.Box(), nullptr, "TButton", "&No");
+  ASSERT_NE(no, nullptr);
+  ClickCenter(no);
+  ASSERT_TRUE(WaitUntil([&] { return d.Box() == nullptr && !IsWindowVisible(d.main); }, 3000));
+  EXPECT_TRUE(d.process.Running());
+  PostMessageA(d.main, WM_USER, 0, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, 3000));
+  PostMessageA(d.main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return d.Box() != nullptr; }, 3000));
+  HWND yes = FindWindowExA(d.Box(), nullptr, "TButton", "&Yes");
+  ASSERT_NE(yes, nullptr);
+  ClickCenter(yes);
+  EXPECT_TRUE(WaitUntil([&] { return d.Box() == nullptr; }, 3000)) << "the question is still open";
+  EXPECT_EQ(d.process.WaitExit(5000), 0);
+}
+
+}  // namespace
