@@ -123,7 +123,7 @@ void TLZH::Unpack(std::int32_t declared, const std::uint8_t* in, std::size_t siz
   std::uint8_t* const base = window.data() + N;
   std::uint8_t* w = base;
   std::uint8_t* const stop = base + declared;
-  const std::uint16_t* son = tree->son;
+  const auto* son = tree->son;
   while (w < stop) {
     if (bits.Count() < 32) bits.Refill();
     unsigned c = son[R];
