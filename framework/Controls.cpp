@@ -700,12 +700,17 @@ void TWinControl::PaintWithControls(TMessage& m) {
     {
       TSelectObject sel(mem.Get(), bmp.Get());
       Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem.Get()), 0);
+      int saved = SaveDC(mem.Get());
       PaintWindow(mem.Get());
+      RestoreDC(mem.Get(), saved);
       PaintControls(mem.Get(), nullptr);
       BitBlt(dc, 0, 0, cr.right, cr.bottom, mem.Get(), 0, 0, SRCCOPY);
     }
   } else {
+    // The system class's painting may leave clipping or origins behind: not for the children.
+    int saved = SaveDC(dc);
     PaintWindow(dc);
+    RestoreDC(dc, saved);
     PaintControls(dc, &clip);
   }
   if (!m.WParam) EndPaint(handle_, &ps);

@@ -715,6 +715,10 @@ TCustomForm* TApplication::ActiveForm() const {
 }
 
 void TApplication::ShowException(const std::string& text) {
+  if (OnException) {
+    OnException(this, text);
+    return;
+  }
   TCustomForm* f = ActiveForm();
   MessageBoxA(f && f->HandleAllocated() ? f->Handle() : nullptr, text.c_str(), title_.c_str(),
               MB_OK | MB_ICONERROR);

@@ -197,6 +197,9 @@ class TApplication : public TComponent {
     try {
       form->InitializeForm();
     } catch (const std::exception& e) {
+      // A half-read form is of no use: it goes, and so does the program.
+      ref = nullptr;
+      form->Free();
       ShowException(e.what());
       Terminate();
     }
@@ -222,7 +225,10 @@ class TApplication : public TComponent {
   TCustomForm* Forms(int i) const { return forms_[static_cast<std::size_t>(i)]; }
   TCustomForm* ActiveForm() const;
 
+  // Reports an error caught at a window procedure or timer: OnException when assigned,
+  // otherwise a message box.
   void ShowException(const std::string& text);
+  TMethod<TObject*, const std::string&> OnException;
   TNotifyEvent OnIdle;
 
  private:
