@@ -42,7 +42,7 @@ void TIniReader::Load(std::string_view text) {
     if (line.front() == '[') {
       std::size_t close = line.rfind(']');
       if (close != std::string_view::npos && close > 0) {
-        sections_.push_back({std::string(Trim(line.substr(1, close - 1))), {}});
+        sections_.push_back({std::string(line.substr(1, close - 1)), {}});  // kept as written, blanks too
         current = &sections_.back();
         continue;
       }

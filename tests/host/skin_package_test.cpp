@@ -128,13 +128,16 @@ TEST(IniReader, PrivateProfileSemantics) {
       "Half=\"a b\r\n"
       "Eq=a=b\r\n"
       "left=second\r\n"
-      "[ Colours ]\r\n"
+      "[Colours]\r\n"
       "ButtonFace=1 2 3\r\n"
       "[personality]\r\n"
       "Extra=hidden\r\n"
       "[Broken\r\n"
+      "[ Spaced ]\r\n"
+      "k=v\r\n"
       "[Empty]");
-  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Personality", "Colours", "personality", "Empty"}));
+  EXPECT_EQ(ini.ReadSections(),
+            (std::vector<std::string>{"Personality", "Colours", "personality", " Spaced ", "Empty"}));
   EXPECT_EQ(ini.ReadString("PERSONALITY", "LEFT"), "left.bmp");     // first key of the name wins
   EXPECT_EQ(ini.ReadString("personality", "Extra", "def"), "def");  // only the first section counts
   EXPECT_EQ(ini.ReadString("Personality", "Quoted"), "a b");
@@ -143,6 +146,8 @@ TEST(IniReader, PrivateProfileSemantics) {
   EXPECT_EQ(ini.ReadString("colours", "buttonface"), "1 2 3");
   EXPECT_EQ(ini.ReadString("Nowhere", "x", "d"), "d");
   EXPECT_EQ(ini.ReadString("", "orphan", "d"), "d");
+  EXPECT_EQ(ini.ReadString(" spaced ", "K"), "v");  // section names are not trimmed inside the brackets
+  EXPECT_EQ(ini.ReadString("Spaced", "k", "d"), "d");
   EXPECT_EQ(ini.ReadInteger("Personality", "TextShift", 0), 31);
   EXPECT_EQ(ini.ReadInteger("Personality", "Neg", 0), -12);
   EXPECT_EQ(ini.ReadInteger("Personality", "Dollar", 0), 255);
