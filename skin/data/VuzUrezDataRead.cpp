@@ -1,7 +1,5 @@
 #include "skin/data/VuzUrezDataRead.h"
 
-#include <cctype>
-
 #include "skin/data/ImgUtil.h"
 
 std::string ImageMemberName(std::string_view value) {
