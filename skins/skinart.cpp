@@ -706,14 +706,16 @@ class TArtist {
     line("[Colour2]");
     line("color=" + Text(t.accentSoft));
     // Caption buttons. Align 1: x from the right edge. Visibility 2/1: restored/maximised;
-    // Visibility1 6/8: only with a maximise/minimise box.
+    // Visibility1 6/8: only with a maximise/minimise box. The minimise button moves next to
+    // the close button when the window has no maximise box (Visibility1 7).
     struct {
       const char* file;
       int action, xcoord, vis, vis1;
     } buttons[] = {{"close.bmp", 0, t.side + step, 0, 0},
                    {"maximize.bmp", 1, t.side + 2 * step, 2, 6},
                    {"restore.bmp", 1, t.side + 2 * step, 1, 6},
-                   {"minimize.bmp", 2, t.side + 3 * step, 8, 8}};
+                   {"minimize.bmp", 2, t.side + 3 * step, 8, 6},
+                   {"minimize.bmp", 2, t.side + 2 * step, 8, 7}};
     int n = 0;
     for (auto& b : buttons) {
       line("[Button" + std::to_string(n++) + "]");

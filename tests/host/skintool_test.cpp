@@ -159,10 +159,14 @@ TEST(Skins, BothSkinsPassCheckAndDefineEveryElement) {
     EXPECT_EQ(s.BorderLeft->Bitmap.Pixel(0, 0), clFuchsia);
     EXPECT_EQ(s.BorderRight->Bitmap.Pixel(s.BorderRight->FrameWidth() - 1, 0), clFuchsia);
     EXPECT_EQ(s.BorderLeft->TopHeight, s.BorderTop->Bitmap.Height() / s.BorderTop->FrameCount);
-    // Caption buttons: close, maximise, restore, minimise, the window icon, then the MDI three.
+    // Caption buttons: close, maximise, restore, minimise (beside maximise, or beside close when
+    // there is no maximise box), the window icon, then the MDI three.
     std::vector<int> actions;
     for (auto& b : s.SysButtons) actions.push_back(b->Action);
-    EXPECT_EQ(actions, (std::vector<int>{0, 1, 1, 2, 3, 7, 8, 9}));
+    EXPECT_EQ(actions, (std::vector<int>{0, 1, 1, 2, 2, 3, 7, 8, 9}));
+    EXPECT_EQ(s.SysButtons[3]->Visibility1, 6);
+    EXPECT_EQ(s.SysButtons[4]->Visibility1, 7);
+    EXPECT_EQ(s.SysButtons[4]->Xcoord, s.SysButtons[1]->Xcoord);
     for (auto& b : s.SysButtons) {
       if (b->Action == 3) continue;
       EXPECT_FALSE(b->Bitmap.Empty()) << b->Name;
