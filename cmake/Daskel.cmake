@@ -25,7 +25,12 @@ if(DASKEL_FUZZ)
 endif()
 
 # Texts the user sees are written in UTF-8 in the source and stored as GBK in the binary.
+# clang knows no execution character set but UTF-8; it only builds the fuzz targets, which hold
+# no user texts, so there the texts stay UTF-8.
 function(daskel_gbk target)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    return()
+  endif()
   target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=GBK)
 endfunction()
 
