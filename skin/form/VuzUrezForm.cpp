@@ -43,6 +43,7 @@ TVuzUrezForm::~TVuzUrezForm() {
   FFormProcTaken = false;
   FSubclass.Restore();
   FreeControlSkinners();
+  ClearSysButtons();
   if (TSkinManage* m = SkinManager()) m->RemoveForm(Handle);
 }
 
@@ -90,6 +91,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
     FHoverTimer = new TTimer(this);
     FHoverTimer->SetEnabled(false);
     FHoverTimer->SetInterval(250);
+    FHoverTimer->SetOnTimer(TNotifyEvent(this, &TVuzUrezForm::HoverTimer));
   }
   NONCLIENTMETRICSA ncm{};
   ncm.cbSize = 340;  // the size every system version accepts
@@ -100,6 +102,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   LONG_PTR exStyle = GetWindowLongPtrA(Handle, GWL_EXSTYLE);
   FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   FSysMenuHandle = GetSystemMenu(Handle, FALSE);
+  LoadIcon();
   char text[1000] = {};
   SendMessageA(Handle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   FCaption = text;
@@ -115,7 +118,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   if (FStyle & WS_MINIMIZEBOX) FBorderIcons |= 2;
   if (FStyle & WS_MAXIMIZEBOX) FBorderIcons |= 1;
 
-  // The skinned system menu comes with the caption buttons.
+  BuildSystemMenu();
   ReadWindowState();
   // MDI frames find and hook their MDI client here once MDI handling exists.
   if (exStyle & WS_EX_MDICHILD) FWindowKind = 2;
@@ -149,13 +152,6 @@ void TVuzUrezForm::ComputeBorderSizes() {
   }
   TBorderSizes b = SkinBorderSizes(FSkinData->Skin);
   FLeftWidth = b.Left, FTopHeight = b.Top, FRightWidth = b.Right, FBottomHeight = b.Bottom;
-}
-
-void TVuzUrezForm::ClearSysButtons() {}
-
-void TVuzUrezForm::BuildSysButtons() {
-  ComputeBorderSizes();
-  // The caption buttons are laid out from the skin here.
 }
 
 void TVuzUrezForm::SetSystemButtons(bool restore) {
@@ -297,7 +293,12 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
       CtlColor(m, true);
       return true;
     case WM_SKINQUERY:
-      m.Result = 1;
+      // The question (wParam 0) is answered here; a caption button's custom action reported
+      // with the same message goes on to the window.
+      if (m.WParam == 0)
+        m.Result = 1;
+      else
+        CallPrevious(m);
       return true;
     default:
       return false;
@@ -377,6 +378,9 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
     case WM_SKINACTIVATE:
       SkinActivate();
       return true;
+    case WM_SYSCOMMAND:
+      SysCommand(m);
+      return true;
     case CM_MENUCHANGED:
       FSkinData->NCPaintEnabled = false;
       CallPrevious(m);
@@ -423,8 +427,22 @@ bool TVuzUrezForm::Stage3(TMessage& m) {
     case WM_SKINPAINTFRAME:
       PaintFrame(nullptr);
       return true;
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+      if (!NcMouse(m)) return false;
+      m.Result = 0;
+      return true;
+    case WM_MEASUREITEM:
+      MeasureMenuItem(m);
+      return true;
+    case WM_DRAWITEM:
+      // Owner-drawn items of menu-bar popups come with menu-bar skinning.
+      DrawMenuItem(m);
+      return true;
     default:
-      // Caption buttons (non-client mouse messages) and owner-drawn menu items come later.
       return false;
   }
 }
@@ -509,6 +527,7 @@ void TVuzUrezForm::Detach() {
     DetachUnframed();
     return;
   }
+  FSystemMenu.Reset();
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (!FSubclass.Attached()) return;
   if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
@@ -539,6 +558,7 @@ void TVuzUrezForm::Release() {
     DetachUnframed();
     return;
   }
+  FSystemMenu.Reset();
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (!FSubclass.Attached()) return;
   if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;

@@ -24,6 +24,56 @@
 
 class TCustomForm;
 class TTimer;
+class TVuzUrezForm;
+
+// A clickable object of the non-client area. At most one is hot (under the mouse or pressed) in
+// a window at a time.
+class TNCObject {
+ public:
+  explicit TNCObject(TVuzUrezForm* form) : Form(form) {}
+  virtual ~TNCObject() = default;
+  TNCObject(const TNCObject&) = delete;
+  TNCObject& operator=(const TNCObject&) = delete;
+
+  enum { stNormal = 1, stPressed = 2, stHot = 3 };
+  TVuzUrezForm* Form;
+  RECT BoundsRect{};  // window coordinates
+  bool Visible = false;
+  int State = stNormal;
+
+  virtual void MouseDown();
+  virtual void MouseUp();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void Paint() {}
+};
+
+// A caption button shown from one of the skin's button records.
+class TWinSysButton : public TNCObject {
+ public:
+  TWinSysButton(TVuzUrezForm* form, TDataSkinSysButton* skinButton)
+      : TNCObject(form), SkinButton(skinButton) {}
+  TDataSkinSysButton* SkinButton;
+  void Paint() override;
+};
+
+// What a caption button does when clicked.
+enum TSysButtonAction {
+  baClose = 0,
+  baMaximize = 1,
+  baMinimize = 2,
+  baSystemMenu = 3,
+  baSystemMenuIcon = 11,
+  baSystemMenuPlain = 12,
+  baMaximize2 = 22,
+  baMinimize2 = 23,
+  baMdiMinimize = 7,
+  baMdiRestore = 8,
+  baMdiClose = 9,
+  baMdiMinimize2 = 60,
+  baMdiRestore2 = 61,
+  baMdiClose2 = 62,
+};
 
 class TVuzUrezForm : public TSkinnedWindow {
   DASKEL_CLASS(TVuzUrezForm, TSkinnedWindow)
@@ -65,6 +115,28 @@ class TVuzUrezForm : public TSkinnedWindow {
   bool Active() const { return FActive; }
   std::uint8_t FrameKind() const { return FFrameKind; }
   int PaintCount() const { return FPaintCount; }  // frames painted so far
+  std::uint8_t WindowState() const { return FWindowState; }
+
+  // Caption buttons.
+  int SysButtonCount() const { return static_cast<int>(FSysButtons.size()); }
+  TWinSysButton* SysButton(int i) const { return FSysButtons[static_cast<std::size_t>(i)].get(); }
+  TNCObject* HotObject() const { return FHotObject; }
+  void SetHotObject(TNCObject* o) { FHotObject = o; }
+  bool IsSysButtonVisible(int index);
+  void PlaceSysButtons();
+  // The first visible button with an action at the point (window coordinates), or nullptr.
+  TWinSysButton* SysButtonAt(POINT p) const;
+  // Draws one button straight on the window in the given state.
+  void PaintSysButton(TWinSysButton& button, int state);
+  void Maximize();
+  void Minimize();
+  void Restore();
+  // Opens the window menu at the point (screen coordinates); a second opening within the
+  // double-click time closes the window instead.
+  void ShowSystemMenu(POINT screen);
+  void SystemMenuClick(int tag);
+  HMENU SystemMenu() const { return FSystemMenu.Get(); }
+  const TBitmap& Icon() const { return FIcon; }
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
@@ -98,6 +170,17 @@ class TVuzUrezForm : public TSkinnedWindow {
   bool MainMenuSkinned() const;
   bool NotNormalMdiChild() const { return FWindowKind == 2 && FWindowState != 0; }
   POINT ScreenToWindow(POINT p) const;
+  void LoadIcon();
+  void BuildSystemMenu();
+  void PaintSysButtons(HDC strip);
+  // The image a button shows and how many frames it has (the window icon for the icon button).
+  const TBitmap* ButtonImage(const TWinSysButton& b, int& frames) const;
+  void SysButtonClick(POINT screen);
+  void HoverTimer(TObject*);
+  bool NcMouse(TMessage& m);
+  void SysCommand(TMessage& m);
+  void MeasureMenuItem(TMessage& m);
+  void DrawMenuItem(TMessage& m);
 
   TWndMethod FOldFormWndProc;
   TWindowSubclass FSubclass;
@@ -121,8 +204,13 @@ class TVuzUrezForm : public TSkinnedWindow {
   bool FOldColorSaved = false;
   LONG_PTR FStyle = 0;
   int FRightmostButtonLeft = 0;
-  void* FHotObject = nullptr;  // caption button under the mouse (caption buttons come later)
-  HRGN FRegion = nullptr;      // owned by the window once set; kept only to know it
+  TNCObject* FHotObject = nullptr;  // caption button under the mouse or pressed
+  std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
+  TBitmap FIcon;       // the window's small icon on magenta
+  TBitmap FTitleBack;  // the title strip of the last paint before the buttons were drawn on it
+  TMenuHandle FSystemMenu;
+  bool FMenuTracking = false;
+  HRGN FRegion = nullptr;  // owned by the window once set; kept only to know it
   TCustomForm* FForm = nullptr;
   TBitmap FTitleStrip;
   std::vector<TComponent*> FControlSkinners;

@@ -83,7 +83,12 @@ void TVuzUrezForm::PaintTitleBar(HDC dc) {
     if (!strip) return;
     PaintBorder(3, t, strip.Get());
     PaintCaption(strip.Get(), t);
-    // The caption buttons are laid out after the caption and drawn onto the strip here.
+    // The buttons are laid out after the caption (some follow it) and drawn on the strip; the
+    // strip without them is kept for redrawing one button in another state.
+    GdiFlush();
+    FTitleBack = FTitleStrip;
+    PlaceSysButtons();
+    PaintSysButtons(strip.Get());
   }
   DrawBitmap(dc, 0, 0, FTitleStrip);
   SetBkMode(dc, OPAQUE);

@@ -1,0 +1,468 @@
+// Caption buttons: which of the skin's buttons a window shows, where, in which look, what the
+// mouse does to them, and the window menu they open.
+#include <algorithm>
+
+#include "framework/ExtCtrls.h"
+#include "framework/Graphics.h"
+#include "skin/data/VuzUrezDataWin32.h"
+#include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezFormDrawWin32.h"
+
+namespace {
+
+bool IsIconAction(int action) { return action == baSystemMenu || action == baSystemMenuIcon; }
+
+struct TSystemMenuItem {
+  const char* Caption;
+  int Tag;
+};
+// Tags are also the indexes of the glyphs in the skin data's MenuImages.
+constexpr TSystemMenuItem kRestore{" Restore ", 0}, kMaximize{" Maximize ", 1}, kMinimize{" Minimize ", 2},
+    kClose{" Close ", 3};
+constexpr int kSeparatorTag = 100;
+constexpr UINT kMenuIdBase = 0x7100;  // command id = base + tag
+
+const char* MenuCaption(int tag) {
+  for (const TSystemMenuItem* i : {&kRestore, &kMaximize, &kMinimize, &kClose})
+    if (i->Tag == tag) return i->Caption;
+  return "";
+}
+
+}  // namespace
+
+void TNCObject::MouseDown() {
+  if (Form->HotObject() && Form->HotObject() != this) Form->HotObject()->MouseLeave();
+  if (!Visible) return;
+  Form->SetHotObject(this);
+  State = stPressed;
+  Paint();
+}
+
+void TNCObject::MouseUp() {
+  if (!Visible) return;
+  State = stHot;
+  Paint();
+}
+
+void TNCObject::MouseEnter() {
+  if (Form->HotObject() == this) return;
+  if (Form->HotObject()) Form->HotObject()->MouseLeave();
+  if (!Visible) return;
+  Form->SetHotObject(this);
+  State = stHot;
+  Paint();
+}
+
+void TNCObject::MouseLeave() {
+  if (!Visible) return;
+  Form->SetHotObject(nullptr);
+  State = stNormal;
+  Paint();
+}
+
+void TWinSysButton::Paint() { Form->PaintSysButton(*this, State); }
+
+void TVuzUrezForm::ClearSysButtons() {
+  FHotObject = nullptr;
+  FSysButtons.clear();
+}
+
+void TVuzUrezForm::BuildSysButtons() {
+  ComputeBorderSizes();
+  if (!FSkinData || FSkinData->NoSkin()) return;
+  ClearSysButtons();
+  for (auto& record : FSkinData->Skin.SysButtons)
+    FSysButtons.push_back(std::make_unique<TWinSysButton>(this, record.get()));
+}
+
+void TVuzUrezForm::LoadIcon() {
+  int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  TBitmap icon(w, h, pf24bit);
+  icon.Fill(clFuchsia);
+  auto handle = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_SMALL, 0));
+  if (!handle) handle = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_BIG, 0));
+  if (!handle) handle = reinterpret_cast<HICON>(GetClassLongPtrA(Handle, GCLP_HICONSM));
+  if (handle) {
+    TIconHandle copy(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
+    if (!copy) copy.Reset(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, 0)));
+    TBitmapDC dc(icon);
+    if (dc) DrawIconEx(dc.Get(), 0, 0, copy ? copy.Get() : handle, w, h, 0, nullptr, DI_NORMAL);
+  }
+  FIcon = icon;
+}
+
+bool TVuzUrezForm::IsSysButtonVisible(int index) {
+  TWinSysButton& b = *FSysButtons[static_cast<std::size_t>(index)];
+  const TDataSkinSysButton& r = *b.SkinButton;
+  bool maxBox = FBorderIcons & 1, minBox = FBorderIcons & 2, sysMenu = FBorderIcons & 8;
+  bool maximised = FWindowState == 1;
+  auto condition = [&](int value, bool first) {
+    switch (value) {
+      case 0:
+        return first ? FFrameKind != 3 && (r.Action != baClose || sysMenu) : true;
+      case 1:
+        return maximised;
+      case 2:
+        return !maximised;
+      case 3:
+        return FActive;
+      case 4:
+        return !FActive;
+      case 6:
+        return first ? maxBox && sysMenu : maxBox;
+      case 7:
+        return !maxBox;
+      case 8:
+        return first ? minBox && sysMenu : minBox;
+      case 9:
+        return !minBox;
+      case 100:
+        return false;  // the maximised MDI child's buttons in the menu bar come with MDI handling
+      default:
+        return value >= 200 && value <= 2000;
+    }
+  };
+  bool c1 = condition(r.Visibility, true);
+  bool c2 = r.Visibility1 == 100 ? c1 : condition(r.Visibility1, false);
+  b.Visible = c1 && c2;
+  if ((r.Action == baMaximize && !maxBox) || (r.Action == baMinimize && !minBox)) b.Visible = false;
+  return b.Visible;
+}
+
+const TBitmap* TVuzUrezForm::ButtonImage(const TWinSysButton& b, int& frames) const {
+  if (IsIconAction(b.SkinButton->Action)) {
+    frames = 1;
+    return &FIcon;
+  }
+  frames = std::max(1, static_cast<int>(b.SkinButton->FrameCount));
+  return &b.SkinButton->Bitmap;
+}
+
+void TVuzUrezForm::PlaceSysButtons() {
+  FRightmostButtonLeft = 0;
+  for (int i = 0; i < SysButtonCount(); ++i) {
+    TWinSysButton& b = *FSysButtons[static_cast<std::size_t>(i)];
+    int frames = 1;
+    const TBitmap* image = ButtonImage(b, frames);
+    if (!IsSysButtonVisible(i) || image->Empty()) continue;
+    const TDataSkinSysButton& r = *b.SkinButton;
+    int w = image->Width() / frames, h = image->Height();
+    int x = 0, y = 0;
+    switch (r.Align) {
+      case 0:
+        x = r.Xcoord, y = r.Ycoord;
+        break;
+      case 1:
+        x = FWindowWidth - r.Xcoord, y = r.Ycoord;
+        FRightmostButtonLeft = std::max(FRightmostButtonLeft, x);
+        break;
+      case 2:
+      case 8:
+        x = FCaptionRect.left - w - r.Xcoord, y = r.Ycoord;
+        break;
+      case 3:
+      case 9:
+        x = FCaptionRect.right + r.Xcoord, y = r.Ycoord;
+        break;
+      default:
+        break;
+    }
+    b.BoundsRect = RECT{x, y, x + w, y + h};
+  }
+}
+
+void TVuzUrezForm::PaintSysButtons(HDC strip) {
+  for (auto& b : FSysButtons) {
+    int frames = 1;
+    const TBitmap* image = ButtonImage(*b, frames);
+    if (!b->Visible || image->Empty() || b->SkinButton->Visibility == 100) continue;
+    int frame = FActive || frames < 4 ? 1 : 4;
+    DrawFrame(strip, b->BoundsRect, *image, true, frames, frame);
+  }
+}
+
+void TVuzUrezForm::PaintSysButton(TWinSysButton& b, int state) {
+  int frames = 1;
+  const TBitmap* image = ButtonImage(b, frames);
+  if (!b.Visible || image->Empty() || FStage != ssActive || FTitleBack.Empty()) return;
+  if (b.SkinButton->Visibility == 100 && state == TNCObject::stHot) state = 4;
+  int frame = IsIconAction(b.SkinButton->Action) ? 1 : std::min(state, frames);
+  // Composed on the title bar as it was before any button was drawn, so transparent parts of
+  // the new face do not show the old one.
+  const RECT& r = b.BoundsRect;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  TBitmap face(w, h, pf24bit);
+  face.CopyRect(0, 0, FTitleBack, r.left, r.top, w, h);
+  {
+    TBitmapDC dc(face);
+    if (!dc) return;
+    DrawFrame(dc.Get(), RECT{0, 0, w, h}, *image, true, frames, frame);
+  }
+  TWindowDc window(Handle, true);
+  DrawBitmap(window.Get(), r.left, r.top, face);
+}
+
+TWinSysButton* TVuzUrezForm::SysButtonAt(POINT p) const {
+  for (auto& b : FSysButtons)
+    if (b->Visible && b->SkinButton->Action >= 0 && PtInRect(&b->BoundsRect, p)) return b.get();
+  return nullptr;
+}
+
+void TVuzUrezForm::SysButtonClick(POINT screen) {
+  auto* hot = dynamic_cast<TWinSysButton*>(FHotObject);
+  if (!hot) return;
+  switch (int action = hot->SkinButton->Action) {
+    case baClose:
+      if (FHoverTimer) FHoverTimer->SetEnabled(false);
+      PostMessageA(Handle, WM_CLOSE, 0, 0);
+      break;
+    case baMaximize:
+    case baMaximize2:
+      Maximize();
+      break;
+    case baMinimize:
+    case baMinimize2:
+      Minimize();
+      break;
+    case baSystemMenu:
+    case baSystemMenuIcon:
+    case baSystemMenuPlain:
+      ShowSystemMenu(POINT{screen.x + 1, screen.y + 1});
+      break;
+    case baMdiMinimize:
+    case baMdiMinimize2:
+    case baMdiRestore:
+    case baMdiRestore2:
+    case baMdiClose:
+    case baMdiClose2:
+      // Commands for the active MDI child come with MDI handling.
+      break;
+    default:
+      PostMessageA(Handle, WM_SKINQUERY, static_cast<WPARAM>(action), 0);
+  }
+}
+
+void TVuzUrezForm::Maximize() {
+  if (FWindowState == 1) {
+    Restore();
+    return;
+  }
+  FWindowState = 1;
+  PostMessageA(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  FHotObject = nullptr;
+}
+
+void TVuzUrezForm::Minimize() {
+  if (FWindowState == 2) {
+    Restore();
+    return;
+  }
+  FWindowState = 2;
+  PostMessageA(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TVuzUrezForm::Restore() {
+  FWindowState = 0;
+  PostMessageA(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TVuzUrezForm::BuildSystemMenu() {
+  FSystemMenu.Reset(CreatePopupMenu());
+  auto add = [this](int tag, UINT flags) {
+    AppendMenuA(FSystemMenu.Get(), flags | MF_OWNERDRAW, kMenuIdBase + static_cast<UINT>(tag),
+                reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(tag)));
+  };
+  add(kRestore.Tag, MF_STRING);
+  if (FBorderIcons & 1) add(kMaximize.Tag, MF_STRING);
+  if (FBorderIcons & 2) add(kMinimize.Tag, MF_STRING);
+  add(kSeparatorTag, MF_SEPARATOR);
+  add(kClose.Tag, MF_STRING);
+}
+
+void TVuzUrezForm::ShowSystemMenu(POINT screen) {
+  HMENU menu = FSystemMenu.Get();
+  auto enable = [menu](int tag, bool on) {
+    EnableMenuItem(menu, kMenuIdBase + static_cast<UINT>(tag), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
+  enable(kRestore.Tag, FWindowState != 0);
+  enable(kMaximize.Tag, FWindowState != 1);
+  enable(kMinimize.Tag, FWindowState != 2);
+  DWORD now = GetTickCount();
+  if (static_cast<DWORD>(now - FLastMenuClick) <= FDoubleClickTime) {
+    FLastMenuClick = 0;
+    if (FHoverTimer) FHoverTimer->SetEnabled(false);
+    PostMessageA(Handle, WM_CLOSE, 0, 0);
+    return;
+  }
+  FLastMenuClick = now;
+  if (menu && FSkinData->HasControl(xcSystemMenu) && FWindowKind != 2) {
+    FMenuTracking = true;
+    UINT cmd = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle, nullptr));
+    FMenuTracking = false;
+    if (cmd >= kMenuIdBase) SystemMenuClick(static_cast<int>(cmd - kMenuIdBase));
+  } else if (FSysMenuHandle) {
+    TrackPopupMenu(FSysMenuHandle, TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle, nullptr);
+  }
+}
+
+void TVuzUrezForm::SystemMenuClick(int tag) {
+  switch (tag) {
+    case 0:
+      Restore();
+      break;
+    case 1:
+      Maximize();
+      break;
+    case 2:
+      Minimize();
+      break;
+    case 3:
+      if (FHoverTimer) FHoverTimer->SetEnabled(false);
+      PostMessageA(Handle, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void TVuzUrezForm::MeasureMenuItem(TMessage& m) {
+  auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+  if (mi->CtlType != ODT_MENU || mi->itemID < kMenuIdBase || mi->itemID > kMenuIdBase + kSeparatorTag) {
+    CallPrevious(m);
+    return;
+  }
+  int tag = static_cast<int>(mi->itemID - kMenuIdBase);
+  if (tag == kSeparatorTag) {
+    mi->itemWidth = 10;
+    mi->itemHeight = 7;
+  } else {
+    TWindowDc dc(Handle);
+    TSelectObject font(
+        dc.Get(), FCaptionFont ? static_cast<HGDIOBJ>(FCaptionFont.Get()) : GetStockObject(DEFAULT_GUI_FONT));
+    std::string text = std::string(MenuCaption(tag)) + "\tShift+F4";
+    SIZE size{};
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    mi->itemWidth = static_cast<UINT>(size.cx + 16 + 40);
+    mi->itemHeight = static_cast<UINT>(std::max<LONG>(20, size.cy + 6));
+  }
+  m.Result = TRUE;
+}
+
+void TVuzUrezForm::DrawMenuItem(TMessage& m) {
+  auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  if (di->CtlType != ODT_MENU || reinterpret_cast<HMENU>(di->hwndItem) != FSystemMenu.Get()) {
+    CallPrevious(m);
+    return;
+  }
+  int tag = static_cast<int>(di->itemID - kMenuIdBase);
+  HDC dc = di->hDC;
+  RECT r = di->rcItem;
+  const TSkinElements& s = FSkinData->Skin;
+  bool selected = (di->itemState & ODS_SELECTED) && !(di->itemState & ODS_GRAYED);
+  TGdiBrush back(
+      CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(selected ? s.ColourHilight : s.ColourMenu))));
+  FillRect(dc, &r, back.Get());
+  if (tag == kSeparatorTag) {
+    TGdiPen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(s.ColourButtonShadow))));
+    TSelectObject select(dc, pen.Get());
+    int y = (r.top + r.bottom) / 2;
+    MoveToEx(dc, r.left + 4, y, nullptr);
+    LineTo(dc, r.right - 4, y);
+  } else {
+    if (TImageList* images = FSkinData->MenuImages(); images && images->Count() > tag)
+      ImageList_Draw(images->Handle(), tag, dc, r.left + 4, r.top + (r.bottom - r.top - 16) / 2,
+                     ILD_TRANSPARENT);
+    TColor text = di->itemState & ODS_GRAYED ? clGrayText : selected ? s.ColourHilightText : s.ColourMenuText;
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(text)));
+    SetBkMode(dc, TRANSPARENT);
+    TSelectObject font(
+        dc, FCaptionFont ? static_cast<HGDIOBJ>(FCaptionFont.Get()) : GetStockObject(DEFAULT_GUI_FONT));
+    RECT t{r.left + 26, r.top, r.right - 8, r.bottom};
+    DrawTextA(dc, MenuCaption(tag), -1, &t, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if (tag == kClose.Tag) DrawTextA(dc, "Shift+F4", -1, &t, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  }
+  m.Result = TRUE;
+}
+
+void TVuzUrezForm::HoverTimer(TObject*) {
+  if (FMenuTracking || !FHotObject) return;
+  POINT p{};
+  GetCursorPos(&p);
+  RECT wr{};
+  GetWindowRect(Handle, &wr);
+  p.x -= wr.left, p.y -= wr.top;
+  if (!PtInRect(&FHotObject->BoundsRect, p)) FHotObject->MouseLeave();
+  // Hot control skinners of plain windows are let go here once controls are skinned.
+}
+
+// The non-client mouse messages of the caption buttons; true when the message was consumed.
+bool TVuzUrezForm::NcMouse(TMessage& m) {
+  POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  POINT p = ScreenToWindow(screen);
+  TWinSysButton* button = SysButtonAt(p);
+  switch (m.Msg) {
+    case WM_NCMOUSEMOVE:
+      if (!FActive) return true;
+      if (button) {
+        button->MouseEnter();
+        return true;
+      }
+      if (FHotObject) FHotObject->MouseLeave();
+      return false;
+    case WM_NCLBUTTONDOWN:
+      if (button) {
+        if (!FActive) SetForegroundWindow(Handle);
+        button->MouseDown();
+        return true;
+      }
+      // A maximised window is not dragged by its title.
+      if (FWindowState == 1 && FActive && m.WParam == HTCAPTION) m.WParam = HTMENU;
+      return false;
+    case WM_NCLBUTTONUP:
+      if (!button) return false;
+      if (button == FHotObject) {
+        button->MouseUp();
+        SysButtonClick(screen);
+      }
+      return true;
+    case WM_NCLBUTTONDBLCLK:
+      if (FWindowState != 0)
+        Restore();
+      else if (FBorderIcons & 1)
+        Maximize();
+      return true;
+    case WM_NCRBUTTONDOWN:
+      if (m.WParam != HTCAPTION || FWindowKind == 2) return false;
+      ShowSystemMenu(screen);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TVuzUrezForm::SysCommand(TMessage& m) {
+  if (!FMenuTracking && (m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam != 32 && m.LParam != 45 &&
+      !GetCapture() && m.LParam == 0) {
+    // Alt or F10 alone would open the system's own menu bar; menu-bar accelerators come with
+    // menu-bar skinning.
+    m.Result = 1;
+    return;
+  }
+  switch (m.WParam) {
+    case SC_MINIMIZE:
+      FWindowState = 2;
+      if (FWindowKind == 2) SetSystemButtons(true);
+      break;
+    case SC_MAXIMIZE:
+      FWindowState = 1;
+      break;
+    case SC_RESTORE:
+      FWindowState = 0;
+      if (FWindowKind == 2) SetSystemButtons(false);
+      break;
+    default:
+      break;
+  }
+  CallPrevious(m);
+}

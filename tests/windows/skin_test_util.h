@@ -1,0 +1,99 @@
+// Helpers of the skinned-window tests: a skin data component made as a layout makes it, plain
+// windows, a message pump, and looking at what a skinned window shows.
+#pragma once
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "skin/data/VuzUrezData.h"
+#include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/manager/SkinManage.h"
+
+inline const char* const kDefaultSkin = DASKEL_BINARY_DIR "/skins/default.skn";
+inline const char* const kDarkSkin = DASKEL_BINARY_DIR "/skins/dark.skn";
+
+inline std::string FileBytes(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void Pump(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+// As the layout reader makes the component: stored values, the stream, then Loaded.
+inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bool active) {
+  auto* d = new TSkinData(nullptr);
+  d->SetState(csLoading | csReading);
+  d->SetSkinFormtype(kind);
+  d->SetActive(active);
+  std::string value(4, '\0');
+  auto size = static_cast<std::uint32_t>(package.size());
+  for (int i = 0; i < 4; ++i)
+    value[static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
+  TMemoryStream s;
+  s.LoadFromBytes(value + package);
+  d->ReadSkinStream(s);
+  d->ClearState(csLoading | csReading);
+  d->Loaded();
+  return d;
+}
+
+// Messages the plain test windows received that a test wants to see.
+inline UINT gLastSkinQueryAction = 0;
+
+inline LRESULT CALLBACK SkinTestWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_SKINQUERY && wp != 0) gLastSkinQueryAction = static_cast<UINT>(wp);
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+// A plain top-level window with the given client size; shown and activated unless show is false.
+inline HWND NewWindow(int clientW, int clientH, DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr,
+                      bool show = true) {
+  static ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = SkinTestWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SkinTestWindow";
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  RECT r{0, 0, clientW, clientH};
+  AdjustWindowRectEx(&r, style, FALSE, 0);
+  HWND w = CreateWindowExA(0, "SkinTestWindow", "Skin test", style, 40, 40, r.right - r.left,
+                           r.bottom - r.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (show) {
+    ShowWindow(w, SW_SHOW);
+    SetForegroundWindow(w);
+    Pump(60);
+  }
+  return w;
+}
+
+inline TVuzUrezForm* SkinnerOf(HWND w) {
+  TSkinManage* m = SkinManager();
+  return m ? dynamic_cast<TVuzUrezForm*>(m->FindForm(w)) : nullptr;
+}
+
+inline bool Skinned(HWND w) { return SendMessageA(w, WM_SKINQUERY, 0, 0) == 1; }
+
+inline TColor ScreenPixel(HWND w, int x, int y) {
+  HDC dc = GetWindowDC(w);
+  COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(w, dc);
+  return static_cast<TColor>(c);
+}
