@@ -83,7 +83,8 @@ void TCustomForm::InitializeForm() {
     const char* bytes = static_cast<const char*>(LockResource(data));
     DWORD size = SizeofResource(nullptr, res);
     if (!bytes) throw ELayoutError(ClassName(), 0, "layout resource cannot be read", name);
-    InitializeFormFromText(std::string(bytes, size), ClassName());
+    // Layout resources are GBK (the build converts them).
+    InitializeFormFromText(std::string(bytes, size), ClassName(), leGbk);
     return;
   }
   // A class that publishes fields cannot work without its layout.
@@ -93,8 +94,9 @@ void TCustomForm::InitializeForm() {
   if (visible_) UpdateVisibility();
 }
 
-void TCustomForm::InitializeFormFromText(const std::string& layout, const std::string& layoutName) {
-  ReadLayout(this, layout, layoutName);
+void TCustomForm::InitializeFormFromText(const std::string& layout, const std::string& layoutName,
+                                         TLayoutEncoding encoding) {
+  ReadLayout(this, layout, layoutName, encoding);
   DoCreate();
   if (visible_) UpdateVisibility();
 }

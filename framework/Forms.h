@@ -65,8 +65,9 @@ class TCustomForm : public TWinControl {
   // OnCreate. Application::CreateForm calls it; code that makes a form with `new` calls it
   // once after construction. Throws ELayoutError.
   void InitializeForm();
-  // Same, from a layout text.
-  void InitializeFormFromText(const std::string& layout, const std::string& layoutName);
+  // Same, from a layout text (in the program's GBK, like texts compiled into it).
+  void InitializeFormFromText(const std::string& layout, const std::string& layoutName,
+                              TLayoutEncoding encoding = leGbk);
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle v);

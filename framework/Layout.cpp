@@ -22,7 +22,8 @@ std::string Shown(const std::string& s) {
 
 class Parser {
  public:
-  Parser(const std::string& text, const std::string& name) : s_(text), name_(name) {}
+  Parser(const std::string& text, const std::string& name, TLayoutEncoding encoding)
+      : s_(text), name_(name), gbk_(encoding == leGbk) {}
 
   TLayoutObject Root() {
     Skip();
@@ -192,6 +193,12 @@ class Parser {
     for (;;) {
       if (p_ >= s_.size() || s_[p_] == '\n') Fail("unterminated string", "");
       char c = s_[p_++];
+      auto u = static_cast<unsigned char>(c);
+      if (gbk_ && u >= 0x81 && u <= 0xFE && p_ < s_.size() && s_[p_] != '\n') {
+        out += c;  // a double-byte character: its second byte is never an escape or a quote
+        out += s_[p_++];
+        continue;
+      }
       if (c == '"') return out;
       if (c != '\\') {
         out += c;
@@ -268,6 +275,7 @@ class Parser {
 
   const std::string& s_;
   const std::string& name_;
+  bool gbk_;
   std::size_t p_ = 0;
   int line_ = 1;
 };
@@ -423,11 +431,12 @@ class Reader {
 
 }  // namespace
 
-TLayoutObject ParseLayout(const std::string& text, const std::string& layoutName) {
-  return Parser(text, layoutName).Root();
+TLayoutObject ParseLayout(const std::string& text, const std::string& layoutName, TLayoutEncoding encoding) {
+  return Parser(text, layoutName, encoding).Root();
 }
 
-void ReadLayout(TComponent* root, const std::string& text, const std::string& layoutName) {
-  TLayoutObject tree = ParseLayout(text, layoutName);
+void ReadLayout(TComponent* root, const std::string& text, const std::string& layoutName,
+                TLayoutEncoding encoding) {
+  TLayoutObject tree = ParseLayout(text, layoutName, encoding);
   Reader(root, layoutName).Read(tree);
 }

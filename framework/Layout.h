@@ -54,12 +54,18 @@ struct TLayoutObject {
   std::vector<TLayoutObject> Children;
 };
 
+// How the bytes of strings are to be read. In GBK the second byte of a character may be 0x5C,
+// the backslash: it is part of the character, not an escape.
+enum TLayoutEncoding { leUtf8, leGbk };
+
 // Parses a whole layout (one root object). Throws ELayoutError.
-TLayoutObject ParseLayout(const std::string& text, const std::string& layoutName);
+TLayoutObject ParseLayout(const std::string& text, const std::string& layoutName,
+                          TLayoutEncoding encoding = leUtf8);
 
 // Reads a layout into `root` (a form, usually): creates each nested component with `root` as its
 // owner, assigns properties through the class tables while csLoading and csReading are set,
 // binds the root class's published fields and handlers, then calls Loaded() on every created
 // component in creation order and last on the root. Throws ELayoutError; components created
 // before the error stay owned by `root`.
-void ReadLayout(TComponent* root, const std::string& text, const std::string& layoutName);
+void ReadLayout(TComponent* root, const std::string& text, const std::string& layoutName,
+                TLayoutEncoding encoding = leUtf8);

@@ -228,6 +228,33 @@ TEST(FrameworkLayout, DeeplyNestedInputStopsWithAnErrorNotACrash) {
   EXPECT_NE(ErrorOf(objects).find("nested too deeply"), std::string::npos);
 }
 
+TEST(FrameworkLayout, GbkCharactersWithABackslashByteStayWhole) {
+  // 0x81 0x5C is one GBK character; its second byte is the backslash.
+  std::string text = "object A: TX\n  P = \"\x81\\\x41\\n\"\nend";
+  TLayoutObject o = ParseLayout(text, "L", leGbk);
+  EXPECT_EQ(o.Props[0].Value.Str, "\x81\\A\n");
+  EXPECT_THROW(ParseLayout(text, "L", leUtf8), ELayoutError) << "read as an escape \\A otherwise";
+}
+
+TEST(FrameworkLayout, MangledLayoutsLoadOrFailCleanly) {
+  // Every single-byte change of a valid layout either loads or stops with a layout error.
+  std::string base = kLayout;
+  std::uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  const char bytes[] = "\"\\[]{}=:.-0x9aZ\n ";
+  for (int i = 0; i < 3000; ++i) {
+    std::string t = base;
+    t[next() % t.size()] = bytes[next() % (sizeof bytes - 1)];
+    if (i % 3 == 0) t.erase(next() % t.size(), next() % 8);
+    TRoot root(nullptr);
+    try {
+      ReadLayout(&root, t, "M");
+    } catch (const ELayoutError&) {
+    }
+  }
+  SUCCEED();
+}
+
 TEST(FrameworkLayout, ParserKeepsValuesAndLines) {
   TLayoutObject o = ParseLayout("object A: TX\n  P = [a, \"b\", 3]\n\n  Q = Ident\nend", "L");
   ASSERT_EQ(o.Props.size(), 2u);
