@@ -21,47 +21,10 @@
 #include "skin/form/VuzUrezForm.h"
 #include "skin/form/VuzUrezFormDraw.h"
 #include "skin/manager/SkinManage.h"
+#include "tests/windows/skin_test_util.h"
 #include "tools/skintool/SkinPack.h"
 
 namespace {
-
-const char* const kDefaultSkin = DASKEL_BINARY_DIR "/skins/default.skn";
-const char* const kDarkSkin = DASKEL_BINARY_DIR "/skins/dark.skn";
-
-std::string FileBytes(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void Pump(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
-// As the layout reader makes the component: stored values, the stream, then Loaded.
-TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bool active) {
-  auto* d = new TSkinData(nullptr);
-  d->SetState(csLoading | csReading);
-  d->SetSkinFormtype(kind);
-  d->SetActive(active);
-  std::string value(4, '\0');
-  auto size = static_cast<std::uint32_t>(package.size());
-  for (int i = 0; i < 4; ++i)
-    value[static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
-  TMemoryStream s;
-  s.LoadFromBytes(value + package);
-  d->ReadSkinStream(s);
-  d->ClearState(csLoading | csReading);
-  d->Loaded();
-  return d;
-}
 
 TSkinData* gSkin = nullptr;
 
@@ -74,36 +37,6 @@ class SkinEnvironment : public ::testing::Environment {
 };
 const auto* const gEnv = ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
 
-LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
-
-HWND NewWindow(int clientW, int clientH, DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr,
-               bool show = true) {
-  static ATOM atom = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = PlainProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "SkinTestWindow";
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    return RegisterClassA(&wc);
-  }();
-  (void)atom;
-  RECT r{0, 0, clientW, clientH};
-  AdjustWindowRectEx(&r, style, FALSE, 0);
-  HWND w = CreateWindowExA(0, "SkinTestWindow", "Skin test", style, 40, 40, r.right - r.left,
-                           r.bottom - r.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (show) {
-    ShowWindow(w, SW_SHOW);
-    SetForegroundWindow(w);
-    Pump(60);
-  }
-  return w;
-}
-
-TVuzUrezForm* SkinnerOf(HWND w) {
-  TSkinManage* m = SkinManager();
-  return m ? dynamic_cast<TVuzUrezForm*>(m->FindForm(w)) : nullptr;
-}
-
 SIZE WindowSize(HWND w) {
   RECT r{};
   GetWindowRect(w, &r);
@@ -114,15 +47,6 @@ SIZE ClientSize(HWND w) {
   RECT r{};
   GetClientRect(w, &r);
   return {r.right, r.bottom};
-}
-
-bool Skinned(HWND w) { return SendMessageA(w, WM_SKINQUERY, 0, 0) == 1; }
-
-TColor ScreenPixel(HWND w, int x, int y) {
-  HDC dc = GetWindowDC(w);
-  COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(w, dc);
-  return static_cast<TColor>(c);
 }
 
 // What the skin's border image shows at (x, y) of a border of the given size and frame.
@@ -196,6 +120,9 @@ TEST(SkinManager, FrameHitTestRegionAndPixels) {
   DeleteObject(rgn);
 
   // Painted pixels come from the right frame of the border images: frame 1 while active...
+  SetForegroundWindow(w);
+  Pump(50);
+  ASSERT_TRUE(s->Active()) << "another program took the activation";
   RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   Pump(50);
   const TDataSkinBorder& bottom = *gSkin->Skin.BorderBottom;
