@@ -179,6 +179,30 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   PostMessageA(d.main, WM_USER, 0, WM_LBUTTONDBLCLK);  // what the shell sends for the icon
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, 3000));
 
+  // The About window opens from the button, modally, and is the same window each time.
+  HWND aboutWindow = nullptr;
+  for (int i = 0; i < 2; ++i) {
+    ClickCenter(d.about);
+    ASSERT_TRUE(WaitUntil([&] { return !TopLevels(d.process.Id(), "TForm2", "关于本软件").empty(); }, 3000));
+    HWND w = TopLevels(d.process.Id(), "TForm2", "关于本软件")[0];
+    if (aboutWindow) {
+      EXPECT_EQ(w, aboutWindow);
+    }
+    aboutWindow = w;
+    EXPECT_FALSE(IsWindowEnabled(d.main));  // modal
+    PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(w) && IsWindowEnabled(d.main); }, 3000));
+  }
+
+  // The icon's right button opens its menu; "关于程序" opens the About window too.
+  PostMessageA(d.main, WM_USER, 0, WM_RBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return !TopLevels(d.process.Id(), "#32768").empty(); }, 3000));
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(aboutWindow); }, 3000));
+  PostMessageA(aboutWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(aboutWindow); }, 3000));
+
   // The close question: No hides the window and keeps the program; Yes ends it.
   PostMessageA(d.main, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(WaitUntil([&] { return d.Box() != nullptr; }, 3000));
