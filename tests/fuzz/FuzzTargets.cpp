@@ -57,8 +57,13 @@ int Package(const std::uint8_t* data, std::size_t size) {
   TSkinReader reader;
   if (reader.LoadUnpacked(std::vector<std::uint8_t>(data, data + size)) != TPackageStatus::Ok) return 0;
   for (std::size_t i = 0; i < reader.Count(); ++i) {
+    // A name given twice finds its first member.
+    std::size_t first = 0;
+    while (reader.Names()[first] != reader.Names()[i]) ++first;
     auto m = reader.FindEntry(reader.Names()[i]);
-    if (!m || m->size() != static_cast<std::size_t>(reader.Size(i))) std::abort();
+    if (!m || m->data() != reader.Member(first).data() ||
+        m->size() != static_cast<std::size_t>(reader.Size(first)))
+      std::abort();
   }
   std::string name;
   if (auto ini = reader.FindEntryContaining(".ini", &name)) {
