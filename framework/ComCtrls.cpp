@@ -133,3 +133,104 @@ void TCustomUpDown::WndProc(TMessage& m) {
   }
   TWinControl::WndProc(m);
 }
+
+// ---- progress bar
+
+DASKEL_DEFINE_CLASS(TProgressBar, TWinControl) {
+  c.Int("Min", &TProgressBar::Min, &TProgressBar::SetMin);
+  c.Int("Max", &TProgressBar::Max, &TProgressBar::SetMax);
+  c.Int("Position", &TProgressBar::Position, &TProgressBar::SetPosition);
+  c.Int("Step", &TProgressBar::Step, &TProgressBar::SetStep);
+}
+
+TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) {
+  width_ = 150, height_ = 17;
+  controlStyle_ &= ~(csAcceptsControls | csClickEvents);
+}
+
+void TProgressBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = PROGRESS_CLASSA;
+}
+
+void TProgressBar::Apply() {
+  if (!HasState(csLoading) && min_ <= max_)
+    position_ = position_ < min_ ? min_ : position_ > max_ ? max_ : position_;
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), PBM_SETRANGE32, static_cast<WPARAM>(min_), max_);
+  SendMessageA(Handle(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+}
+
+void TProgressBar::CreateHandleDone() { Apply(); }
+void TProgressBar::SetMin(int v) {
+  min_ = v;
+  Apply();
+}
+void TProgressBar::SetMax(int v) {
+  max_ = v;
+  Apply();
+}
+void TProgressBar::SetPosition(int v) {
+  position_ = v;
+  Apply();
+}
+
+// ---- track bar
+
+DASKEL_DEFINE_CLASS(TTrackBar, TWinControl) {
+  c.Int("Min", &TTrackBar::Min, &TTrackBar::SetMin);
+  c.Int("Max", &TTrackBar::Max, &TTrackBar::SetMax);
+  c.Int("Position", &TTrackBar::Position, &TTrackBar::SetPosition);
+  c.Enum("Orientation", &TTrackBar::Orientation, &TTrackBar::SetOrientation, kOrientations);
+  c.Event("OnChange", &TTrackBar::OnChange);
+}
+
+TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
+  width_ = 150, height_ = 45;
+  tabStop_ = true;
+  controlStyle_ &= ~(csAcceptsControls | csClickEvents);
+}
+
+void TTrackBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = TRACKBAR_CLASSA;
+  p.Style |= TBS_AUTOTICKS | (orientation_ == udVertical ? TBS_VERT : TBS_HORZ);
+}
+
+void TTrackBar::Apply() {
+  if (!HasState(csLoading) && min_ <= max_)
+    position_ = position_ < min_ ? min_ : position_ > max_ ? max_ : position_;
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), TBM_SETRANGEMIN, FALSE, min_);
+  SendMessageA(Handle(), TBM_SETRANGEMAX, FALSE, max_);
+  SendMessageA(Handle(), TBM_SETPOS, TRUE, position_);
+}
+
+void TTrackBar::CreateHandleDone() { Apply(); }
+int TTrackBar::Position() const { return position_; }
+void TTrackBar::SetMin(int v) {
+  min_ = v;
+  Apply();
+}
+void TTrackBar::SetMax(int v) {
+  max_ = v;
+  Apply();
+}
+void TTrackBar::SetPosition(int v) {
+  if (v == position_) return;
+  position_ = v;
+  Apply();
+  if (!HasState(csLoading)) OnChange(this);
+}
+
+void TTrackBar::WndProc(TMessage& m) {
+  if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+    int pos = static_cast<int>(SendMessageA(Handle(), TBM_GETPOS, 0, 0));
+    if (pos != position_) {
+      position_ = pos;
+      OnChange(this);
+    }
+    return;
+  }
+  TWinControl::WndProc(m);
+}

@@ -57,3 +57,53 @@ class TUpDown : public TCustomUpDown {
  public:
   explicit TUpDown(TComponent* owner) : TCustomUpDown(owner) {}
 };
+
+// Progress bar ("TProgressBar" over the comctl32 progress class).
+class TProgressBar : public TWinControl {
+  DASKEL_CLASS(TProgressBar, TWinControl)
+ public:
+  explicit TProgressBar(TComponent* owner);
+  int Min() const { return min_; }
+  void SetMin(int v);
+  int Max() const { return max_; }
+  void SetMax(int v);
+  int Position() const { return position_; }
+  void SetPosition(int v);
+  int Step() const { return step_; }
+  void SetStep(int v) { step_ = v; }
+  void StepIt() { SetPosition(position_ + step_); }
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+
+ private:
+  void Apply();
+  int min_ = 0, max_ = 100, position_ = 0, step_ = 10;
+};
+
+// Track bar ("TTrackBar" over the comctl32 track-bar class); OnChange when the position moves.
+class TTrackBar : public TWinControl {
+  DASKEL_CLASS(TTrackBar, TWinControl)
+ public:
+  explicit TTrackBar(TComponent* owner);
+  int Min() const { return min_; }
+  void SetMin(int v);
+  int Max() const { return max_; }
+  void SetMax(int v);
+  int Position() const;
+  void SetPosition(int v);
+  TUDOrientation Orientation() const { return orientation_; }
+  void SetOrientation(TUDOrientation v) { orientation_ = v; }
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  void WndProc(TMessage& m) override;
+
+ private:
+  void Apply();
+  int min_ = 0, max_ = 10, position_ = 0;
+  TUDOrientation orientation_ = udHorizontal;
+};

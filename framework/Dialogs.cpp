@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
@@ -127,6 +128,9 @@ void RegisterFrameworkClasses() {
       &TUpDown::StaticClass(),         &TTimer::StaticClass(),         &TMenuItem::StaticClass(),
       &TMainMenu::StaticClass(),       &TPopupMenu::StaticClass(),     &TImageList::StaticClass(),
       &TFont::StaticClass(),           &TStringList::StaticClass(),    &TMessageForm::StaticClass(),
+      &TSpeedButton::StaticClass(),    &TBitBtn::StaticClass(),        &TPanel::StaticClass(),
+      &TMemo::StaticClass(),           &TListBox::StaticClass(),       &TProgressBar::StaticClass(),
+      &TTrackBar::StaticClass(),
   };
   (void)classes;
 }

@@ -71,3 +71,49 @@ void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
     HandleFrameworkException(nullptr);
   }
 }
+
+// ---- panels
+
+namespace {
+const std::vector<std::string> kBevels{"bvNone", "bvLowered", "bvRaised"};
+}
+
+DASKEL_DEFINE_CLASS(TCustomPanel, TCustomControl) {
+  c.Enum("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, kBevels);
+  c.Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, kBevels);
+}
+DASKEL_DEFINE_CLASS(TPanel, TCustomPanel) {}
+
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) { width_ = 185, height_ = 41; }
+
+void TCustomPanel::SetBevelOuter(TBevelCut v) {
+  bevelOuter_ = v;
+  Invalidate();
+}
+void TCustomPanel::SetBevelInner(TBevelCut v) {
+  bevelInner_ = v;
+  Invalidate();
+}
+void TCustomPanel::SetText(const std::string& s) {
+  // The caption is painted, not kept by a window.
+  TControl::SetText(s);
+  if (HandleAllocated()) SetWindowTextA(Handle(), s.c_str());
+}
+
+void TCustomPanel::CreateParams(TCreateParams& p) {
+  TCustomControl::CreateParams(p);
+  p.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TCustomPanel::Paint() {
+  TCanvas& c = *Canvas();
+  RECT r = ClientRect();
+  c.Brush().SetColor(color_);
+  c.FillRect(r);
+  for (TBevelCut b : {bevelOuter_, bevelInner_}) {
+    if (b == bvNone) continue;
+    DrawEdge(c.Handle(), &r, b == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+  }
+  c.Brush().SetStyle(bsClear);
+  c.TextRect(r, text_, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}

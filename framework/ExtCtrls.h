@@ -1,9 +1,10 @@
-// Timers (and, later, panels, images and the other extra controls).
+// Timers and panels.
 #pragma once
 
 #include <windows.h>
 
 #include "framework/Classes.h"
+#include "framework/Controls.h"
 
 // Fires OnTimer every Interval milliseconds while Enabled. Runs on the thread's message loop,
 // nested modal loops included. Needs no window of its own.
@@ -32,4 +33,31 @@ class TTimer : public TComponent {
   bool enabled_ = true;
   unsigned interval_ = 1000;
   UINT_PTR id_ = 0;
+};
+
+enum TBevelCut { bvNone, bvLowered, bvRaised };
+
+// A container that paints itself: face colour, bevels, a centred caption.
+class TCustomPanel : public TCustomControl {
+  DASKEL_CLASS(TCustomPanel, TCustomControl)
+ public:
+  explicit TCustomPanel(TComponent* owner);
+  TBevelCut BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TBevelCut v);
+  TBevelCut BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TBevelCut v);
+  void SetText(const std::string& s) override;
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void Paint() override;
+
+ private:
+  TBevelCut bevelOuter_ = bvRaised, bevelInner_ = bvNone;
+};
+
+class TPanel : public TCustomPanel {
+  DASKEL_CLASS(TPanel, TCustomPanel)
+ public:
+  explicit TPanel(TComponent* owner) : TCustomPanel(owner) {}
 };

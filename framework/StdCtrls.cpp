@@ -572,3 +572,165 @@ void TCustomGroupBox::WndProc(TMessage& m) {
   }
   TWinControl::WndProc(m);
 }
+
+// ---- memos
+
+namespace {
+const std::vector<std::string> kScrollStyles{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+
+std::string JoinLines(const TStrings& l) {
+  std::string out;
+  for (int i = 0; i < l.Count(); ++i) out += (i ? "\r\n" : "") + l.Get(i);
+  return out;
+}
+}  // namespace
+
+DASKEL_DEFINE_CLASS(TMemoStrings, TStrings) {}
+
+void TMemoStrings::Sync() const {
+  std::string t = memo_->Text();
+  if (synced_ && t == seen_) return;  // references handed out stay valid while nothing changes
+  lines_.SetText(t);
+  seen_ = t;
+  synced_ = true;
+}
+
+void TMemoStrings::Store() {
+  seen_ = JoinLines(lines_);
+  memo_->SetText(seen_);
+  Changed();
+}
+
+int TMemoStrings::Count() const {
+  Sync();
+  return lines_.Count();
+}
+const std::string& TMemoStrings::Get(int index) const {
+  Sync();
+  return lines_.Get(index);
+}
+void TMemoStrings::Put(int index, const std::string& s) {
+  Sync();
+  lines_.Put(index, s);
+  Store();
+}
+void TMemoStrings::Insert(int index, const std::string& s) {
+  Sync();
+  lines_.Insert(index, s);
+  Store();
+}
+void TMemoStrings::Delete(int index) {
+  Sync();
+  lines_.Delete(index);
+  Store();
+}
+void TMemoStrings::Clear() {
+  lines_.Clear();
+  Store();
+}
+
+DASKEL_DEFINE_CLASS(TCustomMemo, TCustomEdit) {
+  c.Strings("Lines", &TCustomMemo::Lines);
+  c.Enum("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars, kScrollStyles);
+  c.Bool("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap);
+}
+DASKEL_DEFINE_CLASS(TMemo, TCustomMemo) {}
+
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), lines_(this) {
+  width_ = 185, height_ = 89;
+  SetAutoSelect(false);
+}
+
+void TCustomMemo::CreateParams(TCreateParams& p) {
+  TCustomEdit::CreateParams(p);
+  p.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+  if (wordWrap_) p.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) p.Style |= WS_VSCROLL;
+  if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.Style |= WS_HSCROLL;
+}
+
+// ---- list boxes
+
+DASKEL_DEFINE_CLASS(TListBoxStrings, TStrings) {}
+
+void TListBoxStrings::Put(int index, const std::string& s) {
+  int sel = list_->ItemIndex();
+  Delete(index);
+  Insert(index, s);
+  if (sel == index) list_->SetItemIndex(sel);
+}
+
+void TListBoxStrings::Insert(int index, const std::string& s) {
+  items_.Insert(index, s);
+  if (list_->HandleAllocated())
+    SendMessageA(list_->Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(s.c_str()));
+  Changed();
+}
+
+void TListBoxStrings::Delete(int index) {
+  items_.Delete(index);
+  if (list_->HandleAllocated()) SendMessageA(list_->Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  if (list_->itemIndex_ >= items_.Count()) list_->itemIndex_ = -1;
+  Changed();
+}
+
+void TListBoxStrings::Clear() {
+  items_.Clear();
+  list_->itemIndex_ = -1;
+  if (list_->HandleAllocated()) SendMessageA(list_->Handle(), LB_RESETCONTENT, 0, 0);
+  Changed();
+}
+
+DASKEL_DEFINE_CLASS(TCustomListBox, TWinControl) {
+  c.Strings("Items", &TCustomListBox::Items);
+  c.Int("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex);
+}
+DASKEL_DEFINE_CLASS(TListBox, TCustomListBox) {}
+
+TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner), items_(this) {
+  width_ = 121, height_ = 97;
+  color_ = clWindow;
+  brush_.SetColor(clWindow);
+  tabStop_ = true;
+  controlStyle_ &= ~(csAcceptsControls | csClickEvents);
+}
+
+void TCustomListBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = "LISTBOX";
+  p.Style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+  p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListBox::CreateHandleDone() {
+  for (int i = 0; i < items_.Count(); ++i)
+    SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_.Get(i).c_str()));
+  SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+int TCustomListBox::ItemIndex() const {
+  if (HandleAllocated())
+    return static_cast<int>(SendMessageA(const_cast<TCustomListBox*>(this)->Handle(), LB_GETCURSEL, 0, 0));
+  return itemIndex_;
+}
+
+void TCustomListBox::SetItemIndex(int v) {
+  if (!HasState(csReading) && (v < -1 || v >= items_.Count())) v = -1;
+  itemIndex_ = v;
+  if (HandleAllocated()) SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(v), 0);
+}
+
+void TCustomListBox::WndProc(TMessage& m) {
+  if (m.Msg == WM_DESTROY) itemIndex_ = ItemIndex();
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == LBN_SELCHANGE) {
+    itemIndex_ = ItemIndex();
+    Click();
+    return;
+  }
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == LBN_DBLCLK) {
+    OnDblClick(this);
+    return;
+  }
+  TWinControl::WndProc(m);
+}

@@ -256,3 +256,97 @@ class TGroupBox : public TCustomGroupBox {
 };
 
 extern const std::vector<std::string> kAlignmentNames;
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TCustomMemo;
+
+// The lines of a memo: its text split at line breaks, read from the window while it exists.
+class TMemoStrings : public TStrings {
+  DASKEL_CLASS(TMemoStrings, TStrings)
+ public:
+  explicit TMemoStrings(TCustomMemo* memo) : memo_(memo) {}
+  int Count() const override;
+  const std::string& Get(int index) const override;
+  void Put(int index, const std::string& s) override;
+  void Insert(int index, const std::string& s) override;
+  void Delete(int index) override;
+  void Clear() override;
+
+ private:
+  void Sync() const;
+  void Store();
+  TCustomMemo* memo_;
+  mutable TStringList lines_;
+  mutable std::string seen_;
+  mutable bool synced_ = false;
+};
+
+class TCustomMemo : public TCustomEdit {
+  DASKEL_CLASS(TCustomMemo, TCustomEdit)
+ public:
+  explicit TCustomMemo(TComponent* owner);
+  TStrings* Lines() { return &lines_; }
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle v) { scrollBars_ = v; }
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v) { wordWrap_ = v; }
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+
+ private:
+  TMemoStrings lines_;
+  TScrollStyle scrollBars_ = ssNone;
+  bool wordWrap_ = true;
+};
+
+class TMemo : public TCustomMemo {
+  DASKEL_CLASS(TMemo, TCustomMemo)
+ public:
+  explicit TMemo(TComponent* owner) : TCustomMemo(owner) {}
+};
+
+class TCustomListBox;
+
+class TListBoxStrings : public TStrings {
+  DASKEL_CLASS(TListBoxStrings, TStrings)
+ public:
+  explicit TListBoxStrings(TCustomListBox* list) : list_(list) {}
+  int Count() const override { return items_.Count(); }
+  const std::string& Get(int index) const override { return items_.Get(index); }
+  void Put(int index, const std::string& s) override;
+  void Insert(int index, const std::string& s) override;
+  void Delete(int index) override;
+  void Clear() override;
+
+ private:
+  TCustomListBox* list_;
+  TStringList items_;
+};
+
+// A list box ("TListBox" over "LISTBOX"); OnClick when the user picks an item.
+class TCustomListBox : public TWinControl {
+  DASKEL_CLASS(TCustomListBox, TWinControl)
+ public:
+  explicit TCustomListBox(TComponent* owner);
+  TStrings* Items() { return &items_; }
+  int ItemIndex() const;
+  void SetItemIndex(int v);
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  void WndProc(TMessage& m) override;
+
+ private:
+  friend class TListBoxStrings;
+  TListBoxStrings items_;
+  int itemIndex_ = -1;
+};
+
+class TListBox : public TCustomListBox {
+  DASKEL_CLASS(TListBox, TCustomListBox)
+ public:
+  explicit TListBox(TComponent* owner) : TCustomListBox(owner) {}
+};

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "framework/Buttons.h"
 #include "tests/windows/framework_test_form.h"
 
 namespace {
@@ -307,6 +308,108 @@ TEST(FrameworkBehaviour, MaskedEditDeleteAndPaste) {
   }
   SendMessageA(e->Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ(e->Text(), "5 ") << "pasting stops at the first refused character";
+}
+
+TEST(FrameworkBehaviour, FurtherControlsDropIntoLayouts) {
+  Application->Initialize();
+  auto* f = new TForm(Application);
+  f->InitializeFormFromText(R"(object F: TForm
+  ClientWidth = 300
+  ClientHeight = 200
+  object Panel1: TPanel
+    Left = 0
+    Top = 0
+    Width = 300
+    Height = 40
+    BevelOuter = bvLowered
+    Caption = "panel"
+    object Speed1: TSpeedButton
+      Left = 4
+      Top = 4
+      GroupIndex = 1
+      Down = True
+      Flat = True
+    end
+    object Speed2: TSpeedButton
+      Left = 30
+      Top = 4
+      GroupIndex = 1
+    end
+  end
+  object Ok: TBitBtn
+    Left = 200
+    Top = 160
+    Kind = bkOK
+  end
+  object Memo1: TMemo
+    Left = 4
+    Top = 50
+    Lines = ["first", "second"]
+    ScrollBars = ssVertical
+  end
+  object List1: TListBox
+    Left = 200
+    Top = 50
+    Height = 60
+    Items = ["a", "b", "c"]
+    ItemIndex = 1
+  end
+  object Progress1: TProgressBar
+    Left = 4
+    Top = 150
+    Max = 10
+    Position = 4
+  end
+  object Track1: TTrackBar
+    Left = 4
+    Top = 170
+    Max = 5
+  end
+end
+)",
+                            "More");
+  f->Show();
+  auto find = [&](const char* name) { return static_cast<TWinControl*>(f->FindComponent(name)); };
+  EXPECT_EQ(WindowClass(find("Panel1")->Handle()), "TPanel");
+  EXPECT_EQ(WindowClass(find("Ok")->Handle()), "TBitBtn");
+  EXPECT_EQ(WindowClass(find("Memo1")->Handle()), "TMemo");
+  EXPECT_EQ(WindowClass(find("List1")->Handle()), "TListBox");
+  EXPECT_EQ(WindowClass(find("Progress1")->Handle()), "TProgressBar");
+  EXPECT_EQ(WindowClass(find("Track1")->Handle()), "TTrackBar");
+  auto* ok = static_cast<TBitBtn*>(find("Ok"));
+  EXPECT_EQ(ok->Caption(), "OK");
+  EXPECT_EQ(ok->ModalResult(), mrOk);
+  EXPECT_EQ(f->DefaultButton(), ok);
+  // The memo's lines are its text.
+  auto* memo = static_cast<TMemo*>(find("Memo1"));
+  EXPECT_EQ(memo->Text(), "first\r\nsecond");
+  memo->Lines()->Add("third");
+  EXPECT_EQ(memo->Lines()->Count(), 3);
+  SetWindowTextA(memo->Handle(), "one\r\ntwo");
+  EXPECT_EQ(memo->Lines()->Get(1), "two");
+  auto* list = static_cast<TListBox*>(find("List1"));
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 3);
+  auto* progress = static_cast<TProgressBar*>(find("Progress1"));
+  progress->SetPosition(25);
+  EXPECT_EQ(progress->Position(), 10);
+  EXPECT_EQ(SendMessageA(progress->Handle(), PBM_GETPOS, 0, 0), 10);
+  auto* track = static_cast<TTrackBar*>(find("Track1"));
+  track->SetPosition(3);
+  EXPECT_EQ(SendMessageA(track->Handle(), TBM_GETPOS, 0, 0), 3);
+  // Speed buttons are windowless: the panel hands them its mouse messages.
+  auto* s1 = static_cast<TSpeedButton*>(f->FindComponent("Speed1"));
+  auto* s2 = static_cast<TSpeedButton*>(f->FindComponent("Speed2"));
+  EXPECT_TRUE(s1->Down());
+  LPARAM at = MAKELPARAM(s2->Left() + 5, s2->Top() + 5);
+  SendMessageA(find("Panel1")->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  EXPECT_TRUE(s2->Pressed());
+  SendMessageA(find("Panel1")->Handle(), WM_LBUTTONUP, 0, at);
+  EXPECT_TRUE(s2->Down());
+  EXPECT_FALSE(s1->Down()) << "one of a group is down";
+  EXPECT_TRUE(s2->InheritsFrom("TGraphicControl"));
+  EXPECT_EQ(GetEnumProp(s1, "Flat"), "True");
+  f->Free();
 }
 
 }  // namespace

@@ -156,15 +156,12 @@ TEST(FrameworkMenus, PopupMenuRunsTheChosenItem) {
   Pump(50);
   int ticks = 0;
   f->onTimer = [&] {
-    // Inside the menu's own loop: choose the first item by keyboard; give up after a while.
-    if (++ticks == 2) {
-      for (WORD vk : {VK_DOWN, VK_RETURN}) {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wVk = in[1].ki.wVk = vk;
-        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, in, sizeof in[0]);
-      }
+    // Inside the menu's own loop: choose the first item by keyboard (keys posted to the
+    // thread, as the system would queue them); give up after a while.
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (++ticks == 2 && menu) {
+      PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
+      PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
     }
     if (ticks == 40) EndMenu();
   };
