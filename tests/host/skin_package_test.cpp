@@ -61,6 +61,8 @@ TEST(SkinReader, ReservedWordsAndExtraTrailingBytesHaveNoEffect) {
   ASSERT_EQ(r.LoadUnpacked(Raw("a\r\nb\r\n", {2, 3}, "xxyyyTRAILING", 20000, -2, -12345)),
             TPackageStatus::Ok);
   EXPECT_EQ(S(*r.FindEntry("b")), "yyy");
+  ASSERT_EQ(r.LoadUnpacked(Raw("A\r\na\r\n", {1, 2}, "xyy")), TPackageStatus::Ok);
+  EXPECT_EQ(S(*r.FindEntry("a")), "x");  // a name given twice finds its first member
 }
 
 TEST(SkinReader, WrongVersionIsReportedAndKeepsThePreviousPackage) {
