@@ -55,7 +55,8 @@ std::string MessageDlgCaption(TMsgDlgType type) {
 
 TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int) {
   if (buttons == 0) buttons = MsgDlgButton(mbOK);
-  auto form = std::make_unique<TMessageForm>(Application);
+  auto form = std::unique_ptr<TMessageForm, void (*)(TMessageForm*)>(new TMessageForm(Application),
+                                                                     [](TMessageForm* f) { f->Free(); });
   form->SetBorderStyle(bsDialog);
   form->SetBorderIcons(BorderIcon(biSystemMenu));
   form->SetPosition(poScreenCenter);
