@@ -2,6 +2,11 @@
 // parents, properties through class tables, handlers, fields, references, Loaded order).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include <string>
 #include <vector>
 
@@ -253,6 +258,41 @@ TEST(FrameworkLayout, MangledLayoutsLoadOrFailCleanly) {
     }
   }
   SUCCEED();
+}
+
+std::string ReadAll(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(FrameworkLayout, BuildStepFillsFilesAndConvertsToGbk) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::path(DASKEL_BINARY_DIR) / "framework_layout_build";
+  fs::create_directories(dir / "data");
+  std::ofstream(dir / "data" / "blob.bin", std::ios::binary) << std::string("AB\0\xff", 4);
+  std::ofstream(dir / "in.layout", std::ios::binary) << "object F: TForm1\n"
+                                                     << "  Caption = \"今天\"\n"
+                                                     << "  Raw = @file(blob.bin)\n"
+                                                     << "  Sized = @sizedfile( \"blob.bin\" )\n"
+                                                     << "end\n";
+  std::string cmd = std::string("\"") + DASKEL_CMAKE + "\" -DIN=" + (dir / "in.layout").string() +
+                    " -DOUT=" + (dir / "out.layout").string() + " \"-DSEARCH=/nonexistent;" +
+                    (dir / "data").string() + "\" -P " + DASKEL_SOURCE_DIR + "/cmake/DaskelLayout.cmake";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  TLayoutObject o = ParseLayout(ReadAll(dir / "out.layout"), "out", leGbk);
+  ASSERT_EQ(o.Props.size(), 3u);
+  EXPECT_EQ(o.Props[0].Value.Str, "\xBD\xF1\xCC\xEC") << "GBK for 今天";
+  EXPECT_EQ(o.Props[1].Value.Str, std::string("AB\0\xff", 4));
+  EXPECT_EQ(o.Props[2].Value.Str, std::string("\x04\0\0\0AB\0\xff", 8));
+  // A missing file stops the build with the placeholder named.
+  std::ofstream(dir / "bad.layout", std::ios::binary)
+      << "object F: TForm1\n  Raw = @file(missing.bin)\nend\n";
+  std::string bad = std::string("\"") + DASKEL_CMAKE + "\" -DIN=" + (dir / "bad.layout").string() +
+                    " -DOUT=" + (dir / "bad.out").string() + " -DSEARCH=" + dir.string() + " -P " +
+                    DASKEL_SOURCE_DIR + "/cmake/DaskelLayout.cmake 2>/dev/null";
+  EXPECT_NE(std::system(bad.c_str()), 0);
 }
 
 TEST(FrameworkLayout, ParserKeepsValuesAndLines) {
