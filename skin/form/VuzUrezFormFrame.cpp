@@ -72,7 +72,15 @@ void TVuzUrezForm::PaintFrame(HDC dc) {
   } catch (...) {
     // A frame that cannot be finished stays as far as it got until the next paint.
   }
-  FHotObject = nullptr;
+  // The paint showed every button in its resting face. A button held down stays the hot one (the
+  // click that activates a window repaints its frame between press and release) and shows its
+  // pressed face again; any other is no longer hot.
+  if (FHotObject && FHotObject->State == TNCObject::stPressed) {
+    FHotObject->Paint();
+  } else {
+    if (FHotObject) FHotObject->State = TNCObject::stNormal;
+    FHotObject = nullptr;
+  }
 }
 
 void TVuzUrezForm::PaintTitleBar(HDC dc) {

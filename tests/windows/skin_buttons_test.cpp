@@ -227,3 +227,45 @@ TEST(CaptionButtons, WindowMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+void Mouse(int x, int y, DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+  SendInput(1, &in, sizeof in);
+  Pump(60);
+}
+
+TEST(CaptionButtons, RealMouseClick) {
+  HWND w = NewWindow(300, 150, WS_OVERLAPPEDWINDOW);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump(100);
+  // The click also activates the window: the frame repainted between press and release must not
+  // lose the pressed button.
+  HWND other = NewWindow(50, 50, WS_OVERLAPPEDWINDOW);
+  SetWindowPos(other, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Pump(100);
+  ASSERT_FALSE(s->Active());
+  TWinSysButton* min = ButtonFor(s, baMinimize);
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  int x = wr.left + (min->BoundsRect.left + min->BoundsRect.right) / 2;
+  int y = wr.top + (min->BoundsRect.top + min->BoundsRect.bottom) / 2;
+  Mouse(x, y, 0);
+  Mouse(x, y, MOUSEEVENTF_LEFTDOWN);
+  EXPECT_EQ(min->State, TNCObject::stPressed);
+  Mouse(x, y, MOUSEEVENTF_LEFTUP);
+  Pump(150);
+  EXPECT_TRUE(IsIconic(w));
+  DestroyWindow(other);
+  DestroyWindow(w);
+  Pump(300);
+}
+
+}  // namespace

@@ -1,6 +1,6 @@
 // Skinned windows under Wine: which windows the manager takes over and with which skin data, the
 // frame the form skinner gives them (sizes, hit tests, region, painted pixels), switching off and
-// on, destruction, skin changes, and the numbers we watch (paint time, start-up, handle growth).
+// on, destruction, skin changes, and the numbers we watch (paint time, handle growth).
 #include <windows.h>
 
 #include <psapi.h>
@@ -17,7 +17,6 @@
 
 #include "framework/Forms.h"
 #include "skin/data/SkinRead.h"
-#include "skin/data/VuzUrezDataRead.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/form/VuzUrezFormDraw.h"
 #include "skin/manager/SkinManage.h"
@@ -305,7 +304,7 @@ std::size_t PrivateBytes() {
 }
 
 // Numbers we report; they do not fail the test except for growth of what we own.
-TEST(SkinMeasurements, PaintStartUpAndNoGrowth) {
+TEST(SkinMeasurements, PaintTimeAndNoGrowth) {
   TSkinManage* m = SkinManager();
   // The frame of a window of the main window's size, skinned against the system's own paint.
   HWND w = NewWindow(445, 130, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
@@ -329,45 +328,6 @@ TEST(SkinMeasurements, PaintStartUpAndNoGrowth) {
   DestroyWindow(plain);
   DestroyWindow(w);
   Pump(300);
-
-  // Start-up to the first skinned paint (skin read from the stored bytes, form made and shown,
-  // frame painted) against the same form unskinned.
-  std::string package = FileBytes(kDefaultSkin);
-  std::vector<double> on, off, load;
-  for (int i = 0; i < 10; ++i) {
-    double t = Now();
-    TSkinElements e;
-    LoadSkinPackage(reinterpret_cast<const std::uint8_t*>(package.data()), package.size(), e);
-    load.push_back(Now() - t);
-  }
-  for (int i = 0; i < 10; ++i) {
-    for (bool skin : {true, false}) {
-      double t = Now();
-      TSkinData* d = nullptr;
-      if (skin) d = NewSkinData(package, sfOnlyThisForm, false);
-      m->FSkinning = skin;
-      auto* f = new TForm(Application);
-      f->InitializeForm();
-      f->SetClientWidth(445);
-      f->SetClientHeight(130);
-      f->Show();
-      SetForegroundWindow(f->Handle());
-      for (double end = Now() + 2000; skin && Now() < end;) {
-        TVuzUrezForm* fs = SkinnerOf(f->Handle());
-        if (fs && fs->PaintCount() > 0) break;
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-      }
-      UpdateWindow(f->Handle());
-      (skin ? on : off).push_back(Now() - t);
-      f->Free();
-      delete d;
-      Pump(20);
-    }
-  }
-  m->FSkinning = true;
-  std::printf("Start-up to first paint: skinned %.2f ms, unskinned %.2f ms, ratio %.2f\n", Median(on),
-              Median(off), Median(on) / Median(off));
 
   // 500 switches off and on, and 500 skinned windows made and destroyed: nothing of ours grows.
   auto* f = new TForm(Application);

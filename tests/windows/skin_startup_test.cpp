@@ -79,6 +79,36 @@ TEST(SkinnedApplication, MainAndAboutWindowsAreSkinned) {
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->FSkinData, form->SkinData1);
   EXPECT_GT(s->PaintCount(), 0);
+  // The skinned minimise button hides the window to the notification area.
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  TWinSysButton* minimise = nullptr;
+  for (int i = 0; i < s->SysButtonCount(); ++i)
+    if (s->SysButton(i)->SkinButton->Action == baMinimize && s->SysButton(i)->Visible)
+      minimise = s->SysButton(i);
+  ASSERT_NE(minimise, nullptr);
+  RECT wr{};
+  GetWindowRect(form->Handle(), &wr);
+  LPARAM at = MAKELPARAM(wr.left + (minimise->BoundsRect.left + minimise->BoundsRect.right) / 2,
+                         wr.top + (minimise->BoundsRect.top + minimise->BoundsRect.bottom) / 2);
+  auto mouse = [&](DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = LOWORD(at) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = HIWORD(at) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    SendInput(1, &in, sizeof in);
+    for (int i = 0; i < 10; ++i) {
+      Application->ProcessMessages();
+      Sleep(5);
+    }
+  };
+  mouse(0);
+  mouse(MOUSEEVENTF_LEFTDOWN);
+  mouse(MOUSEEVENTF_LEFTUP);
+  Pump(100);
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+  form->Show();
+  Pump(100);
   auto* about = new TForm2(Application);
   about->InitializeForm();
   about->Show();
