@@ -439,6 +439,8 @@ void TCustomForm::SetCancelButton(TButton* b, bool isCancel) {
 
 bool TCustomForm::IsDialogMessage(MSG& msg) {
   if (!HandleAllocated()) return false;
+  // Alt+letter goes to the form first (a skinned menu bar takes its accelerators there).
+  if (msg.message == WM_SYSCHAR && Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
   if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
     TWinControl* focus = FindControl(GetFocus());
     LRESULT code =

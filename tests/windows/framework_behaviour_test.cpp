@@ -254,6 +254,46 @@ TEST(FrameworkBehaviour, WindowlessControlsArePaintedByTheirParent) {
   EXPECT_GT(dark, 10) << "on the form";
 }
 
+TEST(FrameworkBehaviour, DoubleBufferedWindowsStillShowTheirWindowlessChildren) {
+  FormPtr f(MakeTestForm());
+  f->SetColor(clWhite);
+  f->GroupBox1->SetDoubleBuffered(true);
+  f->Label1->SetCaption("WWWW");
+  f->Show();
+  RedrawWindow(f->GroupBox1->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  Pump(100);
+  POINT origin = f->Label1->ClientToScreen(POINT{0, 0});
+  TWindowDc screen(nullptr);
+  int dark = 0;
+  for (int y = 0; y < f->Label1->Height(); ++y)
+    for (int x = 0; x < f->Label1->Width(); ++x)
+      if (IsDark(GetPixel(screen.Get(), origin.x + x, origin.y + y))) ++dark;
+  EXPECT_GT(dark, 10);
+}
+
+TEST(FrameworkBehaviour, AltLettersReachTheFormAsDialogChars) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  struct TTaker : TObject {
+    TWndMethod saved;
+    std::vector<std::uintptr_t> chars;
+    void Proc(TMessage& m) {
+      if (m.Msg == CM_DIALOGCHAR) {
+        chars.push_back(m.WParam);
+        m.Result = m.WParam == 'f' ? 1 : 0;  // takes Alt+F only
+        if (m.Result) return;
+      }
+      saved(m);
+    }
+  } taker;
+  taker.saved = f->WindowProc;
+  f->WindowProc = TWndMethod(&taker, &TTaker::Proc);
+  MSG msg{f->Button1->Handle(), WM_SYSCHAR, 'f', 0x20000000, 0, {0, 0}};
+  EXPECT_TRUE(f->IsDialogMessage(msg));
+  f->WindowProc = taker.saved;
+  EXPECT_EQ(taker.chars, std::vector<std::uintptr_t>{'f'});
+}
+
 TEST(FrameworkBehaviour, ErrorsInHandlersStopAtTheWindowProcedure) {
   FormPtr f(MakeTestForm());
   f->Show();
