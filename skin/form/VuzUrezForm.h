@@ -116,6 +116,7 @@ class TVuzUrezForm : public TSkinnedWindow {
   std::uint8_t FrameKind() const { return FFrameKind; }
   int PaintCount() const { return FPaintCount; }  // frames painted so far
   std::uint8_t WindowState() const { return FWindowState; }
+  const std::string& Caption() const { return FCaption; }
 
   // Caption buttons.
   int SysButtonCount() const { return static_cast<int>(FSysButtons.size()); }

@@ -245,3 +245,35 @@ TEST(SkinFrameLayout, CaptionPlacement) {
   in.RightmostButtonLeft = 300;
   EXPECT_EQ(CaptionRectangle(in).Right, 295);
 }
+
+TEST(SkinFrameLayout, RegionRunsOfTheDefaultSkinsBorders) {
+  TSkinData d(nullptr);
+  d.SetState(csLoading);
+  std::string package = DefaultSkinBytes();
+  ReadStored(d, package, static_cast<std::int32_t>(package.size()));
+  ASSERT_FALSE(d.NoSkin());
+  const TDataSkinBorder& left = *d.Skin.BorderLeft;
+  ASSERT_EQ(left.Trans, 1);
+  TBorderSizes b = SkinBorderSizes(d.Skin);
+  const int height = 300;
+  TBitmap image = BuildNineSlice({0, 0, b.Left, height}, left.Bitmap,
+                                 {left.LeftWidth, left.TopHeight, left.RightWidth, left.BottomHeight}, false,
+                                 left.Tile != 1, left.FrameCount, 1);
+  std::vector<TDrawRect> runs = OpaqueRuns(image, 0, 20, 1, 1, 1, SkinKeyColor);
+  ASSERT_FALSE(runs.empty());
+  // The rounded top corner: the first rows start right of the window's edge; lower down every
+  // row is one run over the whole border, moved by the offset.
+  EXPECT_TRUE(runs.front().Top > 20 || runs.front().Left > 0);
+  int middle = 0;
+  for (const TDrawRect& r : runs) {
+    EXPECT_EQ(r.Height(), 1);
+    if (r.Top == 20 + height / 2) {
+      ++middle;
+      EXPECT_EQ(r.Left, 0);
+      EXPECT_EQ(r.Right, b.Left);
+    }
+  }
+  EXPECT_EQ(middle, 1);
+  // The side borders stop where the bottom one starts: the bottom rows are not cut here.
+  EXPECT_EQ(runs.back().Top, 20 + height - 1);
+}

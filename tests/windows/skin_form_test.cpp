@@ -233,6 +233,31 @@ TEST(SkinManager, SwitchingOffRestoresAndCollapsesRequests) {
   EXPECT_EQ(m->FindForm(w), nullptr);
 }
 
+TEST(SkinManager, RequestsDuringDestructionAndTextChanges) {
+  TSkinManage* m = SkinManager();
+  HWND w = NewWindow(200, 100);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  // A new caption is taken over and painted.
+  int paints = s->PaintCount();
+  SetWindowTextA(w, "Another caption");
+  EXPECT_EQ(s->Caption(), "Another caption");
+  EXPECT_GT(s->PaintCount(), paints);
+  // A window destroyed just after a switch-off request does not cancel the switch-off.
+  HWND other = NewWindow(100, 100);
+  gSkin->SetActive(false);
+  DestroyWindow(other);
+  Pump(400);
+  EXPECT_FALSE(m->FSkinning);
+  EXPECT_FALSE(Skinned(w));
+  EXPECT_EQ(m->FindForm(other), nullptr);
+  gSkin->SetActive(true);
+  Pump(400);
+  EXPECT_TRUE(m->FSkinning);
+  DestroyWindow(w);
+  Pump(300);
+}
+
 TEST(SkinManager, DialogsGetTheirSkinData) {
   // The framework's message box and a system dialog, each skinned when activated.
   TSkinData* found = nullptr;
