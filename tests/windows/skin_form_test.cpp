@@ -258,6 +258,55 @@ TEST(SkinManager, RequestsDuringDestructionAndTextChanges) {
   Pump(300);
 }
 
+TEST(SkinManager, ComponentForOneFormOnly) {
+  TSkinManage* m = SkinManager();
+  auto* form = new TForm(Application);
+  form->InitializeForm();
+  form->SetClientWidth(200);
+  form->SetClientHeight(100);
+  form->HandleNeeded();  // not shown yet: nothing has skinned it
+  // Loading it attaches its own form at once, with its own skin.
+  std::string package = FileBytes(kDarkSkin);
+  auto* own = new TSkinData(form);
+  own->SetState(csLoading | csReading);
+  own->SetSkinFormtype(sfOnlyThisForm);
+  TMemoryStream stream;
+  std::string value(4, '\0');
+  for (int i = 0; i < 4; ++i)
+    value[static_cast<std::size_t>(i)] = static_cast<char>((package.size() >> (8 * i)) & 0xFF);
+  stream.LoadFromBytes(value + package);
+  own->ReadSkinStream(stream);
+  own->ClearState(csLoading | csReading);
+  own->Loaded();
+  TVuzUrezForm* s = SkinnerOf(form->Handle());
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->FSkinData, own);
+  form->Show();
+  Pump(60);
+  HWND plain = NewWindow(100, 100);
+  ASSERT_NE(SkinnerOf(plain), nullptr);
+  EXPECT_EQ(SkinnerOf(plain)->FSkinData, gSkin);
+  // Switching it off frees only its form's skinner, but switches skinning off for everyone.
+  own->SetActive(true);
+  Pump(50);
+  own->SetActive(false);
+  Pump(400);
+  EXPECT_EQ(SkinnerOf(form->Handle()), nullptr);
+  EXPECT_NE(SkinnerOf(plain), nullptr);
+  EXPECT_FALSE(m->FSkinning);
+  HWND later = NewWindow(100, 100);
+  EXPECT_FALSE(Skinned(later));
+  gSkin->SetActive(false);
+  gSkin->SetActive(true);
+  Pump(400);
+  EXPECT_TRUE(m->FSkinning);
+  DestroyWindow(later);
+  DestroyWindow(plain);
+  form->Free();  // frees its component too, which leaves the manager's list
+  Pump(300);
+  for (TSkinData* d : m->SkinDatas()) EXPECT_NE(d, own);
+}
+
 TEST(SkinManager, DialogsGetTheirSkinData) {
   // The framework's message box and a system dialog, each skinned when activated.
   TSkinData* found = nullptr;
