@@ -234,3 +234,110 @@ void TTrackBar::WndProc(TMessage& m) {
   }
   TWinControl::WndProc(m);
 }
+
+// ---- status bar
+
+DASKEL_DEFINE_CLASS(TStatusBar, TWinControl) {
+  c.String("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText);
+  c.Bool("SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip);
+}
+
+TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
+  height_ = 19;
+  anchors_ = Anchor(akLeft) | Anchor(akRight) | Anchor(akBottom);
+  controlStyle_ &= ~(csAcceptsControls | csClickEvents);
+}
+
+void TStatusBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = STATUSCLASSNAMEA;
+  p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | (sizeGrip_ ? SBARS_SIZEGRIP : 0);
+}
+
+void TStatusBar::CreateHandleDone() {
+  // One part across the whole bar holds the text.
+  int right = -1;
+  SendMessageA(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
+  SendMessageA(Handle(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+}
+
+void TStatusBar::SetSimpleText(const std::string& s) {
+  simpleText_ = s;
+  if (HandleAllocated()) SendMessageA(Handle(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+void TStatusBar::SetParent(TWinControl* parent) {
+  TWinControl::SetParent(parent);
+  AlignToParent();
+}
+
+void TStatusBar::AlignToParent() {
+  if (!parent_) return;
+  RECT r = parent_->ClientRect();
+  SetBounds(0, r.bottom - height_, r.right, height_);
+}
+
+// ---- tab control
+
+DASKEL_DEFINE_CLASS(TTabControl, TWinControl) {
+  c.Strings("Tabs", &TTabControl::Tabs);
+  c.Int("TabIndex", &TTabControl::TabIndex, &TTabControl::SetTabIndex);
+  c.Event("OnChange", &TTabControl::OnChange);
+}
+
+TTabControl::TTabControl(TComponent* owner) : TWinControl(owner) {
+  width_ = 289, height_ = 193;
+  tabStop_ = true;
+  controlStyle_ &= ~csClickEvents;
+  tabs_.OnChange = TNotifyEvent(this, &TTabControl::TabsChanged);
+}
+
+TTabControl::~TTabControl() { tabs_.OnChange = nullptr; }
+
+void TTabControl::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SystemClass = WC_TABCONTROLA;
+  p.Style |= WS_CLIPCHILDREN;
+  p.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TTabControl::Fill() {
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), TCM_DELETEALLITEMS, 0, 0);
+  for (int i = 0; i < tabs_.Count(); ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(tabs_.Get(i).c_str());
+    SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+}
+
+void TTabControl::CreateHandleDone() { Fill(); }
+
+void TTabControl::TabsChanged(TObject*) {
+  if (tabIndex_ >= tabs_.Count()) tabIndex_ = tabs_.Count() - 1;
+  Fill();
+}
+
+int TTabControl::TabIndex() const {
+  if (HandleAllocated())
+    return static_cast<int>(SendMessageA(const_cast<TTabControl*>(this)->Handle(), TCM_GETCURSEL, 0, 0));
+  return tabIndex_;
+}
+
+void TTabControl::SetTabIndex(int v) {
+  if (!HasState(csReading) && (v < -1 || v >= tabs_.Count())) v = -1;
+  tabIndex_ = v;
+  if (HandleAllocated()) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(v), 0);
+}
+
+void TTabControl::WndProc(TMessage& m) {
+  if (m.Msg == WM_DESTROY) tabIndex_ = TabIndex();
+  if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == static_cast<UINT>(TCN_SELCHANGE)) {
+    tabIndex_ = TabIndex();
+    OnChange(this);
+    return;
+  }
+  TWinControl::WndProc(m);
+}

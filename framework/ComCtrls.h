@@ -107,3 +107,49 @@ class TTrackBar : public TWinControl {
   int min_ = 0, max_ = 10, position_ = 0;
   TUDOrientation orientation_ = udHorizontal;
 };
+
+// Status bar ("TStatusBar" over the comctl32 status class): one simple text, kept along the
+// bottom edge of its parent.
+class TStatusBar : public TWinControl {
+  DASKEL_CLASS(TStatusBar, TWinControl)
+ public:
+  explicit TStatusBar(TComponent* owner);
+  std::string SimpleText() const { return simpleText_; }
+  void SetSimpleText(const std::string& s);
+  bool SizeGrip() const { return sizeGrip_; }
+  void SetSizeGrip(bool v) { sizeGrip_ = v; }
+  void SetParent(TWinControl* parent) override;
+  // Puts it along the bottom of the parent at the parent's full width.
+  void AlignToParent();
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+
+ private:
+  std::string simpleText_;
+  bool sizeGrip_ = true;
+};
+
+// Tabs ("TTabControl" over the comctl32 tab class); OnChange after the user picks a tab.
+class TTabControl : public TWinControl {
+  DASKEL_CLASS(TTabControl, TWinControl)
+ public:
+  explicit TTabControl(TComponent* owner);
+  ~TTabControl() override;
+  TStrings* Tabs() { return &tabs_; }
+  int TabIndex() const;
+  void SetTabIndex(int v);
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  void WndProc(TMessage& m) override;
+
+ private:
+  void TabsChanged(TObject*);
+  void Fill();
+  TStringList tabs_;
+  int tabIndex_ = -1;
+};

@@ -131,7 +131,7 @@ void RegisterFrameworkClasses() {
       &TFont::StaticClass(),           &TStringList::StaticClass(),    &TMessageForm::StaticClass(),
       &TSpeedButton::StaticClass(),    &TBitBtn::StaticClass(),        &TPanel::StaticClass(),
       &TMemo::StaticClass(),           &TListBox::StaticClass(),       &TProgressBar::StaticClass(),
-      &TTrackBar::StaticClass(),
+      &TTrackBar::StaticClass(),       &TStatusBar::StaticClass(),     &TTabControl::StaticClass(),
   };
   (void)classes;
 }

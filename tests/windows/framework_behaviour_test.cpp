@@ -405,6 +405,17 @@ TEST(FrameworkBehaviour, FurtherControlsDropIntoLayouts) {
     Top = 170
     Max = 5
   end
+  object Tabs1: TTabControl
+    Left = 100
+    Top = 110
+    Width = 90
+    Height = 40
+    Tabs = ["one", "two"]
+    TabIndex = 1
+  end
+  object Status1: TStatusBar
+    SimpleText = "ready"
+  end
 end
 )",
                             "More");
@@ -437,6 +448,21 @@ end
   auto* track = static_cast<TTrackBar*>(find("Track1"));
   track->SetPosition(3);
   EXPECT_EQ(SendMessageA(track->Handle(), TBM_GETPOS, 0, 0), 3);
+  EXPECT_EQ(WindowClass(find("Tabs1")->Handle()), "TTabControl");
+  auto* tabs = static_cast<TTabControl*>(find("Tabs1"));
+  EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(tabs->TabIndex(), 1);
+  tabs->Tabs()->Delete(1);
+  EXPECT_EQ(tabs->TabIndex(), 0) << "the chosen tab went: the last one left";
+  auto* status = static_cast<TStatusBar*>(find("Status1"));
+  EXPECT_EQ(WindowClass(status->Handle()), "TStatusBar");
+  char text[32] = {};
+  SendMessageA(status->Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "ready");
+  EXPECT_EQ(status->Top() + status->Height(), f->ClientHeight()) << "along the bottom";
+  f->SetClientHeight(f->ClientHeight() + 30);
+  EXPECT_EQ(status->Top() + status->Height(), f->ClientHeight()) << "and stays there";
+  EXPECT_EQ(status->Width(), f->ClientWidth());
   // Speed buttons are windowless: the panel hands them its mouse messages.
   auto* s1 = static_cast<TSpeedButton*>(f->FindComponent("Speed1"));
   auto* s2 = static_cast<TSpeedButton*>(f->FindComponent("Speed2"));
