@@ -586,7 +586,8 @@ void TWinControl::SetBounds(int l, int t, int w, int h) {
 void TWinControl::Resized(int oldW, int oldH) {
   RECT r = ClientRect();
   lastClientW_ = r.right, lastClientH_ = r.bottom;
-  if (HasState(csLoading)) return;
+  // While loading, or before the size was ever known, children stand where they were put.
+  if (HasState(csLoading) || oldW < 0 || oldH < 0) return;
   AlignChildren(r.right - oldW, r.bottom - oldH);
 }
 

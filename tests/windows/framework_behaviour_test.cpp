@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
 #include "tests/windows/framework_test_form.h"
 
 namespace {
@@ -79,7 +80,17 @@ TEST(FrameworkBehaviour, AnchorsOnEverySide) {
   label->SetParent(f.get());
   label->SetBounds(20, 100, 30, 13);
   label->SetAnchors(Anchor(akLeft) | Anchor(akBottom));
+  // Anchored to the far edges inside a container whose window is made when the form shows.
+  auto* panel = new TPanel(f.get());
+  panel->SetParent(f.get());
+  panel->SetBounds(150, 40, 100, 50);
+  auto* corner = new TButton(f.get());
+  corner->SetParent(panel);
+  corner->SetBounds(60, 20, 30, 20);
+  corner->SetAnchors(Anchor(akRight) | Anchor(akBottom));
   f->Show();
+  EXPECT_EQ(corner->Left(), 60) << "making the windows moves nothing";
+  EXPECT_EQ(corner->Top(), 20);
   f->SetClientWidth(f->ClientWidth() + 30);
   f->SetClientHeight(f->ClientHeight() + 20);
   EXPECT_EQ(right->Left(), 230);
