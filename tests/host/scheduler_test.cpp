@@ -7,6 +7,7 @@
 
 #include "app/Unit1Power.h"
 #include "app/Unit1Schedule.h"
+#include "tests/SchedulerFakes.h"
 
 namespace {
 
@@ -86,22 +87,6 @@ TEST(Texts, ClockAndWarningKeepTheirSeparators) {
             "21:30:05\x0E");
   EXPECT_EQ(WarningText("单击这里修改提示内容", "注销"), "单击这里修改提示内容\r点击【Yes】将取消注销");
 }
-
-class RecordingPower : public TPowerService {
- public:
-  bool versionOk = true;
-  unsigned platform = kVerPlatformWin32Nt;
-  std::vector<std::string> calls;
-  bool QueryPlatformId(unsigned& id) override {
-    id = platform;
-    return versionOk;
-  }
-  void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
-  void RequestExitWindows(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
-  void RequestPowerState(bool s, bool f) override {
-    calls.push_back(std::string("power ") + (s ? "1" : "0") + (f ? "1" : "0"));
-  }
-};
 
 TEST(PowerAction, NtFamilyEnablesThePrivilegeAndAsksForEachActionItsOwnWay) {
   const std::vector<std::string> expected[] = {{"privilege", "exit 1"},

@@ -7,6 +7,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "tests/SchedulerFakes.h"
 
 namespace {
 
@@ -14,22 +15,6 @@ class FakeClock : public TClock {
  public:
   TLocalTime now{2026, 12, 7, 10, 5, 0, 0};
   TLocalTime Now() override { return now; }
-};
-
-class RecordingPower : public TPowerService {
- public:
-  bool versionOk = true;
-  unsigned platform = kVerPlatformWin32Nt;
-  std::vector<std::string> calls;
-  bool QueryPlatformId(unsigned& id) override {
-    id = platform;
-    return versionOk;
-  }
-  void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
-  void RequestExitWindows(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
-  void RequestPowerState(bool s, bool f) override {
-    calls.push_back(std::string("power ") + (s ? "1" : "0") + (f ? "1" : "0"));
-  }
 };
 
 // Answers the next message box: finds it once it is up, remembers its text, presses a button.
