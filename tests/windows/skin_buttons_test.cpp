@@ -76,6 +76,11 @@ TEST(CaptionButtons, ShownByTheWindowsBoxes) {
   EXPECT_TRUE(ButtonFor(t, baClose)->Visible);
   EXPECT_FALSE(ButtonFor(t, baMaximize)->Visible) << "no maximise box, whatever the skin says";
   EXPECT_FALSE(ButtonFor(t, baMinimize)->Visible);
+  // The window left behind shows its buttons in the inactive face.
+  EXPECT_FALSE(s->Active());
+  TWinSysButton* close = ButtonFor(s, baClose);
+  ASSERT_GE(close->SkinButton->FrameCount, 4);
+  EXPECT_EQ(ScreenPixelAt(full, close->BoundsRect), ButtonPixel(*close, 4));
   // Without maximise box a double click on the title does nothing.
   EXPECT_EQ(NcMouseAt(small, WM_NCLBUTTONDBLCLK, RECT{100, 5, 102, 7}), 0);
   Pump(100);
