@@ -54,12 +54,12 @@ class SchedulerForm : public ::testing::Test {
     Create();
   }
   void TearDown() override {
-    delete form;
+    form->Free();
     Form1 = nullptr;
     SetSchedulerServices(nullptr, nullptr);
   }
   void Create() {
-    delete form;
+    if (form) form->Free();
     form = new TForm1(Application);
     Form1 = form;
     form->InitializeForm();
