@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "skin/manager/SkinManage.h"
 
 namespace {
 
@@ -22,8 +24,8 @@ std::string DryRunStamp() {
   return buf;
 }
 
-TDryRunPowerService* NewDryRun(const char* file) {
-  return new TDryRunPowerService(
+std::unique_ptr<TDryRunPowerService> NewDryRun(const char* file) {
+  return std::make_unique<TDryRunPowerService>(
       SystemPowerService(), file, DryRunStamp, [](void*, const std::string& line) { ReportDryRun(line); },
       nullptr);
 }
@@ -31,7 +33,7 @@ TDryRunPowerService* NewDryRun(const char* file) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  static TDryRunPowerService* dryRun = nullptr;
+  std::unique_ptr<TDryRunPowerService> dryRun;
   for (int i = 1; i < __argc; ++i) {
     const char* arg = __argv[i];
     if (!strcmp(arg, "--dry-run")) {
@@ -40,12 +42,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       dryRun = NewDryRun(arg + 10);
     }
   }
-  if (dryRun) SetSchedulerServices(nullptr, dryRun);
+  if (dryRun) SetSchedulerServices(nullptr, dryRun.get());
 
   Application->Initialize();
   Application->CreateForm(Form1);
   Application->CreateForm(Form2);
   Application->Run();
-  delete dryRun;
+  // The skinning goes before the forms it skins; the forms go with the application afterwards.
+  FreeSkinManager();
+  SetSchedulerServices(nullptr, nullptr);
   return 0;
 }

@@ -77,8 +77,12 @@ function(daskel_windows_test name)
     set(A_TIMEOUT 300)
   endif()
   add_test(NAME win.${name} COMMAND ${name})
+  # Passing means GoogleTest said so and reported no failure: a program ended from outside
+  # (a Wine session stopped under it) can exit with 0 without having run its tests.
   set_tests_properties(win.${name} PROPERTIES TIMEOUT ${A_TIMEOUT} FIXTURES_REQUIRED wine
-                                              RESOURCE_LOCK wine_desktop)
+                                              RESOURCE_LOCK wine_desktop
+                                              PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+                                              FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
 
 if(WIN32)
