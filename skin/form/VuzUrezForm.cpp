@@ -522,18 +522,23 @@ void TVuzUrezForm::RestoreFormColor() {
   if (FForm && FOldColorSaved && FStage != ssReleasing) FForm->SetColor(FOldColor);
 }
 
+bool TVuzUrezForm::GiveBackWindow() {
+  FSystemMenu.Reset();
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  if (!FSubclass.Attached()) return false;
+  if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
+  FFormProcTaken = false;
+  FSubclass.Restore();
+  FreeControlSkinners();
+  return true;
+}
+
 void TVuzUrezForm::Detach() {
   if (!MainMenuSkinned()) {
     DetachUnframed();
     return;
   }
-  FSystemMenu.Reset();
-  if (FHoverTimer) FHoverTimer->SetEnabled(false);
-  if (!FSubclass.Attached()) return;
-  if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
-  FFormProcTaken = false;
-  FSubclass.Restore();
-  FreeControlSkinners();
+  if (!GiveBackWindow()) return;
   RestoreFormColor();
   SetSystemButtons(true);
   FTitleStrip.Clear();
@@ -558,13 +563,7 @@ void TVuzUrezForm::Release() {
     DetachUnframed();
     return;
   }
-  FSystemMenu.Reset();
-  if (FHoverTimer) FHoverTimer->SetEnabled(false);
-  if (!FSubclass.Attached()) return;
-  if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
-  FFormProcTaken = false;
-  FSubclass.Restore();
-  FreeControlSkinners();
+  if (!GiveBackWindow()) return;
   FTitleStrip.Clear();
 }
 

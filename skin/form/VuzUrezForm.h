@@ -166,6 +166,9 @@ class TVuzUrezForm : public TSkinnedWindow {
   TDataSkinBorder* Border(int index) const;
   TBitmap BorderImage(int index, int width, int height) const;
   void DetachUnframed();
+  // Stops the hover timer and the window menu, gives the window procedures back and frees the
+  // control skinners; false when the window was not subclassed.
+  bool GiveBackWindow();
   void FreeControlSkinners();
   void RestoreFormColor();
   bool MainMenuSkinned() const;
