@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "skin/form/VuzUrezFormDrawWin32.h"
+#include "tests/windows/GdiCount.h"
 
 namespace {
 
@@ -197,20 +198,6 @@ TEST(FormDrawWin32, RegionsLeaveMagentaOut) {
 }
 
 }  // namespace
-
-// GDI objects in use, up to a constant: the system's counter where there is one. Wine answers 0
-// there, so the free places of its handle table are counted instead, by taking them all.
-long GdiObjectsInUse() {
-  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
-  std::vector<TGdiBitmap> probes;
-  probes.reserve(1 << 17);
-  while (probes.size() < (1u << 17)) {
-    HBITMAP b = CreateBitmap(1, 1, 1, 1, nullptr);
-    if (!b) break;
-    probes.emplace_back(b);
-  }
-  return -static_cast<long>(probes.size());
-}
 
 TEST(FormDrawWin32, DrawingLeavesNoGdiObjectsBehind) {
   TBitmap image = Coords(24, 8);
