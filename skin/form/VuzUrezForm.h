@@ -210,7 +210,7 @@ class TVuzUrezForm : public TSkinnedWindow {
   int FRightmostButtonLeft = 0;
   TNCObject* FHotObject = nullptr;  // caption button under the mouse or pressed
   std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
-  TBitmap FIcon;       // the window's small icon on magenta
+  TBitmap FIcon;       // the window's small icon, magenta where it is transparent
   TBitmap FTitleBack;  // the title strip of the last paint before the buttons were drawn on it
   TMenuHandle FSystemMenu;
   bool FMenuTracking = false;

@@ -85,8 +85,27 @@ void TVuzUrezForm::LoadIcon() {
   if (handle) {
     TIconHandle copy(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
     if (!copy) copy.Reset(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, 0)));
-    TBitmapDC dc(icon);
-    if (dc) DrawIconEx(dc.Get(), 0, 0, copy ? copy.Get() : handle, w, h, 0, nullptr, DI_NORMAL);
+    // The icon's soft edges would blend with a magenta background into pink that is no longer
+    // the key colour. Drawn once on black and once on white, each pixel's coverage and true
+    // colour can be told apart: mostly covered pixels keep the icon's colour, the rest become
+    // the key colour.
+    TBitmap onBlack(w, h, pf24bit), onWhite(w, h, pf24bit);
+    onWhite.Fill(clWhite);
+    for (TBitmap* b : {&onBlack, &onWhite}) {
+      TBitmapDC dc(*b);
+      if (dc) DrawIconEx(dc.Get(), 0, 0, copy ? copy.Get() : handle, w, h, 0, nullptr, DI_NORMAL);
+    }
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        TColor dark = onBlack.Pixel(x, y), light = onWhite.Pixel(x, y);
+        int coverage = 255 - ((RedOf(light) - RedOf(dark)) + (GreenOf(light) - GreenOf(dark)) +
+                              (BlueOf(light) - BlueOf(dark))) /
+                                 3;
+        if (coverage < 128) continue;
+        auto unblend = [coverage](int c) { return std::min(255, c * 255 / coverage); };
+        icon.SetPixel(x, y, RGBColor(unblend(RedOf(dark)), unblend(GreenOf(dark)), unblend(BlueOf(dark))));
+      }
+    }
   }
   FIcon = icon;
 }
