@@ -1,5 +1,7 @@
 #include "app/Unit1.h"
 
+#include <cstring>
+
 #include "app/Unit2.h"
 
 TForm1* Form1 = nullptr;
