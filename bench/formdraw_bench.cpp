@@ -2,7 +2,7 @@
 // button face (stretched and tiled centre), a menu bar three-slice, and the region of a border.
 #include <benchmark/benchmark.h>
 
-#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/paint/SkinDraw.h"
 
 namespace {
 

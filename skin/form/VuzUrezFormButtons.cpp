@@ -6,7 +6,7 @@
 #include "framework/Graphics.h"
 #include "skin/data/VuzUrezDataWin32.h"
 #include "skin/form/VuzUrezForm.h"
-#include "skin/form/VuzUrezFormDrawWin32.h"
+#include "skin/paint/SkinDrawWin32.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "skin/form/VuzUrezForm.h"
-#include "skin/form/VuzUrezFormDrawWin32.h"
+#include "skin/paint/SkinDrawWin32.h"
 
 TDataSkinBorder* TVuzUrezForm::Border(int index) const {
   TSkinElements& s = FSkinData->Skin;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "skin/data/VuzUrezDataElements.h"
-#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/paint/SkinDraw.h"
 
 // Border sizes a skin gives a window: each edge image's thickness across one of its frames
 // (the side edges are horizontal strips, the top and bottom edges vertical strips).

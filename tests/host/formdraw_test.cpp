@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/paint/SkinDraw.h"
 
 namespace {
 

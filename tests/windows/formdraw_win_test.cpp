@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "skin/form/VuzUrezFormDrawWin32.h"
+#include "skin/paint/SkinDrawWin32.h"
 #include "tests/windows/GdiCount.h"
 
 namespace {

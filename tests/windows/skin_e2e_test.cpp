@@ -6,7 +6,7 @@
 #include <string>
 
 #include "skin/data/VuzUrezDataRead.h"
-#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/paint/SkinDraw.h"
 #include "skin/form/VuzUrezFormLayout.h"
 #include "skin/manager/SkinManage.h"
 #include "tests/e2e/E2eDriver.h"

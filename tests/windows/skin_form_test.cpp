@@ -18,7 +18,7 @@
 #include "framework/Forms.h"
 #include "skin/data/SkinRead.h"
 #include "skin/form/VuzUrezForm.h"
-#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/paint/SkinDraw.h"
 #include "skin/manager/SkinManage.h"
 #include "tests/windows/GdiCount.h"
 #include "tests/windows/skin_test_util.h"

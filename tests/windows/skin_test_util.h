@@ -10,7 +10,7 @@
 
 #include "skin/data/VuzUrezData.h"
 #include "skin/form/VuzUrezForm.h"
-#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/paint/SkinDraw.h"
 #include "skin/manager/SkinManage.h"
 
 inline const char* const kDefaultSkin = DASKEL_BINARY_DIR "/skins/default.skn";

@@ -1,4 +1,4 @@
-#include "skin/form/VuzUrezFormDrawWin32.h"
+#include "skin/paint/SkinDrawWin32.h"
 
 #include <algorithm>
 #include <cstring>

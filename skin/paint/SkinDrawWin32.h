@@ -1,5 +1,5 @@
 // The skin image drawing operations on device contexts. Images are built by the portable code
-// (VuzUrezFormDraw.h) in memory and reach the DC in one blit each; transparent draws copy exactly
+// (SkinDraw.h) in memory and reach the DC in one blit each; transparent draws copy exactly
 // the pixels that are not of the key colour. Every operation ignores an inverted rectangle
 // (right < left or bottom < top) and draws nothing for an empty one.
 #pragma once
@@ -10,7 +10,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Handles.h"
-#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/paint/SkinDraw.h"
 
 inline TDrawRect ToDrawRect(const RECT& r) {
   return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),

@@ -1,7 +1,7 @@
 // Building skin images: picking one frame out of an image strip, slicing it so corners and edges
 // keep their size while the middle is stretched or tiled, transparent compositing with a key
 // colour, and the opaque runs a window region is made of. Everything here works on TBitmap pixels
-// only; putting the results on a device context is the Win32 layer's job (VuzUrezFormDrawWin32.h).
+// only; putting the results on a device context is the Win32 layer's job (SkinDrawWin32.h).
 //
 // Scaling is nearest-neighbour and reproduces GDI's StretchBlt in COLORONCOLOR mode on top-down
 // DIBs pixel for pixel (see StretchSource), so an image built here looks exactly like one stretched

@@ -1,4 +1,4 @@
-#include "skin/form/VuzUrezFormDraw.h"
+#include "skin/paint/SkinDraw.h"
 
 #include <algorithm>
 #include <cstring>
