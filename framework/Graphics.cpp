@@ -257,6 +257,10 @@ void TCanvas::TextRect(RECT r, const std::string& text, UINT format) {
   Need(true, false, false);
   if (dc_) DrawTextA(dc_, text.data(), static_cast<int>(text.size()), &r, format);
 }
+int TCanvas::DrawTextRect(RECT& r, const std::string& text, UINT format) {
+  Need(true, false, false);
+  return dc_ ? ::DrawTextA(dc_, text.data(), static_cast<int>(text.size()), &r, format) : 0;
+}
 SIZE TCanvas::TextExtent(const std::string& text) {
   SIZE s{0, 0};
   Need(true, false, false);

@@ -112,6 +112,8 @@ class TCanvas : public TPersistent {
   void TextOut(int x, int y, const std::string& text);
   // Draws text clipped to r (DrawText flags, DT_NOCLIP off).
   void TextRect(RECT r, const std::string& text, UINT format);
+  // DrawTextA with the canvas's font and background mode; r is updated with DT_CALCRECT.
+  int DrawTextRect(RECT& r, const std::string& text, UINT format);
   SIZE TextExtent(const std::string& text);
   int TextWidth(const std::string& text) { return TextExtent(text).cx; }
   int TextHeight(const std::string& text) { return TextExtent(text).cy; }

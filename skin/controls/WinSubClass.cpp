@@ -1,0 +1,259 @@
+#include "skin/controls/WinSubClass.h"
+
+#include <exception>
+
+#include "framework/Controls.h"
+#include "framework/Messages.h"
+
+namespace {
+int gAlive = 0;
+}
+
+DASKEL_DEFINE_CLASS(TSkinControl, TComponent) {}
+
+int TSkinControl::Alive() { return gAlive; }
+
+TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner), FSite(dynamic_cast<TSkinControlOwner*>(owner)) {
+  ++gAlive;
+}
+
+TSkinControl::~TSkinControl() {
+  Detach();
+  if (FSite && FSite->HotControl() == this) FSite->SetHotControl(nullptr);
+  --gAlive;
+}
+
+void TSkinControl::Notification(TComponent* c, TOperation op) {
+  TComponent::Notification(c, op);
+  if (op != opRemove) return;
+  // The control goes before its skinner: nothing may be given back to it any more.
+  if (c == FControl) {
+    FControl = nullptr;
+    FOldWindowProc = TWndMethod();
+  }
+  if (c == FGraphicControl) {
+    FGraphicControl = nullptr;
+    FOldWindowProc = TWndMethod();
+  }
+}
+
+bool TSkinControl::WindowEnabled() const {
+  return FHandle && (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+}
+
+void TSkinControl::ReadCaption() {
+  char text[1000] = {};
+  if (FHandle) SendMessageA(FHandle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  FCaption = text;
+}
+
+void TSkinControl::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
+  if (FAttached || !control) return;
+  FRecolour = recolour;
+  FSkinData = data;
+  FCanvas = canvas;
+  FControl = control;
+  FHandle = control->Handle();
+  control->FreeNotification(this);
+  FOldWindowProc = control->WindowProc;
+  control->WindowProc = TWndMethod(this, &TSkinControl::SkinWndProc);
+  control->SetDoubleBuffered(true);
+  if (FSite) FSite->AddIfAbsent(this);
+  FFocused = GetFocus() == FHandle;
+  FEnabled = WindowEnabled();
+  ReadCaption();
+  if (recolour) {
+    FSavedColor = control->Color();
+    control->SetColor(data->Skin.ColourButtonFace);
+  }
+  control->Invalidate();
+  FAttached = true;
+}
+
+void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
+  if (FAttached || !IsWindow(wnd)) return;
+  FSkinData = data;
+  FCanvas = canvas;
+  FHandle = wnd;
+  FEnabled = true;
+  ReadCaption();
+  if (!FObjectInstance.Attach(wnd, this, &TSkinControl::ThunkProc)) return;
+  FAttached = true;
+}
+
+void TSkinControl::AttachGraphic(TControl* control, TSkinData* data, TCanvas* canvas) {
+  if (FAttached || !control) return;
+  FSkinData = data;
+  FCanvas = canvas;
+  FGraphicControl = control;
+  control->FreeNotification(this);
+  FOldWindowProc = control->WindowProc;
+  control->WindowProc = TWndMethod(this, &TSkinControl::SkinWndProc);
+  if (FSite) FSite->AddIfAbsent(this);
+  FEnabled = control->Enabled();
+  FCaption = control->Caption();
+  control->Invalidate();
+  FAttached = true;
+}
+
+void TSkinControl::Detach() {
+  if (FOldWindowProc) {
+    TControl* target = FControl ? static_cast<TControl*>(FControl) : FGraphicControl;
+    // Only our own method is taken out: a later hook on top of it stays where it is.
+    if (target && target->WindowProc == TWndMethod(this, &TSkinControl::SkinWndProc))
+      target->WindowProc = FOldWindowProc;
+    FOldWindowProc = TWndMethod();
+  }
+  FObjectInstance.Restore();
+  if (FRecolour && FControl && !TearingDown()) {
+    FControl->SetColor(FSavedColor);
+    FRecolour = false;
+  }
+  if (FSite && FSite->HotControl() == this) FSite->SetHotControl(nullptr);
+}
+
+LRESULT TSkinControl::ThunkProc(void* self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* s = static_cast<TSkinControl*>(self);
+  TMessage m;
+  m.Msg = msg;
+  m.WParam = wp;
+  m.LParam = lp;
+  try {
+    s->SkinWndProc(m);
+  } catch (const std::exception& e) {
+    HandleFrameworkException(&e);
+    // The window's own procedure must always see its destruction.
+    if (msg == WM_NCDESTROY) s->Detach();
+  } catch (...) {
+    HandleFrameworkException(nullptr);
+    if (msg == WM_NCDESTROY) s->Detach();
+  }
+  return m.Result;
+}
+
+void TSkinControl::SkinWndProc(TMessage& m) {
+  if (!BeforeDefault(m)) return;
+  CallDefault(m);
+  AfterDefault(m);
+}
+
+void TSkinControl::CallDefault(TMessage& m) {
+  if (FOldWindowProc) {
+    FOldWindowProc(m);
+  } else if (FObjectInstance.Attached()) {
+    m.Result = FObjectInstance.CallPrevious(FHandle, m.Msg, m.WParam, m.LParam);
+  } else if (FHandle && IsWindow(FHandle)) {
+    // Detached from inside this very message: the window's own procedure is back in place.
+    m.Result = CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC)), FHandle,
+                               m.Msg, m.WParam, m.LParam);
+  }
+}
+
+bool TSkinControl::BeforeDefault(TMessage&) { return true; }
+
+void TSkinControl::AfterDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case CM_ENABLEDCHANGED:
+      Redraw();
+      break;
+    case WM_SETTEXT:
+      FCaption = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
+      Redraw();
+      break;
+    case WM_PAINT:
+      PaintNow(reinterpret_cast<HDC>(m.WParam));
+      break;
+    case WM_NCDESTROY:
+      Detach();
+      break;
+    default:
+      break;
+  }
+}
+
+void TSkinControl::MouseLeave() {
+  if (FHandle && IsWindow(FHandle)) SendMessageA(FHandle, CM_MOUSELEAVE, 0, 0);
+}
+
+void TSkinControl::Redraw() {
+  RECT r{};
+  if (!FHandle || !GetWindowRect(FHandle, &r)) return;
+  OffsetRect(&r, -r.left, -r.top);
+  if (!GetParent(FHandle)) return;
+  InvalidateRect(FHandle, &r, FALSE);
+  UpdateWindow(FHandle);
+}
+
+void TSkinControl::PaintNow(HDC dc) {
+  RECT r{};
+  if (!FHandle || !GetWindowRect(FHandle, &r)) return;
+  FWindowRect = r;
+  OffsetRect(&r, -r.left, -r.top);
+  if (dc) {
+    DrawSkin(dc, r);
+    return;
+  }
+  TWindowDc own(FHandle, true);
+  if (own.Get()) DrawSkin(own.Get(), r);
+}
+
+void TSkinControl::PaintMessage(TMessage& m) {
+  PAINTSTRUCT ps{};
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  bool began = false;
+  if (!dc) {
+    dc = BeginPaint(FHandle, &ps);
+    began = true;
+  }
+  struct TEndPaint {
+    HWND wnd;
+    PAINTSTRUCT* ps;
+    bool on;
+    ~TEndPaint() {
+      if (on) EndPaint(wnd, ps);
+    }
+  } end{FHandle, &ps, began};
+  RECT r{};
+  if (dc && GetWindowRect(FHandle, &r)) {
+    FWindowRect = r;
+    OffsetRect(&r, -r.left, -r.top);
+    DrawSkin(dc, r);
+  }
+  m.Result = 0;
+}
+
+void TSkinControl::DrawSkin(HDC, const RECT&) {}
+
+void TSkinControl::RefreshSkin() {
+  if (FRecolour && FControl && FSkinData) FControl->SetColor(FSkinData->Skin.ColourButtonFace);
+  if (FHandle && IsWindow(FHandle))
+    InvalidateRect(FHandle, nullptr, TRUE);
+  else if (FGraphicControl)
+    FGraphicControl->Invalidate();
+}
+
+void TSkinControl::HotMouseMove() {
+  if (FState & kSkinHot) return;
+  FState |= kSkinHot;
+  TSkinControl* hot = FSite ? FSite->HotControl() : nullptr;
+  if (hot && hot != this) hot->MouseLeave();
+  if (!FSite || FSite->HotControl() != this) {
+    Redraw();
+    if (FSite) FSite->SetHotControl(this);
+  }
+}
+
+void TSkinControl::HotEnter() {
+  FState |= kSkinHot;
+  Redraw();
+  if (FSite) FSite->SetHotControl(this);
+}
+
+void TSkinControl::HotLeave() {
+  FState &= static_cast<std::uint8_t>(~(kSkinHot | kSkinPressed));
+  Redraw();
+  if (FSite && FSite->HotControl() == this) FSite->SetHotControl(nullptr);
+}

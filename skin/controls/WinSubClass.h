@@ -1,0 +1,147 @@
+// TSkinControl: the base of the control skinners. A control skinner sits between one standard
+// control of a skinned window and that control's own message handling: the control behaves as
+// before, but the skinner takes over (or adds to) its painting so that it is drawn from the skin.
+//
+// A skinner is attached in one of three ways: through a framework control's WindowProc
+// (AttachControl), by replacing the window procedure of a window known only by its handle
+// (AttachHandle), or through a windowless control's WindowProc (AttachGraphic, speed buttons).
+// Every message then goes through SkinWndProc: BeforeDefault (false: fully handled here), the
+// control's own handling, AfterDefault.
+//
+// The form skinner that creates a skinner owns it (as its TComponent owner) and implements
+// TSkinControlOwner, the only view a skinner has of it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Classes.h"
+#include "framework/Graphics.h"
+#include "skin/data/VuzUrezData.h"
+#include "skin/manager/SkinSubclass.h"
+
+class TControl;
+class TWinControl;
+class TImageList;
+class TSkinControl;
+
+// What a control skinner needs of the form skinner that owns it.
+class TSkinControlOwner {
+ public:
+  virtual ~TSkinControlOwner() = default;
+  // Lists the skinner (to be detached and freed with the owner) unless it is listed already;
+  // answers whether it was.
+  virtual bool AddIfAbsent(TSkinControl* skinner) = 0;
+  // The one skinner of the window that shows the mouse-over look, or nullptr.
+  virtual TSkinControl* HotControl() const = 0;
+  virtual void SetHotControl(TSkinControl* skinner) = 0;
+  // The window is being destroyed or the manager is shutting down: nothing is restored.
+  virtual bool TearingDown() const = 0;
+};
+
+// State bits of FState.
+constexpr std::uint8_t kSkinHot = 1;
+constexpr std::uint8_t kSkinPressed = 2;
+
+class TSkinControl : public TComponent {
+  DASKEL_CLASS(TSkinControl, TComponent)
+ public:
+  // owner: the form skinner (a TSkinControlOwner); a skinner without one still works, it only
+  // takes no part in the list and the hot-control slot.
+  explicit TSkinControl(TComponent* owner);
+  ~TSkinControl() override;
+
+  virtual void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas);
+  virtual void AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas);
+  // Windowless controls (speed buttons): through the control's WindowProc, no window.
+  virtual void AttachGraphic(TControl* control, TSkinData* data, TCanvas* canvas);
+  virtual void Detach();
+  virtual bool BeforeDefault(TMessage& m);
+  virtual void AfterDefault(TMessage& m);
+  // Paints the whole window now into dc, or into the window DC when dc is null.
+  virtual void PaintNow(HDC dc);
+  // Draws the skinned look into dc within r (window coordinates).
+  virtual void DrawSkin(HDC dc, const RECT& r);
+  virtual void RefreshSkin();
+
+  void SkinWndProc(TMessage& m);
+  void CallDefault(TMessage& m);
+  // CM_MOUSELEAVE to the own window, if there is one.
+  void MouseLeave();
+  // Repaints the whole window before returning.
+  void Redraw();
+  void FillFace(HDC dc, const RECT& r) const;
+  // The standard WM_PAINT handling of skinners that paint everything themselves.
+  void PaintMessage(TMessage& m);
+
+  // Read-only views, for the owner and for tests.
+  HWND Handle() const { return FHandle; }
+  TWinControl* Control() const { return FControl; }
+  TControl* GraphicControl() const { return FGraphicControl; }
+  bool Attached() const { return FAttached; }
+  std::uint8_t State() const { return FState; }
+  const RECT& WindowRect() const { return FWindowRect; }
+  const std::string& CachedCaption() const { return FCaption; }
+  TSkinData* SkinData() const { return FSkinData; }
+  bool Enabled() const { return FEnabled; }
+  bool Recolour() const { return FRecolour; }
+
+  // Skinners alive in the process, for leak checks.
+  static int Alive();
+
+  // The drawing routines every skinner shares (the skinner gives FSkinData, FEnabled, FCanvas).
+  // Frame k of n of the element, nine-sliced to r; magenta transparent when the element says so.
+  void DrawElement(HDC dc, const RECT& r, int frameCount, int frameIndex, const TDataSkinObject& e) const;
+  // Frame k of n of the element nine-sliced over r of the scratch bitmap, on the face colour.
+  void DrawElementToBuffer(const RECT& r, const TDataSkinObject& e, bool transparent, int frameCount,
+                           int frameIndex) const;
+  // Frame k of n of the bitmap (full height) stretched to r, magenta transparent.
+  void DrawFrameStretched(HDC dc, const RECT& r, int frameCount, int frameIndex, const TBitmap& bmp) const;
+  void DrawFrameStretched(TCanvas& canvas, const RECT& r, int frameCount, int frameIndex, const TBitmap& bmp) const;
+  // Frame k of n of a glyph, unscaled at r's top-left; its top-left pixel's colour is transparent.
+  static void DrawGlyphFrame(TCanvas& canvas, const RECT& r, int frameCount, int frameIndex, const TBitmap& glyph);
+  // align: DT_LEFT, DT_CENTER or DT_RIGHT.
+  static void DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool enabled, const std::string& text);
+  // alignment 0 left, 1 centred, 2 right.
+  void DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text, int imageIndex,
+                    TImageList* images) const;
+  // alignment index 0 left, 1 right, 2 centre; the text is centred both ways whatever it is.
+  static void DrawCenteredText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text,
+                               bool enabled);
+  // Copies the scratch bitmap's top-left part to r of dc.
+  static void CopyScratch(HDC dc, const RECT& r);
+
+ protected:
+  TSkinControlOwner* Site() const { return FSite; }
+  bool TearingDown() const { return FSite && FSite->TearingDown(); }
+  // The hot-control protocol of push buttons (WM_MOUSEMOVE / CM_MOUSEENTER / CM_MOUSELEAVE).
+  void HotMouseMove();
+  void HotEnter();
+  void HotLeave();
+  void ReadCaption();
+  bool WindowEnabled() const;
+
+  std::uint8_t FState = 0;
+  TCanvas* FCanvas = nullptr;
+  bool FEnabled = false;
+  bool FFocused = false;
+  std::string FCaption;
+  TWindowSubclass FObjectInstance;
+  TSkinData* FSkinData = nullptr;
+  HWND FHandle = nullptr;
+  TWndMethod FOldWindowProc;
+  TWinControl* FControl = nullptr;
+  RECT FWindowRect{};
+  TControl* FGraphicControl = nullptr;
+  bool FRecolour = false;
+  TColor FSavedColor = 0;
+  bool FAttached = false;
+
+  void Notification(TComponent* c, TOperation op) override;
+
+ private:
+  static LRESULT ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  TSkinControlOwner* FSite = nullptr;
+};
