@@ -13,7 +13,8 @@ DASKEL_DEFINE_CLASS(TSkinControl, TComponent) {}
 
 int TSkinControl::Alive() { return gAlive; }
 
-TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner), FSite(dynamic_cast<TSkinControlOwner*>(owner)) {
+TSkinControl::TSkinControl(TComponent* owner)
+    : TComponent(owner), FSite(dynamic_cast<TSkinControlOwner*>(owner)) {
   ++gAlive;
 }
 

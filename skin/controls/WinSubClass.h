@@ -99,9 +99,11 @@ class TSkinControl : public TComponent {
                            int frameIndex) const;
   // Frame k of n of the bitmap (full height) stretched to r, magenta transparent.
   void DrawFrameStretched(HDC dc, const RECT& r, int frameCount, int frameIndex, const TBitmap& bmp) const;
-  void DrawFrameStretched(TCanvas& canvas, const RECT& r, int frameCount, int frameIndex, const TBitmap& bmp) const;
+  void DrawFrameStretched(TCanvas& canvas, const RECT& r, int frameCount, int frameIndex,
+                          const TBitmap& bmp) const;
   // Frame k of n of a glyph, unscaled at r's top-left; its top-left pixel's colour is transparent.
-  static void DrawGlyphFrame(TCanvas& canvas, const RECT& r, int frameCount, int frameIndex, const TBitmap& glyph);
+  static void DrawGlyphFrame(TCanvas& canvas, const RECT& r, int frameCount, int frameIndex,
+                             const TBitmap& glyph);
   // align: DT_LEFT, DT_CENTER or DT_RIGHT.
   static void DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool enabled, const std::string& text);
   // alignment 0 left, 1 centred, 2 right.

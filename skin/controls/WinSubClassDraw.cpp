@@ -11,7 +11,9 @@ namespace {
 // as the control skinners are linked in.
 TScratchBitmapUse gScratch;
 
-TMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
+TMargins MarginsOf(const TDataSkinObject& e) {
+  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
+}
 
 bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
 
@@ -36,8 +38,8 @@ void TSkinControl::DrawElement(HDC dc, const RECT& r, int frameCount, int frameI
   DrawNineSlice(dc, r, e.Bitmap, false, e.Tile != 0, e.Trans == 1, frameCount, frameIndex, MarginsOf(e));
 }
 
-void TSkinControl::DrawElementToBuffer(const RECT& r, const TDataSkinObject& e, bool transparent, int frameCount,
-                                       int frameIndex) const {
+void TSkinControl::DrawElementToBuffer(const RECT& r, const TDataSkinObject& e, bool transparent,
+                                       int frameCount, int frameIndex) const {
   if (r.right - r.left < 0 || r.bottom - r.top < 0) return;
   TBitmap* scratch = ScratchBitmap();
   if (!scratch || scratch->Empty()) return;
@@ -67,7 +69,8 @@ void TSkinControl::DrawGlyphFrame(TCanvas& canvas, const RECT& r, int frameCount
   DrawBitmapTransparent(canvas.Handle(), r.left, r.top, cell.Width, cell.Height, frame, frame.Pixel(0, 0));
 }
 
-void TSkinControl::DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool enabled, const std::string& text) {
+void TSkinControl::DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool enabled,
+                               const std::string& text) {
   PlainText(canvas);
   RECT measured = r;
   canvas.DrawTextRect(measured, text, align | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
