@@ -35,6 +35,9 @@ void TSkinControl::Notification(TComponent* c, TOperation op) {
   if (c == FGraphicControl) {
     FGraphicControl = nullptr;
     FOldWindowProc = TWndMethod();
+    // A skinner of a windowless control has nothing left to do: its owner frees it (this
+    // object is gone when the call returns).
+    if (FSite) FSite->RemoveSkinner(this);
   }
 }
 

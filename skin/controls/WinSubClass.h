@@ -39,6 +39,8 @@ class TSkinControlOwner {
   virtual void SetHotControl(TSkinControl* skinner) = 0;
   // The window is being destroyed or the manager is shutting down: nothing is restored.
   virtual bool TearingDown() const = 0;
+  // The windowless control of a listed skinner is gone: take the skinner out and free it.
+  virtual void RemoveSkinner(TSkinControl* skinner) = 0;
 };
 
 // State bits of FState.

@@ -48,7 +48,8 @@ TVuzUrezForm::~TVuzUrezForm() {
 }
 
 void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
-  // Control skinners of graphic controls are dropped here when their control goes.
+  // Skinners of windowless controls leave through RemoveSkinner when their control goes.
+  if (op == opRemove && c == FHotControl) FHotControl = nullptr;
   TSkinnedWindow::Notification(c, op);
 }
 
@@ -140,7 +141,10 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   }
 
   FSubclass.Attach(Handle, this, &TVuzUrezForm::ThunkProc);
-  // Control discovery hands the window's controls to control skinners here.
+  if (FForm)
+    SkinChildControls(FForm);
+  else
+    SkinChildWindows();
   InvalidateRect(Handle, nullptr, TRUE);
 }
 
@@ -508,14 +512,9 @@ void TVuzUrezForm::NcPaint(TMessage& m) {
 void TVuzUrezForm::NcActivate(TMessage& m) {
   FActive = m.WParam != 0;
   if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
-  // A hot control skinner would get its mouse-leave here once controls are skinned.
+  if (!FActive) HotControlLeave();
   if (!NotNormalMdiChild()) PaintFrame(nullptr);
   m.Result = 1;
-}
-
-void TVuzUrezForm::FreeControlSkinners() {
-  for (TComponent* c : FControlSkinners) delete c;
-  FControlSkinners.clear();
 }
 
 void TVuzUrezForm::RestoreFormColor() {
@@ -588,7 +587,9 @@ void TVuzUrezForm::Reskin() {
     for (int i = 0; i < FForm->ComponentCount(); ++i)
       if (auto* f = dynamic_cast<TCustomForm*>(FForm->Components(i))) f->SetColor(face);
   }
-  // Control skinners refresh from the new skin here.
+  // Every control skinner, listed or not, repaints from the new skin.
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* s = dynamic_cast<TSkinControl*>(Components(i))) s->RefreshSkin();
   FStage = ssReskinning;
   if (MainMenuSkinned()) {
     FitToSkin(true);

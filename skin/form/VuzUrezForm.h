@@ -17,13 +17,17 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Classes.h"
+#include "framework/Graphics.h"
 #include "framework/Handles.h"
+#include "skin/controls/WinSubClass.h"
 #include "skin/form/VuzUrezFormLayout.h"
 #include "skin/manager/SkinManage.h"
 #include "skin/manager/SkinSubclass.h"
 
+class TControl;
 class TCustomForm;
 class TTimer;
+class TWinControl;
 class TVuzUrezForm;
 
 // A clickable object of the non-client area. At most one is hot (under the mouse or pressed) in
@@ -75,7 +79,7 @@ enum TSysButtonAction {
   baMdiClose2 = 62,
 };
 
-class TVuzUrezForm : public TSkinnedWindow {
+class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   DASKEL_CLASS(TVuzUrezForm, TSkinnedWindow)
  public:
   explicit TVuzUrezForm(TComponent* owner);
@@ -103,6 +107,24 @@ class TVuzUrezForm : public TSkinnedWindow {
   int GetDisableTag() const { return DisableTag; }
   void SetDisableTag(int v) { DisableTag = v; }
   int DisableTag = 0;
+
+  // TSkinControlOwner: what the control skinners see of this skinner.
+  bool AddIfAbsent(TSkinControl* skinner) override;
+  TSkinControl* HotControl() const override { return FHotControl; }
+  void SetHotControl(TSkinControl* skinner) override { FHotControl = skinner; }
+  bool TearingDown() const override { return FStage == ssReleasing || FStage == ssDead; }
+  void RemoveSkinner(TSkinControl* skinner) override;
+
+  // Control discovery (VuzUrezFormControls.cpp): gives each recognised control a skinner.
+  void SkinChildControls(TComponent* parent);
+  bool SkinByClassList(const std::string& className, TControl* control);
+  bool IsControlSkinned(TControl* control) const;
+  static bool IsScrolledControl(TControl* control);
+  void SkinChildWindows();
+  void SkinChildWindow(HWND wnd);
+  TSkinControl* FindWindowSkinner(HWND wnd) const;
+  const std::vector<TSkinControl*>& ControlSkinners() const { return FControlSkinners; }
+  TCanvas* ControlCanvas() { return &FControlCanvas; }
 
   // Read-only views for the owner of the window and for tests.
   bool Subclassed() const { return FSubclass.Attached(); }
@@ -170,6 +192,14 @@ class TVuzUrezForm : public TSkinnedWindow {
   // control skinners; false when the window was not subclassed.
   bool GiveBackWindow();
   void FreeControlSkinners();
+  bool SkinChildControl(TComponent* c, TComponent* parent);
+  bool SkinByRow(TControl* c, const std::string& name, TComponent* parent);
+  void SkinContainerChildren(TWinControl* box, bool checkBoxes);
+  template <class S>
+  S* Attach(TControl* c, bool recolour);
+  template <class S>
+  S* AttachByHandle(HWND wnd, bool listed);
+  void HotControlLeave();
   void RestoreFormColor();
   bool MainMenuSkinned() const;
   bool NotNormalMdiChild() const { return FWindowKind == 2 && FWindowState != 0; }
@@ -217,7 +247,9 @@ class TVuzUrezForm : public TSkinnedWindow {
   HRGN FRegion = nullptr;  // owned by the window once set; kept only to know it
   TCustomForm* FForm = nullptr;
   TBitmap FTitleStrip;
-  std::vector<TComponent*> FControlSkinners;
+  std::vector<TSkinControl*> FControlSkinners;
+  TSkinControl* FHotControl = nullptr;  // the control skinner showing the mouse-over look
+  TCanvas FControlCanvas;               // lent to every control skinner
   int FWindowWidth = 0, FWindowHeight = 0;
   int FRegionWidth = 0, FRegionHeight = 0;
   bool FActive = true;

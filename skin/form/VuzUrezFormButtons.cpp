@@ -405,14 +405,16 @@ void TVuzUrezForm::DrawMenuItem(TMessage& m) {
 }
 
 void TVuzUrezForm::HoverTimer(TObject*) {
-  if (FMenuTracking || !FHotObject) return;
+  if (FMenuTracking) return;
   POINT p{};
   GetCursorPos(&p);
+  // A plain window's controls get no mouse-leave of the framework: the pointer is watched here.
+  if (!FForm && FHotControl && !PtInRect(&FHotControl->WindowRect(), p)) HotControlLeave();
+  if (!FHotObject) return;
   RECT wr{};
   GetWindowRect(Handle, &wr);
   p.x -= wr.left, p.y -= wr.top;
   if (!PtInRect(&FHotObject->BoundsRect, p)) FHotObject->MouseLeave();
-  // Hot control skinners of plain windows are let go here once controls are skinned.
 }
 
 // The non-client mouse messages of the caption buttons; true when the message was consumed.

@@ -1,0 +1,368 @@
+// Control discovery: when a form skinner attaches it walks the window's controls and gives each
+// one it recognises a control skinner. A framework form is walked over its components and
+// decided by class, class name, tag, the skin data's class list (Skin3rd) and the OnSkinControl
+// event; a plain window (a system dialog or message box) is walked over its child windows and
+// decided by Win32 class name and style. The order of the checks is the order of the rows below:
+// the first row that holds decides, except that a row whose kind is switched off in SkinControls
+// lets the control go on to the later rows.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+
+#include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "framework/TypeInfo.h"
+#include "skin/controls/WinSubClassBoxes.h"
+#include "skin/controls/WinSubClassButtons.h"
+#include "skin/controls/WinSubClassChecks.h"
+#include "skin/controls/WinSubClassEdits.h"
+#include "skin/controls/WinSubClassUpDown.h"
+#include "skin/form/VuzUrezForm.h"
+
+namespace {
+
+std::string Upper(std::string s) {
+  for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  return s;
+}
+std::string Lower(std::string s) {
+  for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return s;
+}
+
+bool Is(const TControl* c, const char* className) { return c->ClassType().InheritsFrom(className); }
+
+// A control that holds other controls and whose own components are walked in turn.
+bool IsContainer(const TControl* c) {
+  return dynamic_cast<const TWinControl*>(c) && (c->ControlStyle() & csAcceptsControls) != 0;
+}
+
+// Tag taken modulo 100 with the sign of the tag (C++'s % truncates toward zero, as wanted).
+int TagMod(const TComponent* c) { return static_cast<int>(c->Tag % 100); }
+
+// "Flat" and "Transparent" are switched on only where the control publishes such a property.
+void SetTrue(TControl* c, const char* property) { SetEnumProp(c, property, "True"); }
+
+}  // namespace
+
+template <class S>
+S* TVuzUrezForm::Attach(TControl* c, bool recolour) {
+  auto* w = dynamic_cast<TWinControl*>(c);
+  if (!w) return nullptr;
+  auto* s = new S(this);
+  s->AttachControl(w, FSkinData, recolour, &FControlCanvas);
+  return s;
+}
+
+template <class S>
+S* TVuzUrezForm::AttachByHandle(HWND wnd, bool listed) {
+  auto* s = new S(this);
+  s->AttachHandle(wnd, FSkinData, &FControlCanvas);
+  if (listed) AddIfAbsent(s);
+  return s;
+}
+
+bool TVuzUrezForm::AddIfAbsent(TSkinControl* skinner) {
+  if (std::find(FControlSkinners.begin(), FControlSkinners.end(), skinner) != FControlSkinners.end())
+    return true;
+  FControlSkinners.push_back(skinner);
+  return false;
+}
+
+void TVuzUrezForm::RemoveSkinner(TSkinControl* skinner) {
+  auto it = std::find(FControlSkinners.begin(), FControlSkinners.end(), skinner);
+  if (it == FControlSkinners.end()) return;
+  FControlSkinners.erase(it);
+  if (FHotControl == skinner) FHotControl = nullptr;
+  delete skinner;
+}
+
+void TVuzUrezForm::FreeControlSkinners() {
+  // Each skinner gives its control back, then goes; a skinner's Detach may not add to the list.
+  std::vector<TSkinControl*> list;
+  list.swap(FControlSkinners);
+  FHotControl = nullptr;
+  for (TSkinControl* s : list) s->Detach();
+  for (TSkinControl* s : list) delete s;
+  // Skinners made by handle and not listed (edits of forms) are owned components: they go too.
+  for (int i = ComponentCount() - 1; i >= 0; --i)
+    if (auto* s = dynamic_cast<TSkinControl*>(Components(i))) delete s;
+}
+
+void TVuzUrezForm::HotControlLeave() {
+  TSkinControl* hot = FHotControl;
+  FHotControl = nullptr;
+  if (hot) hot->MouseLeave();
+}
+
+bool TVuzUrezForm::IsControlSkinned(TControl* control) const {
+  std::string formName = Lower(FForm ? FForm->Name() : std::string());
+  for (TSkinControl* s : FControlSkinners) {
+    if (s->Control() || s->GraphicControl()) {
+      if (s->Control() == control || s->GraphicControl() == control) return true;
+      continue;
+    }
+    auto* w = dynamic_cast<TWinControl*>(control);
+    if (!w) continue;
+    if (w->HandleAllocated()) {
+      if (w->Handle() == s->Handle()) return true;
+      continue;
+    }
+    // A control of a print preview that has no window yet counts as skinned.
+    std::string name = FForm ? FForm->Name() : std::string();
+    return formName.find("preview") != std::string::npos || name == "TQRStandardPreview" ||
+           name == "TppPrintPreview" || name == "TdxfmStdPreview";
+  }
+  return false;
+}
+
+bool TVuzUrezForm::IsScrolledControl(TControl* control) {
+  auto* w = dynamic_cast<TWinControl*>(control);
+  if (!w) return false;
+  if (w->HandleAllocated() && (GetWindowLongPtrA(w->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)))
+    return true;
+  if (control->Tag == 55) return true;
+  for (const char* cls :
+       {"TCustomMemo", "TCustomListBox", "TCustomTreeView", "TCustomGrid", "TCustomRichEdit"})
+    if (Is(control, cls)) return true;
+  return false;
+}
+
+void TVuzUrezForm::SkinChildControls(TComponent* parent) {
+  if (!parent) return;
+  for (int i = 0; i < parent->ComponentCount(); ++i) SkinChildControl(parent->Components(i), parent);
+}
+
+void TVuzUrezForm::SkinContainerChildren(TWinControl* box, bool checkBoxes) {
+  for (int i = 0; i < box->ControlCount(); ++i) {
+    TControl* child = box->Controls(i);
+    child->SetParentColor(false);
+    if (checkBoxes)
+      Attach<TSkinCheckBox>(child, true);
+    else
+      Attach<TSkinRadioButton>(child, true);
+  }
+}
+
+bool TVuzUrezForm::SkinChildControl(TComponent* component, TComponent* parent) {
+  auto* c = dynamic_cast<TControl*>(component);
+  if (!c) return false;
+  if (TagMod(c) == FSkinData->DisableTag()) return false;
+  if (IsControlSkinned(c)) return false;
+  if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated()) {
+    try {
+      w->HandleNeeded();
+    } catch (...) {
+      return false;
+    }
+    if (!w->HandleAllocated()) return false;
+  }
+  std::string name = Upper(c->ClassName());
+  if (FSkinData->OnSkinControl) {
+    TComponent* skinned = nullptr;
+    FSkinData->OnSkinControl(this, FSkinData, dynamic_cast<TControl*>(parent), c, name, skinned);
+    if (auto* s = dynamic_cast<TSkinControl*>(skinned)) {
+      if (AddIfAbsent(s)) return false;
+      if (auto* w = dynamic_cast<TWinControl*>(c))
+        s->AttachControl(w, FSkinData, s->Recolour(), &FControlCanvas);
+      else
+        s->AttachGraphic(c, FSkinData, &FControlCanvas);
+      if (IsContainer(c)) SkinChildControls(c);
+      return true;
+    }
+  }
+  return SkinByRow(c, name, parent);
+}
+
+bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) {
+  TSkinData& d = *FSkinData;
+  auto on = [&](TSkinControlType t) { return d.HasControl(t); };
+  bool tabs = on(xcTab) && d.Skin.Tabs && !d.Skin.Tabs->Bitmap.Empty();
+  int tag = TagMod(c);
+
+  if (name == "TDBCOMBOBOXEH" || name == "TQRPREVIEW" || name == "TFRDESIGNERPAGE" || name == "TFRPBOX")
+    return false;
+  if (name == "TTOOLBAR") {
+    SetTrue(c, "Flat");
+    c->SetColor(d.Skin.ColourButtonFace);
+    return true;
+  }
+  // Tab controls, tab sets, track bars, status bars, progress bars and scrolled controls are
+  // recognised in their place; their skinners are not built yet, so they keep the system look.
+  if (tabs && Is(c, "TPageControl")) return false;
+  if (SkinByClassList(c->ClassName(), c)) return true;
+  if (tabs && name == "TTABSET") return false;
+  if (tabs && name == "TTABBEDNOTEBOOK") return false;
+  if (name == "TMVCPANEL") {
+    SkinChildControls(c);
+    return true;
+  }
+  if (tabs && Is(c, "TTabControl")) return false;
+  if (on(xcCheckBox) && dynamic_cast<TCustomCheckBox*>(c)) return Attach<TSkinCheckBox>(c, true);
+  if (on(xcButton) && name == "TTRACKBAR") return false;
+  if (on(xcButton) && name == "TUPDOWN") return Attach<TSkinUpDown>(c, false);
+  if (on(xcRadioButton) && (Is(c, "TCustomRadioGroup") || Is(c, "TRadioGroup"))) {
+    SkinContainerChildren(static_cast<TWinControl*>(c), false);
+    return Attach<TSkinBox>(c, true);
+  }
+  if (on(xcPanel) && name == "TDBNAVIGATOR") {
+    SetTrue(c, "Flat");
+    return Attach<TSkinBox>(c, true);
+  }
+  if (on(xcPanel) && dynamic_cast<TCustomGroupBox*>(c)) {
+    auto* box = static_cast<TWinControl*>(c);
+    for (int i = 0; i < box->ControlCount(); ++i) box->Controls(i)->SetParentColor(false);
+    Attach<TSkinBox>(c, true);
+    SkinChildControls(c);
+    return true;
+  }
+  if (on(xcRadioButton) && dynamic_cast<TRadioButton*>(c)) return Attach<TSkinRadioButton>(c, true);
+  if (on(xcToolbar) && Is(c, "TCoolBar")) {
+    SetTrue(c, "Flat");
+    return Attach<TSkinBox>(c, true);
+  }
+  if (on(xcStatusBar) && dynamic_cast<TStatusBar*>(c)) return false;
+  if (on(xcProgress) && dynamic_cast<TProgressBar*>(c)) return false;
+  if (on(xcScrollbar) && Is(c, "TScrollBox")) return false;
+  if (on(xcCombo) && (dynamic_cast<TCustomComboBox*>(c) || tag == 95)) return Attach<TSkinComBox>(c, false);
+  if (on(xcEdit) && name == "TDATETIMEPICKER") {
+    if (GetEnumProp(c, "DateMode") == "dmUpDown") return Attach<TSkinEdit>(c, false);
+    return Attach<TSkinComBox>(c, false);
+  }
+  if (on(xcScrollbar) && (name == "TRICHEDIT" || name == "TWWDBRICHEDIT" || name == "TDXDBMEMO"))
+    return false;
+  if (on(xcBitBtn) && dynamic_cast<TBitBtn*>(c)) return Attach<TSkinBitButton>(c, false);
+  if (on(xcSpeedButton) && dynamic_cast<TSpeedButton*>(c)) {
+    auto* s = new TSkinSpeedButton(this);
+    s->AttachGraphic(c, FSkinData, &FControlCanvas);
+    return true;
+  }
+  if (on(xcPanel) && dynamic_cast<TCustomPanel*>(c)) {
+    Attach<TSkinBox>(c, true);
+    SkinChildControls(c);
+    return true;
+  }
+  if (on(xcScrollbar) && (name == "TDXTREELIST" || name == "TDXDBTREELIST" || name == "TDXDBGRID"))
+    return false;
+  if (on(xcScrollbar) && Is(c, "TCustomListView")) return false;
+  if (on(xcScrollbar) && dynamic_cast<TCustomListBox*>(c)) return false;
+  if (on(xcScrollbar) && Is(c, "TCustomGrid")) return false;
+  if (on(xcScrollbar) && (tag == 96 || IsScrolledControl(c))) return false;
+  if (on(xcButton) && dynamic_cast<TButton*>(c)) return Attach<TSkinButton>(c, false);
+  if (on(xcEdit) && (dynamic_cast<TCustomEdit*>(c) || tag == 97)) {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) AttachByHandle<TSkinEdit>(w->Handle(), false);
+    return true;
+  }
+  if (IsContainer(c)) {
+    SkinChildControls(c);
+    return true;
+  }
+  if (auto* f = dynamic_cast<TCustomForm*>(c)) {
+    f->SetColor(d.Skin.ColourButtonFace);
+    SkinChildControls(f);
+    return true;
+  }
+  return false;
+}
+
+bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
+  const std::string key = Lower(className) + "=";
+  TStringList* list = FSkinData->Skin3rd();
+  std::string kind;
+  bool found = false;
+  for (int i = 0; i < list->Count() && !found; ++i) {
+    std::string line = Lower(list->Get(i));
+    if (line.compare(0, key.size(), key) != 0) continue;
+    kind = line.substr(key.size(), 50);
+    found = true;
+  }
+  if (!found) return false;
+  TSkinData& d = *FSkinData;
+  auto on = [&](TSkinControlType t) { return d.HasControl(t); };
+  if (kind == "combobox" && on(xcCombo)) {
+    Attach<TSkinComBox>(c, false);
+  } else if (kind == "edit" && on(xcEdit)) {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) AttachByHandle<TSkinEdit>(w->Handle(), false);
+  } else if (kind == "radiobutton" && on(xcRadioButton)) {
+    Attach<TSkinRadioButton>(c, true);
+  } else if (kind == "panel" && on(xcPanel)) {
+    SetTrue(c, "Transparent");
+    Attach<TSkinBox>(c, true);
+  } else if (kind == "button" && on(xcButton)) {
+    Attach<TSkinButton>(c, false);
+  } else if ((kind == "radiogroup" || kind == "checkgroup") && on(xcPanel)) {
+    // Both kinds of group follow the radio-button switch.
+    if (on(xcRadioButton)) {
+      if (auto* w = dynamic_cast<TWinControl*>(c)) SkinContainerChildren(w, kind == "checkgroup");
+      Attach<TSkinBox>(c, true);
+    }
+  } else if (kind == "checkbox" && on(xcCheckBox)) {
+    Attach<TSkinCheckBox>(c, true);
+  }
+  // "trackbar", "tab", "progress" and "scrollbar" are known kinds whose skinners come later;
+  // any other word leaves the control unskinned too.
+  return true;
+}
+
+void TVuzUrezForm::SkinChildWindows() {
+  for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(child);
+}
+
+TSkinControl* TVuzUrezForm::FindWindowSkinner(HWND wnd) const {
+  for (TSkinControl* s : FControlSkinners)
+    if (s->Handle() == wnd) return s;
+  return nullptr;
+}
+
+void TVuzUrezForm::SkinChildWindow(HWND wnd) {
+  if (FindWindowSkinner(wnd)) return;
+  std::string cls = Lower(WindowClassName(wnd));
+  auto style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));
+  TSkinData& d = *FSkinData;
+  if (cls == "button") {
+    // Decided by the button type alone: owner-drawn buttons, split buttons and command links
+    // are drawn by their owner or the system and keep that look.
+    switch (style & BS_TYPEMASK) {
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+        if (d.HasControl(xcCheckBox)) AttachByHandle<TSkinCheckBox>(wnd, true);
+        return;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        if (d.HasControl(xcRadioButton)) AttachByHandle<TSkinRadioButton>(wnd, true);
+        return;
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON:
+      case BS_USERBUTTON:
+        if (d.HasControl(xcButton)) AttachByHandle<TSkinButton>(wnd, true);
+        return;
+      default:
+        return;  // group boxes take the face colour from the dialog's background
+    }
+  }
+  if (cls == "combobox") {
+    if ((style & 3) != CBS_SIMPLE && d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
+    return;
+  }
+  if (cls == "comboboxex32") {
+    HWND inner = GetWindow(wnd, GW_CHILD);
+    if (inner && d.HasControl(xcCombo) && !FindWindowSkinner(inner)) AttachByHandle<TSkinComBox>(inner, true);
+    return;
+  }
+  if (cls == "edit") {
+    if (d.HasControl(xcEdit)) AttachByHandle<TSkinEdit>(wnd, true);
+    return;
+  }
+  // "scrollbar" (size boxes) and "systabcontrol32" keep the system look until their skinners
+  // exist.
+}

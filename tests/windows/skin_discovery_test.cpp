@@ -1,0 +1,199 @@
+// Control discovery under Wine: which control of a form or of a plain dialog gets which control
+// skinner, and what attaching and detaching leave behind.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "skin/controls/WinSubClassBoxes.h"
+#include "skin/controls/WinSubClassButtons.h"
+#include "skin/controls/WinSubClassChecks.h"
+#include "skin/controls/WinSubClassEdits.h"
+#include "skin/controls/WinSubClassUpDown.h"
+#include "skin/form/VuzUrezForm.h"
+#include "tests/windows/skin_test_util.h"
+
+namespace {
+
+class Discovery : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application->Initialize();
+    // Not active: the manager leaves these windows alone and each test attaches its own skinner.
+    data.reset(NewSkinData(FileBytes(kDefaultSkin), sfOnlyThisForm, false));
+    form = new TForm(nullptr);
+    form->SetBounds(50, 50, 400, 300);
+  }
+  void TearDown() override {
+    delete skinner;
+    delete form;
+    data.reset();
+  }
+  template <class T>
+  T* Add(int left = 8, int top = 8, TWinControl* parent = nullptr) {
+    auto* c = new T(form);
+    c->SetParent(parent ? parent : form);
+    c->SetBounds(left, top, 80, 24);
+    return c;
+  }
+  void Skin() {
+    form->Show();
+    skinner = new TVuzUrezForm(form);
+    skinner->Handle = form->Handle();
+    skinner->AttachForm(data.get(), form);
+  }
+  // The skinner serving a control, listed or only owned by the form skinner.
+  TSkinControl* SkinnerOf(TControl* c) const {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    for (int i = 0; i < skinner->ComponentCount(); ++i) {
+      auto* s = dynamic_cast<TSkinControl*>(skinner->Components(i));
+      if (s && (s->Control() == c || s->GraphicControl() == c ||
+                (w && w->HandleAllocated() && s->Handle() == w->Handle())))
+        return s;
+    }
+    return nullptr;
+  }
+  std::unique_ptr<TSkinData> data;
+  TForm* form = nullptr;
+  TVuzUrezForm* skinner = nullptr;
+};
+
+TEST_F(Discovery, EachStandardControlGetsItsSkinner) {
+  auto* button = Add<TButton>();
+  auto* check = Add<TCheckBox>();
+  auto* radio = Add<TRadioButton>();
+  auto* edit = Add<TEdit>();
+  auto* combo = Add<TComboBox>();
+  auto* box = Add<TGroupBox>(100, 100);
+  auto* inner = Add<TCheckBox>(4, 4, box);
+  auto* label = Add<TLabel>();
+  Skin();
+  EXPECT_NE(dynamic_cast<TSkinButton*>(SkinnerOf(button)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinCheckBox*>(SkinnerOf(check)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinRadioButton*>(SkinnerOf(radio)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinComBox*>(SkinnerOf(combo)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinBox*>(SkinnerOf(box)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinCheckBox*>(SkinnerOf(inner)), nullptr);
+  EXPECT_FALSE(inner->ParentColor());
+  EXPECT_EQ(SkinnerOf(label), nullptr);
+  // Edits are skinned through their window and not listed.
+  auto* e = dynamic_cast<TSkinEdit*>(SkinnerOf(edit));
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->Control(), nullptr);
+  EXPECT_EQ(std::count(skinner->ControlSkinners().begin(), skinner->ControlSkinners().end(), e), 0);
+  EXPECT_EQ(box->Color(), data->Skin.ColourButtonFace);
+}
+
+TEST_F(Discovery, TagsAndTheDisabledTag) {
+  auto* off = Add<TButton>();
+  off->Tag = 199;
+  auto* on = Add<TButton>();
+  on->Tag = -99;
+  auto* asCombo = Add<TButton>();
+  asCombo->Tag = 195;
+  Skin();
+  EXPECT_EQ(SkinnerOf(off), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinButton*>(SkinnerOf(on)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinComBox*>(SkinnerOf(asCombo)), nullptr);
+}
+
+TEST_F(Discovery, ClassListComesBeforeTheClassRows) {
+  data->Skin3rd()->Clear();
+  data->Skin3rd()->Add("tedit=Panel");
+  data->Skin3rd()->Add("TCheckBox=Gizmo");
+  auto* edit = Add<TEdit>();
+  auto* check = Add<TCheckBox>();
+  Skin();
+  EXPECT_NE(dynamic_cast<TSkinBox*>(SkinnerOf(edit)), nullptr);
+  EXPECT_EQ(SkinnerOf(check), nullptr);  // a kind that is no known word stops the walk
+}
+
+TEST_F(Discovery, SwitchedOffKindFallsThroughToLaterRows) {
+  data->SetSkinControls(data->SkinControls() & ~SkinControl(xcCombo));
+  auto* combo = Add<TComboBox>();
+  Skin();
+  EXPECT_EQ(SkinnerOf(combo), nullptr);
+}
+
+TEST_F(Discovery, HandlerReturningAListedSkinnerSkipsTheControl) {
+  auto* first = Add<TButton>();
+  auto* second = Add<TButton>();
+  struct THandler : TObject {
+    TSkinControl* given = nullptr;
+    TControl* secondControl = nullptr;
+    void Call(TComponent* sender, TSkinData*, TControl*, TControl* c, const std::string&, TComponent*& out) {
+      if (c != secondControl) return;
+      auto* owner = static_cast<TVuzUrezForm*>(sender);
+      given = owner->ControlSkinners().empty() ? nullptr : owner->ControlSkinners().front();
+      out = given;
+    }
+  } handler;
+  handler.secondControl = second;
+  data->OnSkinControl = TOnSkinControl(&handler, &THandler::Call);
+  Skin();
+  data->OnSkinControl = TOnSkinControl();
+  ASSERT_NE(handler.given, nullptr);
+  EXPECT_EQ(handler.given->Control(), first);
+  EXPECT_EQ(SkinnerOf(second), nullptr);
+}
+
+TEST_F(Discovery, DetachGivesEverythingBack) {
+  auto* button = Add<TButton>();
+  auto* box = Add<TPanel>(100, 100);
+  box->SetColor(clAqua);
+  TWndMethod before = button->WindowProc;
+  Skin();
+  ASSERT_NE(SkinnerOf(button), nullptr);
+  EXPECT_FALSE(button->WindowProc == before);
+  int thunks = TWindowSubclass::ThunksAlive();
+  skinner->Detach();
+  EXPECT_TRUE(button->WindowProc == before);
+  EXPECT_EQ(box->Color(), clAqua);
+  EXPECT_TRUE(skinner->ControlSkinners().empty());
+  EXPECT_LT(TWindowSubclass::ThunksAlive(), thunks);  // the edit-less form: only the frame's thunk
+}
+
+TEST_F(Discovery, ControlDestroyedWhileSkinnedDetachesItself) {
+  auto* edit = Add<TEdit>();
+  auto* button = Add<TButton>();
+  Skin();
+  int alive = TWindowSubclass::ThunksAlive();
+  delete edit;    // its window goes: the edit skinner lets go on WM_NCDESTROY
+  delete button;  // the framework control goes: nothing is given back to it later
+  EXPECT_EQ(TWindowSubclass::ThunksAlive(), alive - 1);
+  skinner->Detach();
+}
+
+TEST_F(Discovery, PlainDialogChildrenByClassAndStyle) {
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 60, 60,
+                             300, 200, nullptr, nullptr, nullptr, nullptr);
+  auto child = [&](const char* cls, DWORD style, int id) {
+    return CreateWindowExA(0, cls, "x", WS_CHILD | WS_VISIBLE | style, 10, 10 + 26 * id, 120, 24, dlg,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+  };
+  HWND check = child("BUTTON", BS_AUTOCHECKBOX, 1);
+  HWND ok = child("BUTTON", BS_DEFPUSHBUTTON, 2);
+  HWND group = child("BUTTON", BS_GROUPBOX, 3);
+  HWND owner = child("BUTTON", BS_OWNERDRAW, 4);
+  HWND edit = child("EDIT", WS_BORDER, 5);
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  EXPECT_NE(dynamic_cast<TSkinCheckBox*>(plain->FindWindowSkinner(check)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinButton*>(plain->FindWindowSkinner(ok)), nullptr);
+  EXPECT_EQ(plain->FindWindowSkinner(group), nullptr);
+  EXPECT_EQ(plain->FindWindowSkinner(owner), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinEdit*>(plain->FindWindowSkinner(edit)), nullptr);
+  plain->Detach();
+  delete plain;
+  DestroyWindow(dlg);
+}
+
+}  // namespace
