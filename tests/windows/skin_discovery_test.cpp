@@ -18,6 +18,7 @@
 #include "skin/controls/WinSubClassEdits.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/form/VuzUrezForm.h"
+#include "tests/windows/GdiCount.h"
 #include "tests/windows/skin_test_util.h"
 
 namespace {
@@ -147,7 +148,7 @@ TEST_F(Discovery, HandlerReturningAListedSkinnerSkipsTheControl) {
 TEST_F(Discovery, DetachGivesEverythingBack) {
   auto* button = Add<TButton>();
   auto* box = Add<TPanel>(100, 100);
-  box->SetColor(clAqua);
+  box->SetColor(static_cast<TColor>(0x00C0FFEE & 0xFFFFFF));
   TWndMethod before = button->WindowProc;
   Skin();
   ASSERT_NE(SkinnerOf(button), nullptr);
@@ -155,7 +156,7 @@ TEST_F(Discovery, DetachGivesEverythingBack) {
   int thunks = TWindowSubclass::ThunksAlive();
   skinner->Detach();
   EXPECT_TRUE(button->WindowProc == before);
-  EXPECT_EQ(box->Color(), clAqua);
+  EXPECT_EQ(box->Color(), static_cast<TColor>(0x00C0FFEE & 0xFFFFFF));
   EXPECT_TRUE(skinner->ControlSkinners().empty());
   EXPECT_LT(TWindowSubclass::ThunksAlive(), thunks);  // the edit-less form: only the frame's thunk
 }
@@ -169,6 +170,75 @@ TEST_F(Discovery, ControlDestroyedWhileSkinnedDetachesItself) {
   delete button;  // the framework control goes: nothing is given back to it later
   EXPECT_EQ(TWindowSubclass::ThunksAlive(), alive - 1);
   skinner->Detach();
+}
+
+// Every kind of control skinned now, on one form.
+void AddEveryKind(TForm* form) {
+  auto place = [&](TControl* c, int i) {
+    c->SetParent(form);
+    c->SetBounds(8 + (i % 3) * 120, 8 + (i / 3) * 34, 110, 26);
+  };
+  int i = 0;
+  place(new TButton(form), i++);
+  place(new TCheckBox(form), i++);
+  place(new TRadioButton(form), i++);
+  place(new TEdit(form), i++);
+  place(new TComboBox(form), i++);
+  place(new TGroupBox(form), i++);
+  place(new TPanel(form), i++);
+  place(new TUpDown(form), i++);
+}
+
+void PaintAll(HWND w) {
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+TEST_F(Discovery, ManyCyclesAndSkinSwitchesLeakNothing) {
+  AddEveryKind(form);
+  form->Show();
+  auto cycle = [&] {
+    skinner = new TVuzUrezForm(form);
+    skinner->Handle = form->Handle();
+    skinner->AttachForm(data.get(), form);
+    PaintAll(form->Handle());
+    skinner->Detach();
+    delete skinner;
+    skinner = nullptr;
+  };
+  for (int n = 0; n < 10; ++n) cycle();  // the system's caches (DCs, fonts) filled
+  long gdi = GdiObjectsInUse();
+  int thunks = TWindowSubclass::ThunksAlive(), skinners = TSkinControl::Alive();
+  for (int n = 0; n < 500; ++n) cycle();
+  EXPECT_LE(GdiObjectsInUse(), gdi + 5);  // a few system caches may fill; a leak per cycle is hundreds
+  EXPECT_EQ(TWindowSubclass::ThunksAlive(), thunks);
+  EXPECT_EQ(TSkinControl::Alive(), skinners);
+
+  Skin();
+  std::size_t listed = skinner->ControlSkinners().size();
+  auto load = [&](const char* path) {
+    std::string package = FileBytes(path), value(4, '\0');
+    for (int b = 0; b < 4; ++b)
+      value[static_cast<std::size_t>(b)] = static_cast<char>((package.size() >> (8 * b)) & 0xFF);
+    TMemoryStream stream;
+    stream.LoadFromBytes(value + package);
+    data->ReadSkinStream(stream);
+    data->LoadSkin();
+    skinner->ClearSysButtons();
+    skinner->BuildSysButtons();
+    skinner->Reskin();
+    PaintAll(form->Handle());
+  };
+  for (int n = 0; n < 5; ++n) {  // caches of both skins filled
+    load(kDarkSkin);
+    load(kDefaultSkin);
+  }
+  gdi = GdiObjectsInUse();
+  for (int n = 0; n < 250; ++n) {
+    load(kDarkSkin);
+    load(kDefaultSkin);
+  }
+  EXPECT_LE(GdiObjectsInUse(), gdi + 5);
+  EXPECT_EQ(skinner->ControlSkinners().size(), listed);
 }
 
 TEST_F(Discovery, PlainDialogChildrenByClassAndStyle) {
