@@ -117,3 +117,93 @@ void TCustomPanel::Paint() {
   c.Brush().SetStyle(bsClear);
   c.TextRect(r, text_, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
+
+// ---- radio groups
+
+DASKEL_DEFINE_CLASS(TCustomRadioGroup, TCustomGroupBox) {
+  c.Strings("Items", &TCustomRadioGroup::Items);
+  c.Int("ItemIndex", &TCustomRadioGroup::ItemIndex, &TCustomRadioGroup::SetItemIndex);
+  c.Int("Columns", &TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns);
+}
+DASKEL_DEFINE_CLASS(TRadioGroup, TCustomRadioGroup) {}
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner) {
+  items_.OnChange = TNotifyEvent(this, &TCustomRadioGroup::ItemsChanged);
+}
+
+void TCustomRadioGroup::SetItemIndex(int v) {
+  // While a layout is read the items may come later: keep the index as it is.
+  if (!HasState(csReading) && !HasState(csLoading) && (v < -1 || v >= items_.Count())) v = -1;
+  itemIndex_ = v;
+  CheckButtons();
+}
+
+void TCustomRadioGroup::SetColumns(int v) {
+  v = v < 1 ? 1 : v > 16 ? 16 : v;
+  if (v == columns_) return;
+  columns_ = v;
+  ArrangeButtons();
+}
+
+void TCustomRadioGroup::Loaded() {
+  TCustomGroupBox::Loaded();
+  if (itemIndex_ >= items_.Count()) itemIndex_ = -1;
+  UpdateButtons();
+}
+
+void TCustomRadioGroup::Resized(int oldClientWidth, int oldClientHeight) {
+  TCustomGroupBox::Resized(oldClientWidth, oldClientHeight);
+  ArrangeButtons();
+}
+
+void TCustomRadioGroup::ItemsChanged(TObject*) {
+  if (HasState(csLoading) || HasState(csReading)) return;
+  if (itemIndex_ >= items_.Count()) itemIndex_ = -1;
+  UpdateButtons();
+}
+
+void TCustomRadioGroup::UpdateButtons() {
+  while (ButtonCount() > items_.Count()) {
+    delete buttons_.back();
+    buttons_.pop_back();
+  }
+  while (ButtonCount() < items_.Count()) {
+    auto* b = new TRadioButton(this);
+    b->OnClick = TNotifyEvent(this, &TCustomRadioGroup::ButtonClicked);
+    b->SetParent(this);
+    buttons_.push_back(b);
+  }
+  for (int i = 0; i < ButtonCount(); ++i) Buttons(i)->SetCaption(items_.Get(i));
+  ArrangeButtons();
+  CheckButtons();
+}
+
+void TCustomRadioGroup::ArrangeButtons() {
+  if (buttons_.empty()) return;
+  const int count = ButtonCount();
+  const int perColumn = (count + columns_ - 1) / columns_;
+  // Below the caption line; what does not divide evenly is shared above and below.
+  const int captionHeight = font_.Height() < 0 ? -font_.Height() + 4 : 16;
+  const int free = height_ - captionHeight - 5;
+  const int rowHeight = free / perColumn > 0 ? free / perColumn : 1;
+  const int top = captionHeight + 1 + (free % perColumn) / 2;
+  const int columnWidth = (width_ - 10) / columns_;
+  for (int i = 0; i < count; ++i)
+    Buttons(i)->SetBounds(8 + (i / perColumn) * columnWidth, top + (i % perColumn) * rowHeight, columnWidth,
+                          rowHeight);
+}
+
+void TCustomRadioGroup::CheckButtons() {
+  checking_ = true;
+  for (int i = 0; i < ButtonCount(); ++i) Buttons(i)->SetChecked(i == itemIndex_);
+  checking_ = false;
+}
+
+void TCustomRadioGroup::ButtonClicked(TObject* sender) {
+  if (checking_) return;
+  for (int i = 0; i < ButtonCount(); ++i)
+    if (Buttons(i) == sender && Buttons(i)->Checked()) {
+      itemIndex_ = i;
+      Click();
+    }
+}

@@ -8,6 +8,8 @@ namespace {
 const std::vector<std::string> kLayouts{"tlTop", "tlCenter", "tlBottom"};
 const std::vector<std::string> kComboStyles{"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
                                             "csOwnerDrawVariable"};
+const std::vector<std::string> kBiDiModes{"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+                                          "bdRightToLeftReadingOnly"};
 const std::vector<std::string> kCheckStates{"cbUnchecked", "cbChecked", "cbGrayed"};
 const std::vector<std::string> kModalResults{"mrNone",  "mrOk",     "mrCancel", "mrAbort",
                                              "mrRetry", "mrIgnore", "mrYes",    "mrNo"};
@@ -206,8 +208,19 @@ TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
 
 void TCustomCheckBox::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
-  p.Style |= allowGrayed_ ? BS_3STATE : BS_CHECKBOX;
+  // The system shows the grayed state only for three-state buttons.
+  p.Style |= allowGrayed_ || state_ == cbGrayed ? BS_3STATE : BS_CHECKBOX;
   if (alignment_ == taLeftJustify) p.Style |= BS_LEFTTEXT;
+}
+
+void TCustomCheckBox::SetAlignment(TAlignment v) {
+  if (v == alignment_) return;
+  alignment_ = v;
+  if (!HandleAllocated()) return;
+  HWND h = Handle();
+  LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_LEFTTEXT);
+  SetWindowLongPtrA(h, GWL_STYLE, style | (v == taLeftJustify ? BS_LEFTTEXT : 0));
+  InvalidateRect(h, nullptr, TRUE);
 }
 
 void TCustomCheckBox::CreateHandleDone() { SendMessageA(Handle(), BM_SETCHECK, state_, 0); }
@@ -215,7 +228,12 @@ void TCustomCheckBox::CreateHandleDone() { SendMessageA(Handle(), BM_SETCHECK, s
 void TCustomCheckBox::SetState(TCheckBoxState s) {
   if (s == state_) return;
   state_ = s;
-  if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, s, 0);
+  if (HandleAllocated()) {
+    HWND h = Handle();
+    if (s == cbGrayed && (GetWindowLongPtrA(h, GWL_STYLE) & BS_TYPEMASK) != BS_3STATE)
+      SendMessageA(h, BM_SETSTYLE, BS_3STATE | (alignment_ == taLeftJustify ? BS_LEFTTEXT : 0), FALSE);
+    SendMessageA(h, BM_SETCHECK, s, 0);
+  }
   // While a layout is read the state is only stored.
   if (!HasState(csLoading)) Click();
 }
@@ -431,6 +449,7 @@ void TComboBoxStrings::Clear() {
 
 DASKEL_DEFINE_CLASS(TCustomComboBox, TWinControl) {
   c.Enum("Style", &TCustomComboBox::Style, &TCustomComboBox::SetStyle, kComboStyles);
+  c.Enum("BiDiMode", &TCustomComboBox::BiDiMode, &TCustomComboBox::SetBiDiMode, kBiDiModes);
   c.Strings("Items", &TCustomComboBox::Items);
   c.Int("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex);
   c.Int("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount);
@@ -450,11 +469,20 @@ TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner), items_
   controlStyle_ &= ~(csAcceptsControls | csClickEvents);
 }
 
+void TCustomComboBox::SetBiDiMode(TBiDiMode v) {
+  if (v == biDiMode_) return;
+  biDiMode_ = v;
+  RecreateWindow();
+}
+
 void TCustomComboBox::SetStyle(TComboBoxStyle v) {
   if (v == style_) return;
   style_ = v;
+  RecreateWindow();
+}
+
+void TCustomComboBox::RecreateWindow() {
   if (HandleAllocated()) {
-    // The style of a combo box is fixed when its window is made.
     DestroyHandle();
     if (parent_ && parent_->HandleAllocated()) Handle();
   }
@@ -469,7 +497,11 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
                                  CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                                  CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
   p.Style |= styles[style_] | CBS_AUTOHSCROLL | WS_VSCROLL | CBS_HASSTRINGS;
-  p.Height = DroppedHeight();
+  static const DWORD bidi[] = {0, WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR,
+                               WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR, WS_EX_RTLREADING};
+  p.ExStyle |= bidi[biDiMode_];
+  // A simple combo box shows its list inside its own height.
+  p.Height = style_ == csSimple ? height_ : DroppedHeight();
 }
 
 void TCustomComboBox::CreateHandleDone() {
@@ -487,7 +519,8 @@ void TCustomComboBox::SetBounds(int l, int t, int w, int h) {
   }
   // The window's height includes the dropped-down list; the edit part's height is the system's.
   left_ = l, top_ = t, width_ = w;
-  SetWindowPos(Handle(), nullptr, l, t, w, h + dropDownCount_ * itemHeight_ + 4,
+  if (style_ == csSimple) height_ = h;
+  SetWindowPos(Handle(), nullptr, l, t, w, style_ == csSimple ? h : h + dropDownCount_ * itemHeight_ + 4,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

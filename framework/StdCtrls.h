@@ -94,7 +94,7 @@ class TCustomCheckBox : public TButtonControl {
   bool AllowGrayed() const { return allowGrayed_; }
   void SetAllowGrayed(bool v) { allowGrayed_ = v; }
   TAlignment Alignment() const { return alignment_; }
-  void SetAlignment(TAlignment v) { alignment_ = v; }
+  void SetAlignment(TAlignment v);
 
  protected:
   void CreateParams(TCreateParams& p) override;
@@ -174,6 +174,8 @@ class TEdit : public TCustomEdit {
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+// Right-to-left reading and the drop-down button (scroll bar) on the left.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 class TCustomComboBox;
 
@@ -200,6 +202,8 @@ class TCustomComboBox : public TWinControl {
   explicit TCustomComboBox(TComponent* owner);
   TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle v);
+  TBiDiMode BiDiMode() const { return biDiMode_; }
+  void SetBiDiMode(TBiDiMode v);
   TStrings* Items() { return &items_; }
   int ItemIndex() const;
   void SetItemIndex(int v);
@@ -226,7 +230,10 @@ class TCustomComboBox : public TWinControl {
  private:
   friend class TComboBoxStrings;
   int DroppedHeight() const;
+  // The style and the reading order are fixed when the window is made.
+  void RecreateWindow();
   TComboBoxStyle style_ = csDropDown;
+  TBiDiMode biDiMode_ = bdLeftToRight;
   TComboBoxStrings items_;
   int itemIndex_ = -1;
   int dropDownCount_ = 8;

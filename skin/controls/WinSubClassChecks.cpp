@@ -1,0 +1,112 @@
+#include "skin/controls/WinSubClassChecks.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "framework/Controls.h"
+#include "framework/Messages.h"
+#include "framework/TypeInfo.h"
+
+namespace {
+
+// One more framework notification after which a button's mark is painted again.
+constexpr unsigned kCheckStateChanged = 0xB0D0;
+
+bool RepaintsMark(unsigned msg) {
+  switch (msg) {
+    case BM_SETCHECK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case CM_EXIT:
+    case kCheckStateChanged:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A published "Checked" property of the framework control overrides what the window says.
+bool CheckedProperty(TWinControl* control, bool* checked) {
+  if (!control || !GetPropInfo(control, "Checked")) return false;
+  std::string value = GetEnumProp(control, "Checked");
+  std::transform(value.begin(), value.end(), value.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  *checked = value == "true";
+  return true;
+}
+
+// The rectangle of a mark w x h within r: vertically centred, in the 14-pixel column on the side
+// without the text.
+RECT MarkRect(const RECT& r, int w, int h, bool textLeft) {
+  RECT m;
+  m.top = r.top + ((r.bottom - r.top) - h) / 2;
+  m.bottom = m.top + h;
+  if (textLeft) {
+    m.right = w < 15 ? r.right - (14 - w) / 2 : r.right - 1;
+    m.left = m.right - w;
+  } else {
+    m.left = w < 15 ? r.left + (14 - w) / 2 : r.left;
+    m.right = m.left + w;
+  }
+  return m;
+}
+
+// Both marks are drawn the same way; they differ in the image, how the state is asked for and
+// whether a grayed state exists.
+void DrawMark(const TSkinControl& s, HDC dc, const RECT& r, const TBitmap& image, int frameCount,
+              bool checkBox) {
+  HWND wnd = s.Handle();
+  LRESULT state = SendMessageA(wnd, checkBox ? BM_GETSTATE : BM_GETCHECK, 0, 0);
+  bool checked = (state & BST_CHECKED) != 0;
+  CheckedProperty(s.Control(), &checked);
+  int c = checked ? 2 : 1;
+  int frames = frameCount > 0 ? frameCount : 1;
+  int w = image.Width() / frames, h = image.Height();
+  LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
+  RECT mark = MarkRect(r, w, h, (style & BS_LEFTTEXT) != 0);
+  s.FillFace(dc, mark);
+  bool disabled = (style & WS_DISABLED) != 0;
+  int frame = checkBox && (state & BST_INDETERMINATE) ? 4 : disabled ? c + 2 : c;
+  s.DrawFrameStretched(dc, mark, frames, frame, image);
+}
+
+}  // namespace
+
+DASKEL_DEFINE_CLASS(TSkinCheckBox, TSkinControl) {}
+
+TSkinCheckBox::TSkinCheckBox(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinCheckBox::AfterDefault(TMessage& m) {
+  if (RepaintsMark(m.Msg)) {
+    Redraw();
+    return;
+  }
+  TSkinControl::AfterDefault(m);
+}
+
+void TSkinCheckBox::DrawSkin(HDC dc, const RECT& r) {
+  if (!FSkinData || !FSkinData->Skin.Buttons || !dc) return;
+  const TDataSkinButton& b = *FSkinData->Skin.Buttons;
+  if (b.CheckBitmap.Empty()) return;
+  DrawMark(*this, dc, r, b.CheckBitmap, b.CheckFrameCount, true);
+}
+
+DASKEL_DEFINE_CLASS(TSkinRadioButton, TSkinControl) {}
+
+TSkinRadioButton::TSkinRadioButton(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinRadioButton::AfterDefault(TMessage& m) {
+  if (RepaintsMark(m.Msg)) {
+    Redraw();
+    return;
+  }
+  TSkinControl::AfterDefault(m);
+}
+
+void TSkinRadioButton::DrawSkin(HDC dc, const RECT& r) {
+  if (!FSkinData || !FSkinData->Skin.Buttons || !dc) return;
+  const TDataSkinButton& b = *FSkinData->Skin.Buttons;
+  if (b.RadioBitmap.Empty()) return;
+  DrawMark(*this, dc, r, b.RadioBitmap, b.RadioFrameCount, false);
+}

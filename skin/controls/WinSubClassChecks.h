@@ -1,0 +1,21 @@
+// Check-box and radio-button skinners: the control paints itself as usual (caption, focus
+// rectangle), then the mark is painted again from the skin over the standard one.
+#pragma once
+
+#include "skin/controls/WinSubClass.h"
+
+class TSkinCheckBox : public TSkinControl {
+  DASKEL_CLASS(TSkinCheckBox, TSkinControl)
+ public:
+  explicit TSkinCheckBox(TComponent* owner);
+  void AfterDefault(TMessage& m) override;
+  void DrawSkin(HDC dc, const RECT& r) override;
+};
+
+class TSkinRadioButton : public TSkinControl {
+  DASKEL_CLASS(TSkinRadioButton, TSkinControl)
+ public:
+  explicit TSkinRadioButton(TComponent* owner);
+  void AfterDefault(TMessage& m) override;
+  void DrawSkin(HDC dc, const RECT& r) override;
+};

@@ -1,0 +1,191 @@
+#include "skin/controls/WinSubClassEdits.h"
+
+#include <cstring>
+
+#include "framework/Messages.h"
+#include "skin/controls/WinSubClassUpDown.h"
+
+namespace {
+
+void FrameWith(HDC dc, const RECT& r, TColor colour) {
+  TGdiBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(colour))));
+  FrameRect(dc, &r, brush.Get());
+}
+
+RECT Shrunk(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
+
+bool IsSpinButton(HWND wnd) {
+  char name[101] = {};
+  GetClassNameA(wnd, name, 100);
+  return std::strcmp(name, "msctls_updown32") == 0 || std::strcmp(name, "TSpinButton") == 0;
+}
+
+// Combo states, the same frame in every combo image: 1 normal, 2 pressed, 3 disabled, 4 hot or
+// focused.
+int ComboState(std::uint8_t state, bool focused, bool enabled) {
+  if (state & kSkinPressed) return 2;
+  if (focused || (state & kSkinHot)) return 4;
+  return enabled ? 1 : 3;
+}
+
+}  // namespace
+
+// ---- edits
+
+DASKEL_DEFINE_CLASS(TSkinEdit, TSkinControl) {}
+
+TSkinEdit::TSkinEdit(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinEdit::Notification(TComponent* c, TOperation op) {
+  TSkinControl::Notification(c, op);
+  if (op == opRemove && c == FUpDown) FUpDown = nullptr;
+}
+
+void TSkinEdit::AfterDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      // With a DC given the edit paints its client area somewhere else: the border is not there.
+      if (!m.WParam) PaintNow(nullptr);
+      return;
+    case WM_NCPAINT:
+      // The edit has just drawn its own sunken border again.
+      PaintNow(nullptr);
+      return;
+    case WM_PRINT:
+      PrintBorder(reinterpret_cast<HDC>(m.WParam));
+      return;
+    default:
+      TSkinControl::AfterDefault(m);
+  }
+}
+
+void TSkinEdit::FindSpinButton() {
+  for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsSpinButton(child)) continue;
+    // Owned like every skinner by the form skinner; without one the edit's skinner keeps it.
+    auto* upDown = new TSkinUpDown(Owner() ? Owner() : this);
+    upDown->FInEdit = true;
+    upDown->AttachHandle(child, FSkinData, FCanvas);
+    FUpDown = upDown;
+    if (Owner()) FreeNotification(upDown);
+    return;
+  }
+}
+
+void TSkinEdit::DrawSkin(HDC dc, const RECT& r) {
+  if (!FUpDown) FindSpinButton();
+  if (!dc || !FSkinData) return;
+  RECT client{}, window{};
+  GetClientRect(FHandle, &client);
+  GetWindowRect(FHandle, &window);
+  if (client.right == window.right - window.left || client.bottom == window.bottom - window.top) return;
+  FrameWith(dc, r, FSkinData->Skin.ColourButtonShadow);
+  FrameWith(dc, Shrunk(r, 1), clWhite);
+}
+
+void TSkinEdit::PrintBorder(HDC dc) {
+  RECT r{}, client{};
+  if (!FHandle || !GetWindowRect(FHandle, &r) || !FSkinData) return;
+  FWindowRect = r;
+  OffsetRect(&r, -r.left, -r.top);
+  GetClientRect(FHandle, &client);
+  if (client.right + 2 >= r.right || client.bottom + 2 >= r.bottom) return;
+  TWindowDc own(dc ? nullptr : FHandle, true);
+  HDC target = dc ? dc : own.Get();
+  if (!target) return;
+  // The inner ring in the colour the printing DC is set up with, the outer one in the shadow.
+  RECT inner = Shrunk(r, 1);
+  FrameRect(target, &inner, static_cast<HBRUSH>(GetCurrentObject(target, OBJ_BRUSH)));
+  FrameWith(target, r, FSkinData->Skin.ColourButtonShadow);
+}
+
+// ---- combo boxes
+
+DASKEL_DEFINE_CLASS(TSkinComBox, TSkinControl) {}
+
+TSkinComBox::TSkinComBox(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinComBox::AfterDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      FState |= kSkinPressed;
+      PaintNow(nullptr);
+      return;
+    case WM_LBUTTONUP:
+      FState &= static_cast<std::uint8_t>(~kSkinPressed);
+      PaintNow(nullptr);
+      return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+      if (WindowEnabled()) {
+        if (m.Msg == CM_MOUSEENTER)
+          FState |= kSkinHot;
+        else
+          FState &= static_cast<std::uint8_t>(~kSkinHot);
+        PaintNow(nullptr);
+      }
+      return;
+    default:
+      TSkinControl::AfterDefault(m);
+  }
+}
+
+void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
+  if (!dc || !FSkinData) return;
+  const TDataSkinBorder* button = FSkinData->Skin.ComboButton.get();
+  if (!button || button->Bitmap.Empty()) return;
+  FStyle = GetWindowLongPtrA(FHandle, GWL_STYLE);
+  FExStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
+  // A simple combo box has no button, and its list takes most of the window.
+  if ((FStyle & 3) == CBS_SIMPLE) return;
+  if (button->Style == 1) {
+    DrawFlat(dc, r);
+    return;
+  }
+  const TDataSkinObject* edge = FSkinData->Skin.SunkEdge.get();
+  if (!edge || edge->Bitmap.Empty()) return;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  FFocused = GetFocus() == FHandle;
+  FEnabled = (FStyle & WS_DISABLED) == 0;
+  const int state = ComboState(FState, FFocused, FEnabled);
+  const int b = GetSystemMetrics(SM_CXHSCROLL);
+  const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  RECT text = left ? RECT{b + 4, 2, w - 2, h - 2} : RECT{2, 2, w - b - 4, h - 2};
+  RECT face = left ? RECT{0, 0, b + 2, h} : RECT{w - b - 2, 0, w, h};
+  RECT glyphArea = left ? RECT{2, 0, b + 2, h} : RECT{w - b - 2, 0, w - 2, h};
+  for (RECT* p : {&text, &face, &glyphArea}) OffsetRect(p, r.left, r.top);
+  int saved = SaveDC(dc);
+  ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
+  DrawElement(dc, r, 4, state, *edge);
+  RestoreDC(dc, saved);
+  // The mirrored copy holds the frames in reverse order.
+  const int count = button->FrameCount > 0 ? button->FrameCount : 4;
+  if (left)
+    DrawFrameStretched(dc, face, count, count - state + 1, button->Bitmap2);
+  else
+    DrawFrameStretched(dc, face, count, state, button->Bitmap);
+  const TDataSkinObject* extra = FSkinData->Skin.ExtraImages.get();
+  if (!extra || extra->Bitmap.Empty()) return;
+  const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
+  const int gx = glyphArea.left + ((glyphArea.right - glyphArea.left) - gw) / 2;
+  const int gy = glyphArea.top + ((glyphArea.bottom - glyphArea.top) - gh) / 2;
+  DrawFrameStretched(dc, RECT{gx, gy, gx + gw, gy + gh}, extra->FrameCount > 0 ? extra->FrameCount : 5, state,
+                     extra->Bitmap);
+}
+
+void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
+  const TDataSkinBorder& button = *FSkinData->Skin.ComboButton;
+  FFocused = GetFocus() == FHandle;
+  FEnabled = (FStyle & WS_DISABLED) == 0;
+  const int state = ComboState(FState, FFocused, FEnabled);
+  // The inner ring and the button's ground in the colour the DC is set up with.
+  HBRUSH current = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
+  RECT ring = Shrunk(r, 1);
+  FrameRect(dc, &ring, current);
+  RECT area = Shrunk(ring, 1);
+  area.left = area.right - GetSystemMetrics(SM_CYVTHUMB);
+  FillRect(dc, &area, current);
+  DrawFrameStretched(dc, area, button.FrameCount > 0 ? button.FrameCount : 4, state, button.Bitmap);
+  FrameWith(dc, r, FSkinData->Skin.ColourButtonShadow);
+}

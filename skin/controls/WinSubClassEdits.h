@@ -1,0 +1,35 @@
+// Edit and combo-box skinners: the control paints its content first, then the skinner paints
+// over the border (and a combo box's drop-down button), so the text area is never touched.
+#pragma once
+
+#include "skin/controls/WinSubClass.h"
+
+class TSkinUpDown;
+
+class TSkinEdit : public TSkinControl {
+  DASKEL_CLASS(TSkinEdit, TSkinControl)
+ public:
+  explicit TSkinEdit(TComponent* owner);
+  void AfterDefault(TMessage& m) override;
+  void DrawSkin(HDC dc, const RECT& r) override;
+  TSkinUpDown* UpDown() const { return FUpDown; }
+
+ private:
+  void PrintBorder(HDC dc);
+  void FindSpinButton();
+  void Notification(TComponent* c, TOperation op) override;
+  TSkinUpDown* FUpDown = nullptr;  // owned by the form skinner, like every skinner
+};
+
+class TSkinComBox : public TSkinControl {
+  DASKEL_CLASS(TSkinComBox, TSkinControl)
+ public:
+  explicit TSkinComBox(TComponent* owner);
+  void AfterDefault(TMessage& m) override;
+  void DrawSkin(HDC dc, const RECT& r) override;
+
+ private:
+  void DrawFlat(HDC dc, const RECT& r);
+  LONG_PTR FStyle = 0;
+  LONG_PTR FExStyle = 0;
+};

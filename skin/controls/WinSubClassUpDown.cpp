@@ -1,0 +1,162 @@
+#include "skin/controls/WinSubClassUpDown.h"
+
+#include <commctrl.h>
+
+#include "framework/Messages.h"
+#include "skin/paint/SkinDrawWin32.h"
+
+namespace {
+
+// Arrow states, the frame within each arrow's four: 1 normal, 2 pressed, 3 disabled, 4 hot.
+constexpr int kNormal = 1, kPressed = 2, kDisabled = 3, kHot = 4;
+
+// The drawn arrow when the skin has no up-down image: a small solid triangle pointing along
+// dir (0 left, 1 right, 2 up, 3 down), centred in r (up and down two pixels above the centre).
+void DrawFallbackArrow(HDC dc, const RECT& r, int dir, const TSkinElements& skin, bool shaded) {
+  TGdiPen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(skin.ColourButtonDkShadow))));
+  TGdiBrush face(CreateSolidBrush(
+      static_cast<COLORREF>(ColorToRGB(shaded ? skin.ColourButtonShadow : skin.ColourButtonFace))));
+  TGdiBrush ink(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(skin.ColourButtonDkShadow))));
+  TSelectObject selPen(dc, pen.Get());
+  {
+    TSelectObject selBrush(dc, face.Get());
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+  }
+  const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2 - (dir >= 2 ? 2 : 0);
+  const int s = 2;
+  POINT p[3];
+  switch (dir) {
+    case 0:
+      p[0] = {cx - s, cy}, p[1] = {cx + s - 1, cy - s}, p[2] = {cx + s - 1, cy + s};
+      break;
+    case 1:
+      p[0] = {cx + s - 1, cy}, p[1] = {cx - s, cy - s}, p[2] = {cx - s, cy + s};
+      break;
+    case 2:
+      p[0] = {cx, cy}, p[1] = {cx - s, cy + s}, p[2] = {cx + s, cy + s};
+      break;
+    default:
+      p[0] = {cx, cy + s}, p[1] = {cx - s, cy}, p[2] = {cx + s, cy};
+      break;
+  }
+  TSelectObject selInk(dc, ink.Get());
+  Polygon(dc, p, 3);
+}
+
+}  // namespace
+
+DASKEL_DEFINE_CLASS(TSkinUpDown, TSkinControl) {}
+
+TSkinUpDown::TSkinUpDown(TComponent* owner) : TSkinControl(owner) {}
+
+bool TSkinUpDown::BeforeDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      PaintMessage(m);
+      return false;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // The control handles the click and its repeat first.
+      CallDefault(m);
+      FState |= kSkinPressed;
+      PaintNow(nullptr);
+      return false;
+    case WM_LBUTTONUP:
+      FState &= static_cast<std::uint8_t>(~kSkinPressed);
+      CallDefault(m);
+      PaintNow(nullptr);
+      return false;
+    case WM_MOUSEMOVE: {
+      // The hot look follows the arrow under the mouse; a plain window is told when it leaves.
+      if (!(FState & kSkinHot) && !FControl) {
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, FHandle, 0};
+        TrackMouseEvent(&t);
+      }
+      int arrow = ArrowAt(static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam)));
+      bool changed = !(FState & kSkinHot) || arrow != FHotArrow;
+      FState |= kSkinHot;
+      FHotArrow = arrow;
+      CallDefault(m);
+      if (changed) PaintNow(nullptr);
+      return false;
+    }
+    case CM_MOUSEENTER:
+      FState |= kSkinHot;
+      PaintNow(nullptr);
+      return true;
+    case WM_MOUSELEAVE:
+    case CM_MOUSELEAVE:
+      FState &= static_cast<std::uint8_t>(~kSkinHot);
+      PaintNow(nullptr);
+      return true;
+    default:
+      return true;
+  }
+}
+
+bool TSkinUpDown::Horizontal() const {
+  return FHorizontal || (GetWindowLongPtrA(FHandle, GWL_STYLE) & UDS_HORZ) != 0;
+}
+
+int TSkinUpDown::ArrowAt(int x, int y) const {
+  RECT c{};
+  GetClientRect(FHandle, &c);
+  if (FInEdit) InflateRect(&c, -1, -1);
+  return Horizontal() ? (x < c.left + (c.right - c.left) / 2 ? 0 : 1)
+                      : (y < c.top + (c.bottom - c.top) / 2 ? 0 : 1);
+}
+
+void TSkinUpDown::DrawSkin(HDC dc, const RECT& r) {
+  if (!dc || !FSkinData || !FHandle) return;
+  RECT c{};
+  GetClientRect(FHandle, &c);
+  if (FInEdit) InflateRect(&c, -1, -1);
+  if (c.right <= 0 || c.bottom <= 0) return;
+  // Composed at the client's size; only its top-left part (up to C's right and bottom) is copied.
+  TBitmap picture(c.right, c.bottom);
+  picture.Fill(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ScreenToClient(FHandle, &cursor);
+  FEnabled = WindowEnabled();
+  const bool horizontal = Horizontal();
+  const int half = horizontal ? (c.right - c.left) / 2 : (c.bottom - c.top) / 2;
+  RECT first = c, second = c;
+  if (horizontal)
+    first.right = second.left = c.left + half;
+  else
+    first.bottom = second.top = c.top + half;
+  const int at = horizontal ? cursor.x : cursor.y;
+  const int boundary = horizontal ? first.right : first.bottom;
+  auto stateOf = [&](bool onThisArrow) {
+    if (!FEnabled) return kDisabled;
+    if (!onThisArrow) return kNormal;
+    if (FState & kSkinPressed) return kPressed;
+    return (FState & kSkinHot) ? kHot : kNormal;
+  };
+  const int firstState = stateOf(at < boundary), secondState = stateOf(at >= boundary);
+  const TDataSkinBorder* e = horizontal ? FSkinData->Skin.UpDownHorz.get() : FSkinData->Skin.UpDownVert.get();
+  {
+    TBitmapDC pdc(picture, dc);
+    if (!pdc) return;
+    if (e && !e->Bitmap.Empty() && !e->Bitmap2.Empty()) {
+      const int gw = e->Bitmap2.Width() / 8, gh = e->Bitmap2.Height();
+      for (int i = 0; i < 2; ++i) {
+        const RECT& a = i == 0 ? first : second;
+        const int k = i == 0 ? firstState : secondState + 4;
+        DrawFrame(pdc.Get(), a, e->Bitmap, true, 8, k);
+        const int gx = a.left + ((a.right - a.left) - gw) / 2, gy = a.top + ((a.bottom - a.top) - gh) / 2;
+        DrawFrame(pdc.Get(), RECT{gx, gy, gx + gw, gy + gh}, e->Bitmap2, true, 8, k);
+      }
+    } else {
+      DrawFallbackArrow(pdc.Get(), first, horizontal ? 0 : 2, FSkinData->Skin,
+                        firstState == kPressed || firstState == kHot);
+      DrawFallbackArrow(pdc.Get(), second, horizontal ? 1 : 3, FSkinData->Skin,
+                        secondState == kPressed || secondState == kHot);
+    }
+  }
+  DrawBitmap(dc, r.left, r.top, picture);
+}
