@@ -123,10 +123,11 @@ TEST_F(SkinnedControls, MainWindowControlsShowTheSkin) {
                    FramePixel(mark, b.CheckFrameCount, 1, mw, mh, mw / 2, mh / 2));
   }));
 
-  // Still a check box: a click checks it and the mark follows.
+  // Still a check box: a click checks it and the mark follows (the row moves down for the prompt).
   ClickCenter(checks[0]);
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(checks[0], BM_GETCHECK, 0, 0) == BST_CHECKED; }));
   EXPECT_TRUE(WaitUntil([&] {
+    cr = ScreenRect(checks[0]);
     return Matches(ScreenPixelAt(cr.left + left + mw / 2, cr.top + top + mh / 2),
                    FramePixel(mark, b.CheckFrameCount, 2, mw, mh, mw / 2, mh / 2));
   }));
