@@ -10,8 +10,8 @@
 
 #include "skin/data/VuzUrezData.h"
 #include "skin/form/VuzUrezForm.h"
-#include "skin/paint/SkinDraw.h"
 #include "skin/manager/SkinManage.h"
+#include "skin/paint/SkinDraw.h"
 
 inline const char* const kDefaultSkin = DASKEL_BINARY_DIR "/skins/default.skn";
 inline const char* const kDarkSkin = DASKEL_BINARY_DIR "/skins/dark.skn";
