@@ -1,0 +1,58 @@
+#include "tests/e2e/E2ePixels.h"
+
+#include <algorithm>
+
+#include "framework/Handles.h"
+
+namespace e2e {
+
+double Pixels::Brightness(const RECT& r) const {
+  const int left = std::max(0, static_cast<int>(r.left)), top = std::max(0, static_cast<int>(r.top));
+  const int right = std::min(Width, static_cast<int>(r.right)),
+            bottom = std::min(Height, static_cast<int>(r.bottom));
+  double sum = 0;
+  int n = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x, ++n) {
+      COLORREF c = At(x, y);
+      sum += 0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c);
+    }
+  return n ? sum / n : 0;
+}
+
+Pixels ScreenPixels(const RECT& r) {
+  Pixels p;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return p;
+  TWindowDc screen(nullptr);
+  TMemoryDc mem(CreateCompatibleDC(screen.Get()));
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  TGdiBitmap dib(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!mem || !dib || !bits) return p;
+  {
+    TSelectObject select(mem.Get(), dib.Get());
+    if (!BitBlt(mem.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY)) return p;
+  }
+  GdiFlush();
+  const auto* px = static_cast<const DWORD*>(bits);  // 0x00RRGGBB
+  p.Width = w;
+  p.Height = h;
+  p.Data.resize(static_cast<std::size_t>(w) * h);
+  for (std::size_t i = 0; i < p.Data.size(); ++i)
+    p.Data[i] = RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF);
+  return p;
+}
+
+Pixels WindowPixels(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return ScreenPixels(r);
+}
+
+}  // namespace e2e

@@ -1,0 +1,24 @@
+// What a person sees of a window: its pixels on the screen, for probing how it is drawn.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace e2e {
+
+struct Pixels {
+  int Width = 0, Height = 0;
+  std::vector<COLORREF> Data;  // row by row, top row first
+  bool Empty() const { return Data.empty(); }
+  COLORREF At(int x, int y) const { return Data[static_cast<std::size_t>(y) * Width + x]; }
+  // Mean brightness (0 black .. 255 white) of the pixels inside r (coordinates of these pixels).
+  double Brightness(const RECT& r) const;
+};
+
+// The screen's pixels inside r (screen coordinates); empty when they cannot be read.
+Pixels ScreenPixels(const RECT& r);
+// A window as it shows on the screen, frame included (whatever covers it shows too).
+Pixels WindowPixels(HWND h);
+
+}  // namespace e2e
