@@ -1,7 +1,28 @@
 // Buttons with a look of their own: the windowless speed button and the bitmap button.
 #pragma once
 
+#include "framework/ButtonLayout.h"
 #include "framework/StdCtrls.h"
+
+// The glyph of a button: a strip of NumGlyphs equal images side by side (up, disabled, down),
+// placed next to the caption by Layout, Margin and Spacing. Its top-left pixel's colour is
+// transparent.
+struct TButtonGlyph {
+  TBitmap Bitmap;
+  int NumGlyphs = 1;
+  TButtonLayout Layout = blGlyphLeft;
+  int Margin = -1;
+  int Spacing = 4;
+  // From the bytes of a BMP file (a 4-byte size before them is skipped).
+  void Read(TMemoryStream& s);
+  // The frame (1-based) for a state: 1 up, 2 disabled, 3 down; 1 when the strip is shorter.
+  int Frame(bool enabled, bool down) const;
+  // Glyph and caption over the client rectangle r; the canvas's font colour is the caption's.
+  void Draw(TCanvas& canvas, const RECT& r, const std::string& caption, int frame, bool enabled,
+            bool speed) const;
+};
+
+extern const std::vector<std::string> kButtonLayoutNames;
 
 // A windowless push button, drawn by the framework: raised, sunk while pressed or Down, and
 // with Flat only framed while the mouse is over it. Buttons with the same GroupIndex (> 0) on
@@ -21,6 +42,19 @@ class TSpeedButton : public TGraphicControl {
   bool Pressed() const { return pressed_; }
   void Click() override;
 
+  const TBitmap& Glyph() const { return glyph_.Bitmap; }
+  void SetGlyph(const TBitmap& b);
+  int NumGlyphs() const { return glyph_.NumGlyphs; }
+  void SetNumGlyphs(int v);
+  TButtonLayout Layout() const { return glyph_.Layout; }
+  void SetLayout(TButtonLayout v);
+  int Margin() const { return glyph_.Margin; }
+  void SetMargin(int v);
+  int Spacing() const { return glyph_.Spacing; }
+  void SetSpacing(int v);
+  // The Glyph property as a layout stores it: the bytes of a BMP file.
+  void ReadGlyph(TMemoryStream& s);
+
  protected:
   void Paint() override;
   void WndProc(TMessage& m) override;
@@ -28,6 +62,7 @@ class TSpeedButton : public TGraphicControl {
  private:
   bool flat_ = false, down_ = false, allowAllUp_ = false, pressed_ = false;
   int groupIndex_ = 0;
+  TButtonGlyph glyph_;
 };
 
 enum TBitBtnKind {
@@ -44,7 +79,8 @@ enum TBitBtnKind {
   bkAll
 };
 
-// A push button of window class "TBitBtn"; Kind gives it a standard caption and modal result.
+// A push button of window class "TBitBtn" with a glyph beside its caption; Kind gives it a
+// standard caption and modal result. It draws itself (owner-drawn button).
 class TBitBtn : public TButton {
   DASKEL_CLASS(TBitBtn, TButton)
  public:
@@ -52,6 +88,26 @@ class TBitBtn : public TButton {
   TBitBtnKind Kind() const { return kind_; }
   void SetKind(TBitBtnKind k);
 
+  const TBitmap& Glyph() const { return glyph_.Bitmap; }
+  void SetGlyph(const TBitmap& b);
+  int NumGlyphs() const { return glyph_.NumGlyphs; }
+  void SetNumGlyphs(int v);
+  TButtonLayout Layout() const { return glyph_.Layout; }
+  void SetLayout(TButtonLayout v);
+  int Margin() const { return glyph_.Margin; }
+  void SetMargin(int v);
+  int Spacing() const { return glyph_.Spacing; }
+  void SetSpacing(int v);
+  // The Glyph property as a layout stores it: the bytes of a BMP file.
+  void ReadGlyph(TMemoryStream& s);
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void WndProc(TMessage& m) override;
+
  private:
+  void DrawItem(const DRAWITEMSTRUCT& item);
   TBitBtnKind kind_ = bkCustom;
+  TButtonGlyph glyph_;
+  bool drawDefault_ = false;  // shown as the default button
 };

@@ -1,0 +1,55 @@
+// Push-button skinners: TSkinButton (plain push buttons), TSkinBitButton (buttons with a glyph)
+// and TSkinSpeedButton (windowless speed buttons). They replace the button's painting
+// completely from the skin's "Buttons" element; the windowed ones also take over the left mouse
+// button, so the pressed look and the click come from the skinner.
+#pragma once
+
+#include "skin/controls/WinSubClass.h"
+
+class TSkinButton : public TSkinControl {
+  DASKEL_CLASS(TSkinButton, TSkinControl)
+ public:
+  explicit TSkinButton(TComponent* owner);
+  bool BeforeDefault(TMessage& m) override;
+  void AfterDefault(TMessage& m) override;
+  void DrawSkin(HDC dc, const RECT& r) override;
+
+ protected:
+  // The face composed in FBitmap and copied to r of dc; with a glyph, the control's glyph goes
+  // beside the caption.
+  void PaintFace(HDC dc, const RECT& r, bool withGlyph);
+  // The frame of the "Buttons" image for the state: 1 normal, 2 pressed, 3 disabled, 4 hot or
+  // focused.
+  int FaceFrame() const;
+  // The control's font (the framework control's, or the window's WM_GETFONT one) into font.
+  void ControlFont(TFont& font) const;
+  // Glyph and caption of a glyph button laid out over client (canvas coordinates); the glyph
+  // shows frame glyphFrame of its strip.
+  void DrawGlyphAndCaption(TCanvas& canvas, const RECT& client, const TControl* control, int glyphFrame,
+                           TColor colour, bool enabled, bool speed) const;
+  void Click();
+
+  TBitmap FBitmap;      // the off-screen picture, sized to the control at every paint
+  TCanvas FTextCanvas;  // draws the caption onto whatever picture is being composed
+};
+
+class TSkinBitButton : public TSkinButton {
+  DASKEL_CLASS(TSkinBitButton, TSkinButton)
+ public:
+  explicit TSkinBitButton(TComponent* owner);
+  void DrawSkin(HDC dc, const RECT& r) override;
+};
+
+class TSkinSpeedButton : public TSkinBitButton {
+  DASKEL_CLASS(TSkinSpeedButton, TSkinBitButton)
+ public:
+  explicit TSkinSpeedButton(TComponent* owner);
+  void Detach() override;
+  bool BeforeDefault(TMessage& m) override;
+  void AfterDefault(TMessage& m) override;
+  void PaintNow(HDC dc) override;
+
+ private:
+  // The whole button composed in the scratch bitmap and copied to r of dc.
+  void DrawButton(HDC dc, const RECT& r);
+};
