@@ -127,6 +127,10 @@ TEST(Gallery, SkinFileThatIsNoSkinIsNamedAndTheLightSkinIsUsed) {
   GetTempPathA(sizeof dir, dir);
   const std::string file = std::string(dir) + "gallery-e2e-not-a-skin.txt";
   std::ofstream(file, std::ios::binary) << "This is a text file, not a skin package.\n";
+  struct Remove {
+    const std::string& path;
+    ~Remove() { DeleteFileA(path.c_str()); }
+  } remove{file};
 
   Gallery g(" --skin \"" + file + "\"");
   ASSERT_TRUE(g.process.Started());
@@ -146,7 +150,6 @@ TEST(Gallery, SkinFileThatIsNoSkinIsNamedAndTheLightSkinIsUsed) {
   EXPECT_EQ(TextOf(g.skinList), "Daskel Light");
   PostMessageA(g.main, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(g.process.WaitExit(10000), 0);
-  DeleteFileA(file.c_str());
 }
 
 }  // namespace
