@@ -6,6 +6,7 @@
 #include "framework/Controls.h"
 #include "framework/Messages.h"
 #include "framework/TypeInfo.h"
+#include "skin/paint/SkinDrawWin32.h"
 
 namespace {
 
@@ -54,8 +55,8 @@ RECT MarkRect(const RECT& r, int w, int h, bool textLeft) {
 
 // Both marks are drawn the same way; they differ in the image, how the state is asked for and
 // whether a grayed state exists.
-void DrawMark(const TSkinControl& s, HDC dc, const RECT& r, const TBitmap& image, int frameCount,
-              bool checkBox) {
+void DrawMark(const TSkinControl& s, TPictureCache& cache, HDC dc, const RECT& r, const TBitmap& image,
+              int frameCount, bool checkBox) {
   HWND wnd = s.Handle();
   LRESULT state = SendMessageA(wnd, checkBox ? BM_GETSTATE : BM_GETCHECK, 0, 0);
   bool checked = (state & BST_CHECKED) != 0;
@@ -65,10 +66,21 @@ void DrawMark(const TSkinControl& s, HDC dc, const RECT& r, const TBitmap& image
   int w = image.Width() / frames, h = image.Height();
   LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
   RECT mark = MarkRect(r, w, h, (style & BS_LEFTTEXT) != 0);
-  s.FillFace(dc, mark);
   bool disabled = (style & WS_DISABLED) != 0;
   int frame = checkBox && (state & BST_INDETERMINATE) ? 4 : disabled ? c + 2 : c;
-  s.DrawFrameStretched(dc, mark, frames, frame, image);
+  // The frame drawn with its key colour on the face, as filling the face and drawing the frame
+  // transparently over it would leave it.
+  TColor face = ColorToRGB(s.SkinData()->Skin.ColourButtonFace);
+  TPictureCache::TKey key{frame, frames, w, h, ImageId(image), face, 0, 0};
+  if (!cache.Holds(key)) {
+    TBitmap& picture = cache.Remake(key);
+    picture.SetSize(w, h, pf24bit);
+    picture.Fill(face);
+    TDrawRect all{0, 0, w, h};
+    TBitmap built = BuildFrame(all, image, frames, frame);
+    DrawTransparent(picture, all, built, SkinKeyColor);
+  }
+  DrawBitmap(dc, mark.left, mark.top, cache.Picture());
 }
 
 }  // namespace
@@ -89,7 +101,7 @@ void TSkinCheckBox::DrawSkin(HDC dc, const RECT& r) {
   if (!FSkinData || !FSkinData->Skin.Buttons || !dc) return;
   const TDataSkinButton& b = *FSkinData->Skin.Buttons;
   if (b.CheckBitmap.Empty()) return;
-  DrawMark(*this, dc, r, b.CheckBitmap, b.CheckFrameCount, true);
+  DrawMark(*this, FMark, dc, r, b.CheckBitmap, b.CheckFrameCount, true);
 }
 
 DASKEL_DEFINE_CLASS(TSkinRadioButton, TSkinControl) {}
@@ -108,5 +120,15 @@ void TSkinRadioButton::DrawSkin(HDC dc, const RECT& r) {
   if (!FSkinData || !FSkinData->Skin.Buttons || !dc) return;
   const TDataSkinButton& b = *FSkinData->Skin.Buttons;
   if (b.RadioBitmap.Empty()) return;
-  DrawMark(*this, dc, r, b.RadioBitmap, b.RadioFrameCount, false);
+  DrawMark(*this, FMark, dc, r, b.RadioBitmap, b.RadioFrameCount, false);
+}
+
+void TSkinCheckBox::RefreshSkin() {
+  FMark.Clear();
+  TSkinControl::RefreshSkin();
+}
+
+void TSkinRadioButton::RefreshSkin() {
+  FMark.Clear();
+  TSkinControl::RefreshSkin();
 }

@@ -2,6 +2,7 @@
 // rectangle), then the mark is painted again from the skin over the standard one.
 #pragma once
 
+#include "skin/controls/SkinPictureCache.h"
 #include "skin/controls/WinSubClass.h"
 
 class TSkinCheckBox : public TSkinControl {
@@ -10,6 +11,10 @@ class TSkinCheckBox : public TSkinControl {
   explicit TSkinCheckBox(TComponent* owner);
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  void RefreshSkin() override;
+
+ private:
+  TPictureCache FMark;  // the mark of the last paint on the face colour
 };
 
 class TSkinRadioButton : public TSkinControl {
@@ -18,4 +23,8 @@ class TSkinRadioButton : public TSkinControl {
   explicit TSkinRadioButton(TComponent* owner);
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  void RefreshSkin() override;
+
+ private:
+  TPictureCache FMark;  // the mark of the last paint on the face colour
 };

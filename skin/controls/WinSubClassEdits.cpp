@@ -4,12 +4,15 @@
 
 #include "framework/Messages.h"
 #include "skin/controls/WinSubClassUpDown.h"
+#include "skin/paint/SkinDrawWin32.h"
 
 namespace {
 
+// One-pixel frame in a colour, with the DC's own colour brush (no brush is made per paint).
 void FrameWith(HDC dc, const RECT& r, TColor colour) {
-  TGdiBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(colour))));
-  FrameRect(dc, &r, brush.Get());
+  COLORREF old = SetDCBrushColor(dc, static_cast<COLORREF>(ColorToRGB(colour)));
+  FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  SetDCBrushColor(dc, old);
 }
 
 RECT Shrunk(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
@@ -154,24 +157,55 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
   RECT text = left ? RECT{b + 4, 2, w - 2, h - 2} : RECT{2, 2, w - b - 4, h - 2};
   RECT face = left ? RECT{0, 0, b + 2, h} : RECT{w - b - 2, 0, w, h};
   RECT glyphArea = left ? RECT{2, 0, b + 2, h} : RECT{w - b - 2, 0, w - 2, h};
-  for (RECT* p : {&text, &face, &glyphArea}) OffsetRect(p, r.left, r.top);
-  int saved = SaveDC(dc);
-  ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
-  DrawElement(dc, r, 4, state, *edge);
-  RestoreDC(dc, saved);
-  // The mirrored copy holds the frames in reverse order.
-  const int count = button->FrameCount > 0 ? button->FrameCount : 4;
-  if (left)
-    DrawFrameStretched(dc, face, count, count - state + 1, button->Bitmap2);
-  else
-    DrawFrameStretched(dc, face, count, state, button->Bitmap);
   const TDataSkinObject* extra = FSkinData->Skin.ExtraImages.get();
-  if (!extra || extra->Bitmap.Empty()) return;
+  if (extra && extra->Bitmap.Empty()) extra = nullptr;
+  const TBitmap& image = left ? button->Bitmap2 : button->Bitmap;
+  TPictureCache::TKey key{state,
+                          w,
+                          h,
+                          b | (left ? 0x10000 : 0),
+                          ImageId(edge->Bitmap),
+                          ImageId(image),
+                          extra ? ImageId(extra->Bitmap) : 0,
+                          edge->Trans};
+  if (!FPicture.Holds(key))
+    Compose(FPicture.Remake(key), SIZE{w, h}, *edge, *button, extra, state, left, face, glyphArea);
+  // The text area is the combo's own: only the frame ring and the button reach the screen.
+  int saved = SaveDC(dc);
+  ExcludeClipRect(dc, r.left + text.left, r.top + text.top, r.left + text.right, r.top + text.bottom);
+  if (edge->Trans == 1)
+    DrawBitmapTransparent(dc, r.left, r.top, w, h, FPicture.Picture(), SkinKeyColor);
+  else
+    DrawBitmap(dc, r.left, r.top, FPicture.Picture());
+  RestoreDC(dc, saved);
+}
+
+void TSkinComBox::Compose(TBitmap& picture, SIZE size, const TDataSkinObject& edge,
+                          const TDataSkinBorder& button, const TDataSkinObject* extra, int state, bool left,
+                          const RECT& face, const RECT& glyphArea) {
+  picture.SetSize(size.cx, size.cy, pf24bit);
+  TDrawRect whole{0, 0, size.cx, size.cy};
+  DrawNineSlice(picture, whole, edge.Bitmap,
+                TMargins{edge.LeftWidth, edge.TopHeight, edge.RightWidth, edge.BottomHeight}, false,
+                edge.Tile != 0, 4, state);
+  // The mirrored copy holds the frames in reverse order.
+  const int count = button.FrameCount > 0 ? button.FrameCount : 4;
+  TDrawRect f = ToDrawRect(face);
+  TBitmap built = BuildFrame({0, 0, f.Width(), f.Height()}, left ? button.Bitmap2 : button.Bitmap, count,
+                             left ? count - state + 1 : state);
+  DrawTransparent(picture, f, built, SkinKeyColor);
+  if (!extra) return;
   const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
   const int gx = glyphArea.left + ((glyphArea.right - glyphArea.left) - gw) / 2;
   const int gy = glyphArea.top + ((glyphArea.bottom - glyphArea.top) - gh) / 2;
-  DrawFrameStretched(dc, RECT{gx, gy, gx + gw, gy + gh}, extra->FrameCount > 0 ? extra->FrameCount : 5, state,
-                     extra->Bitmap);
+  TBitmap glyph =
+      BuildFrame({0, 0, gw, gh}, extra->Bitmap, extra->FrameCount > 0 ? extra->FrameCount : 5, state);
+  DrawTransparent(picture, TDrawRect{gx, gy, gx + gw, gy + gh}, glyph, SkinKeyColor);
+}
+
+void TSkinComBox::RefreshSkin() {
+  FPicture.Clear();
+  TSkinControl::RefreshSkin();
 }
 
 void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {

@@ -2,6 +2,7 @@
 // over the border (and a combo box's drop-down button), so the text area is never touched.
 #pragma once
 
+#include "skin/controls/SkinPictureCache.h"
 #include "skin/controls/WinSubClass.h"
 
 class TSkinUpDown;
@@ -27,9 +28,14 @@ class TSkinComBox : public TSkinControl {
   explicit TSkinComBox(TComponent* owner);
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  void RefreshSkin() override;
 
  private:
   void DrawFlat(HDC dc, const RECT& r);
+  // The frame ring, the button and its arrow of one state, as the screen shows them.
+  void Compose(TBitmap& picture, SIZE size, const TDataSkinObject& edge, const TDataSkinBorder& button,
+               const TDataSkinObject* extra, int state, bool left, const RECT& face, const RECT& glyphArea);
+  TPictureCache FPicture;
   LONG_PTR FStyle = 0;
   LONG_PTR FExStyle = 0;
 };

@@ -115,9 +115,6 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& r) {
   GetClientRect(FHandle, &c);
   if (FInEdit) InflateRect(&c, -1, -1);
   if (c.right <= 0 || c.bottom <= 0) return;
-  // Composed at the client's size; only its top-left part (up to C's right and bottom) is copied.
-  TBitmap picture(c.right, c.bottom);
-  picture.Fill(ColorToRGB(FSkinData->Skin.ColourButtonFace));
   POINT cursor{};
   GetCursorPos(&cursor);
   ScreenToClient(FHandle, &cursor);
@@ -139,24 +136,47 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& r) {
   };
   const int firstState = stateOf(at < boundary), secondState = stateOf(at >= boundary);
   const TDataSkinBorder* e = horizontal ? FSkinData->Skin.UpDownHorz.get() : FSkinData->Skin.UpDownVert.get();
-  {
-    TBitmapDC pdc(picture, dc);
-    if (!pdc) return;
-    if (e && !e->Bitmap.Empty() && !e->Bitmap2.Empty()) {
+  if (e && (e->Bitmap.Empty() || e->Bitmap2.Empty())) e = nullptr;
+  const TColor face = ColorToRGB(FSkinData->Skin.ColourButtonFace);
+  TPictureCache::TKey key{firstState,
+                          secondState,
+                          c.right,
+                          c.bottom,
+                          (horizontal ? 1 : 0) | (FInEdit ? 2 : 0),
+                          e ? ImageId(e->Bitmap) : 0,
+                          e ? ImageId(e->Bitmap2) : 0,
+                          face};
+  if (!FPicture.Holds(key)) {
+    // Composed at the client's size; only its top-left part (up to C's right and bottom) is shown.
+    TBitmap& picture = FPicture.Remake(key);
+    picture.SetSize(c.right, c.bottom, pf24bit);
+    picture.Fill(face);
+    if (e) {
       const int gw = e->Bitmap2.Width() / 8, gh = e->Bitmap2.Height();
       for (int i = 0; i < 2; ++i) {
-        const RECT& a = i == 0 ? first : second;
+        TDrawRect a = ToDrawRect(i == 0 ? first : second);
         const int k = i == 0 ? firstState : secondState + 4;
-        DrawFrame(pdc.Get(), a, e->Bitmap, true, 8, k);
-        const int gx = a.left + ((a.right - a.left) - gw) / 2, gy = a.top + ((a.bottom - a.top) - gh) / 2;
-        DrawFrame(pdc.Get(), RECT{gx, gy, gx + gw, gy + gh}, e->Bitmap2, true, 8, k);
+        DrawTransparent(picture, a, BuildFrame({0, 0, a.Width(), a.Height()}, e->Bitmap, 8, k), SkinKeyColor);
+        const int gx = a.Left + (a.Width() - gw) / 2, gy = a.Top + (a.Height() - gh) / 2;
+        DrawTransparent(picture, {gx, gy, gx + gw, gy + gh}, BuildFrame({0, 0, gw, gh}, e->Bitmap2, 8, k),
+                        SkinKeyColor);
       }
     } else {
+      TBitmapDC pdc(picture, dc);
+      if (!pdc) {
+        FPicture.Clear();
+        return;
+      }
       DrawFallbackArrow(pdc.Get(), first, horizontal ? 0 : 2, FSkinData->Skin,
                         firstState == kPressed || firstState == kHot);
       DrawFallbackArrow(pdc.Get(), second, horizontal ? 1 : 3, FSkinData->Skin,
                         secondState == kPressed || secondState == kHot);
     }
   }
-  DrawBitmap(dc, r.left, r.top, picture);
+  DrawBitmap(dc, r.left, r.top, FPicture.Picture());
+}
+
+void TSkinUpDown::RefreshSkin() {
+  FPicture.Clear();
+  TSkinControl::RefreshSkin();
 }

@@ -2,6 +2,7 @@
 // tab control or tab set.
 #pragma once
 
+#include "skin/controls/SkinPictureCache.h"
 #include "skin/controls/WinSubClass.h"
 
 class TSkinUpDown : public TSkinControl {
@@ -10,6 +11,7 @@ class TSkinUpDown : public TSkinControl {
   explicit TSkinUpDown(TComponent* owner);
   bool BeforeDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  void RefreshSkin() override;
 
   bool FInEdit = false;      // inside an edit: drawn one pixel inside the client area
   bool FHorizontal = false;  // side by side even without UDS_HORZ
@@ -19,4 +21,5 @@ class TSkinUpDown : public TSkinControl {
   // 0: the first arrow (up or left) is at the client point, 1: the second.
   int ArrowAt(int x, int y) const;
   int FHotArrow = -1;
+  TPictureCache FPicture;  // the arrows of the last paint
 };
