@@ -1,5 +1,6 @@
 #include "skin/controls/WinSubClass.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "framework/Controls.h"
@@ -27,6 +28,7 @@ TSkinControl::~TSkinControl() {
 void TSkinControl::Notification(TComponent* c, TOperation op) {
   TComponent::Notification(c, op);
   if (op != opRemove) return;
+  FPinnedFonts.erase(std::remove(FPinnedFonts.begin(), FPinnedFonts.end(), c), FPinnedFonts.end());
   // The control goes before its skinner: nothing may be given back to it any more.
   if (c == FControl) {
     FControl = nullptr;
@@ -66,12 +68,48 @@ void TSkinControl::AttachControl(TWinControl* control, TSkinData* data, bool rec
   FFocused = GetFocus() == FHandle;
   FEnabled = WindowEnabled();
   ReadCaption();
-  if (recolour) {
-    FSavedColor = control->Color();
-    control->SetColor(data->Skin.ColourButtonFace);
-  }
+  if (recolour) Recolour(control);
   control->Invalidate();
   FAttached = true;
+}
+
+void TSkinControl::Recolour(TControl* c) {
+  FRecolour = true;
+  FSavedColor = c->Color();
+  FSavedParentColor = c->ParentColor();
+  FSavedParentFont = c->ParentFont();
+  FSavedFontColor = c->Font()->Color();
+  FFontRecoloured = FSavedFontColor == clWindowText || FSavedFontColor == clBtnText;
+  c->SetColor(FSkinData->Skin.ColourButtonFace);
+  if (!FFontRecoloured) return;
+  if (auto* box = dynamic_cast<TWinControl*>(c)) {
+    for (int i = 0; i < box->ControlCount(); ++i) {
+      TControl* child = box->Controls(i);
+      if (!child->ParentFont() || child->Color() != clWindow) continue;
+      child->SetParentFont(false);
+      child->FreeNotification(this);
+      FPinnedFonts.push_back(child);
+    }
+  }
+  c->Font()->SetColor(FSkinData->Skin.ColourButtonText);
+}
+
+void TSkinControl::RestoreColours(TControl* c) {
+  if (!FRecolour || !c) return;
+  FRecolour = false;
+  if (FFontRecoloured) {
+    c->Font()->SetColor(FSavedFontColor);
+    // A font that followed the parent's follows it again (setting a colour cut it loose).
+    if (FSavedParentFont) c->SetParentFont(true);
+  }
+  c->SetColor(FSavedColor);
+  if (FSavedParentColor) c->SetParentColor(true);
+  FFontRecoloured = false;
+  for (TControl* child : FPinnedFonts) {
+    child->RemoveFreeNotification(this);
+    child->SetParentFont(true);
+  }
+  FPinnedFonts.clear();
 }
 
 void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
@@ -109,10 +147,7 @@ void TSkinControl::Detach() {
     FOldWindowProc = TWndMethod();
   }
   FObjectInstance.Restore();
-  if (FRecolour && FControl && !TearingDown()) {
-    FControl->SetColor(FSavedColor);
-    FRecolour = false;
-  }
+  if (!TearingDown()) RestoreColours(FControl ? static_cast<TControl*>(FControl) : FGraphicControl);
   if (FSite && FSite->HotControl() == this) FSite->SetHotControl(nullptr);
 }
 
@@ -232,7 +267,11 @@ void TSkinControl::PaintMessage(TMessage& m) {
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
 
 void TSkinControl::RefreshSkin() {
-  if (FRecolour && FControl && FSkinData) FControl->SetColor(FSkinData->Skin.ColourButtonFace);
+  TControl* recoloured = FControl ? static_cast<TControl*>(FControl) : FGraphicControl;
+  if (FRecolour && recoloured && FSkinData) {
+    recoloured->SetColor(FSkinData->Skin.ColourButtonFace);
+    if (FFontRecoloured) recoloured->Font()->SetColor(FSkinData->Skin.ColourButtonText);
+  }
   if (FHandle && IsWindow(FHandle))
     InvalidateRect(FHandle, nullptr, TRUE);
   else if (FGraphicControl)

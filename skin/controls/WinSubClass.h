@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
@@ -111,6 +112,9 @@ class TSkinControl : public TComponent {
   // alignment 0 left, 1 centred, 2 right.
   void DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text, int imageIndex,
                     TImageList* images) const;
+  // The same with a system image list (of a tab control or header known only by its window).
+  void DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text, int imageIndex,
+                    HIMAGELIST images) const;
   // alignment index 0 left, 1 right, 2 centre; the text is centred both ways whatever it is.
   static void DrawCenteredText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text,
                                bool enabled);
@@ -126,6 +130,11 @@ class TSkinControl : public TComponent {
   void HotLeave();
   void ReadCaption();
   bool WindowEnabled() const;
+  // The control takes the skin's face colour, and its text the skin's button-text colour where
+  // it showed the system's default text colour, so that text stays readable on any face; both
+  // are saved for RestoreColours.
+  void Recolour(TControl* c);
+  void RestoreColours(TControl* c);
 
   std::uint8_t FState = 0;
   TCanvas* FCanvas = nullptr;
@@ -142,6 +151,13 @@ class TSkinControl : public TComponent {
   bool FRecolour = false;
   TColor FSavedColor = 0;
   bool FAttached = false;
+  bool FSavedParentColor = false;
+  bool FSavedParentFont = false;
+  bool FFontRecoloured = false;
+  TColor FSavedFontColor = 0;
+  // Children of a recoloured container that sit on a window-coloured ground (edits, lists) and
+  // keep their own text colour instead of the container's new one.
+  std::vector<TControl*> FPinnedFonts;
 
   void Notification(TComponent* c, TOperation op) override;
 

@@ -80,7 +80,21 @@ void DrawMark(const TSkinControl& s, TPictureCache& cache, HDC dc, const RECT& r
     TBitmap built = BuildFrame(all, image, frames, frame);
     DrawTransparent(picture, all, built, SkinKeyColor);
   }
+  // The system's own mark may sit a pixel off ours (its rounding of the centre): a ring of the
+  // face around ours covers it.
+  RECT ring{std::max(r.left, mark.left - 1), std::max(r.top, mark.top - 1), std::min(r.right, mark.right + 1),
+            std::min(r.bottom, mark.bottom + 1)};
+  s.FillFace(dc, ring);
   DrawBitmap(dc, mark.left, mark.top, cache.Picture());
+}
+
+// These skinners paint over what the control painted itself, after it: buffering the control's
+// own painting would only cost time, so the control keeps the buffering it had.
+void AttachUnbuffered(TSkinControl& s, TWinControl* control, TSkinData* data, bool recolour,
+                      TCanvas* canvas) {
+  bool buffered = control && control->DoubleBuffered();
+  s.TSkinControl::AttachControl(control, data, recolour, canvas);
+  if (control) control->SetDoubleBuffered(buffered);
 }
 
 }  // namespace
@@ -88,6 +102,10 @@ void DrawMark(const TSkinControl& s, TPictureCache& cache, HDC dc, const RECT& r
 DASKEL_DEFINE_CLASS(TSkinCheckBox, TSkinControl) {}
 
 TSkinCheckBox::TSkinCheckBox(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinCheckBox::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
+  AttachUnbuffered(*this, control, data, recolour, canvas);
+}
 
 void TSkinCheckBox::AfterDefault(TMessage& m) {
   if (RepaintsMark(m.Msg)) {
@@ -107,6 +125,10 @@ void TSkinCheckBox::DrawSkin(HDC dc, const RECT& r) {
 DASKEL_DEFINE_CLASS(TSkinRadioButton, TSkinControl) {}
 
 TSkinRadioButton::TSkinRadioButton(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinRadioButton::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
+  AttachUnbuffered(*this, control, data, recolour, canvas);
+}
 
 void TSkinRadioButton::AfterDefault(TMessage& m) {
   if (RepaintsMark(m.Msg)) {

@@ -17,12 +17,18 @@
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/ListViews.h"
+#include "framework/ScrollCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/TypeInfo.h"
+#include "skin/controls/WinSubClassBars.h"
 #include "skin/controls/WinSubClassBoxes.h"
 #include "skin/controls/WinSubClassButtons.h"
 #include "skin/controls/WinSubClassChecks.h"
 #include "skin/controls/WinSubClassEdits.h"
+#include "skin/controls/WinSubClassListView.h"
+#include "skin/controls/WinSubClassScroll.h"
+#include "skin/controls/WinSubClassTabs.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/form/VuzUrezForm.h"
 
@@ -47,8 +53,24 @@ bool IsContainer(const TControl* c) {
 // Tag taken modulo 100 with the sign of the tag (C++'s % truncates toward zero, as wanted).
 int TagMod(const TComponent* c) { return static_cast<int>(c->Tag % 100); }
 
+// The second test of the tab rows: the control draws its tabs the system's way (owner-drawn
+// tabs are the application's look and stay so).
+bool SystemDrawnTabs(TControl* c) {
+  auto* w = dynamic_cast<TWinControl*>(c);
+  return w && (GetWindowLongPtrA(w->Handle(), GWL_STYLE) & TCS_OWNERDRAWFIXED) == 0;
+}
+
 // "Flat" and "Transparent" are switched on only where the control publishes such a property.
 void SetTrue(TControl* c, const char* property) { SetEnumProp(c, property, "True"); }
+
+// The scroll-bar skinner of a scrolled control; trackThumb: it drags the thumbs itself.
+bool AttachScrollBars(TComponent* owner, TControl* c, TSkinData* data, TCanvas* canvas, bool trackThumb) {
+  auto* w = dynamic_cast<TWinControl*>(c);
+  if (!w) return false;
+  auto* s = new TSkinScrollBar(owner);
+  s->AttachScrollBars(w, data, trackThumb, canvas);
+  return true;
+}
 
 }  // namespace
 
@@ -130,7 +152,7 @@ bool TVuzUrezForm::IsScrolledControl(TControl* control) {
     return true;
   if (control->Tag == 55) return true;
   for (const char* cls :
-       {"TCustomMemo", "TCustomListBox", "TCustomTreeView", "TCustomGrid", "TCustomRichEdit"})
+       {"TCustomMemo", "TCustomListBox", "TCustomTreeView", "TScrollingWinControl", "TCustomRichEdit"})
     if (Is(control, cls)) return true;
   return false;
 }
@@ -194,19 +216,30 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     c->SetColor(d.Skin.ColourButtonFace);
     return true;
   }
-  // Tab controls, tab sets, track bars, status bars, progress bars and scrolled controls are
-  // recognised in their place; their skinners are not built yet, so they keep the system look.
-  if (tabs && Is(c, "TPageControl")) return false;
+  // Scrolled controls are recognised in their place; their skinner is not built yet, so they
+  // keep the system look.
+  if (tabs && Is(c, "TPageControl")) {
+    if (!SystemDrawnTabs(c)) return false;
+    AttachByHandle<TSkinTab>(static_cast<TWinControl*>(c)->Handle(), true);
+    return true;
+  }
   if (SkinByClassList(c->ClassName(), c)) return true;
-  if (tabs && name == "TTABSET") return false;
-  if (tabs && name == "TTABBEDNOTEBOOK") return false;
+  if (tabs && name == "TTABSET") return Attach<TSkinTab31>(c, false);
+  if (tabs && name == "TTABBEDNOTEBOOK") {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) AttachByHandle<TSkinTab>(w->Handle(), true);
+    return true;
+  }
   if (name == "TMVCPANEL") {
     SkinChildControls(c);
     return true;
   }
-  if (tabs && Is(c, "TTabControl")) return false;
+  if (tabs && Is(c, "TTabControl")) {
+    if (!SystemDrawnTabs(c)) return false;
+    AttachByHandle<TSkinTab>(static_cast<TWinControl*>(c)->Handle(), true);
+    return true;
+  }
   if (on(xcCheckBox) && dynamic_cast<TCustomCheckBox*>(c)) return Attach<TSkinCheckBox>(c, true);
-  if (on(xcButton) && name == "TTRACKBAR") return false;
+  if (on(xcButton) && name == "TTRACKBAR") return Attach<TSkinTrackBar>(c, false);
   if (on(xcButton) && name == "TUPDOWN") return Attach<TSkinUpDown>(c, false);
   if (on(xcRadioButton) && (Is(c, "TCustomRadioGroup") || Is(c, "TRadioGroup"))) {
     SkinContainerChildren(static_cast<TWinControl*>(c), false);
@@ -228,16 +261,19 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     SetTrue(c, "Flat");
     return Attach<TSkinBox>(c, true);
   }
-  if (on(xcStatusBar) && dynamic_cast<TStatusBar*>(c)) return false;
-  if (on(xcProgress) && dynamic_cast<TProgressBar*>(c)) return false;
-  if (on(xcScrollbar) && Is(c, "TScrollBox")) return false;
+  if (on(xcStatusBar) && dynamic_cast<TStatusBar*>(c)) {
+    static_cast<TStatusBar*>(c)->SetSizeGrip(false);
+    return Attach<TSkinStatusBar>(c, false);
+  }
+  if (on(xcProgress) && dynamic_cast<TProgressBar*>(c)) return Attach<TSkinProgress>(c, false);
+  if (on(xcScrollbar) && dynamic_cast<TScrollBar*>(c)) return Attach<TSkinScControl>(c, false);
   if (on(xcCombo) && (dynamic_cast<TCustomComboBox*>(c) || tag == 95)) return Attach<TSkinComBox>(c, false);
   if (on(xcEdit) && name == "TDATETIMEPICKER") {
     if (GetEnumProp(c, "DateMode") == "dmUpDown") return Attach<TSkinEdit>(c, false);
     return Attach<TSkinComBox>(c, false);
   }
   if (on(xcScrollbar) && (name == "TRICHEDIT" || name == "TWWDBRICHEDIT" || name == "TDXDBMEMO"))
-    return false;
+    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
   if (on(xcBitBtn) && dynamic_cast<TBitBtn*>(c)) return Attach<TSkinBitButton>(c, false);
   if (on(xcSpeedButton) && dynamic_cast<TSpeedButton*>(c)) {
     auto* s = new TSkinSpeedButton(this);
@@ -250,11 +286,16 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     return true;
   }
   if (on(xcScrollbar) && (name == "TDXTREELIST" || name == "TDXDBTREELIST" || name == "TDXDBGRID"))
-    return false;
-  if (on(xcScrollbar) && Is(c, "TCustomListView")) return false;
-  if (on(xcScrollbar) && dynamic_cast<TCustomListBox*>(c)) return false;
-  if (on(xcScrollbar) && Is(c, "TCustomGrid")) return false;
-  if (on(xcScrollbar) && (tag == 96 || IsScrolledControl(c))) return false;
+    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, false);
+  if (on(xcScrollbar) && Is(c, "TCustomListView")) return Attach<TSkinListView>(c, false);
+  if (on(xcScrollbar) && dynamic_cast<TCustomListBox*>(c))
+    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
+  if (on(xcScrollbar) && Is(c, "TCustomGrid")) {
+    c->SetColor(d.Skin.ColourButtonFace);
+    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
+  }
+  if (on(xcScrollbar) && (tag == 96 || IsScrolledControl(c)))
+    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
   if (on(xcButton) && dynamic_cast<TButton*>(c)) return Attach<TSkinButton>(c, false);
   if (on(xcEdit) && (dynamic_cast<TCustomEdit*>(c) || tag == 97)) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) AttachByHandle<TSkinEdit>(w->Handle(), false);
@@ -267,6 +308,13 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
   if (auto* f = dynamic_cast<TCustomForm*>(c)) {
     f->SetColor(d.Skin.ColourButtonFace);
     SkinChildControls(f);
+    return true;
+  }
+  // Labels follow the face and text colours of the skin, or dark skins would show them as
+  // light patches with unreadable text.
+  if (on(xcPanel) && dynamic_cast<TCustomLabel*>(c)) {
+    auto* s = new TSkinLabel(this);
+    s->AttachLabel(c, &d);
     return true;
   }
   return false;
@@ -305,9 +353,18 @@ bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
     }
   } else if (kind == "checkbox" && on(xcCheckBox)) {
     Attach<TSkinCheckBox>(c, true);
+  } else if (kind == "scrollbar" && on(xcScrollbar)) {
+    AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
+  } else if (kind == "trackbar" && on(xcButton)) {
+    SetTrue(c, "Transparent");
+    Attach<TSkinTrackBar>(c, false);
+  } else if (kind == "tab" && on(xcTab) && d.Skin.Tabs && !d.Skin.Tabs->Bitmap.Empty()) {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) AttachByHandle<TSkinTab>(w->Handle(), true);
+  } else if (kind == "progress" && on(xcProgress)) {
+    Attach<TSkinProgress>(c, false);
   }
-  // "trackbar", "tab", "progress" and "scrollbar" are known kinds whose skinners come later;
-  // any other word leaves the control unskinned too.
+  // "scrollbar" is a known kind whose skinner comes later; any other word leaves the control
+  // unskinned too.
   return true;
 }
 
@@ -363,6 +420,13 @@ void TVuzUrezForm::SkinChildWindow(HWND wnd) {
     if (d.HasControl(xcEdit)) AttachByHandle<TSkinEdit>(wnd, true);
     return;
   }
-  // "scrollbar" (size boxes) and "systabcontrol32" keep the system look until their skinners
-  // exist.
+  if (cls == "scrollbar") {
+    // Only size boxes: a real scroll bar would lose its arrows and thumb to the sizer's plain box.
+    if ((style & (SBS_SIZEBOX | SBS_SIZEGRIP)) && d.HasControl(xcScrollbar)) AttachByHandle<TSkinSizer>(wnd, true);
+    return;
+  }
+  if (cls == "systabcontrol32") {
+    if ((style & TCS_OWNERDRAWFIXED) == 0 && d.HasControl(xcTab)) AttachByHandle<TSkinTab>(wnd, true);
+    return;
+  }
 }

@@ -83,7 +83,7 @@ TEST_F(Discovery, EachStandardControlGetsItsSkinner) {
   EXPECT_NE(dynamic_cast<TSkinBox*>(SkinnerOf(box)), nullptr);
   EXPECT_NE(dynamic_cast<TSkinCheckBox*>(SkinnerOf(inner)), nullptr);
   EXPECT_FALSE(inner->ParentColor());
-  EXPECT_EQ(SkinnerOf(label), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinLabel*>(SkinnerOf(label)), nullptr);
   // Edits are skinned through their window and not listed.
   auto* e = dynamic_cast<TSkinEdit*>(SkinnerOf(edit));
   ASSERT_NE(e, nullptr);
@@ -159,6 +159,24 @@ TEST_F(Discovery, DetachGivesEverythingBack) {
   EXPECT_EQ(box->Color(), static_cast<TColor>(0x00C0FFEE & 0xFFFFFF));
   EXPECT_TRUE(skinner->ControlSkinners().empty());
   EXPECT_LT(TWindowSubclass::ThunksAlive(), thunks);  // the edit-less form: only the frame's thunk
+}
+
+TEST_F(Discovery, TextTakesTheSkinsColourWhereItHadTheDefault) {
+  auto* label = Add<TLabel>();
+  auto* red = Add<TLabel>(8, 40);
+  red->Font()->SetColor(clRed);
+  auto* check = Add<TCheckBox>(8, 80);
+  data->Skin.ColourButtonText = static_cast<TColor>(0x00E0E0E0);  // a dark skin's light text
+  Skin();
+  EXPECT_EQ(label->Font()->Color(), data->Skin.ColourButtonText);
+  EXPECT_EQ(label->Color(), data->Skin.ColourButtonFace);
+  EXPECT_EQ(check->Font()->Color(), data->Skin.ColourButtonText);
+  EXPECT_EQ(red->Font()->Color(), clRed);
+  skinner->Detach();
+  EXPECT_EQ(label->Font()->Color(), clWindowText);
+  EXPECT_TRUE(label->ParentFont());
+  EXPECT_TRUE(label->ParentColor());
+  EXPECT_EQ(check->Font()->Color(), clWindowText);
 }
 
 TEST_F(Discovery, ControlDestroyedWhileSkinnedDetachesItself) {
