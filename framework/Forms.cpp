@@ -216,6 +216,8 @@ void TCustomForm::SetMenu(TMainMenu* m) {
   if (!HasState(csLoading)) {
     SetClientWidth(cw);
     SetClientHeight(ch);
+    // Whoever draws the form's menu bar instead of the system learns of the new menu.
+    if (HandleAllocated()) Perform(CM_MENUCHANGED, 0, 0);
   }
 }
 

@@ -13,7 +13,10 @@ std::map<UINT, TMenuItem*>& Commands() {
   return *commands;
 }
 UINT g_nextCommand = 100;
+HMENU g_menuBeingDrawn = nullptr;
 }  // namespace
+
+HMENU MenuBeingDrawn() { return g_menuBeingDrawn; }
 
 std::string StripHotkey(const std::string& caption) {
   std::string out;
@@ -48,6 +51,8 @@ DASKEL_DEFINE_CLASS(TMenuItem, TComponent) {
   c.Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible);
   c.Bool("Default", &TMenuItem::Default, &TMenuItem::SetDefault);
   c.Int("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex);
+  c.String("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut);
+  c.Bool("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem);
   c.Event("OnClick", &TMenuItem::OnClick);
   c.Event("OnMeasureItem", &TMenuItem::OnMeasureItem);
   c.Event("OnDrawItem", &TMenuItem::OnDrawItem);
@@ -133,6 +138,14 @@ void TMenuItem::SetVisible(bool v) {
   visible_ = v;
   Changed();
 }
+void TMenuItem::SetShortCut(const std::string& v) {
+  shortCut_ = v;
+  Changed();
+}
+void TMenuItem::SetRadioItem(bool v) {
+  radioItem_ = v;
+  Changed();
+}
 void TMenuItem::SetDefault(bool v) {
   default_ = v;
   Changed();
@@ -143,6 +156,7 @@ void TMenuItem::SetDefault(bool v) {
 DASKEL_DEFINE_CLASS(TMenu, TComponent) {
   c.Bool("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw);
   c.Component("Images", &TMenu::SetImages);
+  c.Bool("RightToLeft", &TMenu::RightToLeft, &TMenu::SetRightToLeft);
 }
 DASKEL_DEFINE_CLASS(TMainMenu, TMenu) {}
 DASKEL_DEFINE_CLASS(TPopupMenu, TMenu) {
@@ -174,6 +188,12 @@ void TMenu::SetOwnerDraw(bool v) {
   Rebuild();
 }
 
+void TMenu::SetRightToLeft(bool v) {
+  if (v == rightToLeft_) return;
+  rightToLeft_ = v;
+  Rebuild();
+}
+
 void TMenu::Rebuild() { dirty_ = true; }
 
 HMENU TMenu::Handle() {
@@ -202,7 +222,18 @@ void TMenu::Fill(HMENU menu, TMenuItem* item) {
     if (flags & MF_OWNERDRAW) {
       AppendMenuA(menu, flags, id, reinterpret_cast<LPCSTR>(i));
     } else {
-      AppendMenuA(menu, flags, id, i->caption_.c_str());
+      std::string text = i->shortCut_.empty() ? i->caption_ : i->caption_ + "\t" + i->shortCut_;
+      AppendMenuA(menu, flags, id, text.c_str());
+    }
+    if (i->radioItem_ || rightToLeft_) {
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      int pos = GetMenuItemCount(menu) - 1;
+      GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info);
+      if (i->radioItem_) info.fType |= MFT_RADIOCHECK;
+      if (rightToLeft_) info.fType |= MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
+      SetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info);
     }
     if (i->default_) SetMenuDefaultItem(menu, i->command_, FALSE);
   }
@@ -249,7 +280,9 @@ bool DispatchMenuDrawing(TMessage& m) {
     TCanvas canvas;
     canvas.SetHandle(screen.Get());
     GetMessageFont(canvas.Font());
-    SIZE s = canvas.TextExtent(StripHotkey(item->Caption()));
+    std::string text = StripHotkey(item->Caption());
+    if (!item->ShortCut().empty()) text += "      " + item->ShortCut();
+    SIZE s = canvas.TextExtent(text);
     int w = s.cx + 40, h = s.cy + 6 > 18 ? s.cy + 6 : 18;
     item->OnMeasureItem(item, &canvas, w, h);
     canvas.SetHandle(nullptr);
@@ -268,7 +301,10 @@ bool DispatchMenuDrawing(TMessage& m) {
     GetMessageFont(canvas.Font());
     bool selected = (di->itemState & ODS_SELECTED) != 0;
     if (item->OnDrawItem) {
+      HMENU outer = g_menuBeingDrawn;
+      g_menuBeingDrawn = reinterpret_cast<HMENU>(di->hwndItem);
       item->OnDrawItem(item, &canvas, di->rcItem, selected);
+      g_menuBeingDrawn = outer;
     } else {
       canvas.Brush().SetColor(selected ? clHighlight : clMenu);
       canvas.FillRect(di->rcItem);
@@ -277,10 +313,20 @@ bool DispatchMenuDrawing(TMessage& m) {
       RECT r = di->rcItem;
       r.left += 20;
       canvas.TextRect(r, item->Caption(), DT_SINGLELINE | DT_VCENTER);
+      if (!item->ShortCut().empty()) {
+        RECT k = di->rcItem;
+        k.right -= 8;
+        canvas.TextRect(k, item->ShortCut(), DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+      }
+      TMenu* menu = item->GetParentMenu();
+      if (TImageList* images = menu ? menu->Images() : nullptr; images && item->ImageIndex() >= 0)
+        images->Draw(canvas, di->rcItem.left + 2,
+                     di->rcItem.top + (di->rcItem.bottom - di->rcItem.top - images->Height()) / 2,
+                     item->ImageIndex(), item->Enabled());
       if (item->Checked()) {
         RECT c = di->rcItem;
         c.right = c.left + 18;
-        canvas.TextRect(c, "v", DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        canvas.TextRect(c, item->RadioItem() ? "o" : "v", DT_SINGLELINE | DT_VCENTER | DT_CENTER);
       }
     }
     canvas.SetHandle(nullptr);

@@ -35,6 +35,13 @@ class TMenuItem : public TComponent {
   void SetDefault(bool v);
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int v) { imageIndex_ = v; }
+  // The key shown right-aligned beside the caption ("Ctrl+O"); the form's accelerators are the
+  // program's business, the menu only shows them.
+  const std::string& ShortCut() const { return shortCut_; }
+  void SetShortCut(const std::string& v);
+  // A checked radio item shows a bullet instead of a check mark.
+  bool RadioItem() const { return radioItem_; }
+  void SetRadioItem(bool v);
   bool IsLine() const { return caption_ == "-"; }
 
   int Count() const { return static_cast<int>(items_.size()); }
@@ -60,8 +67,8 @@ class TMenuItem : public TComponent {
  private:
   friend class TMenu;
   void Changed();
-  std::string caption_;
-  bool checked_ = false, enabled_ = true, visible_ = true, default_ = false;
+  std::string caption_, shortCut_;
+  bool checked_ = false, enabled_ = true, visible_ = true, default_ = false, radioItem_ = false;
   int imageIndex_ = -1;
   std::vector<TMenuItem*> items_;
   TMenuItem* parent_ = nullptr;
@@ -84,6 +91,9 @@ class TMenu : public TComponent {
   virtual void Rebuild();
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* v) { images_ = v; }
+  // Items run from the right, captions right-aligned.
+  bool RightToLeft() const { return rightToLeft_; }
+  void SetRightToLeft(bool v);
 
  protected:
   virtual HMENU CreateMenuHandle() = 0;
@@ -94,7 +104,7 @@ class TMenu : public TComponent {
  private:
   void Fill(HMENU menu, TMenuItem* item);
   TMenuItem* items_;
-  bool ownerDraw_ = false;
+  bool ownerDraw_ = false, rightToLeft_ = false;
   TImageList* images_ = nullptr;
 };
 
@@ -128,6 +138,8 @@ class TPopupMenu : public TMenu {
 
 // WM_MEASUREITEM / WM_DRAWITEM of owner-drawn menu items, from whichever window gets them.
 bool DispatchMenuDrawing(TMessage& m);
+// While an item's OnDrawItem runs: the menu handle the item is drawn in (else nullptr).
+HMENU MenuBeingDrawn();
 // The caption without its accelerator marker, and the accelerator character (0 if none).
 std::string StripHotkey(const std::string& caption);
 char GetHotkey(const std::string& caption);

@@ -5,7 +5,9 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "skin/data/VuzUrezDataWin32.h"
+#include "skin/form/VuzUrezMenuBar.h"
 #include "skin/manager/SkinTrace.h"
 
 namespace {
@@ -38,6 +40,7 @@ TVuzUrezForm::TVuzUrezForm(TComponent* owner) : TSkinnedWindow(owner) {
 
 TVuzUrezForm::~TVuzUrezForm() {
   *FAlive = false;
+  FMenuBar.reset();
   // A skinner never leaves a window calling into a freed object.
   if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
   FFormProcTaken = false;
@@ -67,7 +70,7 @@ void TVuzUrezForm::AttachForm(TSkinData* data, TCustomForm* form) {
   FOldColor = form->Color();
   FOldColorSaved = true;
   form->SetColor(data->Skin.ColourButtonFace);
-  // Owner-drawn skinned popup menus of the form come with menu skinning.
+  if (data->HasControl(xcMainMenu)) SetPopupMenusOwnerDraw(true);
 }
 
 void TVuzUrezForm::FormWindowProc(TMessage& m) {
@@ -79,8 +82,14 @@ void TVuzUrezForm::FormWindowProc(TMessage& m) {
     case WM_SKINCHANGED:
       Reskin();
       return;
+    case CM_DIALOGCHAR:
+      if (!MenuAccelerator(m)) FOldFormWndProc(m);
+      return;
+    case CM_MENUCHANGED:
+      // The framework tells the form through its WindowProc only: the bar is rebuilt here.
+      MenuChanged(m, true);
+      return;
     default:
-      // CM_DIALOGCHAR: menu-bar accelerators come with menu-bar skinning.
       FOldFormWndProc(m);
   }
 }
@@ -133,8 +142,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
 
   if (data->HasControl(xcMainMenu)) {
     FMenuHandle = GetMenu(Handle);
-    // A window with a menu keeps the system's menu bar until menu-bar skinning exists;
-    // FMenuHeight stays 0 so the frame leaves it alone.
+    CreateMenuBar();
     bool mdiMaximized = FWindowKind == 2 && SkinManager() && SkinManager()->FMdiMaximized;
     if (!mdiMaximized && FWindowState != 2) SetSystemButtons(false);
     BuildSysButtons();
@@ -386,10 +394,7 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
       SysCommand(m);
       return true;
     case CM_MENUCHANGED:
-      FSkinData->NCPaintEnabled = false;
-      CallPrevious(m);
-      FSkinData->NCPaintEnabled = true;
-      // The skinned menu bar is rebuilt from the new menu here once menu bars are skinned.
+      MenuChanged(m, false);
       return true;
     default:
       return false;
@@ -443,9 +448,11 @@ bool TVuzUrezForm::Stage3(TMessage& m) {
       MeasureMenuItem(m);
       return true;
     case WM_DRAWITEM:
-      // Owner-drawn items of menu-bar popups come with menu-bar skinning.
       DrawMenuItem(m);
       return true;
+    case WM_MENUSELECT:
+      if (FMenuBar) FMenuBar->MenuSelect(m.WParam, m.LParam);
+      return false;
     default:
       return false;
   }
@@ -523,6 +530,7 @@ void TVuzUrezForm::RestoreFormColor() {
 
 bool TVuzUrezForm::GiveBackWindow() {
   FSystemMenu.Reset();
+  if (FForm && !FForm->HasState(csDestroying)) SetPopupMenusOwnerDraw(false);
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (!FSubclass.Attached()) return false;
   if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
@@ -540,6 +548,7 @@ void TVuzUrezForm::Detach() {
   if (!GiveBackWindow()) return;
   RestoreFormColor();
   SetSystemButtons(true);
+  GiveMenuBack();
   FTitleStrip.Clear();
   if (FStage != ssReleasing && (FWindowKind == 2 || !(FStyle & WS_CHILD))) {
     RECT wr{};
@@ -563,11 +572,13 @@ void TVuzUrezForm::Release() {
     return;
   }
   if (!GiveBackWindow()) return;
+  FMenuBar.reset();  // the window is going: its menu stays where it is
   FTitleStrip.Clear();
 }
 
 void TVuzUrezForm::DetachUnframed() {
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  if (FForm && !FForm->HasState(csDestroying)) SetPopupMenusOwnerDraw(false);
   FreeControlSkinners();
   RestoreFormColor();
   bool was = FSubclass.Attached();

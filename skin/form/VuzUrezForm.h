@@ -29,6 +29,9 @@ class TCustomForm;
 class TTimer;
 class TWinControl;
 class TVuzUrezForm;
+class TVuzUrezMenu;
+class TMenuBtn;
+class TCanvas;
 
 // A clickable object of the non-client area. At most one is hot (under the mouse or pressed) in
 // a window at a time.
@@ -159,6 +162,14 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   void ShowSystemMenu(POINT screen);
   void SystemMenuClick(int tag);
   HMENU SystemMenu() const { return FSystemMenu.Get(); }
+
+  // The skinned menu bar (VuzUrezMenuBar.h), nullptr when the window shows none.
+  TVuzUrezMenu* MenuBar() const { return FMenuBar.get(); }
+  int MenuHeight() const { return FMenuHeight; }
+  // Owner-drawn skinned items for the form's popup menus, or their own look back.
+  void SetPopupMenusOwnerDraw(bool enable);
+  void PopupItemMeasure(TObject* sender, TCanvas* canvas, int& width, int& height);
+  void PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool selected);
   const TBitmap& Icon() const { return FIcon; }
 
  protected:
@@ -212,9 +223,14 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   void SysButtonClick(POINT screen);
   void HoverTimer(TObject*);
   bool NcMouse(TMessage& m);
+  bool MenuBarMouse(TMessage& m, TMenuBtn& b);
   void SysCommand(TMessage& m);
   void MeasureMenuItem(TMessage& m);
   void DrawMenuItem(TMessage& m);
+  void MenuChanged(TMessage& m, bool fromForm);
+  bool MenuAccelerator(TMessage& m);
+  void CreateMenuBar();
+  void GiveMenuBack();
 
   TWndMethod FOldFormWndProc;
   TWindowSubclass FSubclass;
@@ -243,6 +259,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   TBitmap FIcon;       // the window's small icon, magenta where it is transparent
   TBitmap FTitleBack;  // the title strip of the last paint before the buttons were drawn on it
   TMenuHandle FSystemMenu;
+  std::unique_ptr<TVuzUrezMenu> FMenuBar;
   bool FMenuTracking = false;
   HRGN FRegion = nullptr;  // owned by the window once set; kept only to know it
   TCustomForm* FForm = nullptr;

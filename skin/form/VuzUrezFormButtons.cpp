@@ -6,6 +6,8 @@
 #include "framework/Graphics.h"
 #include "skin/data/VuzUrezDataWin32.h"
 #include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezMenuBar.h"
+#include "skin/form/VuzUrezMenuItems.h"
 #include "skin/paint/SkinDrawWin32.h"
 
 namespace {
@@ -345,67 +347,63 @@ void TVuzUrezForm::SystemMenuClick(int tag) {
   }
 }
 
+namespace {
+
+TMenuItemLook SystemMenuLook(int tag, TSkinData& data) {
+  TMenuItemLook look;
+  if (tag == kSeparatorTag) {
+    look.Caption = "-";
+    return look;
+  }
+  look.Caption = MenuCaption(tag);
+  if (tag == kClose.Tag) look.ShortCut = "Alt+F4";
+  look.Default = tag == kClose.Tag;
+  look.Images = data.MenuImages();
+  look.ImageIndex = look.Images && look.Images->Count() > tag ? tag : -1;
+  return look;
+}
+
+}  // namespace
+
 void TVuzUrezForm::MeasureMenuItem(TMessage& m) {
   auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-  if (mi->CtlType != ODT_MENU || mi->itemID < kMenuIdBase || mi->itemID > kMenuIdBase + kSeparatorTag) {
-    CallPrevious(m);
+  if (mi->CtlType == ODT_MENU && mi->itemID >= kMenuIdBase && mi->itemID <= kMenuIdBase + kSeparatorTag) {
+    TMenuItemLook look = SystemMenuLook(static_cast<int>(mi->itemID - kMenuIdBase), *FSkinData);
+    SIZE text = MeasureItemText(look);
+    int w = text.cx, h = text.cy;
+    MeasureSkinnedItem(*FSkinData, look, w, h);
+    mi->itemWidth = static_cast<UINT>(w);
+    mi->itemHeight = static_cast<UINT>(h);
+    m.Result = TRUE;
     return;
   }
-  int tag = static_cast<int>(mi->itemID - kMenuIdBase);
-  if (tag == kSeparatorTag) {
-    mi->itemWidth = 10;
-    mi->itemHeight = 7;
-  } else {
-    TWindowDc dc(Handle);
-    TSelectObject font(
-        dc.Get(), FCaptionFont ? static_cast<HGDIOBJ>(FCaptionFont.Get()) : GetStockObject(DEFAULT_GUI_FONT));
-    std::string text = std::string(MenuCaption(tag)) + "\tShift+F4";
-    SIZE size{};
-    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-    mi->itemWidth = static_cast<UINT>(size.cx + 16 + 40);
-    mi->itemHeight = static_cast<UINT>(std::max<LONG>(20, size.cy + 6));
+  if (FMenuBar && FMenuBar->MeasureItem(*mi)) {
+    m.Result = TRUE;
+    return;
   }
-  m.Result = TRUE;
+  CallPrevious(m);
 }
 
 void TVuzUrezForm::DrawMenuItem(TMessage& m) {
   auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-  if (di->CtlType != ODT_MENU || reinterpret_cast<HMENU>(di->hwndItem) != FSystemMenu.Get()) {
-    CallPrevious(m);
+  auto menu = reinterpret_cast<HMENU>(di->hwndItem);
+  if (di->CtlType == ODT_MENU && menu && menu == FSystemMenu.Get()) {
+    TMenuItemLook look = SystemMenuLook(static_cast<int>(di->itemID - kMenuIdBase), *FSkinData);
+    look.Enabled = !(di->itemState & (ODS_GRAYED | ODS_DISABLED));
+    bool selected = (di->itemState & ODS_SELECTED) && look.Enabled && !look.Separator();
+    DrawSkinnedItem(di->hDC, di->rcItem, *FSkinData, look, selected, PopupBackgroundFor(menu, di->hDC));
+    m.Result = TRUE;
     return;
   }
-  int tag = static_cast<int>(di->itemID - kMenuIdBase);
-  HDC dc = di->hDC;
-  RECT r = di->rcItem;
-  const TSkinElements& s = FSkinData->Skin;
-  bool selected = (di->itemState & ODS_SELECTED) && !(di->itemState & ODS_GRAYED);
-  TGdiBrush back(
-      CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(selected ? s.ColourHilight : s.ColourMenu))));
-  FillRect(dc, &r, back.Get());
-  if (tag == kSeparatorTag) {
-    TGdiPen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(s.ColourButtonShadow))));
-    TSelectObject select(dc, pen.Get());
-    int y = (r.top + r.bottom) / 2;
-    MoveToEx(dc, r.left + 4, y, nullptr);
-    LineTo(dc, r.right - 4, y);
-  } else {
-    if (TImageList* images = FSkinData->MenuImages(); images && images->Count() > tag)
-      ImageList_Draw(images->Handle(), tag, dc, r.left + 4, r.top + (r.bottom - r.top - 16) / 2,
-                     ILD_TRANSPARENT);
-    TColor text = di->itemState & ODS_GRAYED ? clGrayText : selected ? s.ColourHilightText : s.ColourMenuText;
-    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(text)));
-    SetBkMode(dc, TRANSPARENT);
-    TSelectObject font(
-        dc, FCaptionFont ? static_cast<HGDIOBJ>(FCaptionFont.Get()) : GetStockObject(DEFAULT_GUI_FONT));
-    RECT t{r.left + 26, r.top, r.right - 8, r.bottom};
-    DrawTextA(dc, MenuCaption(tag), -1, &t, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    if (tag == kClose.Tag) DrawTextA(dc, "Shift+F4", -1, &t, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  if (FMenuBar && FMenuBar->DrawItem(*di)) {
+    m.Result = TRUE;
+    return;
   }
-  m.Result = TRUE;
+  CallPrevious(m);
 }
 
 void TVuzUrezForm::HoverTimer(TObject*) {
-  if (FMenuTracking) return;
+  if (FMenuTracking || (FMenuBar && FMenuBar->Tracking())) return;
   POINT p{};
   GetCursorPos(&p);
   // A plain window's controls get no mouse-leave of the framework: the pointer is watched here.
@@ -422,6 +420,7 @@ bool TVuzUrezForm::NcMouse(TMessage& m) {
   POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
   POINT p = ScreenToWindow(screen);
   TWinSysButton* button = SysButtonAt(p);
+  if (TMenuBtn* b = button || !FMenuBar ? nullptr : FMenuBar->ButtonAt(p)) return MenuBarMouse(m, *b);
   switch (m.Msg) {
     case WM_NCMOUSEMOVE:
       if (!FActive) return true;
@@ -462,13 +461,42 @@ bool TVuzUrezForm::NcMouse(TMessage& m) {
   }
 }
 
+bool TVuzUrezForm::MenuBarMouse(TMessage& m, TMenuBtn& b) {
+  switch (m.Msg) {
+    case WM_NCMOUSEMOVE:
+      if (FActive && !FMenuBar->Tracking()) b.MouseEnter();
+      return true;
+    case WM_NCLBUTTONDOWN:
+      if (!FActive) SetForegroundWindow(Handle);
+      b.MouseDown();
+      FMenuBar->OpenMenuBarButton(&b);
+      return true;
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void TVuzUrezForm::SysCommand(TMessage& m) {
-  if (!FMenuTracking && (m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam != 32 && m.LParam != 45 &&
-      !GetCapture() && m.LParam == 0) {
-    // Alt or F10 alone would open the system's own menu bar; menu-bar accelerators come with
-    // menu-bar skinning.
-    m.Result = 1;
-    return;
+  bool barOpen = FMenuTracking || (FMenuBar && FMenuBar->Tracking());
+  if (!barOpen && (m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam != 32 && m.LParam != 45 && !GetCapture()) {
+    // Alt or F10 alone would open the system's own menu bar, which the skinned window does not
+    // show: the skinned bar opens its first button instead. An accelerator of the bar opens
+    // its button.
+    TMenuBtn* b = nullptr;
+    if (FMenuBar && m.LParam == 0) {
+      for (auto& candidate : FMenuBar->Buttons)
+        if (!b && candidate->Enabled && !candidate->Caption.empty()) b = candidate.get();
+    } else if (FMenuBar) {
+      b = FMenuBar->MenuAccelButton(static_cast<char>(m.LParam));
+    }
+    if (b) FMenuBar->ClickMenuBarButton(b);
+    if (b || m.LParam == 0) {
+      m.Result = 1;
+      return;
+    }
   }
   switch (m.WParam) {
     case SC_MINIMIZE:

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezMenuBar.h"
 #include "skin/paint/SkinDrawWin32.h"
 
 TDataSkinBorder* TVuzUrezForm::Border(int index) const {
@@ -66,7 +67,8 @@ void TVuzUrezForm::PaintFrame(HDC dc) {
         if (!right.Empty()) FTitleStrip.CopyRect(w - FRightWidth, 0, right, 0, 0, FRightWidth, FTopHeight);
         PaintTitleBar(dc);
       }
-      // The skinned menu bar is painted below the title here once menu bars are skinned.
+      if (FMenuBar && FMenuHeight > 0)
+        FMenuBar->Paint(dc, RECT{FLeftWidth, FTopHeight, w - FRightWidth, FTopHeight + FMenuHeight}, FActive);
       ++FPaintCount;
     }
   } catch (...) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "skin/manager/SkinTrace.h"
+#include "skin/manager/VuzUrezMenu.h"
 
 namespace {
 
@@ -74,7 +76,7 @@ TSkinManage::~TSkinManage() {
   if (FHook) UnhookWindowsHookEx(FHook);
   FHook = nullptr;
   ReleaseAll();
-  // Popup skinners would be detached and freed here.
+  FreePopups();
   FSkinDatas.clear();
   SkinManagerGone(this);
   if (gManager == this) gManager = nullptr;
@@ -229,9 +231,53 @@ void TSkinManage::RemoveForm(HWND wnd) {
   }
 }
 
-bool TSkinManage::SkinPopup(HWND) { return false; }
-bool TSkinManage::UnskinPopup(HWND) { return false; }
-bool TSkinManage::HasPopup(HWND) const { return false; }
+bool TSkinManage::SkinPopup(HWND wnd) {
+  if (!FSkinning || SendMessageA(wnd, WM_SKINQUERY, 0, 0) == 1 || HasPopup(wnd)) return false;
+  TSkinData* data = FindSkinData(wnd);
+  // Menu windows follow the main-menu switch.
+  if (!data || data->NoSkin() || !data->HasControl(xcMainMenu)) return false;
+  auto popup = std::make_unique<TVuzUrezPopMenu>();
+  popup->Attach(wnd, data, nullptr);
+  if (!popup->Attached()) return false;
+  FPopups.push_back(popup.release());
+  return true;
+}
+
+bool TSkinManage::UnskinPopup(HWND wnd) {
+  for (auto it = FPopups.begin(); it != FPopups.end(); ++it) {
+    if ((*it)->Handle != wnd) continue;
+    TVuzUrezPopMenu* p = *it;
+    FPopups.erase(it);
+    p->Detach();
+    delete p;
+    return true;
+  }
+  return false;
+}
+
+bool TSkinManage::HasPopup(HWND wnd) const {
+  return std::any_of(FPopups.begin(), FPopups.end(), [wnd](auto* p) { return p->Handle == wnd; });
+}
+
+TVuzUrezPopMenu* TSkinManage::PopupOfMenu(HMENU menu) const {
+  for (TVuzUrezPopMenu* p : FPopups)
+    if (menu && p->FMenu == menu) return p;
+  return nullptr;
+}
+
+const TBitmap* TSkinManage::PopupBackground(HMENU menu) const {
+  TVuzUrezPopMenu* p = PopupOfMenu(menu);
+  return p && !p->Background().Empty() ? &p->Background() : nullptr;
+}
+
+void TSkinManage::FreePopups() {
+  while (!FPopups.empty()) {
+    TVuzUrezPopMenu* p = FPopups.back();
+    FPopups.pop_back();
+    p->Detach();
+    delete p;
+  }
+}
 
 bool TSkinManage::ActionPending() const { return FActionTimer->Enabled(); }
 

@@ -17,6 +17,7 @@
 
 class TCustomForm;
 class TTimer;
+class TVuzUrezPopMenu;
 
 // Custom window messages of the skinning engine.
 constexpr UINT WM_SKINCHANGED = 0x3401;     // to a form's WindowProc: re-skin
@@ -83,10 +84,14 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   TSkinData* FindSkinData(HWND wnd) const;
   bool CanSkinClass(const std::string& className) const;
   bool IsPlainChild(HWND wnd) const;
-  // Popup menus: skinned by a later piece of work; the hook already calls these.
+  // Menu windows: a popup skinner on each one the hook sees created, freed when it goes.
   bool SkinPopup(HWND wnd);
   bool UnskinPopup(HWND wnd);
   bool HasPopup(HWND wnd) const;
+  // The popup skinner showing this menu, or nullptr; its background is what items draw on.
+  TVuzUrezPopMenu* PopupOfMenu(HMENU menu) const;
+  const TBitmap* PopupBackground(HMENU menu) const;
+  const std::vector<TVuzUrezPopMenu*>& Popups() const { return FPopups; }
   void SetMdiMax(bool value);
   int MdiChildCount() const;
   void UninitializeFlatScrollBar(HWND) {}
@@ -109,10 +114,12 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   void PurgeDead();
   void UnskinForm(TSkinnedWindow* form);
   void ReleaseAll();
+  void FreePopups();
 
   TTimer* FActionTimer = nullptr;
   HHOOK FHook = nullptr;
   std::vector<TSkinnedWindow*> FForms;
+  std::vector<TVuzUrezPopMenu*> FPopups;
   std::vector<TSkinData*> FSkinDatas;
 };
 

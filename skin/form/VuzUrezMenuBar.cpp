@@ -1,0 +1,445 @@
+#include "skin/form/VuzUrezMenuBar.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "framework/Menus.h"
+#include "skin/controls/WinSubClass.h"
+#include "skin/paint/SkinDrawWin32.h"
+
+// What the message-filter hook knows while one popup of a bar is open (one per process).
+struct TMenuTracking {
+  int Current = -1;
+  TVuzUrezMenu* Bar = nullptr;
+  HHOOK Hook = nullptr;
+  HMENU SelectedIn = nullptr;  // the menu the selected item sits in; null when none
+  bool SelectedHasSub = false;
+  bool FirstKeySent = false;
+  bool SwitchPending = false;
+  int SwitchTo = -1;
+  POINT LastMouse{};
+};
+
+namespace {
+
+TMenuTracking gTrack;
+
+COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
+
+std::string ItemText(HMENU menu, UINT pos) {
+  char text[81] = {};
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = text;
+  info.cch = 80;
+  if (!GetMenuItemInfoA(menu, pos, TRUE, &info)) return {};
+  return text;
+}
+
+// The n-th visible child of a menu item: the menu handle holds only the visible ones.
+TMenuItem* VisibleChild(TMenuItem* parent, int n) {
+  if (!parent) return nullptr;
+  for (int i = 0; i < parent->Count(); ++i) {
+    if (!parent->Items(i)->Visible()) continue;
+    if (n-- == 0) return parent->Items(i);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void TMenuBtn::Paint() { Bar->PaintButton(*this); }
+
+TVuzUrezMenu::TVuzUrezMenu(TVuzUrezForm* form, TSkinData* data, HWND wnd)
+    : TComponent(nullptr), SkinData(data), Form(form), FWnd(wnd) {
+  RightToLeft = (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+}
+
+TVuzUrezMenu::~TVuzUrezMenu() {
+  *FAlive = false;
+  if (gTrack.Bar == this) {
+    if (gTrack.Hook) UnhookWindowsHookEx(gTrack.Hook);
+    gTrack = TMenuTracking{};
+  }
+  if (Form->HotObject() &&
+      std::any_of(Buttons.begin(), Buttons.end(), [this](auto& b) { return b.get() == Form->HotObject(); }))
+    Form->SetHotObject(nullptr);
+}
+
+TMenuItem* TVuzUrezMenu::TopItem(int index) const {
+  return Menu ? VisibleChild(Menu->Items(), index) : nullptr;
+}
+
+void TVuzUrezMenu::BuildFromHandle() {
+  if (HMENU m = GetMenu(FWnd)) MenuHandle = m;
+  BuildFromMdiMenu(nullptr);
+}
+
+void TVuzUrezMenu::BuildFromMdiMenu(HMENU frameMenu) {
+  HMENU menu = frameMenu ? frameMenu : MenuHandle;
+  if (frameMenu) MenuHandle = frameMenu;
+  if (!menu) return;
+  if (Form->HotObject() && dynamic_cast<TMenuBtn*>(Form->HotObject())) Form->SetHotObject(nullptr);
+  Buttons.clear();
+  if (Menu) RightToLeft = RightToLeft || Menu->RightToLeft();
+  int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    auto b = std::make_unique<TMenuBtn>(Form, this, i);
+    MENUITEMINFOA info{};
+    char text[81] = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 80;
+    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+    b->SubMenu = info.hSubMenu;
+    b->Enabled = !(info.fState & MFS_GRAYED);
+    b->Visible = true;
+    b->Command = info.wID;
+    b->Caption = (info.fType & MFT_OWNERDRAW) ? "" : text;
+    if (info.fType & MFT_RIGHTORDER) RightToLeft = true;
+    if (b->Caption.empty()) {
+      // Owner-drawn items keep no text in the handle: the menu object has it.
+      TMenuItem* item = nullptr;
+      if (frameMenu && Menu) {
+        for (int k = 0; k < Menu->Items()->Count() && !item; ++k)
+          if (Menu->Items()->Items(k)->Command() == info.wID) item = Menu->Items()->Items(k);
+      } else {
+        item = TopItem(i);
+      }
+      if (item) {
+        b->Caption = item->Caption();
+        b->Enabled = item->Enabled();
+        b->Command = GetMenuItemID(menu, i);
+        b->SubMenu = item->Count() > 0 ? GetSubMenu(menu, i) : nullptr;
+      }
+    }
+    Buttons.push_back(std::move(b));
+  }
+  SetMenu(FWnd, nullptr);
+}
+
+void TVuzUrezMenu::BuildFromMenu() {
+  if (!Menu) return;
+  if (Form->HotObject() && dynamic_cast<TMenuBtn*>(Form->HotObject())) Form->SetHotObject(nullptr);
+  Buttons.clear();
+  MenuHandle = Menu->Handle();
+  int n = 0;
+  for (int i = 0; i < Menu->Items()->Count(); ++i) {
+    TMenuItem* item = Menu->Items()->Items(i);
+    if (!item->Visible()) continue;
+    auto b = std::make_unique<TMenuBtn>(Form, this, n);
+    b->Caption = item->Caption();
+    b->Enabled = item->Enabled();
+    b->Visible = true;
+    b->Command = GetMenuItemID(MenuHandle, n);
+    b->SubMenu = item->Count() > 0 ? GetSubMenu(MenuHandle, n) : nullptr;
+    Buttons.push_back(std::move(b));
+    ++n;
+  }
+  SetMenu(FWnd, nullptr);
+}
+
+void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
+  TBitmap* scratch = ScratchBitmap();
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (!dc || !scratch || w <= 0 || h <= 0) return;
+  if (scratch->Width() < w || scratch->Height() < h)
+    scratch->SetSize(std::max(w, scratch->Width()), std::max(h, scratch->Height()), pf24bit);
+  const TSkinElements& s = SkinData->Skin;
+  const TDataSkinObject* bar = s.MenuBar && !s.MenuBar->Bitmap.Empty() ? s.MenuBar.get() : nullptr;
+  int x = 6;
+  {
+    TBitmapDC sdc(*scratch);
+    if (!sdc) return;
+    RECT local{0, 0, w, h};
+    if (bar) {
+      int frame = active ? 1 : 2;
+      TMargins margins{bar->LeftWidth, bar->TopHeight, bar->RightWidth, bar->BottomHeight};
+      if (bar->Tile == 1)
+        DrawNineSlice(sdc.Get(), local, bar->Bitmap, true, false, false, 2, frame, margins);
+      else
+        DrawThreeSlice(sdc.Get(), local, bar->Bitmap, true, false, 2, frame, margins);
+      x = RightToLeft ? bar->RightWidth + 8 : bar->LeftWidth + 4;
+      if (w < x) x = 12;
+    } else {
+      TGdiBrush brush(CreateSolidBrush(Rgb(s.ColourMenubar)));
+      FillRect(sdc.Get(), &local, brush.Get());
+    }
+  }
+  BarRect = r;
+  BarImage.SetSize(w, h, pf24bit);
+  BarImage.CopyRect(0, 0, *scratch, 0, 0, w, h);
+  {
+    TBitmapDC sdc(*scratch);
+    if (!sdc) return;
+    TCanvas canvas;
+    canvas.SetHandle(sdc.Get());
+    TGdiFont font = MenuFont();
+    int edge = RightToLeft ? w - x : x;
+    for (auto& b : Buttons) {
+      canvas.Font().SetColor(b->Enabled ? s.ColourMenuBarText : clGrayText);
+      TSelectObject select(sdc.Get(), font.Get());
+      SIZE size{};
+      std::string shown = StripHotkey(b->Caption);
+      GetTextExtentPoint32A(sdc.Get(), shown.c_str(), static_cast<int>(shown.size()), &size);
+      int bw = size.cx > 0 ? size.cx + 10 : 0;
+      RECT br = RightToLeft ? RECT{edge - bw, 0, edge, h - 1} : RECT{edge, 0, edge + bw, h - 1};
+      edge += RightToLeft ? -bw : bw;
+      if (bw > 0) {
+        SetBkMode(sdc.Get(), TRANSPARENT);
+        SetTextColor(sdc.Get(), Rgb(b->Enabled ? s.ColourMenuBarText : TColor(clGrayText)));
+        RECT t = br;
+        DrawTextA(sdc.Get(), b->Caption.c_str(), -1, &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+      }
+      b->BoundsRect = RECT{br.left + r.left, br.top + r.top, br.right + r.left, br.bottom + r.top};
+      b->State = TNCObject::stNormal;
+    }
+    canvas.SetHandle(nullptr);
+  }
+  TBitmapDC src(*scratch, dc);
+  if (src) BitBlt(dc, r.left, r.top, w, h, src.Get(), 0, 0, SRCCOPY);
+}
+
+void TVuzUrezMenu::PaintButton(TMenuBtn& b) {
+  if (BarImage.Empty() || !IsWindow(FWnd)) return;
+  const RECT& r = b.BoundsRect;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  TBitmap face(w, h, pf24bit);
+  face.CopyRect(0, 0, BarImage, r.left - BarRect.left, r.top - BarRect.top, w, h);
+  {
+    TBitmapDC dc(face);
+    if (!dc) return;
+    const TSkinElements& s = SkinData->Skin;
+    if (b.State == TNCObject::stPressed || b.State == TNCObject::stHot) {
+      TGdiBrush frame(CreateSolidBrush(Rgb(s.ColourButtonHilight)));
+      RECT all{0, 0, w, h};
+      FrameRect(dc.Get(), &all, frame.Get());
+    }
+    TGdiFont font = MenuFont();
+    TSelectObject select(dc.Get(), font.Get());
+    SetBkMode(dc.Get(), TRANSPARENT);
+    SetTextColor(dc.Get(), Rgb(b.Enabled ? s.ColourMenuBarText : TColor(clGrayText)));
+    RECT t{0, 0, w, h};
+    DrawTextA(dc.Get(), b.Caption.c_str(), -1, &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  }
+  TWindowDc window(FWnd, true);
+  if (window.Get()) DrawBitmap(window.Get(), r.left, r.top, face);
+}
+
+TMenuBtn* TVuzUrezMenu::ButtonAt(POINT p) const {
+  for (auto& b : Buttons)
+    if (!b->Caption.empty() && PtInRect(&b->BoundsRect, p)) return b.get();
+  return nullptr;
+}
+
+TMenuBtn* TVuzUrezMenu::MenuAccelButton(char key) const {
+  char k = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+  if (!k) return nullptr;
+  for (auto& b : Buttons)
+    if (b->Enabled && GetHotkey(b->Caption) == k) return b.get();
+  return nullptr;
+}
+
+int TVuzUrezMenu::CurrentIndex() const { return gTrack.Bar == this ? gTrack.Current : -1; }
+
+void TVuzUrezMenu::EndMenuTracking() { FTracking = false; }
+
+void TVuzUrezMenu::ClickMenuBarButton(TMenuBtn* b) {
+  if (!b) return;
+  POINT p{b->BoundsRect.left + 1, b->BoundsRect.top + 1};
+  RECT wr{};
+  GetWindowRect(FWnd, &wr);
+  p.x += wr.left, p.y += wr.top;
+  PostMessageA(FWnd, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(p.x, p.y));
+}
+
+void TVuzUrezMenu::MakeOwnerDraw(HMENU menu, TMenuItem* parent) {
+  int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    TMenuItem* item = VisibleChild(parent, i);
+    UINT id = info.hSubMenu ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.hSubMenu)) : info.wID;
+    if (!(info.fType & MFT_OWNERDRAW) || !FItems.count(id)) {
+      // The text goes from the handle once the item is owner-drawn: it is kept here.
+      TItem& rec = FItems[id];
+      if (!(info.fType & MFT_OWNERDRAW)) rec.Text = ItemText(menu, static_cast<UINT>(i));
+      rec.Item = item;
+      rec.SubMenu = info.hSubMenu != nullptr;
+      rec.Separator = (info.fType & MFT_SEPARATOR) != 0;
+    }
+    if (!(info.fType & MFT_OWNERDRAW)) {
+      MENUITEMINFOA set{};
+      set.cbSize = sizeof set;
+      set.fMask = MIIM_FTYPE;
+      set.fType = info.fType | MFT_OWNERDRAW;
+      SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &set);
+    }
+    if (info.hSubMenu) MakeOwnerDraw(info.hSubMenu, item);
+  }
+}
+
+TMenuItemLook TVuzUrezMenu::LookOf(UINT id, UINT state) const {
+  TMenuItemLook look;
+  auto it = FItems.find(id);
+  TMenuItem* item = it != FItems.end() ? it->second.Item : nullptr;
+  if (!item && Menu) {
+    item = TMenuItem::FindByCommand(id);
+    if (item && item->GetParentMenu() != Menu) item = nullptr;
+  }
+  if (item) {
+    look = TMenuItemLook::Of(item);
+  } else if (it != FItems.end()) {
+    const std::string& text = it->second.Text;
+    std::size_t tab = text.find('\t');
+    look.Caption = it->second.Separator || text.empty() ? "-" : text.substr(0, tab);
+    if (tab != std::string::npos) look.ShortCut = text.substr(tab + 1);
+    look.SubMenu = it->second.SubMenu;
+  } else {
+    look.Caption = "-";
+  }
+  look.Enabled = !(state & (ODS_GRAYED | ODS_DISABLED)) && (!item || item->Enabled());
+  look.Checked = (state & ODS_CHECKED) != 0 || (item && item->Checked());
+  look.RightToLeft = look.RightToLeft || RightToLeft;
+  return look;
+}
+
+bool TVuzUrezMenu::MeasureItem(MEASUREITEMSTRUCT& mi) {
+  if (mi.CtlType != ODT_MENU || !FItems.count(mi.itemID)) return false;
+  TMenuItemLook look = LookOf(mi.itemID, 0);
+  SIZE text = MeasureItemText(look);
+  int w = text.cx, h = text.cy;
+  MeasureSkinnedItem(*SkinData, look, w, h);
+  mi.itemWidth = static_cast<UINT>(w);
+  mi.itemHeight = static_cast<UINT>(h);
+  return true;
+}
+
+bool TVuzUrezMenu::DrawItem(const DRAWITEMSTRUCT& di) {
+  if (di.CtlType != ODT_MENU || !FItems.count(di.itemID)) return false;
+  auto menu = reinterpret_cast<HMENU>(di.hwndItem);
+  TMenuBackground back = PopupBackgroundFor(menu, di.hDC);
+  TMenuItemLook look = LookOf(di.itemID, di.itemState);
+  bool selected = (di.itemState & ODS_SELECTED) && !look.Separator();
+  DrawSkinnedItem(di.hDC, di.rcItem, *SkinData, look, selected, back);
+  return true;
+}
+
+void TVuzUrezMenu::MenuSelect(WPARAM wp, LPARAM lp) {
+  if (gTrack.Bar != this) return;
+  auto menu = reinterpret_cast<HMENU>(lp);
+  if (HIWORD(wp) == 0xFFFF && !menu) {
+    if (!gTrack.SwitchPending) EndMenuTracking();
+    return;
+  }
+  gTrack.SwitchPending = false;
+  gTrack.SelectedIn = menu;
+  gTrack.SelectedHasSub = (HIWORD(wp) & MF_POPUP) != 0;
+}
+
+void TVuzUrezMenu::SwitchTo(int index) {
+  if (index < 0 || index >= ButtonCount() || index == gTrack.Current) return;
+  gTrack.SwitchPending = true;
+  gTrack.SwitchTo = index;
+  // The open popup closes; OpenMenuBarButton then opens the new one.
+  EndMenu();
+}
+
+bool TVuzUrezMenu::Filter(MSG& msg) {
+  int n = ButtonCount();
+  if (n == 0) return false;
+  switch (msg.message) {
+    case WM_KEYDOWN:
+      if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) {
+        gTrack.SwitchPending = false;
+      } else if (msg.wParam == VK_LEFT) {
+        HMENU top = Buttons[static_cast<std::size_t>(gTrack.Current)]->SubMenu;
+        if (!gTrack.SelectedIn || gTrack.SelectedIn == top) {
+          SwitchTo((gTrack.Current + n - 1) % n);
+          return true;
+        }
+      } else if (msg.wParam == VK_RIGHT) {
+        if (!gTrack.SelectedIn || !gTrack.SelectedHasSub) {
+          SwitchTo((gTrack.Current + 1) % n);
+          return true;
+        }
+      }
+      return false;
+    case WM_SYSKEYDOWN:
+      if (msg.wParam == VK_MENU) EndMenuTracking();
+      return false;
+    case WM_MOUSEMOVE: {
+      if (msg.pt.x == gTrack.LastMouse.x && msg.pt.y == gTrack.LastMouse.y) return false;
+      gTrack.LastMouse = msg.pt;
+      RECT wr{};
+      GetWindowRect(FWnd, &wr);
+      POINT p{msg.pt.x - wr.left, msg.pt.y - wr.top};
+      if (TMenuBtn* b = ButtonAt(p); b && b->Index != gTrack.Current) SwitchTo(b->Index);
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK TVuzUrezMenu::FilterProc(int code, WPARAM wp, LPARAM lp) {
+  TVuzUrezMenu* bar = gTrack.Bar;
+  auto* msg = reinterpret_cast<MSG*>(lp);
+  // A right-to-left menu runs the other way: left and right are exchanged.
+  if (bar && bar->RightToLeft && msg && msg->message == WM_KEYDOWN &&
+      (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT))
+    msg->wParam = msg->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
+  LRESULT next = CallNextHookEx(gTrack.Hook, code, wp, lp);
+  if (next || code != MSGF_MENU || !bar || !msg) return next;
+  try {
+    if (!gTrack.FirstKeySent) {
+      gTrack.FirstKeySent = true;
+      PostMessageA(msg->hwnd ? msg->hwnd : bar->FWnd, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    return bar->Filter(*msg) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+void TVuzUrezMenu::OpenMenuBarButton(TMenuBtn* b) {
+  if (!b) return;
+  PostMessageA(FWnd, WM_COMMAND, b->Command, 0);
+  std::shared_ptr<bool> alive = FAlive;
+  HWND wnd = FWnd;
+  while (b && b->SubMenu && !FTracking) {
+    gTrack = TMenuTracking{};
+    gTrack.Current = b->Index;
+    gTrack.Bar = this;
+    MakeOwnerDraw(b->SubMenu, TopItem(b->Index));
+    FTracking = true;
+    FTrackedPopup = b->SubMenu;
+    GetCursorPos(&gTrack.LastMouse);
+    gTrack.Hook = SetWindowsHookExA(WH_MSGFILTER, &TVuzUrezMenu::FilterProc, nullptr, GetCurrentThreadId());
+    if (b->Enabled) {
+      b->State = TNCObject::stPressed;
+      PaintButton(*b);
+      RECT wr{};
+      GetWindowRect(wnd, &wr);
+      UINT flags = TPM_RIGHTBUTTON | (RightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
+      int x = (RightToLeft ? b->BoundsRect.right : b->BoundsRect.left) + wr.left;
+      TrackPopupMenu(b->SubMenu, flags, x, b->BoundsRect.bottom + wr.top, 0, wnd, nullptr);
+    }
+    // The window (and with it this bar) may have gone while the menu was open.
+    if (!*alive) return;
+    if (gTrack.Hook) UnhookWindowsHookEx(gTrack.Hook);
+    int next = gTrack.SwitchPending ? gTrack.SwitchTo : -1;
+    gTrack = TMenuTracking{};
+    FTracking = false;
+    FTrackedPopup = nullptr;
+    b->State = TNCObject::stNormal;
+    PaintButton(*b);
+    if (Form->HotObject() == b) Form->SetHotObject(nullptr);
+    b = next >= 0 && next < ButtonCount() ? Buttons[static_cast<std::size_t>(next)].get() : nullptr;
+  }
+}

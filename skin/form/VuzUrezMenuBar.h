@@ -1,0 +1,102 @@
+// TVuzUrezMenu: the skinned menu bar of one window. The form skinner takes the system's menu bar
+// off the window and gives the room to this bar, between the title and the client area; each
+// top-level item is a TMenuBtn. A click (or Alt with the item's accelerator) opens the item's
+// popup; while it is open a message-filter hook moves between the bar's popups with the arrow
+// keys and the mouse. The popups' items are owner-drawn in the skin's menu look.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Bitmap.h"
+#include "framework/Classes.h"
+#include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezMenuItems.h"
+
+class TMenu;
+class TMenuItem;
+class TSkinData;
+class TVuzUrezMenu;
+
+class TMenuBtn : public TNCObject {
+ public:
+  TMenuBtn(TVuzUrezForm* form, TVuzUrezMenu* bar, int index) : TNCObject(form), Bar(bar), Index(index) {}
+  TVuzUrezMenu* Bar;
+  int Index;
+  std::string Caption;  // with its "&" marker
+  bool Enabled = true;
+  HMENU SubMenu = nullptr;
+  UINT Command = 0;
+  void Paint() override;
+};
+
+class TVuzUrezMenu : public TComponent {
+ public:
+  TVuzUrezMenu(TVuzUrezForm* form, TSkinData* data, HWND wnd);
+  ~TVuzUrezMenu() override;
+
+  std::vector<std::unique_ptr<TMenuBtn>> Buttons;
+  TMenu* Menu = nullptr;  // the form's main menu; nullptr for a plain window
+  RECT BarRect{};         // window coordinates, at the last paint
+  TSkinData* SkinData;
+  TVuzUrezForm* Form;
+  TBitmap BarImage;            // the bar's background of the last paint, without texts
+  HMENU MenuHandle = nullptr;  // given back to the window when the skin goes
+  bool RightToLeft = false;
+  int ButtonCount() const { return static_cast<int>(Buttons.size()); }
+
+  // Rebuild the buttons from the window's menu (and take the system's bar off the window), from
+  // the menu object, or from a new frame menu.
+  void BuildFromHandle();
+  void BuildFromMenu();
+  void BuildFromMdiMenu(HMENU menu);
+  // Draws the bar at r (window coordinates) of dc.
+  void Paint(HDC dc, const RECT& r, bool active);
+  void PaintButton(TMenuBtn& b);
+  // The first button with a caption whose rectangle holds the point (window coordinates).
+  TMenuBtn* ButtonAt(POINT p) const;
+  // The first enabled button whose caption has this accelerator (case-insensitive).
+  TMenuBtn* MenuAccelButton(char key) const;
+
+  // Opens the button's popup and tracks it until it closes (and, when the user moves to
+  // another button, that one's popup, and so on). Posts the button's command first.
+  void OpenMenuBarButton(TMenuBtn* b);
+  // Posts a click on the button, which opens its popup from the message loop.
+  void ClickMenuBarButton(TMenuBtn* b);
+  void EndMenuTracking();
+  bool Tracking() const { return FTracking; }
+  HMENU TrackedPopup() const { return FTrackedPopup; }
+  int CurrentIndex() const;  // index of the button whose popup is open, -1 when none
+
+  // WM_MEASUREITEM / WM_DRAWITEM / WM_MENUSELECT of the bar's popups; false when not theirs.
+  bool MeasureItem(MEASUREITEMSTRUCT& mi);
+  bool DrawItem(const DRAWITEMSTRUCT& di);
+  void MenuSelect(WPARAM wp, LPARAM lp);
+  // Whether an item id belongs to the bar's popups.
+  bool OwnsItem(UINT id) const { return FItems.count(id) != 0; }
+
+ private:
+  friend struct TMenuTracking;
+  struct TItem {
+    std::string Text;  // as the menu handle had it ("caption\tshortcut")
+    TMenuItem* Item = nullptr;
+    bool SubMenu = false;
+    bool Separator = false;
+  };
+  void MakeOwnerDraw(HMENU menu, TMenuItem* parent);
+  TMenuItemLook LookOf(UINT id, UINT state) const;
+  TMenuItem* TopItem(int index) const;
+  static LRESULT CALLBACK FilterProc(int code, WPARAM wp, LPARAM lp);
+  bool Filter(MSG& msg);
+  void SwitchTo(int index);
+
+  HWND FWnd;
+  bool FTracking = false;
+  HMENU FTrackedPopup = nullptr;
+  std::map<UINT, TItem> FItems;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};

@@ -1,0 +1,232 @@
+#include "skin/form/VuzUrezMenuItems.h"
+
+#include <algorithm>
+
+#include "framework/Menus.h"
+#include "skin/data/VuzUrezData.h"
+#include "skin/manager/SkinManage.h"
+#include "skin/manager/VuzUrezMenu.h"
+#include "skin/paint/SkinDrawWin32.h"
+
+namespace {
+
+constexpr int kFrames = 5;  // MenuItem strip: 1 normal, 2 separator, 4 selected
+
+COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
+
+int GlyphSize(const TMenuItemLook& item) {
+  int g = item.Images ? item.Images->Width() : 16;
+  return item.Checked ? std::max(g, 16) : g;
+}
+
+int LeftCap(const TSkinData& data) { return data.Skin.MenuItem ? data.Skin.MenuItem->LeftWidth : 0; }
+
+// A check mark or bullet in the colour, centred in the box: the system's glyph drawn black on
+// white, its dark pixels put on the item in the colour.
+void DrawMark(TBitmap& target, const RECT& box, bool radio, TColor colour) {
+  int s = std::min(box.right - box.left, box.bottom - box.top);
+  if (s <= 0) return;
+  TBitmap mark(s, s, pf24bit);
+  mark.Fill(clWhite);
+  {
+    TBitmapDC dc(mark);
+    if (!dc) return;
+    RECT r{0, 0, s, s};
+    DrawFrameControl(dc.Get(), &r, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+  }
+  int x0 = box.left + (box.right - box.left - s) / 2, y0 = box.top + (box.bottom - box.top - s) / 2;
+  for (int y = 0; y < s; ++y)
+    for (int x = 0; x < s; ++x)
+      if (GreenOf(mark.Pixel(x, y)) < 128 && x0 + x >= 0 && y0 + y >= 0 && x0 + x < target.Width() &&
+          y0 + y < target.Height())
+        target.SetPixel(x0 + x, y0 + y, ColorToRGB(colour));
+}
+
+// The clBtnFace / clBtnHighlight dither a checked item's image sits on.
+void FillDither(HDC dc, const RECT& r) {
+  static const WORD pattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+  TGdiBitmap bits(CreateBitmap(8, 8, 1, 1, pattern));
+  TGdiBrush brush(CreatePatternBrush(bits.Get()));
+  COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+  COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  FillRect(dc, &r, brush.Get());
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBack);
+}
+
+// The glyph box, caption and shortcut of an item on img (item coordinates).
+void DrawContent(TBitmap& img, const TSkinData& data, const TMenuItemLook& item, bool selected) {
+  const TSkinElements& s = data.Skin;
+  int w = img.Width(), h = img.Height();
+  int g = GlyphSize(item), cap = LeftCap(data);
+  RECT box =
+      item.RightToLeft ? RECT{w - 1 - cap - g, 1, w - 1 - cap, 1 + g} : RECT{1 + cap, 1, 1 + cap + g, 1 + g};
+  bool image = item.Images && item.ImageIndex >= 0 && item.ImageIndex < item.Images->Count();
+  TColor text = item.Enabled ? (selected ? s.ColourHilightText : s.ColourMenuText)
+                             : (s.ColourButtonShadow == s.ColourMenuText ? clGrayText : s.ColourButtonShadow);
+  if (!item.Checked || image) {
+    TBitmapDC dc(img);
+    if (!dc) return;
+    if (image) {
+      if (item.Checked) {
+        FillDither(dc.Get(), box);
+        RECT edge = box;
+        DrawEdge(dc.Get(), &edge, BDR_SUNKENOUTER, BF_RECT);
+      }
+      ImageList_DrawEx(item.Images->Handle(), item.ImageIndex, dc.Get(), box.left, box.top, 0, 0, CLR_NONE,
+                       CLR_NONE, ILD_TRANSPARENT | (item.Enabled ? 0 : ILD_BLEND50));
+    }
+  } else {
+    DrawMark(img, box, item.Radio, item.Enabled ? TColor(clBtnText) : text);
+  }
+  TBitmapDC dc(img);
+  if (!dc) return;
+  TGdiFont font = MenuFont(item.Default);
+  TSelectObject selectFont(dc.Get(), font.Get());
+  SetBkMode(dc.Get(), TRANSPARENT);
+  SetTextColor(dc.Get(), Rgb(text));
+  std::string caption = item.Caption.empty() || item.Caption == "&" ? " " : item.Caption;
+  RECT area = item.RightToLeft ? RECT{1, 0, box.left - 3, h} : RECT{box.right + 3, 0, w - 1, h};
+  RECT m = area;
+  DrawTextA(dc.Get(), caption.c_str(), -1, &m, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  int th = m.bottom - m.top;
+  RECT t{area.left, (h - th) / 2, area.right, (h - th) / 2 + th};
+  DrawTextA(dc.Get(), caption.c_str(), -1, &t,
+            DT_SINGLELINE | DT_EXPANDTABS | (item.RightToLeft ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
+  if (!item.ShortCut.empty()) {
+    int captionWidth = m.right - m.left;
+    RECT sc = item.RightToLeft ? RECT{1, t.top, area.right - captionWidth - 10, t.bottom}
+                               : RECT{area.left, t.top, w - 11, t.bottom};
+    DrawTextA(dc.Get(), item.ShortCut.c_str(), -1, &sc,
+              DT_SINGLELINE | (item.RightToLeft ? DT_LEFT : DT_RIGHT));
+  }
+}
+
+void EtchedLine(TBitmap& img) {
+  TBitmapDC dc(img);
+  if (!dc) return;
+  RECT line{0, 4, img.Width(), img.Height()};
+  DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_TOP);
+}
+
+void SkinnedSeparator(TBitmap& img, const TDataSkinObject& e) {
+  TFrameCell cell = FrameCell(e.Bitmap, false, kFrames, 2);
+  if (cell.Empty()) return;
+  int rows = std::min(cell.Height, img.Height());
+  TBitmap part(cell.Width, rows, pf24bit);
+  part.CopyRect(0, 0, e.Bitmap, cell.X, cell.Y + cell.Height - rows, cell.Width, rows);
+  TBitmap line =
+      BuildThreeSlice({0, 0, img.Width(), rows}, part, {e.LeftWidth, 0, e.RightWidth, 0}, false, 1, 1);
+  DrawTransparent(img, {0, 0, img.Width(), rows}, line, SkinKeyColor);
+}
+
+}  // namespace
+
+TMenuItemLook TMenuItemLook::Of(TMenuItem* item) {
+  TMenuItemLook look;
+  if (!item) return look;
+  look.Caption = item->Caption();
+  look.ShortCut = item->ShortCut();
+  look.Enabled = item->Enabled();
+  look.Checked = item->Checked();
+  look.Radio = item->RadioItem();
+  look.Default = item->Default();
+  look.ImageIndex = item->ImageIndex();
+  look.SubMenu = item->Count() > 0;
+  if (TMenu* menu = item->GetParentMenu()) {
+    look.Images = menu->Images();
+    look.RightToLeft = menu->RightToLeft();
+  }
+  return look;
+}
+
+TGdiFont MenuFont(bool bold) {
+  NONCLIENTMETRICSA ncm{};
+  ncm.cbSize = 340;  // the size every system version accepts
+  LOGFONTA lf{};
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0))
+    lf = ncm.lfMenuFont;
+  else
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  if (bold) lf.lfWeight = FW_BOLD;
+  return TGdiFont(CreateFontIndirectA(&lf));
+}
+
+SIZE MeasureItemText(const TMenuItemLook& item) {
+  TWindowDc screen(nullptr);
+  TGdiFont font = MenuFont(item.Default);
+  TSelectObject select(screen.Get(), font.Get());
+  std::string caption = item.Caption.empty() || item.Caption == "&" ? " " : item.Caption;
+  RECT r{0, 0, 0, 0};
+  DrawTextA(screen.Get(), caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  SIZE size{r.right - r.left, r.bottom - r.top};
+  if (!item.ShortCut.empty()) {
+    RECT s{0, 0, 0, 0};
+    DrawTextA(screen.Get(), item.ShortCut.c_str(), -1, &s, DT_CALCRECT | DT_SINGLELINE);
+    size.cx += 16 + (s.right - s.left);
+  }
+  return size;
+}
+
+void MeasureSkinnedItem(const TSkinData& data, const TMenuItemLook& item, int& width, int& height) {
+  if (item.Separator()) {
+    height = 8;
+    return;
+  }
+  const TDataSkinObject* e = data.Skin.MenuItem.get();
+  int caps = e ? e->LeftWidth + e->RightWidth : 0;
+  // Room for the glyph box, the gap before the caption and the space after the shortcut.
+  width += caps + 1 + GlyphSize(item) + 3 + 12;
+  height = std::max(height + 4, GlyphSize(item) + 2);
+}
+
+void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuItemLook& item, bool selected,
+                     const TMenuBackground& back) {
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (!dc || w <= 0 || h <= 0) return;
+  const TSkinElements& s = data.Skin;
+  const TDataSkinObject* e = s.MenuItem && !s.MenuItem->Bitmap.Empty() ? s.MenuItem.get() : nullptr;
+  TBitmap img(w, h, pf24bit);
+  if (!e) {
+    // The plain look: the skin's menu colours only.
+    img.Fill(selected && !item.Separator() ? s.ColourHilight : s.ColourMenu);
+    if (item.Separator())
+      EtchedLine(img);
+    else
+      DrawContent(img, data, item, selected);
+    DrawBitmap(dc, r.left, r.top, img);
+    return;
+  }
+  img.Fill(s.ColourMenu);
+  if (back.Image) img.CopyRect(0, 0, *back.Image, r.left + back.Offset.x, r.top + back.Offset.y, w, h);
+  if (item.Separator()) {
+    SkinnedSeparator(img, *e);
+  } else {
+    {
+      TBitmapDC idc(img);
+      if (idc)
+        DrawNineSlice(idc.Get(), RECT{0, 0, w, h}, e->Bitmap, false, e->Tile != 0, e->Trans != 0, kFrames,
+                      selected ? 4 : 1, TMargins{e->LeftWidth, e->TopHeight, e->RightWidth, e->BottomHeight});
+    }
+    DrawContent(img, data, item, selected);
+  }
+  DrawBitmap(dc, r.left, r.top, img);
+}
+
+TMenuBackground PopupBackgroundFor(HMENU menu, HDC dc) {
+  TMenuBackground back;
+  TSkinManage* m = SkinManager();
+  if (!m) return back;
+  TVuzUrezPopMenu* popup = nullptr;
+  if (HWND wnd = dc ? WindowFromDC(dc) : nullptr)
+    for (TVuzUrezPopMenu* p : m->Popups())
+      if (p->Handle == wnd) popup = p;
+  if (!popup) popup = PendingPopup();
+  if (popup && menu && !popup->FMenu) popup->FMenu = menu;
+  if (popup && PendingPopup() == popup && popup->FMenu) PendingPopup() = nullptr;
+  if (!popup && menu) popup = m->PopupOfMenu(menu);
+  if (!popup) return back;
+  if (!popup->Background().Empty()) back.Image = &popup->Background();
+  back.Offset = popup->ClientOffset();
+  return back;
+}

@@ -1,0 +1,529 @@
+// Skinned menus under Wine: the popup skinner on menu windows, the skinned item look, and the
+// menu bar of a skinned window with its keyboard and mouse tracking.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezMenuBar.h"
+#include "skin/form/VuzUrezMenuItems.h"
+#include "skin/manager/VuzUrezMenu.h"
+#include "skin/paint/SkinDrawWin32.h"
+#include "tests/windows/skin_test_util.h"
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  while (!done()) {
+    if (static_cast<int>(end - GetTickCount()) <= 0) return done();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return true;
+}
+
+// Acts inside a modal menu loop: a thread timer (menu loops dispatch timers) runs the step
+// until it says it is done; after the deadline the menu is ended so no test can hang.
+struct TMenuScript {
+  std::function<bool()> Step;
+  DWORD Deadline = 0;
+  bool TimedOut = false;
+  static TMenuScript*& Current() {
+    static TMenuScript* s = nullptr;
+    return s;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    TMenuScript* s = Current();
+    if (!s) return;
+    if (static_cast<int>(s->Deadline - GetTickCount()) <= 0) {
+      s->TimedOut = true;
+      KillTimer(nullptr, id);
+      Current() = nullptr;
+      EndMenu();
+      return;
+    }
+    if (s->Step()) {
+      KillTimer(nullptr, id);
+      Current() = nullptr;
+    }
+  }
+  explicit TMenuScript(std::function<bool()> step) : Step(std::move(step)) {
+    Deadline = GetTickCount() + 8000;
+    Current() = this;
+    SetTimer(nullptr, 0, 15, &TMenuScript::Tick);
+  }
+  ~TMenuScript() {
+    if (Current() == this) Current() = nullptr;
+  }
+};
+
+// The visible menu windows, the newest first.
+std::vector<HWND> MenuWindows() {
+  std::vector<HWND> found;
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr); w;
+       w = FindWindowExA(nullptr, w, "#32768", nullptr))
+    if (IsWindowVisible(w)) found.push_back(w);
+  return found;
+}
+
+void Key(UINT vk) {
+  HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
+  PostMessageA(target, WM_KEYDOWN, vk, 1);
+}
+
+LRESULT CALLBACK CountingProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+int gNcPaints = 0;
+int gPrintMode = -1;
+LRESULT CALLBACK CountingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_NCPAINT) ++gNcPaints;
+  if (m == WM_PRINT) {
+    // Stands for the system printing its items: everything it may touch turns red.
+    auto dc = reinterpret_cast<HDC>(wp);
+    gPrintMode = GetBkMode(dc);
+    RECT r{0, 0, 1000, 1000};
+    TGdiBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(dc, &r, red.Get());
+    return 0;
+  }
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+HWND MenuLikeWindow(int w, int h) {
+  static ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = CountingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MenuLike";
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, "MenuLike", "", WS_POPUP | WS_VISIBLE, 300, 300, w, h, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+  UpdateWindow(wnd);
+  return wnd;
+}
+
+class SkinMenus : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application->Initialize();
+    data.reset(NewSkinData(FileBytes(kDefaultSkin), sfOnlyThisForm, false));
+    ASSERT_FALSE(data->NoSkin());
+    ASSERT_NE(SkinManager(), nullptr);
+    wasSkinning = SkinManager()->FSkinning;
+    SkinManager()->FSkinning = true;
+  }
+  void TearDown() override {
+    delete skinner;
+    skinner = nullptr;
+    if (form) form->Free();
+    for (HWND w : windows) DestroyWindow(w);
+    if (SkinManager()) SkinManager()->FSkinning = wasSkinning;
+    data.reset();
+  }
+  TBitmap Background(int w, int h) const {
+    const TDataSkinObject& e = *data->Skin.MenuBackground;
+    return BuildNineSlice({0, 0, w, h}, e.Bitmap, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                          false, e.Tile == 1, 1, 1);
+  }
+  // A plain window with a menu of the given top-level captions, each with a popup of two items.
+  HWND WindowWithMenu(std::vector<const char*> captions) {
+    HMENU bar = CreateMenu();
+    for (const char* c : captions) {
+      HMENU pop = CreatePopupMenu();
+      AppendMenuA(pop, MF_STRING, 10, "One");
+      AppendMenuA(pop, MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(pop, MF_STRING, 11, "Two\tCtrl+T");
+      AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(pop), c);
+    }
+    HWND w = NewWindow(320, 200);
+    SetMenu(w, bar);
+    windows.push_back(w);
+    return w;
+  }
+  TVuzUrezForm* Skin(HWND w) {
+    skinner = new TVuzUrezForm(nullptr);
+    skinner->Handle = w;
+    skinner->AttachWindow(data.get());
+    SendMessageA(w, WM_SKINACTIVATE, 0, 1000);
+    skinner->PaintFrame(nullptr);
+    return skinner;
+  }
+  std::unique_ptr<TSkinData> data;
+  TVuzUrezForm* skinner = nullptr;
+  TForm* form = nullptr;
+  std::vector<HWND> windows;
+  bool wasSkinning = false;
+};
+
+TEST_F(SkinMenus, BorderPaintGivesExactlyTheOuterRing) {
+  const int w = 90, h = 60;
+  HWND wnd = MenuLikeWindow(w, h);
+  windows.push_back(wnd);
+  TVuzUrezPopMenu popup;
+  popup.Attach(wnd, data.get(), nullptr);
+  SendMessageA(wnd, WM_NCPAINT, 1, 0);
+  TBitmap expected = Background(w, h);
+  for (POINT p : {POINT{0, 0}, POINT{w - 1, h - 1}, POINT{2, h / 2}, POINT{w / 2, h - 3}, POINT{w - 3, 10}})
+    EXPECT_EQ(ScreenPixel(wnd, p.x, p.y), expected.Pixel(p.x, p.y)) << p.x << "," << p.y;
+  // Inside the ring the window keeps its own (black) background.
+  EXPECT_EQ(ScreenPixel(wnd, 3, 3), clBlack);
+  EXPECT_EQ(ScreenPixel(wnd, w / 2, h / 2), clBlack);
+  EXPECT_EQ(PendingPopup(), &popup);  // the menu is not known yet
+}
+
+TEST_F(SkinMenus, PrintGivesTheBackgroundWithItemsClippedInside) {
+  const int w = 80, h = 50;
+  HWND wnd = MenuLikeWindow(w, h);
+  windows.push_back(wnd);
+  TVuzUrezPopMenu popup;
+  popup.Attach(wnd, data.get(), nullptr);
+  TBitmap target(w, h, pf24bit);
+  {
+    TBitmapDC dc(target);
+    SetBkMode(dc.Get(), OPAQUE);
+    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT | PRF_NONCLIENT);
+    EXPECT_EQ(GetBkMode(dc.Get()), OPAQUE);  // given back
+  }
+  EXPECT_EQ(gPrintMode, TRANSPARENT);
+  TBitmap expected = Background(w, h);
+  EXPECT_EQ(target.Pixel(0, 0), expected.Pixel(0, 0));
+  EXPECT_EQ(target.Pixel(2, 2), expected.Pixel(2, 2));
+  EXPECT_EQ(target.Pixel(w - 1, h - 1), expected.Pixel(w - 1, h - 1));
+  EXPECT_EQ(target.Pixel(3, 3), clRed);
+  EXPECT_EQ(target.Pixel(w - 4, h - 4), clRed);
+}
+
+TEST_F(SkinMenus, PassesEverythingButTheQueryWhileSkinningIsOff) {
+  HWND wnd = MenuLikeWindow(60, 40);
+  windows.push_back(wnd);
+  TVuzUrezPopMenu popup;
+  popup.Attach(wnd, data.get(), nullptr);
+  SkinManager()->FSkinning = false;
+  gNcPaints = 0;
+  SendMessageA(wnd, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(gNcPaints, 1);
+  EXPECT_EQ(SendMessageA(wnd, WM_SKINQUERY, 0, 0), 1);
+  EXPECT_TRUE(popup.Background().Empty());
+  SkinManager()->FSkinning = true;
+  gNcPaints = 0;
+  SendMessageA(wnd, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(gNcPaints, 0);  // painted by the skinner, not passed on
+}
+
+TEST_F(SkinMenus, DestroyGivesTheProcedureBackAndEmptiesTheBackground) {
+  HWND wnd = MenuLikeWindow(60, 40);
+  windows.push_back(wnd);
+  auto before = GetWindowLongPtrA(wnd, GWLP_WNDPROC);
+  TVuzUrezPopMenu popup;
+  popup.Attach(wnd, data.get(), nullptr);
+  SendMessageA(wnd, WM_NCPAINT, 1, 0);
+  EXPECT_FALSE(popup.Background().Empty());
+  SendMessageA(wnd, WM_DESTROY, 0, 0);
+  EXPECT_EQ(GetWindowLongPtrA(wnd, GWLP_WNDPROC), before);
+  EXPECT_TRUE(popup.Background().Empty());
+  EXPECT_EQ(PendingPopup(), nullptr);
+}
+
+// Pixels of a colour in a bitmap.
+int Count(const TBitmap& b, TColor c, int x0 = 0, int x1 = -1) {
+  int n = 0;
+  if (x1 < 0) x1 = b.Width();
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = x0; x < x1; ++x) n += b.Pixel(x, y) == c;
+  return n;
+}
+
+TBitmap DrawItem(const TSkinData& data, const TMenuItemLook& look, bool selected, int w = 160, int h = 22) {
+  TBitmap b(w, h, pf24bit);
+  TBitmapDC dc(b);
+  DrawSkinnedItem(dc.Get(), RECT{0, 0, w, h}, data, look, selected, TMenuBackground{});
+  return b;
+}
+
+TEST_F(SkinMenus, ItemsInEachState) {
+  const TSkinElements& s = data->Skin;
+  TMenuItemLook item;
+  item.Caption = "&Open";
+  TBitmap normal = DrawItem(*data, item, false);
+  TBitmap selected = DrawItem(*data, item, true);
+  EXPECT_GT(Count(normal, ColorToRGB(s.ColourMenuText)), 0);
+  EXPECT_GT(Count(selected, ColorToRGB(s.ColourHilightText)), 0);
+  // Frame 4 of the MenuItem strip under a selected item.
+  const TDataSkinObject& e = *s.MenuItem;
+  TFrameCell sel = FrameCell(e.Bitmap, false, 5, 4);
+  EXPECT_EQ(selected.Pixel(80, 1), e.Bitmap.Pixel(sel.X + sel.Width / 2, sel.Y + 1));
+  EXPECT_NE(normal.Pixel(80, 1), selected.Pixel(80, 1));
+
+  item.Enabled = false;
+  EXPECT_GT(Count(DrawItem(*data, item, false), ColorToRGB(s.ColourButtonShadow)), 0);
+  TSkinElements& edit = data->Skin;
+  TColor shadow = edit.ColourButtonShadow;
+  edit.ColourButtonShadow = edit.ColourMenuText;
+  EXPECT_GT(Count(DrawItem(*data, item, false), ColorToRGB(clGrayText)), 0);
+  edit.ColourButtonShadow = shadow;
+  item.Enabled = true;
+
+  TMenuItemLook checked = item;
+  checked.Checked = true;
+  EXPECT_GT(Count(DrawItem(*data, checked, false), ColorToRGB(clBtnText), 0, 24), 0);  // the check mark
+  EXPECT_EQ(Count(normal, ColorToRGB(clBtnText), 0, 8), 0);
+
+  TMenuItemLook plain = item, bold = item;
+  bold.Default = true;
+  EXPECT_GT(Count(DrawItem(*data, bold, false), ColorToRGB(s.ColourMenuText)),
+            Count(DrawItem(*data, plain, false), ColorToRGB(s.ColourMenuText)));
+
+  TMenuItemLook shortcut = item;
+  shortcut.ShortCut = "Ctrl+O";
+  TBitmap sc = DrawItem(*data, shortcut, false);
+  EXPECT_GT(Count(sc, ColorToRGB(s.ColourMenuText), 100, 149), 0);  // ends 11 pixels before the edge
+  EXPECT_EQ(Count(sc, ColorToRGB(s.ColourMenuText), 149, 160), 0);
+
+  TMenuItemLook line;
+  line.Caption = "-";
+  TBitmap sep = DrawItem(*data, line, false, 160, 8);
+  TFrameCell cell = FrameCell(e.Bitmap, false, 5, 2);
+  int row = cell.Height - 8;  // the frame's bottom rows
+  bool found = false;
+  for (int y = 0; y < 8; ++y)
+    found = found || sep.Pixel(80, y) == e.Bitmap.Pixel(cell.X + cell.Width / 2, cell.Y + row + y);
+  EXPECT_TRUE(found);
+  EXPECT_NE(Count(sep, sep.Pixel(80, 0)), 160 * 8);  // not a flat fill
+}
+
+TEST_F(SkinMenus, CheckedItemWithImageSitsOnTheDither) {
+  TImageList images(nullptr);
+  TBitmap glyph(16, 16, pf24bit);
+  glyph.Fill(clFuchsia);
+  glyph.SetPixel(8, 8, clBlue);
+  images.AddMasked(glyph, clFuchsia);
+  TMenuItemLook item;
+  item.Caption = "Image";
+  item.Images = &images;
+  item.ImageIndex = 0;
+  item.Checked = true;
+  TBitmap b = DrawItem(*data, item, false);
+  EXPECT_GT(Count(b, ColorToRGB(clBtnHighlight), 0, 24) + Count(b, ColorToRGB(clBtnFace), 0, 24), 20);
+  EXPECT_GT(Count(b, clBlue, 0, 24), 0);
+}
+
+TEST_F(SkinMenus, WindowWithMenuGetsTheBarAndGetsItsMenuBack) {
+  HWND w = WindowWithMenu({"&File", "&Edit"});
+  HMENU menu = GetMenu(w);
+  Skin(w);
+  ASSERT_NE(skinner->MenuBar(), nullptr);
+  EXPECT_EQ(GetMenu(w), nullptr);
+  EXPECT_EQ(skinner->MenuHeight(), GetSystemMetrics(SM_CYMENU));
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  EXPECT_EQ(origin.y - wr.top, skinner->TopHeight() + skinner->MenuHeight());
+  EXPECT_EQ(skinner->MenuBar()->ButtonCount(), 2);
+  // The bar is painted: its first button has room and the bar's hit test says menu.
+  RECT b = skinner->MenuBar()->Buttons[0]->BoundsRect;
+  EXPECT_GT(b.right - b.left, 0);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(wr.left + b.left + 2, wr.top + b.top + 2)), HTMENU);
+  skinner->Detach();
+  EXPECT_EQ(GetMenu(w), menu);
+}
+
+TEST_F(SkinMenus, OwnerDrawnTopLevelCaptionsComeFromTheMenuObject) {
+  form = new TForm(nullptr);
+  auto* menu = new TMainMenu(form);
+  for (const char* c : {"&File", "&View"}) {
+    auto* top = new TMenuItem(form);
+    top->SetCaption(c);
+    auto* sub = new TMenuItem(form);
+    sub->SetCaption("Item");
+    top->Add(sub);
+    menu->Items()->Add(top);
+  }
+  menu->SetOwnerDraw(true);
+  form->SetMenu(menu);
+  form->Show();
+  skinner = new TVuzUrezForm(form);
+  skinner->Handle = form->Handle();
+  skinner->AttachForm(data.get(), form);
+  SendMessageA(form->Handle(), WM_SKINACTIVATE, 0, 1000);
+  skinner->PaintFrame(nullptr);
+  ASSERT_NE(skinner->MenuBar(), nullptr);
+  ASSERT_EQ(skinner->MenuBar()->ButtonCount(), 2);
+  EXPECT_EQ(skinner->MenuBar()->Buttons[0]->Caption, "&File");
+  EXPECT_EQ(skinner->MenuBar()->Buttons[1]->Caption, "&View");
+  EXPECT_NE(skinner->MenuBar()->Buttons[1]->SubMenu, nullptr);
+
+  // A changed menu reaches the skinner through the form and rebuilds the bar.
+  auto* more = new TMenuItem(form);
+  more->SetCaption("&Help");
+  menu->Items()->Add(more);
+  EXPECT_EQ(skinner->MenuBar()->ButtonCount(), 3);
+  EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+
+  // Alt+F takes the first button; Alt+Q is not the bar's.
+  TMessage alt{CM_DIALOGCHAR, 'f', static_cast<LPARAM>(KF_ALTDOWN) << 16, 0};
+  form->WindowProc(alt);
+  EXPECT_EQ(alt.Result, 1);
+  bool opened = false;
+  TMenuScript script([&] {
+    if (skinner->MenuBar()->CurrentIndex() != 0 || MenuWindows().empty()) return false;
+    opened = true;
+    EndMenu();
+    return true;
+  });
+  WaitFor([&] { return opened || script.TimedOut; });
+  EXPECT_TRUE(opened);
+  TMessage q{CM_DIALOGCHAR, 'q', static_cast<LPARAM>(KF_ALTDOWN) << 16, 0};
+  form->WindowProc(q);
+  EXPECT_EQ(q.Result, 0);
+}
+
+TEST_F(SkinMenus, ArrowKeysWrapAcrossFourButtons) {
+  HWND w = WindowWithMenu({"&A", "&B", "&C", "&D"});
+  TVuzUrezMenu* bar = Skin(w)->MenuBar();
+  ASSERT_EQ(bar->ButtonCount(), 4);
+  std::vector<int> seen;
+  int phase = 0;
+  TMenuScript script([&] {
+    if (MenuWindows().empty()) return false;
+    int now = bar->CurrentIndex();
+    if (phase == 0 && now == 3)
+      Key(VK_RIGHT), phase = 1;
+    else if (phase == 1 && now == 0)
+      seen.push_back(0), Key(VK_LEFT), phase = 2;
+    else if (phase == 2 && now == 3)
+      seen.push_back(3), phase = 3;
+    if (phase != 3) return false;
+    EndMenu();
+    return true;
+  });
+  bar->OpenMenuBarButton(bar->Buttons[3].get());
+  EXPECT_FALSE(script.TimedOut);
+  EXPECT_EQ(seen, (std::vector<int>{0, 3}));
+  EXPECT_FALSE(bar->Tracking());
+}
+
+TEST_F(SkinMenus, RightOnAnItemWithASubMenuOpensIt) {
+  HWND w = WindowWithMenu({"&A", "&B"});
+  HMENU first = GetSubMenu(skinner ? nullptr : GetMenu(w), 0);
+  HMENU sub = CreatePopupMenu();
+  AppendMenuA(sub, MF_STRING, 20, "Deeper");
+  InsertMenuA(first, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "&More");
+  TVuzUrezMenu* bar = Skin(w)->MenuBar();
+  bool sent = false, opened = false;
+  TMenuScript script([&] {
+    auto menus = MenuWindows();
+    if (menus.empty()) return false;
+    if (!sent) {
+      sent = true;
+      Key(VK_RIGHT);  // the hook has selected the first item, "More"
+      return false;
+    }
+    if (menus.size() < 2) return false;
+    opened = bar->CurrentIndex() == 0;
+    EndMenu();
+    return true;
+  });
+  bar->OpenMenuBarButton(bar->Buttons[0].get());
+  EXPECT_TRUE(opened);
+}
+
+TEST_F(SkinMenus, MouseOverAnotherButtonSwitchesOverTheSameDoesNothing) {
+  HWND w = WindowWithMenu({"&A", "&B", "&C"});
+  TVuzUrezMenu* bar = Skin(w)->MenuBar();
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  auto centre = [&](int i) {
+    const RECT& r = bar->Buttons[static_cast<std::size_t>(i)]->BoundsRect;
+    return POINT{wr.left + (r.left + r.right) / 2, wr.top + (r.top + r.bottom) / 2};
+  };
+  auto move = [&](POINT p) {
+    SetCursorPos(p.x, p.y);
+    auto menus = MenuWindows();
+    if (!menus.empty()) PostMessageA(menus.front(), WM_MOUSEMOVE, 0, 0);
+  };
+  int phase = 0;
+  HWND firstMenu = nullptr;
+  bool stayed = false, switched = false;
+  DWORD settle = 0;
+  TMenuScript script([&] {
+    auto menus = MenuWindows();
+    if (menus.empty()) return false;
+    if (phase == 0) {
+      firstMenu = menus.front();
+      POINT p = centre(0);
+      move(POINT{p.x + 1, p.y});
+      settle = GetTickCount();
+      phase = 1;
+    } else if (phase == 1 && GetTickCount() - settle > 150) {
+      stayed = bar->CurrentIndex() == 0 && IsWindow(firstMenu) && IsWindowVisible(firstMenu);
+      move(centre(2));
+      phase = 2;
+    } else if (phase == 2 && bar->CurrentIndex() == 2) {
+      switched = true;
+      EndMenu();
+      return true;
+    }
+    return false;
+  });
+  bar->OpenMenuBarButton(bar->Buttons[0].get());
+  EXPECT_TRUE(stayed);
+  EXPECT_TRUE(switched);
+}
+
+TEST_F(SkinMenus, ZeroWidthCaptionTakesNoRoom) {
+  HWND w = WindowWithMenu({"&A", "", "&C"});
+  TVuzUrezMenu* bar = Skin(w)->MenuBar();
+  ASSERT_EQ(bar->ButtonCount(), 3);
+  const RECT& empty = bar->Buttons[1]->BoundsRect;
+  EXPECT_EQ(empty.right - empty.left, 0);
+  EXPECT_EQ(bar->Buttons[2]->BoundsRect.left, bar->Buttons[0]->BoundsRect.right);
+}
+
+TEST_F(SkinMenus, SeparatorOfAPlainWindowsMenuShowsTheEtchedLine) {
+  data->Skin.MenuItem.reset();  // the plain look
+  HWND w = WindowWithMenu({"&File"});
+  TVuzUrezMenu* bar = Skin(w)->MenuBar();
+  TBitmap printed;
+  RECT sep{};  // as the system gives it, give or take the frame
+  TMenuScript script([&] {
+    auto menus = MenuWindows();
+    if (menus.empty()) return false;
+    RECT wr{};
+    GetWindowRect(menus.front(), &wr);
+    GetMenuItemRect(w, bar->Buttons[0]->SubMenu, 1, &sep);
+    OffsetRect(&sep, -wr.left, -wr.top);
+    printed.SetSize(wr.right - wr.left, wr.bottom - wr.top, pf24bit);
+    {
+      TBitmapDC dc(printed);
+      SendMessageA(menus.front(), WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()),
+                   PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    }
+    EndMenu();
+    return true;
+  });
+  bar->OpenMenuBarButton(bar->Buttons[0].get());
+  ASSERT_FALSE(printed.Empty());
+  // The etched line: a shadow row over a highlight row, across the item, near its rectangle.
+  int x = (sep.left + sep.right) / 2, line = -1;
+  for (int y = sep.top - 4; y < sep.bottom + 4 && line < 0; ++y)
+    if (printed.Pixel(x, y) == ColorToRGB(clBtnShadow) &&
+        printed.Pixel(x, y + 1) == ColorToRGB(clBtnHighlight))
+      line = y;
+  ASSERT_GE(line, 0);
+  EXPECT_EQ(printed.Pixel(x / 2, line), ColorToRGB(clBtnShadow));
+}
+
+}  // namespace
