@@ -2,6 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "framework/Graphics.h"
+#include "framework/Messages.h"
+
 namespace {
 const std::vector<std::string> kOrientations{"udHorizontal", "udVertical"};
 }
@@ -141,6 +146,7 @@ DASKEL_DEFINE_CLASS(TProgressBar, TWinControl) {
   c.Int("Max", &TProgressBar::Max, &TProgressBar::SetMax);
   c.Int("Position", &TProgressBar::Position, &TProgressBar::SetPosition);
   c.Int("Step", &TProgressBar::Step, &TProgressBar::SetStep);
+  c.Bool("Smooth", &TProgressBar::Smooth, &TProgressBar::SetSmooth);
 }
 
 TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) {
@@ -151,6 +157,7 @@ TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) {
 void TProgressBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.SystemClass = PROGRESS_CLASSA;
+  if (smooth_) p.Style |= PBS_SMOOTH;
 }
 
 void TProgressBar::Apply() {
@@ -174,14 +181,34 @@ void TProgressBar::SetPosition(int v) {
   position_ = v;
   Apply();
 }
+void TProgressBar::SetSmooth(bool v) {
+  if (v == smooth_) return;
+  smooth_ = v;
+  if (HandleAllocated()) {
+    LONG_PTR s = GetWindowLongPtrA(Handle(), GWL_STYLE);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, v ? s | PBS_SMOOTH : s & ~static_cast<LONG_PTR>(PBS_SMOOTH));
+    Invalidate();
+  }
+}
 
 // ---- track bar
+
+namespace {
+const std::vector<std::string> kTickStyles{"tsNone", "tsAuto", "tsManual"};
+const std::vector<std::string> kTickMarks{"tmBottomRight", "tmTopLeft", "tmBoth"};
+const std::vector<std::string> kBevels{"pbNone", "pbLowered", "pbRaised"};
+const std::vector<std::string> kPanelAlignments{"paLeftJustify", "paRightJustify", "paCenter"};
+const std::vector<std::string> kAlignments{"taLeftJustify", "taRightJustify", "taCenter"};
+}  // namespace
 
 DASKEL_DEFINE_CLASS(TTrackBar, TWinControl) {
   c.Int("Min", &TTrackBar::Min, &TTrackBar::SetMin);
   c.Int("Max", &TTrackBar::Max, &TTrackBar::SetMax);
   c.Int("Position", &TTrackBar::Position, &TTrackBar::SetPosition);
   c.Enum("Orientation", &TTrackBar::Orientation, &TTrackBar::SetOrientation, kOrientations);
+  c.Enum("TickStyle", &TTrackBar::TickStyle, &TTrackBar::SetTickStyle, kTickStyles);
+  c.Enum("TickMarks", &TTrackBar::TickMarks, &TTrackBar::SetTickMarks, kTickMarks);
+  c.Int("Frequency", &TTrackBar::Frequency, &TTrackBar::SetFrequency);
   c.Event("OnChange", &TTrackBar::OnChange);
 }
 
@@ -194,7 +221,14 @@ TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
 void TTrackBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.SystemClass = TRACKBAR_CLASSA;
-  p.Style |= TBS_AUTOTICKS | (orientation_ == udVertical ? TBS_VERT : TBS_HORZ);
+  p.Style |= orientation_ == udVertical ? TBS_VERT : TBS_HORZ;
+  if (tickStyle_ == tsNone)
+    p.Style |= TBS_NOTICKS;
+  else if (tickStyle_ == tsAuto)
+    p.Style |= TBS_AUTOTICKS;
+  // TBS_BOTTOM and TBS_RIGHT are 0, TBS_TOP and TBS_LEFT share a bit.
+  if (tickMarks_ == tmTopLeft) p.Style |= TBS_TOP;
+  if (tickMarks_ == tmBoth) p.Style |= TBS_BOTH;
 }
 
 void TTrackBar::Apply() {
@@ -203,7 +237,14 @@ void TTrackBar::Apply() {
   if (!HandleAllocated()) return;
   SendMessageA(Handle(), TBM_SETRANGEMIN, FALSE, min_);
   SendMessageA(Handle(), TBM_SETRANGEMAX, FALSE, max_);
+  SendMessageA(Handle(), TBM_SETTICFREQ, static_cast<WPARAM>(frequency_), 0);
   SendMessageA(Handle(), TBM_SETPOS, TRUE, position_);
+}
+
+void TTrackBar::Recreate() {
+  if (!HandleAllocated()) return;
+  DestroyHandle();
+  if (parent_ && parent_->HandleAllocated()) Handle();
 }
 
 void TTrackBar::CreateHandleDone() { Apply(); }
@@ -222,6 +263,25 @@ void TTrackBar::SetPosition(int v) {
   Apply();
   if (!HasState(csLoading)) OnChange(this);
 }
+void TTrackBar::SetOrientation(TUDOrientation v) {
+  if (v == orientation_) return;
+  orientation_ = v;
+  Recreate();
+}
+void TTrackBar::SetTickStyle(TTickStyle v) {
+  if (v == tickStyle_) return;
+  tickStyle_ = v;
+  Recreate();
+}
+void TTrackBar::SetTickMarks(TTickMark v) {
+  if (v == tickMarks_) return;
+  tickMarks_ = v;
+  Recreate();
+}
+void TTrackBar::SetFrequency(int v) {
+  frequency_ = v < 1 ? 1 : v;
+  Apply();
+}
 
 void TTrackBar::WndProc(TMessage& m) {
   if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
@@ -237,8 +297,51 @@ void TTrackBar::WndProc(TMessage& m) {
 
 // ---- status bar
 
+DASKEL_DEFINE_CLASS(TStatusPanel, TComponent) {
+  c.String("Text", &TStatusPanel::Text, &TStatusPanel::SetText);
+  c.Int("Width", &TStatusPanel::Width, &TStatusPanel::SetWidth);
+  c.Enum("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment, kPanelAlignments);
+  c.Enum("Bevel", &TStatusPanel::Bevel, &TStatusPanel::SetBevel, kBevels);
+  c.Bool("RightToLeft", &TStatusPanel::RightToLeft, &TStatusPanel::SetRightToLeft);
+}
+
+TStatusPanel::TStatusPanel(TComponent* owner) : TComponent(owner) {}
+
+TStatusPanel::~TStatusPanel() {
+  if (bar_) bar_->RemovePanel(this);
+}
+
+void TStatusPanel::SetParentComponent(TComponent* parent) {
+  if (auto* bar = dynamic_cast<TStatusBar*>(parent); bar && bar != bar_) bar->InsertPanel(this);
+}
+
+void TStatusPanel::Changed() {
+  if (bar_) bar_->Apply();
+}
+void TStatusPanel::SetText(const std::string& s) {
+  text_ = s;
+  Changed();
+}
+void TStatusPanel::SetWidth(int v) {
+  width_ = v;
+  Changed();
+}
+void TStatusPanel::SetAlignment(TPanelAlignment v) {
+  alignment_ = v;
+  Changed();
+}
+void TStatusPanel::SetBevel(TStatusPanelBevel v) {
+  bevel_ = v;
+  Changed();
+}
+void TStatusPanel::SetRightToLeft(bool v) {
+  rightToLeft_ = v;
+  Changed();
+}
+
 DASKEL_DEFINE_CLASS(TStatusBar, TWinControl) {
   c.String("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText);
+  c.Bool("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel);
   c.Bool("SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip);
 }
 
@@ -248,22 +351,81 @@ TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
   controlStyle_ &= ~(csAcceptsControls | csClickEvents);
 }
 
+TStatusBar::~TStatusBar() {
+  for (TStatusPanel* p : panels_) p->bar_ = nullptr;
+}
+
 void TStatusBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.SystemClass = STATUSCLASSNAMEA;
   p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | (sizeGrip_ ? SBARS_SIZEGRIP : 0);
 }
 
-void TStatusBar::CreateHandleDone() {
-  // One part across the whole bar holds the text.
-  int right = -1;
-  SendMessageA(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
-  SendMessageA(Handle(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+void TStatusBar::Apply() {
+  if (!HandleAllocated()) return;
+  HWND h = Handle();
+  SendMessageA(h, SB_SIMPLE, simplePanel_ || panels_.empty(), 0);
+  SendMessageA(h, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+  if (panels_.empty()) return;
+  // Each part ends where the panel's width says; the last one reaches the right edge.
+  std::vector<int> rights;
+  int x = 0;
+  for (TStatusPanel* p : panels_) rights.push_back(x += p->Width());
+  rights.back() = -1;
+  SendMessageA(h, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    TStatusPanel* p = panels_[i];
+    WPARAM type = p->Bevel() == pbNone ? SBT_NOBORDERS : p->Bevel() == pbRaised ? SBT_POPOUT : 0;
+    if (p->RightToLeft()) type |= SBT_RTLREADING;
+    // The system aligns by tab characters: one before the text centres it, two right-align it.
+    std::string text = p->Alignment() == paCenter         ? "\t" + p->Text()
+                       : p->Alignment() == paRightJustify ? "\t\t" + p->Text()
+                                                          : p->Text();
+    SendMessageA(h, SB_SETTEXTA, i | type, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+}
+
+void TStatusBar::CreateHandleDone() { Apply(); }
+
+void TStatusBar::InsertPanel(TStatusPanel* p) {
+  if (p->bar_) p->bar_->RemovePanel(p);
+  p->bar_ = this;
+  panels_.push_back(p);
+  Apply();
+}
+
+TStatusPanel* TStatusBar::AddPanel() {
+  auto* p = new TStatusPanel(Owner() ? Owner() : this);
+  InsertPanel(p);
+  return p;
+}
+
+void TStatusBar::RemovePanel(TStatusPanel* p) {
+  p->bar_ = nullptr;
+  panels_.erase(std::remove(panels_.begin(), panels_.end(), p), panels_.end());
+  if (!HasState(csDestroying)) Apply();
 }
 
 void TStatusBar::SetSimpleText(const std::string& s) {
   simpleText_ = s;
-  if (HandleAllocated()) SendMessageA(Handle(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(s.c_str()));
+  Apply();
+}
+
+void TStatusBar::SetSimplePanel(bool v) {
+  simplePanel_ = v;
+  Apply();
+  Invalidate();
+}
+
+void TStatusBar::SetSizeGrip(bool v) {
+  if (v == sizeGrip_) return;
+  sizeGrip_ = v;
+  if (HandleAllocated()) {
+    LONG_PTR s = GetWindowLongPtrA(Handle(), GWL_STYLE);
+    SetWindowLongPtrA(Handle(), GWL_STYLE,
+                      v ? s | SBARS_SIZEGRIP : s & ~static_cast<LONG_PTR>(SBARS_SIZEGRIP));
+    Invalidate();
+  }
 }
 
 void TStatusBar::SetParent(TWinControl* parent) {
@@ -277,67 +439,117 @@ void TStatusBar::AlignToParent() {
   SetBounds(0, r.bottom - height_, r.right, height_);
 }
 
-// ---- tab control
+// ---- header control
 
-DASKEL_DEFINE_CLASS(TTabControl, TWinControl) {
-  c.Strings("Tabs", &TTabControl::Tabs);
-  c.Int("TabIndex", &TTabControl::TabIndex, &TTabControl::SetTabIndex);
-  c.Event("OnChange", &TTabControl::OnChange);
+DASKEL_DEFINE_CLASS(THeaderSection, TComponent) {
+  c.String("Text", &THeaderSection::Text, &THeaderSection::SetText);
+  c.Int("Width", &THeaderSection::Width, &THeaderSection::SetWidth);
+  c.Enum("Alignment", &THeaderSection::Alignment, &THeaderSection::SetAlignment, kAlignments);
+  c.Int("ImageIndex", &THeaderSection::ImageIndex, &THeaderSection::SetImageIndex);
 }
 
-TTabControl::TTabControl(TComponent* owner) : TWinControl(owner) {
-  width_ = 289, height_ = 193;
-  tabStop_ = true;
-  controlStyle_ &= ~csClickEvents;
-  tabs_.OnChange = TNotifyEvent(this, &TTabControl::TabsChanged);
+THeaderSection::THeaderSection(TComponent* owner) : TComponent(owner) {}
+
+THeaderSection::~THeaderSection() {
+  if (header_) header_->RemoveSection(this);
 }
 
-TTabControl::~TTabControl() { tabs_.OnChange = nullptr; }
+void THeaderSection::SetParentComponent(TComponent* parent) {
+  if (auto* h = dynamic_cast<THeaderControl*>(parent); h && h != header_) h->InsertSection(this);
+}
 
-void TTabControl::CreateParams(TCreateParams& p) {
+void THeaderSection::Changed() {
+  if (header_) header_->Apply();
+}
+void THeaderSection::SetText(const std::string& s) {
+  text_ = s;
+  Changed();
+}
+void THeaderSection::SetWidth(int v) {
+  width_ = v;
+  Changed();
+}
+void THeaderSection::SetAlignment(TAlignment v) {
+  alignment_ = v;
+  Changed();
+}
+void THeaderSection::SetImageIndex(int v) {
+  imageIndex_ = v;
+  Changed();
+}
+
+DASKEL_DEFINE_CLASS(THeaderControl, TWinControl) { c.Component("Images", &THeaderControl::SetImages); }
+
+THeaderControl::THeaderControl(TComponent* owner) : TWinControl(owner) {
+  width_ = 200, height_ = 20;
+  controlStyle_ &= ~(csAcceptsControls | csClickEvents);
+}
+
+THeaderControl::~THeaderControl() {
+  for (THeaderSection* s : sections_) s->header_ = nullptr;
+}
+
+void THeaderControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.SystemClass = WC_TABCONTROLA;
-  p.Style |= WS_CLIPCHILDREN;
-  p.ExStyle |= WS_EX_CONTROLPARENT;
+  p.SystemClass = WC_HEADERA;
+  p.Style |= HDS_HORZ | HDS_BUTTONS;
 }
 
-void TTabControl::Fill() {
+void THeaderControl::Apply() {
   if (!HandleAllocated()) return;
-  SendMessageA(Handle(), TCM_DELETEALLITEMS, 0, 0);
-  for (int i = 0; i < tabs_.Count(); ++i) {
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(tabs_.Get(i).c_str());
-    SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  HWND h = Handle();
+  SendMessageA(h, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
+  while (SendMessageA(h, HDM_GETITEMCOUNT, 0, 0) > 0) SendMessageA(h, HDM_DELETEITEM, 0, 0);
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    THeaderSection* s = sections_[i];
+    HDITEMA item{};
+    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    item.cxy = s->Width();
+    item.pszText = const_cast<char*>(s->text_.c_str());
+    item.fmt = HDF_STRING | (s->Alignment() == taCenter         ? HDF_CENTER
+                             : s->Alignment() == taRightJustify ? HDF_RIGHT
+                                                                : HDF_LEFT);
+    if (s->ImageIndex() >= 0 && images_) {
+      item.mask |= HDI_IMAGE;
+      item.fmt |= HDF_IMAGE;
+      item.iImage = s->ImageIndex();
+    }
+    SendMessageA(h, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
-  SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
 }
 
-void TTabControl::CreateHandleDone() { Fill(); }
+void THeaderControl::CreateHandleDone() { Apply(); }
 
-void TTabControl::TabsChanged(TObject*) {
-  if (tabIndex_ >= tabs_.Count()) tabIndex_ = tabs_.Count() - 1;
-  Fill();
+void THeaderControl::InsertSection(THeaderSection* s) {
+  if (s->header_) s->header_->RemoveSection(s);
+  s->header_ = this;
+  sections_.push_back(s);
+  Apply();
 }
 
-int TTabControl::TabIndex() const {
-  if (HandleAllocated())
-    return static_cast<int>(SendMessageA(const_cast<TTabControl*>(this)->Handle(), TCM_GETCURSEL, 0, 0));
-  return tabIndex_;
+THeaderSection* THeaderControl::AddSection() {
+  auto* s = new THeaderSection(Owner() ? Owner() : this);
+  InsertSection(s);
+  return s;
 }
 
-void TTabControl::SetTabIndex(int v) {
-  if (!HasState(csReading) && (v < -1 || v >= tabs_.Count())) v = -1;
-  tabIndex_ = v;
-  if (HandleAllocated()) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(v), 0);
+void THeaderControl::RemoveSection(THeaderSection* s) {
+  s->header_ = nullptr;
+  sections_.erase(std::remove(sections_.begin(), sections_.end(), s), sections_.end());
+  if (!HasState(csDestroying)) Apply();
 }
 
-void TTabControl::WndProc(TMessage& m) {
-  if (m.Msg == WM_DESTROY) tabIndex_ = TabIndex();
-  if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == static_cast<UINT>(TCN_SELCHANGE)) {
-    tabIndex_ = TabIndex();
-    OnChange(this);
-    return;
+void THeaderControl::SetImages(TImageList* v) {
+  if (images_) RemoveFreeNotification(images_);
+  images_ = v;
+  if (v) FreeNotification(v);
+  Apply();
+}
+
+void THeaderControl::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op == opRemove && c == images_) {
+    images_ = nullptr;
+    Apply();
   }
-  TWinControl::WndProc(m);
 }

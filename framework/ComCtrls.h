@@ -1,7 +1,13 @@
-// Common controls: the up-down spinner ("TUpDown" over the comctl32 up-down class).
+// Common controls: the up-down spinner, the progress bar, the track bar, the status bar with
+// its panels and the header control with its sections (over the comctl32 classes). The tabbed
+// controls are in TabCtrls.h.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "framework/Controls.h"
+#include "framework/StdCtrls.h"
 
 enum TUDBtnType { btNext, btPrev };
 enum TUDOrientation { udHorizontal, udVertical };
@@ -58,7 +64,8 @@ class TUpDown : public TCustomUpDown {
   explicit TUpDown(TComponent* owner) : TCustomUpDown(owner) {}
 };
 
-// Progress bar ("TProgressBar" over the comctl32 progress class).
+// Progress bar ("TProgressBar" over the comctl32 progress class). Smooth: one continuous bar;
+// otherwise the system's segmented (chunk) look.
 class TProgressBar : public TWinControl {
   DASKEL_CLASS(TProgressBar, TWinControl)
  public:
@@ -72,6 +79,8 @@ class TProgressBar : public TWinControl {
   int Step() const { return step_; }
   void SetStep(int v) { step_ = v; }
   void StepIt() { SetPosition(position_ + step_); }
+  bool Smooth() const { return smooth_; }
+  void SetSmooth(bool v);
 
  protected:
   void CreateParams(TCreateParams& p) override;
@@ -80,9 +89,14 @@ class TProgressBar : public TWinControl {
  private:
   void Apply();
   int min_ = 0, max_ = 100, position_ = 0, step_ = 10;
+  bool smooth_ = false;
 };
 
+enum TTickStyle { tsNone, tsAuto, tsManual };
+enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
+
 // Track bar ("TTrackBar" over the comctl32 track-bar class); OnChange when the position moves.
+// Ticks every Frequency positions (tsAuto), on the side(s) TickMarks names.
 class TTrackBar : public TWinControl {
   DASKEL_CLASS(TTrackBar, TWinControl)
  public:
@@ -94,7 +108,13 @@ class TTrackBar : public TWinControl {
   int Position() const;
   void SetPosition(int v);
   TUDOrientation Orientation() const { return orientation_; }
-  void SetOrientation(TUDOrientation v) { orientation_ = v; }
+  void SetOrientation(TUDOrientation v);
+  TTickStyle TickStyle() const { return tickStyle_; }
+  void SetTickStyle(TTickStyle v);
+  TTickMark TickMarks() const { return tickMarks_; }
+  void SetTickMarks(TTickMark v);
+  int Frequency() const { return frequency_; }
+  void SetFrequency(int v);
   TNotifyEvent OnChange;
 
  protected:
@@ -104,20 +124,65 @@ class TTrackBar : public TWinControl {
 
  private:
   void Apply();
-  int min_ = 0, max_ = 10, position_ = 0;
+  void Recreate();
+  int min_ = 0, max_ = 10, position_ = 0, frequency_ = 1;
   TUDOrientation orientation_ = udHorizontal;
+  TTickStyle tickStyle_ = tsAuto;
+  TTickMark tickMarks_ = tmBottomRight;
 };
 
-// Status bar ("TStatusBar" over the comctl32 status class): one simple text, kept along the
-// bottom edge of its parent.
+enum TStatusPanelBevel { pbNone, pbLowered, pbRaised };
+enum TPanelAlignment { paLeftJustify, paRightJustify, paCenter };
+
+class TStatusBar;
+
+// One panel of a status bar; in a layout, an object placed inside the status bar.
+class TStatusPanel : public TComponent {
+  DASKEL_CLASS(TStatusPanel, TComponent)
+ public:
+  explicit TStatusPanel(TComponent* owner);
+  ~TStatusPanel() override;
+  std::string Text() const { return text_; }
+  void SetText(const std::string& s);
+  int Width() const { return width_; }
+  void SetWidth(int v);
+  TPanelAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TPanelAlignment v);
+  TStatusPanelBevel Bevel() const { return bevel_; }
+  void SetBevel(TStatusPanelBevel v);
+  // The text reads right to left (the system is told with SBT_RTLREADING).
+  bool RightToLeft() const { return rightToLeft_; }
+  void SetRightToLeft(bool v);
+  TStatusBar* StatusBar() const { return bar_; }
+  void SetParentComponent(TComponent* parent) override;
+
+ private:
+  friend class TStatusBar;
+  void Changed();
+  std::string text_;
+  int width_ = 50;
+  TPanelAlignment alignment_ = paLeftJustify;
+  TStatusPanelBevel bevel_ = pbLowered;
+  bool rightToLeft_ = false;
+  TStatusBar* bar_ = nullptr;
+};
+
+// Status bar ("TStatusBar" over the comctl32 status class), kept along the bottom edge of its
+// parent: its panels, or in simple mode (or without panels) one simple text.
 class TStatusBar : public TWinControl {
   DASKEL_CLASS(TStatusBar, TWinControl)
  public:
   explicit TStatusBar(TComponent* owner);
+  ~TStatusBar() override;
   std::string SimpleText() const { return simpleText_; }
   void SetSimpleText(const std::string& s);
+  bool SimplePanel() const { return simplePanel_; }
+  void SetSimplePanel(bool v);
   bool SizeGrip() const { return sizeGrip_; }
-  void SetSizeGrip(bool v) { sizeGrip_ = v; }
+  void SetSizeGrip(bool v);
+  int PanelCount() const { return static_cast<int>(panels_.size()); }
+  TStatusPanel* Panels(int i) const { return panels_[static_cast<std::size_t>(i)]; }
+  TStatusPanel* AddPanel();
   void SetParent(TWinControl* parent) override;
   // Puts it along the bottom of the parent at the parent's full width.
   void AlignToParent();
@@ -127,29 +192,69 @@ class TStatusBar : public TWinControl {
   void CreateHandleDone() override;
 
  private:
+  friend class TStatusPanel;
+  void InsertPanel(TStatusPanel* p);
+  void RemovePanel(TStatusPanel* p);
+  void Apply();
+  std::vector<TStatusPanel*> panels_;
   std::string simpleText_;
+  bool simplePanel_ = false;
   bool sizeGrip_ = true;
 };
 
-// Tabs ("TTabControl" over the comctl32 tab class); OnChange after the user picks a tab.
-class TTabControl : public TWinControl {
-  DASKEL_CLASS(TTabControl, TWinControl)
+class THeaderControl;
+class TImageList;
+
+// One section of a header control; in a layout, an object placed inside the header.
+class THeaderSection : public TComponent {
+  DASKEL_CLASS(THeaderSection, TComponent)
  public:
-  explicit TTabControl(TComponent* owner);
-  ~TTabControl() override;
-  TStrings* Tabs() { return &tabs_; }
-  int TabIndex() const;
-  void SetTabIndex(int v);
-  TNotifyEvent OnChange;
+  explicit THeaderSection(TComponent* owner);
+  ~THeaderSection() override;
+  std::string Text() const { return text_; }
+  void SetText(const std::string& s);
+  int Width() const { return width_; }
+  void SetWidth(int v);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment v);
+  // The image of the header's image list shown before the text; -1 for none.
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int v);
+  void SetParentComponent(TComponent* parent) override;
+
+ private:
+  friend class THeaderControl;
+  void Changed();
+  std::string text_;
+  int width_ = 50, imageIndex_ = -1;
+  TAlignment alignment_ = taLeftJustify;
+  THeaderControl* header_ = nullptr;
+};
+
+// Column headings ("THeaderControl" over the comctl32 header class).
+class THeaderControl : public TWinControl {
+  DASKEL_CLASS(THeaderControl, TWinControl)
+ public:
+  explicit THeaderControl(TComponent* owner);
+  ~THeaderControl() override;
+  int SectionCount() const { return static_cast<int>(sections_.size()); }
+  THeaderSection* Sections(int i) const { return sections_[static_cast<std::size_t>(i)]; }
+  THeaderSection* AddSection();
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* v);
 
  protected:
   void CreateParams(TCreateParams& p) override;
   void CreateHandleDone() override;
-  void WndProc(TMessage& m) override;
+  void Notification(TComponent* c, TOperation op) override;
 
  private:
-  void TabsChanged(TObject*);
-  void Fill();
-  TStringList tabs_;
-  int tabIndex_ = -1;
+  friend class THeaderSection;
+  void InsertSection(THeaderSection* s);
+  void RemoveSection(THeaderSection* s);
+  void Apply();
+  std::vector<THeaderSection*> sections_;
+  TImageList* images_ = nullptr;
 };
+
+#include "framework/TabCtrls.h"

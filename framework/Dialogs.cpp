@@ -132,6 +132,8 @@ void RegisterFrameworkClasses() {
       &TSpeedButton::StaticClass(),    &TBitBtn::StaticClass(),        &TPanel::StaticClass(),
       &TMemo::StaticClass(),           &TListBox::StaticClass(),       &TProgressBar::StaticClass(),
       &TTrackBar::StaticClass(),       &TStatusBar::StaticClass(),     &TTabControl::StaticClass(),
+      &TPageControl::StaticClass(),    &TTabSheet::StaticClass(),      &TTabSet::StaticClass(),
+      &TStatusPanel::StaticClass(),    &THeaderControl::StaticClass(), &THeaderSection::StaticClass(),
   };
   (void)classes;
 }

@@ -133,6 +133,7 @@ struct TTheme {
   TRgb dotColour[3];  // close, maximise, minimise (dots style)
   TRgb menu, menuText, menuBar, menuBorder, scrollBack, thumb, thumbActive, arrow, track;
   TRgb tabFill, tabBorder, edge;
+  bool chunkProgress = false;  // the progress bar is drawn in chunks (Style 1), else as one bar
 };
 
 TTheme Light() {
@@ -187,6 +188,7 @@ TTheme Dark() {
   t.arrow = Hex(0x9A9EA6);
   t.track = Hex(0x232428);
   t.tabFill = Hex(0x26272B), t.tabBorder = Hex(0x41434A), t.edge = Hex(0x41434A);
+  t.chunkProgress = true;
   return t;
 }
 
@@ -520,15 +522,17 @@ class TArtist {
 
   void Progress() {
     const int fw = 20, fh = 14;
-    TImage bar(fw * 2, fh);
+    // Chunk style uses the empty bar alone (one frame) and lays the chunks over it.
+    TImage bar(fw * (t_.chunkProgress ? 1 : 2), fh);
     bar.Panel(0, 0, fw, fh, 4, t_.btnBorder, t_.track, t_.face);
     bar.RoundRect(fw, 0, fw * 2, fh, 4, t_.accent, t_.face);
     bar.Shape(fw + 2, 2, fw * 2 - 2, fh / 2.0, Mix(t_.accent, Hex(0xFFFFFF), 0.18), [=](double x, double y) {
       return TImage::InRoundRect(x, y, fw + 2, 2, fw * 2 - 2, fh - 2, 3) && y < fh / 2.0;
     });
     Save(bar, "progress.bmp");
-    TImage chunk(8, 10, t_.face);
-    chunk.RoundRect(0, 0, 6, 10, 2, t_.accent, t_.face);
+    // Chunks sit on the empty bar: the gap between them is transparent.
+    TImage chunk(8, 10);
+    chunk.RoundRect(0, 0, 6, 10, 2, t_.accent, t_.track);
     Save(chunk, "chunk.bmp");
   }
 
@@ -768,7 +772,7 @@ class TArtist {
     line("[Progress]");
     line("Bitmap=progress.bmp");
     line("Chunk=chunk.bmp");
-    line("Style=0");
+    line(t.chunkProgress ? "Style=1" : "Style=0");
     line("LeftWidth=5");
     line("RightWidth=5");
     line("TopHeight=5");

@@ -2,6 +2,8 @@
 // by the primitives of skin/paint; this file adds the text layouts and the scratch-bitmap steps.
 #include "skin/controls/WinSubClass.h"
 
+#include <commctrl.h>
+
 #include "framework/Graphics.h"
 #include "skin/paint/SkinDrawWin32.h"
 
@@ -90,12 +92,14 @@ void TSkinControl::DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool 
 
 void TSkinControl::DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text,
                                 int imageIndex, TImageList* images) const {
+  DrawIconText(canvas, r, alignment, text, imageIndex, images ? images->Handle() : nullptr);
+}
+
+void TSkinControl::DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text,
+                                int imageIndex, HIMAGELIST images) const {
   int iconWidth = 0, iconHeight = 0;
-  bool icon = images && imageIndex != -1;
-  if (icon) {
-    iconWidth = images->Width();
-    iconHeight = images->Height();
-  }
+  bool icon = images && imageIndex != -1 && ImageList_GetIconSize(images, &iconWidth, &iconHeight);
+  if (!icon) iconWidth = iconHeight = 0;
   const UINT format = DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS;
   PlainText(canvas);
   RECT measured{0, 0, 0, 0};
@@ -105,7 +109,9 @@ void TSkinControl::DrawIconText(TCanvas& canvas, const RECT& r, int alignment, c
   int offset = alignment == 0   ? 2
                : alignment == 1 ? (width - iconWidth - textWidth) / 2
                                 : width - iconWidth - textWidth - 2;
-  if (icon) images->Draw(canvas, r.left + offset, r.top + (height - iconHeight) / 2, imageIndex, true);
+  if (icon && canvas.Handle())
+    ImageList_Draw(images, imageIndex, canvas.Handle(), r.left + offset, r.top + (height - iconHeight) / 2,
+                   ILD_TRANSPARENT);
   if (text.empty()) return;
   PlainText(canvas);
   if (!FEnabled) canvas.Font().SetColor(clBtnShadow);

@@ -422,7 +422,8 @@ void TVuzUrezForm::SkinChildWindow(HWND wnd) {
   }
   if (cls == "scrollbar") {
     // Only size boxes: a real scroll bar would lose its arrows and thumb to the sizer's plain box.
-    if ((style & (SBS_SIZEBOX | SBS_SIZEGRIP)) && d.HasControl(xcScrollbar)) AttachByHandle<TSkinSizer>(wnd, true);
+    if ((style & (SBS_SIZEBOX | SBS_SIZEGRIP)) && d.HasControl(xcScrollbar))
+      AttachByHandle<TSkinSizer>(wnd, true);
     return;
   }
   if (cls == "systabcontrol32") {

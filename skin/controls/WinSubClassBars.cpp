@@ -1,0 +1,264 @@
+#include "skin/controls/WinSubClassBars.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "framework/ComCtrls.h"
+#include "skin/paint/SkinDrawWin32.h"
+
+// ---- shared by the bar and tab skinners
+
+TBitmap* ScratchAtLeast(int w, int h) {
+  TBitmap* scratch = ScratchBitmap();
+  if (!scratch || w <= 0 || h <= 0) return nullptr;
+  // The one scratch bitmap only grows.
+  if ((scratch->Width() < w || scratch->Height() < h) &&
+      !scratch->SetSize(std::max(w, scratch->Width()), std::max(h, scratch->Height()), pf24bit))
+    return nullptr;
+  return scratch;
+}
+
+void WindowFont(HWND wnd, TFont& font) {
+  auto h = reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0));
+  LOGFONTA lf{};
+  if (!GetObjectA(h ? static_cast<HGDIOBJ>(h) : GetStockObject(SYSTEM_FONT), sizeof lf, &lf)) return;
+  font.SetName(lf.lfFaceName);
+  font.SetHeight(lf.lfHeight);
+  font.SetCharset(lf.lfCharSet);
+  font.SetStyle(0);
+}
+
+TMargins ElementMargins(const TDataSkinObject& e) {
+  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
+}
+
+namespace {
+
+TGdiBrush SolidBrush(TColor c) { return TGdiBrush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(c)))); }
+
+// A one-pixel bevel drawn in the system colours; r shrinks by it.
+void DrawBevel(HDC dc, RECT& r, bool lowered) {
+  TGdiBrush dark = SolidBrush(clBtnShadow), light = SolidBrush(clBtnHighlight);
+  HBRUSH topLeft = lowered ? dark.Get() : light.Get(), bottomRight = lowered ? light.Get() : dark.Get();
+  RECT t{r.left, r.top, r.right, r.top + 1}, l{r.left, r.top, r.left + 1, r.bottom};
+  RECT b{r.left, r.bottom - 1, r.right, r.bottom}, rt{r.right - 1, r.top, r.right, r.bottom};
+  FillRect(dc, &t, topLeft);
+  FillRect(dc, &l, topLeft);
+  FillRect(dc, &b, bottomRight);
+  FillRect(dc, &rt, bottomRight);
+  InflateRect(&r, -1, -1);
+}
+
+std::string StatusText(HWND wnd, int part, WORD* type) {
+  LRESULT info = SendMessageA(wnd, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0);
+  std::string text(LOWORD(info) + 1, '\0');
+  SendMessageA(wnd, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(LOWORD(info));
+  if (type) *type = HIWORD(info);
+  return text;
+}
+
+}  // namespace
+
+// ---- status bar
+
+DASKEL_DEFINE_CLASS(TSkinStatusBar, TSkinControl) {}
+
+TSkinStatusBar::TSkinStatusBar(TComponent* owner) : TSkinControl(owner) {}
+
+bool TSkinStatusBar::BeforeDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      PaintMessage(m);
+      return false;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    default:
+      return true;
+  }
+}
+
+std::vector<TSkinStatusBar::TPanel> TSkinStatusBar::Panels(const RECT& r) {
+  std::vector<TPanel> panels;
+  auto* bar = dynamic_cast<TStatusBar*>(FControl);
+  const bool simple = SendMessageA(FHandle, SB_ISSIMPLE, 0, 0) != 0;
+  const int parts = static_cast<int>(SendMessageA(FHandle, SB_GETPARTS, 0, 0));
+  if (simple || parts <= 0 || (bar && bar->PanelCount() == 0)) {
+    TPanel p;
+    p.Text = bar ? bar->SimpleText() : StatusText(FHandle, SB_SIMPLEID, nullptr);
+    p.Rect = r;
+    panels.push_back(p);
+    return panels;
+  }
+  for (int i = 0; i < parts; ++i) {
+    TPanel p;
+    RECT pr{};
+    if (!SendMessageA(FHandle, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&pr))) continue;
+    p.Rect = pr;
+    bool rtl = false;
+    if (bar && i < bar->PanelCount()) {
+      TStatusPanel* sp = bar->Panels(i);
+      p.Text = sp->Text();
+      p.Align = sp->Alignment() == paRightJustify ? DT_RIGHT
+                : sp->Alignment() == paCenter     ? DT_CENTER
+                                                  : DT_LEFT;
+      p.Style = sp->Bevel() == pbRaised ? 2 : sp->Bevel() == pbNone ? 3 : 1;
+      rtl = sp->RightToLeft();
+    } else {
+      // A status bar known only by its window: the system's tab characters give the alignment.
+      WORD type = 0;
+      p.Text = StatusText(FHandle, i, &type);
+      std::size_t tabs = std::min<std::size_t>(p.Text.find_first_not_of('\t'), p.Text.size());
+      p.Align = tabs >= 2 ? DT_RIGHT : tabs == 1 ? DT_CENTER : DT_LEFT;
+      p.Text.erase(0, tabs);
+      p.Style = (type & SBT_POPOUT) ? 2 : (type & SBT_NOBORDERS) ? 3 : 1;
+      rtl = (type & SBT_RTLREADING) != 0;
+    }
+    // Text read right to left starts at the right: left and right swap.
+    if (rtl && p.Align != DT_CENTER) p.Align = p.Align == DT_LEFT ? DT_RIGHT : DT_LEFT;
+    panels.push_back(p);
+  }
+  if (!panels.empty()) panels.back().Rect.right = r.right;
+  return panels;
+}
+
+void TSkinStatusBar::DrawPanel(HDC dc, const TPanel& p) {
+  RECT r = p.Rect;
+  const TDataSkinObject* e = FSkinData->Skin.StatusBarEdges.get();
+  if (HasImage(e)) {
+    if (r.right >= r.left && r.bottom >= r.top)
+      DrawNineSlice(dc, r, e->Bitmap, false, e->Tile != 0, false, 3, p.Style, ElementMargins(*e));
+  } else if (p.Style != 3) {
+    DrawBevel(dc, r, p.Style == 1);
+  }
+  RECT text{r.left + 2, r.top, r.right - 2, r.bottom};
+  DrawCaption(FTextCanvas, text, p.Align, FEnabled, p.Text.empty() ? std::string(" ") : p.Text);
+}
+
+void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
+  if (!dc || !FSkinData) return;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  TBitmap* scratch = ScratchAtLeast(w, h);
+  if (!scratch) return;
+  FEnabled = WindowEnabled();
+  const RECT local{0, 0, w, h};
+  {
+    TBitmapDC picture(*scratch, dc);
+    if (!picture) return;
+    FillFace(picture.Get(), local);
+    FTextCanvas.SetHandle(picture.Get());
+    WindowFont(FHandle, FTextCanvas.Font());
+    const TDataSkinObject* edges = FSkinData->Skin.StatusBarEdges.get();
+    TColor colour = edges ? edges->NormalColour2 : FSkinData->Skin.ColourButtonText;
+    for (const TPanel& p : Panels(local)) {
+      FTextCanvas.Font().SetColor(colour);
+      DrawPanel(picture.Get(), p);
+    }
+    FTextCanvas.SetHandle(nullptr);
+    const TDataSkinObject* extra = FSkinData->Skin.ExtraImages.get();
+    if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && HasImage(extra)) {
+      const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
+      DrawFrame(picture.Get(), RECT{w - 1 - gw, h - 1 - gh, w - 1, h - 1}, extra->Bitmap, true,
+                std::max(1, extra->FrameCount), 5);
+    }
+  }
+  CopyScratch(dc, r);
+}
+
+// ---- header
+
+DASKEL_DEFINE_CLASS(TSkinHeader, TSkinControl) {}
+
+TSkinHeader::TSkinHeader(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinHeader::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
+  TSkinControl::AttachHandle(wnd, data, canvas);
+  if (FAttached && Site()) Site()->AddIfAbsent(this);
+}
+
+bool TSkinHeader::BeforeDefault(TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND && FSkinData && HasImage(FSkinData->Skin.Headerbar.get())) {
+    m.Result = 1;
+    return false;
+  }
+  return true;
+}
+
+void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
+  const TDataSkinObject* e = FSkinData ? FSkinData->Skin.Headerbar.get() : nullptr;
+  if (!dc || !HasImage(e)) return;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  if ((FBitmap.Width() != w || FBitmap.Height() != h) && !FBitmap.SetSize(w, h, pf24bit)) return;
+  FEnabled = WindowEnabled();
+  const int frames = std::max(1, e->FrameCount);
+  const TMargins margins = ElementMargins(*e);
+  {
+    TBitmapDC picture(FBitmap, dc);
+    if (!picture) return;
+    FillFace(picture.Get(), RECT{0, 0, w, h});
+    FTextCanvas.SetHandle(picture.Get());
+    WindowFont(FHandle, FTextCanvas.Font());
+    FTextCanvas.Font().SetColor(FSkinData->Skin.ColourButtonText);
+    auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(FHandle, HDM_GETIMAGELIST, 0, 0));
+    const int count = static_cast<int>(SendMessageA(FHandle, HDM_GETITEMCOUNT, 0, 0));
+    LONG edge = r.left;
+    for (int i = 0; i < count; ++i) {
+      RECT ir{};
+      if (!SendMessageA(FHandle, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&ir)))
+        continue;
+      char text[201] = {};
+      HDITEMA item{};
+      item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(FHandle, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      DrawNineSlice(picture.Get(), ir, e->Bitmap, false, e->Tile != 0, false, frames, 1, margins);
+      edge = std::max(edge, ir.right);
+      if (!text[0]) continue;
+      const int align = (item.fmt & HDF_RIGHT) == HDF_RIGHT ? 2 : (item.fmt & HDF_CENTER) ? 1 : 0;
+      const int image = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) ? item.iImage : -1;
+      DrawIconText(FTextCanvas, ir, align, text, image, images);
+    }
+    FTextCanvas.SetHandle(nullptr);
+    if (edge < r.right)
+      DrawNineSlice(picture.Get(), RECT{edge, r.top, r.right, r.bottom}, e->Bitmap, false, e->Tile != 0,
+                    false, frames, 1, margins);
+  }
+  DrawBitmap(dc, r.left, r.top, FBitmap);
+}
+
+// ---- size box
+
+DASKEL_DEFINE_CLASS(TSkinSizer, TSkinControl) {}
+
+TSkinSizer::TSkinSizer(TComponent* owner) : TSkinControl(owner) {}
+
+bool TSkinSizer::BeforeDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      PaintMessage(m);
+      return false;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    default:
+      return true;
+  }
+}
+
+void TSkinSizer::DrawSkin(HDC dc, const RECT& r) {
+  if (!dc || !FSkinData) return;
+  // The box is painted whole: nothing else paints it once its own painting is skipped.
+  FillFace(dc, r);
+  const TDataSkinObject* extra = FSkinData->Skin.ExtraImages.get();
+  if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBS_SIZEGRIP) && HasImage(extra)) {
+    const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
+    DrawFrame(dc, RECT{r.right - 1 - gw, r.bottom - 1 - gh, r.right - 1, r.bottom - 1}, extra->Bitmap, true,
+              std::max(1, extra->FrameCount), 5);
+  }
+  TGdiBrush shadow = SolidBrush(FSkinData->Skin.ColourButtonShadow);
+  FrameRect(dc, &r, shadow.Get());
+}

@@ -1,0 +1,441 @@
+#include "skin/controls/WinSubClassTabs.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/Controls.h"
+#include "framework/Messages.h"
+#include "framework/TabCtrls.h"
+#include "skin/controls/WinSubClassBars.h"
+#include "skin/controls/WinSubClassUpDown.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/paint/SkinDrawWin32.h"
+
+namespace {
+
+// A flipped image keeps its slices where they were drawn: top and bottom margins change places.
+TMargins FlippedMargins(const TDataSkinObject& e) {
+  return {e.LeftWidth, e.BottomHeight, e.RightWidth, e.TopHeight};
+}
+
+int FramesOf(const TDataSkinObject& e) { return std::max(1, e.FrameCount); }
+
+bool IsClass(HWND wnd, const char* name) {
+  char cls[101] = {};
+  GetClassNameA(wnd, cls, 100);
+  return std::strcmp(cls, name) == 0;
+}
+
+}  // namespace
+
+// ---- tab controls
+
+DASKEL_DEFINE_CLASS(TSkinTab, TSkinControl) {}
+
+TSkinTab::TSkinTab(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinTab::Notification(TComponent* c, TOperation op) {
+  TSkinControl::Notification(c, op);
+  if (op == opRemove && c == FUpDown) FUpDown = nullptr;
+  if (op == opRemove && c == FTabControl) FTabControl = nullptr;
+}
+
+void TSkinTab::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
+  TSkinControl::AttachHandle(wnd, data, canvas);
+  if (!FAttached) return;
+  FFocused = GetFocus() == FHandle;
+  FEnabled = WindowEnabled();
+  ReadCaption();
+  PrepareImages();
+  FindArrows(nullptr);
+  if ((FTabControl = TWinControl::FindControl(FHandle))) {
+    FreeNotification(FTabControl);
+    FSavedTabColor = FTabControl->Color();
+    FTabControl->SetColor(FSkinData->Skin.ColourButtonFace);
+  }
+}
+
+void TSkinTab::Detach() {
+  if (FTabControl) {
+    if (!TearingDown()) FTabControl->SetColor(FSavedTabColor);
+    RemoveFreeNotification(FTabControl);
+    FTabControl = nullptr;
+  }
+  TSkinControl::Detach();
+}
+
+void TSkinTab::RefreshSkin() {
+  if (FTabControl && FSkinData) FTabControl->SetColor(FSkinData->Skin.ColourButtonFace);
+  TSkinControl::RefreshSkin();
+  PrepareImages();
+}
+
+void TSkinTab::PrepareImages() {
+  const auto style = GetWindowLongPtrA(FHandle, GWL_STYLE);
+  if (style & TCS_BOTTOM)
+    FTabPosition = (style & TCS_VERTICAL) ? 3 : 1;
+  else
+    FTabPosition = (style & TCS_VERTICAL) ? 2 : 0;
+  FTabImage.Clear();
+  FBorderImage.Clear();
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
+  if (!e || e->Bitmap.Empty() || e->Bitmap2.Empty()) return;
+  FTabImage = e->Bitmap;
+  FTabImage.SetPixelFormat(pf24bit);
+  FBorderImage = e->Bitmap2;
+  FBorderImage.SetPixelFormat(pf24bit);
+  if (FTabPosition == 1) {
+    FlipVertical(FTabImage);
+    FlipVertical(FBorderImage);
+  } else if (FTabPosition == 2) {
+    RotateCounterClockwise(FBorderImage);
+  } else if (FTabPosition == 3) {
+    RotateClockwise(FBorderImage);
+  }
+}
+
+HWND TSkinTab::FindArrows(bool* visible) {
+  if (visible) *visible = false;
+  for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsClass(child, "msctls_updown32")) continue;
+    if (!FUpDown) {
+      auto* upDown = new TSkinUpDown(Owner() ? Owner() : this);
+      upDown->AttachHandle(child, FSkinData, FCanvas);
+      FUpDown = upDown;
+      if (Owner()) FreeNotification(upDown);
+    }
+    if (visible) *visible = (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) != 0;
+    return child;
+  }
+  return nullptr;
+}
+
+void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
+  if (!dc || !e || e->Bitmap.Empty() || FTabImage.Empty()) return;
+  RECT page = r;
+  SendMessageA(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  InflateRect(&page, 4, 4);
+  RECT strip = r;
+  switch (FTabPosition) {
+    case 1:
+      page.bottom -= 1;
+      strip.top = page.bottom;
+      break;
+    case 2:
+      page.left += 1;
+      strip.right = page.left;
+      break;
+    case 3:
+      page.right -= 1;
+      strip.left = page.right;
+      break;
+    default:
+      page.top += 1;
+      strip.bottom = page.top;
+      break;
+  }
+  const int count = static_cast<int>(SendMessageA(FHandle, TCM_GETITEMCOUNT, 0, 0));
+  const int focus = static_cast<int>(SendMessageA(FHandle, TCM_GETCURFOCUS, 0, 0));
+  auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(FHandle, TCM_GETIMAGELIST, 0, 0));
+  const bool lying = FTabPosition >= 2;
+  const int length = lying ? strip.bottom - strip.top : strip.right - strip.left;
+  const int thickness = lying ? strip.right - strip.left : strip.bottom - strip.top;
+  if (length <= 0 || thickness <= 0) return;
+  if ((FStrip.Width() != length || FStrip.Height() != thickness) &&
+      !FStrip.SetSize(length, thickness, pf24bit))
+    return;
+  FEnabled = WindowEnabled();
+  const TMargins margins = FTabPosition == 1 ? FlippedMargins(*e) : ElementMargins(*e);
+  {
+    TBitmapDC sdc(FStrip, dc);
+    if (!sdc) return;
+    FillFace(sdc.Get(), RECT{0, 0, length, thickness});
+    FTextCanvas.SetHandle(sdc.Get());
+    WindowFont(FHandle, FTextCanvas.Font());
+    for (int i = 0; i < count; ++i) {
+      char text[80] = {};
+      TCITEMA item{};
+      item.mask = TCIF_TEXT | TCIF_IMAGE;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(FHandle, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      RECT ir{};
+      if (!SendMessageA(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&ir)))
+        continue;
+      RECT t = ir;
+      switch (FTabPosition) {
+        case 1:
+          OffsetRect(&t, 0, -(page.bottom + 1));
+          break;
+        case 2:
+          t = RECT{length - ir.bottom, ir.left, length - ir.top, ir.right};
+          break;
+        case 3:
+          t = RECT{ir.top - 1, r.right - ir.right, ir.bottom - 1, r.right - ir.left};
+          break;
+        default:
+          OffsetRect(&t, 0, 1);
+          break;
+      }
+      const int state = i == focus ? 2 : 1;
+      DrawNineSlice(sdc.Get(), t, FTabImage, false, e->Tile != 0, e->Trans == 1, FramesOf(*e), state,
+                    margins);
+      FTextCanvas.Font().SetColor(state == 2 ? e->MouseOverColour2 : e->NormalColour2);
+      DrawIconText(FTextCanvas, t, 1, text, item.iImage, images);
+    }
+    FTextCanvas.SetHandle(nullptr);
+  }
+  if (FTabPosition == 2) RotateCounterClockwise(FStrip);
+  if (FTabPosition == 3) RotateClockwise(FStrip);
+
+  bool arrowsVisible = false;
+  HWND arrows = FindArrows(&arrowsVisible);
+  const int saved = SaveDC(dc);
+  if (arrows && arrowsVisible) {
+    // The arrows have their own skinner: the strip leaves them alone.
+    RECT a{}, me{};
+    GetWindowRect(arrows, &a);
+    GetWindowRect(FHandle, &me);
+    OffsetRect(&a, r.left - me.left, r.top - me.top);
+    ExcludeClipRect(dc, a.left, a.top, a.right, a.bottom);
+  }
+  {
+    TBitmapDC sdc(FStrip, dc);
+    if (sdc)
+      BitBlt(dc, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top, sdc.Get(), 0, 0,
+             SRCCOPY);
+  }
+  RestoreDC(dc, saved);
+  if (FBorderImage.Empty()) return;
+  const TMargins borderMargins{4, 5, 4, 4};
+  // The page itself takes the border image's centre only where nothing can be painted over: the
+  // tab control's children and siblings are clipped away. Otherwise (a dialog's controls are
+  // often siblings lying on the page) corners and edges only.
+  const auto clip = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & clip) != clip) {
+    DrawNineSliceBorder(dc, page, FBorderImage, false, 1, 1, borderMargins);
+    return;
+  }
+  const int again = SaveDC(dc);
+  RECT me{};
+  GetWindowRect(FHandle, &me);
+  for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!(GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT c{};
+    GetWindowRect(child, &c);
+    OffsetRect(&c, r.left - me.left, r.top - me.top);
+    ExcludeClipRect(dc, c.left, c.top, c.right, c.bottom);
+  }
+  DrawNineSlice(dc, page, FBorderImage, false, false, false, 1, 1, borderMargins);
+  RestoreDC(dc, again);
+}
+
+// ---- tab sets
+
+DASKEL_DEFINE_CLASS(TSkinTab31, TSkinControl) {}
+
+TSkinTab31::TSkinTab31(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinTab31::Notification(TComponent* c, TOperation op) {
+  TSkinControl::Notification(c, op);
+  if (op != opRemove) return;
+  if (c == FUpDown) FUpDown = nullptr;
+  if (c == FScroller) FScroller = nullptr;
+}
+
+void TSkinTab31::PrepareImage() {
+  FTabImage.Clear();
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
+  if (!e || e->Bitmap.Empty()) return;
+  FTabImage = e->Bitmap;
+  FlipVertical(FTabImage);
+}
+
+void TSkinTab31::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
+  if (FAttached) return;
+  TSkinControl::AttachControl(control, data, recolour, canvas);
+  if (!FAttached) return;
+  PrepareImage();
+  auto* set = dynamic_cast<TTabSet*>(control);
+  if (!set || control->ComponentCount() == 0 || control->Components(0) != set->Scroller()) return;
+  FScroller = set->Scroller();
+  FreeNotification(FScroller);
+  auto* upDown = new TSkinUpDown(Owner() ? Owner() : this);
+  upDown->FHorizontal = true;
+  upDown->AttachHandle(FScroller->Handle(), FSkinData, FCanvas);
+  FUpDown = upDown;
+  if (Owner()) FreeNotification(upDown);
+}
+
+void TSkinTab31::RefreshSkin() {
+  TSkinControl::RefreshSkin();
+  PrepareImage();
+}
+
+bool TSkinTab31::BeforeDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      // The tab set still paints; the skin is painted again over it afterwards.
+      PaintMessage(m);
+      return true;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    default:
+      return true;
+  }
+}
+
+void TSkinTab31::DrawSkin(HDC dc, const RECT& r) {
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
+  auto* set = dynamic_cast<TTabSet*>(FControl);
+  if (!dc || !e || e->Bitmap.Empty() || FTabImage.Empty() || !set) return;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  if ((FBitmap.Width() != w || FBitmap.Height() != h) && !FBitmap.SetSize(w, h, pf24bit)) return;
+  FEnabled = WindowEnabled();
+  const TMargins margins = FlippedMargins(*e);
+  {
+    TBitmapDC pdc(FBitmap, dc);
+    if (!pdc) return;
+    FillFace(pdc.Get(), RECT{0, 0, w, h});
+    FTextCanvas.SetHandle(pdc.Get());
+    FTextCanvas.Font().Assign(*set->Font());
+    const int usable = w - set->EndMargin();
+    const bool scroller = FScroller && FScroller->HandleAllocated() &&
+                          (GetWindowLongPtrA(FScroller->Handle(), GWL_STYLE) & WS_VISIBLE);
+    const int extra = TTabSet::kTabPadding + (scroller ? TTabSet::kScrollerRoom : 0);
+    int x = set->StartMargin();
+    for (int i = std::max(0, set->FirstIndex()); i < set->Tabs()->Count(); ++i) {
+      const std::string& text = set->Tabs()->Get(i);
+      FTextCanvas.Font().SetStyle(0);
+      const int tw = FTextCanvas.TextWidth(text);
+      if (x + tw + extra > usable) continue;
+      const RECT t{x, 0, x + tw + TTabSet::kTabPadding, h};
+      const int frame = i == set->TabIndex() ? 2 : 1;
+      DrawNineSlice(pdc.Get(), t, FTabImage, false, e->Tile != 0, e->Trans == 1, FramesOf(*e), frame,
+                    margins);
+      FTextCanvas.Font().SetColor(frame == 2 ? e->MouseOverColour2 : e->NormalColour2);
+      DrawCaption(FTextCanvas, t, DT_CENTER, true, text);
+      x += tw + TTabSet::kTabPadding;
+    }
+    FTextCanvas.SetHandle(nullptr);
+  }
+  DrawBitmap(dc, r.left, r.top, FBitmap);
+}
+
+// ---- progress bars
+
+DASKEL_DEFINE_CLASS(TSkinProgress, TSkinControl) {}
+
+TSkinProgress::TSkinProgress(TComponent* owner) : TSkinControl(owner) {}
+
+bool TSkinProgress::BeforeDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      if (!FSkinData || !HasImage(FSkinData->Skin.Progress.get())) return true;
+      PaintMessage(m);
+      return false;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    default:
+      return true;
+  }
+}
+
+void TSkinProgress::DrawSkin(HDC dc, const RECT& r) {
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Progress.get() : nullptr;
+  if (!dc || !HasImage(e)) return;
+  const int p = static_cast<int>(SendMessageA(FHandle, PBM_GETPOS, 0, 0));
+  const int m = static_cast<int>(SendMessageA(FHandle, PBM_GETRANGE, FALSE, 0));
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const bool chunky = e->Style == 1;
+  // A chunk-style element without its chunk leaves the bar unpainted.
+  if (chunky && e->Bitmap2.Empty()) return;
+  TBitmap* scratch = ScratchAtLeast(w, h);
+  if (!scratch) return;
+  const RECT local{0, 0, w, h};
+  const TMargins margins = ElementMargins(*e);
+  {
+    TBitmapDC picture(*scratch, dc);
+    if (!picture) return;
+    FillFace(picture.Get(), local);
+    if (!chunky) {
+      DrawNineSlice(picture.Get(), local, e->Bitmap, false, e->Tile != 0, true, 2, 1, margins);
+      if (p > 0 && m > 0) {
+        const RECT filled{0, 0, static_cast<LONG>(static_cast<long long>(std::min(p, m)) * w / m), h};
+        DrawNineSlice(picture.Get(), filled, e->Bitmap, false, e->Tile != 0, true, 2, 2, margins);
+      }
+    } else {
+      DrawNineSlice(picture.Get(), local, e->Bitmap, false, e->Tile != 0, true, 1, 1, margins);
+      const TBitmap& chunk = e->Bitmap2;
+      if (p > 0 && m > 0) {
+        // The chunks stay inside the bar's frame.
+        const int room = std::max(0, w - e->LeftWidth - e->RightWidth);
+        const int f = std::min(static_cast<int>(static_cast<long long>(std::min(p, m)) * w / m), room);
+        if (f > 0 && (FStrip.Width() != f || FStrip.Height() != chunk.Height()) &&
+            !FStrip.SetSize(f, chunk.Height(), pf24bit))
+          return;
+        for (int x = 0; f > 0 && x < f; x += chunk.Width())
+          FStrip.CopyRect(x, 0, chunk, 0, 0, std::min(chunk.Width(), f - x), chunk.Height());
+        if (f > 0)
+          DrawBitmapTransparent(picture.Get(), e->LeftWidth, (h - chunk.Height()) / 2, f, chunk.Height(),
+                                FStrip, RGBColor(255, 0, 255));
+      }
+    }
+  }
+  CopyScratch(dc, r);
+}
+
+// ---- track bars
+
+DASKEL_DEFINE_CLASS(TSkinTrackBar, TSkinControl) {}
+
+TSkinTrackBar::TSkinTrackBar(TComponent* owner) : TSkinControl(owner) {}
+
+bool TSkinTrackBar::BeforeDefault(TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND) {
+    m.Result = 1;
+    return false;
+  }
+  if ((m.Msg == WM_NOTIFY || m.Msg == CN_NOTIFY) && m.LParam) {
+    const auto* hdr = reinterpret_cast<const NMHDR*>(m.LParam);
+    if (hdr->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
+      m.Result = CustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(m.LParam));
+      return false;
+    }
+  }
+  return true;
+}
+
+LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& cd) {
+  if (cd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (cd.dwDrawStage == CDDS_ITEMPREPAINT && cd.dwItemSpec == TBCD_THUMB) {
+    DrawThumb(cd.hdc);
+    return CDRF_SKIPDEFAULT;
+  }
+  return CDRF_DODEFAULT;
+}
+
+void TSkinTrackBar::DrawThumb(HDC dc) {
+  if (!dc || !FSkinData) return;
+  RECT thumb{};
+  SendMessageA(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  const TSkinElements& s = FSkinData->Skin;
+  const TDataSkinObject* e = nullptr;
+  if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & TBS_VERT) && s.TrackbarThumbVert)
+    e = s.TrackbarThumbVert.get();
+  else if (s.TrackbarThumbHorz)
+    e = s.TrackbarThumbHorz.get();
+  if (HasImage(e)) {
+    DrawFrameStretched(dc, thumb, 5, 2, e->Bitmap);
+    return;
+  }
+  TGdiPen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(s.ColourButtonShadow))));
+  TSelectObject sel(dc, pen.Get());
+  HBRUSH brush = FCanvas ? FCanvas->Brush().Handle() : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  TSelectObject selBrush(dc, brush);
+  Rectangle(dc, thumb.left, thumb.top, thumb.right, thumb.bottom);
+}
