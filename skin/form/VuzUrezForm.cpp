@@ -564,6 +564,9 @@ void TVuzUrezForm::Detach() {
   SetWindowRgn(Handle, nullptr, TRUE);
   FRegion = nullptr;
   FRegionSet = false;
+  // The controls the skinners let go of show their own look at once.
+  if (FStage != ssReleasing)
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TVuzUrezForm::Release() {
