@@ -99,7 +99,7 @@ int Show(TSkinData* skin) {
     if (i == 5) c->SetAlignment(taLeftJustify);
     c->SetState(i == 1 || i == 4 ? cbChecked : i == 2 ? cbGrayed : cbUnchecked);
     c->SetEnabled(i != 3 && i != 4);
-    Skin<TSkinCheckBox>(owner, c, skin);
+    Skin<TSkinCheckBox>(owner, c, skin, true);
   }
   const char* radios[] = {"Radio one", "Radio two", "Disabled"};
   for (int i = 0; i < 3; ++i) {
@@ -107,7 +107,7 @@ int Show(TSkinData* skin) {
     r->SetCaption(radios[i]);
     r->SetChecked(i == 1);
     r->SetEnabled(i != 2);
-    Skin<TSkinRadioButton>(owner, r, skin);
+    Skin<TSkinRadioButton>(owner, r, skin, true);
   }
   auto* e = Put<TEdit>(f, 160, 10, 130, 22);
   e->SetText("An edit");
@@ -141,7 +141,7 @@ int Show(TSkinData* skin) {
   for (const char* s : {"One", "Two", "Three"}) rg->Items()->Add(s);
   rg->SetItemIndex(0);
   Skin<TSkinBox>(owner, rg, skin, true);
-  for (int i = 0; i < rg->ButtonCount(); ++i) Skin<TSkinRadioButton>(owner, rg->Buttons(i), skin);
+  for (int i = 0; i < rg->ButtonCount(); ++i) Skin<TSkinRadioButton>(owner, rg->Buttons(i), skin, true);
   auto* p = Put<TPanel>(f, 160, 190, 130, 60);
   p->SetCaption("Panel");
   Skin<TSkinBox>(owner, p, skin, true);

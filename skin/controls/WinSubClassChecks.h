@@ -9,6 +9,7 @@ class TSkinCheckBox : public TSkinControl {
   DASKEL_CLASS(TSkinCheckBox, TSkinControl)
  public:
   explicit TSkinCheckBox(TComponent* owner);
+  void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
   void RefreshSkin() override;
@@ -21,6 +22,7 @@ class TSkinRadioButton : public TSkinControl {
   DASKEL_CLASS(TSkinRadioButton, TSkinControl)
  public:
   explicit TSkinRadioButton(TComponent* owner);
+  void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
   void RefreshSkin() override;

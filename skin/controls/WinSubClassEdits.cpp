@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/Controls.h"
 #include "framework/Messages.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/paint/SkinDrawWin32.h"
@@ -31,6 +32,15 @@ int ComboState(std::uint8_t state, bool focused, bool enabled) {
   return enabled ? 1 : 3;
 }
 
+// These skinners paint over what the control painted itself, after it: buffering the control's
+// own painting would only cost time, so the control keeps the buffering it had.
+void AttachUnbuffered(TSkinControl& s, TWinControl* control, TSkinData* data, bool recolour,
+                      TCanvas* canvas) {
+  bool buffered = control && control->DoubleBuffered();
+  s.TSkinControl::AttachControl(control, data, recolour, canvas);
+  if (control) control->SetDoubleBuffered(buffered);
+}
+
 }  // namespace
 
 // ---- edits
@@ -38,6 +48,10 @@ int ComboState(std::uint8_t state, bool focused, bool enabled) {
 DASKEL_DEFINE_CLASS(TSkinEdit, TSkinControl) {}
 
 TSkinEdit::TSkinEdit(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinEdit::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
+  AttachUnbuffered(*this, control, data, recolour, canvas);
+}
 
 void TSkinEdit::Notification(TComponent* c, TOperation op) {
   TSkinControl::Notification(c, op);
@@ -70,6 +84,8 @@ void TSkinEdit::FindSpinButton() {
     upDown->FInEdit = true;
     upDown->AttachHandle(child, FSkinData, FCanvas);
     FUpDown = upDown;
+    // It has painted itself already: let it paint again, skinned.
+    InvalidateRect(child, nullptr, TRUE);
     if (Owner()) FreeNotification(upDown);
     return;
   }
@@ -107,6 +123,10 @@ void TSkinEdit::PrintBorder(HDC dc) {
 DASKEL_DEFINE_CLASS(TSkinComBox, TSkinControl) {}
 
 TSkinComBox::TSkinComBox(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinComBox::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
+  AttachUnbuffered(*this, control, data, recolour, canvas);
+}
 
 void TSkinComBox::AfterDefault(TMessage& m) {
   switch (m.Msg) {

@@ -11,6 +11,7 @@ class TSkinEdit : public TSkinControl {
   DASKEL_CLASS(TSkinEdit, TSkinControl)
  public:
   explicit TSkinEdit(TComponent* owner);
+  void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
   TSkinUpDown* UpDown() const { return FUpDown; }
@@ -26,6 +27,7 @@ class TSkinComBox : public TSkinControl {
   DASKEL_CLASS(TSkinComBox, TSkinControl)
  public:
   explicit TSkinComBox(TComponent* owner);
+  void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
   void RefreshSkin() override;
