@@ -309,8 +309,15 @@ TMenuItemLook TVuzUrezMenu::LookOf(UINT id, UINT state) const {
   return look;
 }
 
+// An item of the menu object that draws itself keeps its own drawing.
+bool TVuzUrezMenu::DrawsItself(UINT id) const {
+  auto it = FItems.find(id);
+  TMenuItem* item = it != FItems.end() ? it->second.Item : nullptr;
+  return item && item->OnDrawItem && item->OnDrawItem.Data != Form;
+}
+
 bool TVuzUrezMenu::MeasureItem(MEASUREITEMSTRUCT& mi) {
-  if (mi.CtlType != ODT_MENU || !FItems.count(mi.itemID)) return false;
+  if (mi.CtlType != ODT_MENU || !FItems.count(mi.itemID) || DrawsItself(mi.itemID)) return false;
   TMenuItemLook look = LookOf(mi.itemID, 0);
   SIZE text = MeasureItemText(look);
   int w = text.cx, h = text.cy;
@@ -321,7 +328,7 @@ bool TVuzUrezMenu::MeasureItem(MEASUREITEMSTRUCT& mi) {
 }
 
 bool TVuzUrezMenu::DrawItem(const DRAWITEMSTRUCT& di) {
-  if (di.CtlType != ODT_MENU || !FItems.count(di.itemID)) return false;
+  if (di.CtlType != ODT_MENU || !FItems.count(di.itemID) || DrawsItself(di.itemID)) return false;
   auto menu = reinterpret_cast<HMENU>(di.hwndItem);
   TMenuBackground back = PopupBackgroundFor(menu, di.hDC);
   TMenuItemLook look = LookOf(di.itemID, di.itemState);

@@ -89,6 +89,7 @@ class TVuzUrezMenu : public TComponent {
   };
   void MakeOwnerDraw(HMENU menu, TMenuItem* parent);
   TMenuItemLook LookOf(UINT id, UINT state) const;
+  bool DrawsItself(UINT id) const;
   TMenuItem* TopItem(int index) const;
   static LRESULT CALLBACK FilterProc(int code, WPARAM wp, LPARAM lp);
   bool Filter(MSG& msg);

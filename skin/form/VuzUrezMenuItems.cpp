@@ -77,7 +77,8 @@ void DrawContent(TBitmap& img, const TSkinData& data, const TMenuItemLook& item,
                        CLR_NONE, ILD_TRANSPARENT | (item.Enabled ? 0 : ILD_BLEND50));
     }
   } else {
-    DrawMark(img, box, item.Radio, item.Enabled ? TColor(clBtnText) : text);
+    // In the item's text colour: the system's button-text colour would vanish on a dark skin.
+    DrawMark(img, box, item.Radio, text);
   }
   TBitmapDC dc(img);
   if (!dc) return;

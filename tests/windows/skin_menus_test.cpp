@@ -277,8 +277,8 @@ TEST_F(SkinMenus, ItemsInEachState) {
 
   TMenuItemLook checked = item;
   checked.Checked = true;
-  EXPECT_GT(Count(DrawItem(*data, checked, false), ColorToRGB(clBtnText), 0, 24), 0);  // the check mark
-  EXPECT_EQ(Count(normal, ColorToRGB(clBtnText), 0, 8), 0);
+  EXPECT_GT(Count(DrawItem(*data, checked, false), ColorToRGB(s.ColourMenuText), 0, 20), 0);  // the mark
+  EXPECT_EQ(Count(normal, ColorToRGB(s.ColourMenuText), 0, 20), 0);
 
   TMenuItemLook plain = item, bold = item;
   bold.Default = true;
