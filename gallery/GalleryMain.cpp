@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "gallery/GalleryDialog.h"
+#include "gallery/GalleryMenus.h"
 #include "gallery/GallerySkins.h"
 
 TGalleryForm* GalleryForm = nullptr;
@@ -75,6 +76,7 @@ void TGalleryForm::FormCreate(TObject*) {
   SkinCombo->Items()->Add(kLightSkinName);
   if (!nightSkin_.empty()) SkinCombo->Items()->Add(kNightSkinName);
   SkinCombo->SetItemIndex(0);
+  new TGalleryMenus(this);  // the menu bar, the right-click menu and a right-to-left menu
 }
 
 bool TGalleryForm::PreviewSkinFile(const std::string& path) {
