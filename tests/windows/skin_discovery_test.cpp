@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -227,6 +228,9 @@ TEST_F(Discovery, ManyCyclesAndSkinSwitchesLeakNothing) {
   long gdi = GdiObjectsInUse();
   int thunks = TWindowSubclass::ThunksAlive(), skinners = TSkinControl::Alive();
   for (int n = 0; n < 500; ++n) cycle();
+  std::printf("500 skinning cycles: GDI objects %+ld, thunks %+d, control skinners %+d\n",
+              GdiObjectsInUse() - gdi, TWindowSubclass::ThunksAlive() - thunks,
+              TSkinControl::Alive() - skinners);
   EXPECT_LE(GdiObjectsInUse(), gdi + 5);  // a few system caches may fill; a leak per cycle is hundreds
   EXPECT_EQ(TWindowSubclass::ThunksAlive(), thunks);
   EXPECT_EQ(TSkinControl::Alive(), skinners);
@@ -255,6 +259,8 @@ TEST_F(Discovery, ManyCyclesAndSkinSwitchesLeakNothing) {
     load(kDarkSkin);
     load(kDefaultSkin);
   }
+  std::printf("500 skin switches: GDI objects %+ld, listed skinners %zu -> %zu\n", GdiObjectsInUse() - gdi,
+              listed, skinner->ControlSkinners().size());
   EXPECT_LE(GdiObjectsInUse(), gdi + 5);
   EXPECT_EQ(skinner->ControlSkinners().size(), listed);
 }
