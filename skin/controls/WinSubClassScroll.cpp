@@ -1,0 +1,377 @@
+// The scroll-bar skinners: window scroll bars of scrolled controls (drawn over the system's
+// after its non-client painting, and dragged by the skinner itself where it is asked to) and
+// scroll bar controls.
+#include "skin/controls/WinSubClassScroll.h"
+
+#include <windowsx.h>
+
+#include "framework/Controls.h"
+#include "framework/Handles.h"
+#include "framework/Messages.h"
+#include "framework/ScrollCtrls.h"
+#include "skin/paint/SkinDrawWin32.h"
+
+DASKEL_DEFINE_CLASS(TSkinScrollBar, TSkinControl) {}
+DASKEL_DEFINE_CLASS(TSkinScControl, TSkinControl) {}
+
+namespace {
+
+TMargins MarginsOf(const TDataSkinObject& e) {
+  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
+}
+
+bool Usable(const std::unique_ptr<TDataSkinObject>& e) { return e && !e->Bitmap.Empty(); }
+
+RECT ToRect(const TDrawRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
+
+int ArrowLength() { return GetSystemMetrics(SM_CXHSCROLL); }
+
+// The pressed part a scroll code shows: the arrow or the thumb being moved, none for the rest.
+int PartOfScroll(int code, bool vertical) {
+  switch (code) {
+    case SB_LINEUP:
+      return vertical ? spUpArrow : spLeftArrow;
+    case SB_LINEDOWN:
+      return vertical ? spDownArrow : spRightArrow;
+    case SB_THUMBTRACK:
+      return vertical ? spVertThumb : spHorzThumb;
+    default:
+      return spNone;
+  }
+}
+
+}  // namespace
+
+int MinimumThumbLength() {
+  // The Windows 9x family (top bit of the version word) used half an arrow.
+  return (GetVersion() & 0x80000000u) ? ArrowLength() / 2 : 8;
+}
+
+// ---- composing one bar
+
+void TScrollBarPainter::Draw(const TSkinData& data, HDC dc, const RECT& r, bool vertical,
+                             const TBarGeometry& g, int activePart) {
+  const TSkinElements& s = data.Skin;
+  int length = vertical ? r.bottom - r.top : r.right - r.left;
+  int arrow = ArrowLength();
+  TComposedBar c = ComposeBar(length, arrow, g, vertical);
+  if (c.Width <= 0 || c.Height <= 0 || c.Width > 10000 || c.Height > 10000) return;
+  if (picture_.Width() != c.Width || picture_.Height() != c.Height) {
+    if (!picture_.SetSize(c.Width, c.Height, pf24bit)) return;
+  }
+  {
+    TBitmapDC bdc(picture_, dc);
+    if (!bdc) return;
+    picture_.Fill(ColorToRGB(s.ColourScrollbar));
+    const auto& track = vertical ? s.VertScroll : s.HorzScroll;
+    if (Usable(track) && !c.Track.Inverted())
+      DrawNineSlice(bdc.Get(), ToRect(c.Track), track->Bitmap, false, track->Tile != 0, track->Trans != 0, 4,
+                    1, MarginsOf(*track));
+    // Frames of the arrow strip: left 1, right 5, up 9, down 13; the next frame is the pressed one.
+    int first = vertical ? 9 : 1, second = vertical ? 13 : 5;
+    int firstPart = vertical ? spUpArrow : spLeftArrow, secondPart = vertical ? spDownArrow : spRightArrow;
+    DrawFrame(bdc.Get(), ToRect(c.First), s.Scrollbar->Bitmap, true, 23, first + (activePart == firstPart));
+    DrawFrame(bdc.Get(), ToRect(c.Second), s.Scrollbar->Bitmap, true, 23,
+              second + (activePart == secondPart));
+    const auto& thumb = vertical ? s.VertScrollThumb : s.HorzScrollThumb;
+    if (Usable(thumb) && c.ThumbShown) {
+      bool pressed = activePart == (vertical ? spVertThumb : spHorzThumb);
+      // Both thumbs are transparent as the horizontal one says.
+      bool trans = s.HorzScrollThumb && s.HorzScrollThumb->Trans != 0;
+      DrawNineSlice(bdc.Get(), ToRect(c.Thumb), thumb->Bitmap, false, false, trans, thumb->FrameCount,
+                    pressed ? 2 : 1, MarginsOf(*thumb));
+    }
+    int mode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc.Get(), 0, 0, c.Width, c.Height,
+               SRCCOPY);
+    SetStretchBltMode(dc, mode);
+  }
+}
+
+// ---- window scroll bars
+
+TSkinScrollBar::~TSkinScrollBar() {
+  if (FAlive) *FAlive = false;
+  if (FTracking && FHandle && GetCapture() == FHandle) {
+    FTracking = false;
+    ReleaseCapture();
+  }
+}
+
+void TSkinScrollBar::AttachScrollBars(TWinControl* control, TSkinData* data, bool trackThumb,
+                                      TCanvas* canvas) {
+  if (FAttached || !control) return;
+  FSkinData = data;
+  FCanvas = canvas;
+  FControl = control;
+  FHandle = control->Handle();
+  control->FreeNotification(this);
+  FOldWindowProc = control->WindowProc;
+  control->WindowProc = TWndMethod(static_cast<TSkinControl*>(this), &TSkinControl::SkinWndProc);
+  if (Site()) Site()->AddIfAbsent(this);
+  FFocused = GetFocus() == FHandle;
+  FEnabled = WindowEnabled();
+  ReadCaption();
+  FTracking = FInHScroll = FInVScroll = false;
+  FInfo[0].cbSize = FInfo[1].cbSize = sizeof(SCROLLINFO);
+  FTrackThumb = trackThumb;
+  FAttached = true;
+  // The non-client area is worked out and painted anew, now with the skinned bars.
+  SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TSkinScrollBar::Detach() {
+  if (FTracking) EndDrag(true);
+  TSkinControl::Detach();
+}
+
+bool TSkinScrollBar::BeforeDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCCALCSIZE:
+      CallDefault(m);
+      return false;
+    case WM_NCMOUSEMOVE:
+      // The system's hot look of a bar would be drawn over the skin.
+      if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
+      return true;
+    case WM_NCLBUTTONDOWN:
+      if (FTrackThumb && !FTracking && ThumbClick(m)) {
+        m.Result = 0;
+        return false;
+      }
+      return true;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      // Only the control's own bars: a child scroll bar control reports to its parent too.
+      if (m.LParam != 0) return true;
+      OnScroll(m, m.Msg == WM_VSCROLL);
+      return false;
+    case WM_CAPTURECHANGED:
+      if (FTracking && reinterpret_cast<HWND>(m.LParam) != FHandle) EndDrag(false);
+      return true;
+    case WM_DESTROY:
+      if (FTracking) EndDrag(true);
+      return true;
+    default:
+      return true;
+  }
+}
+
+void TSkinScrollBar::OnScroll(TMessage& m, bool vertical) {
+  FActivePart = PartOfScroll(LOWORD(m.WParam), vertical);
+  bool& in = vertical ? FInVScroll : FInHScroll;
+  in = true;
+  CallDefault(m);
+  in = false;
+  PaintNow(nullptr);
+}
+
+void TSkinScrollBar::AfterDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCPAINT:
+      PaintNow(nullptr);
+      break;
+    case WM_PRINT:
+      PaintNow(reinterpret_cast<HDC>(m.WParam));
+      break;
+    default:
+      TSkinControl::AfterDefault(m);
+      break;
+  }
+}
+
+void TSkinScrollBar::Layout(int width, int height) {
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  TBarLayout l = LayoutBars(width, height, client.right, client.bottom, GetSystemMetrics(SM_CXHSCROLL),
+                            GetSystemMetrics(SM_CXEDGE), (FStyle & WS_HSCROLL) != 0,
+                            (FStyle & WS_VSCROLL) != 0, (FExStyle & WS_EX_LEFTSCROLLBAR) != 0);
+  FHorzRect = ToRect(l.Horz);
+  FVertRect = ToRect(l.Vert);
+  FCornerRect = ToRect(l.Corner);
+}
+
+void TSkinScrollBar::UpdateGeometry(bool vertical, int length) {
+  if (FTracking) return;  // the thumb stays where the mouse put it
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  if (!GetScrollInfo(FHandle, vertical ? SB_VERT : SB_HORZ, &si)) return;
+  TScrollRange r{si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos};
+  TBarGeometry g = FGeometry[vertical];
+  if (!WindowBarGeometry(length, ArrowLength(), r, MinimumThumbLength(), GetSystemMetrics(SM_CXHTHUMB), g))
+    return;
+  FInfo[vertical] = si;
+  FGeometry[vertical] = g;
+}
+
+void TSkinScrollBar::DrawBar(HDC dc, const RECT& r, bool vertical) {
+  if (vertical ? FInVScroll : FInHScroll) return;  // drawn once the control has scrolled
+  UpdateGeometry(vertical, vertical ? r.bottom - r.top : r.right - r.left);
+  FPainter[vertical].Draw(*FSkinData, dc, r, vertical, FGeometry[vertical], FActivePart);
+}
+
+void TSkinScrollBar::DrawSkin(HDC dc, const RECT& r) {
+  if (!FSkinData || !Usable(FSkinData->Skin.Scrollbar)) return;
+  FStyle = GetWindowLongPtrA(FHandle, GWL_STYLE);
+  FExStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
+  if (FInVScroll) FStyle |= WS_VSCROLL;
+  if (FInHScroll) FStyle |= WS_HSCROLL;
+  bool horz = (FStyle & WS_HSCROLL) != 0, vert = (FStyle & WS_VSCROLL) != 0;
+  if ((!horz && !vert) || r.top > 10000 || r.left > 10000) return;
+  Layout(r.right - r.left, r.bottom - r.top);
+  if (!IsRectEmpty(&FHorzRect)) DrawBar(dc, FHorzRect, false);
+  if (!IsRectEmpty(&FVertRect)) DrawBar(dc, FVertRect, true);
+  if (horz && vert && !IsRectEmpty(&FCornerRect)) FillFace(dc, FCornerRect);
+}
+
+bool TSkinScrollBar::ThumbClick(const TMessage& m) {
+  if (m.WParam != HTHSCROLL && m.WParam != HTVSCROLL) return false;
+  bool vertical = m.WParam == HTVSCROLL;
+  POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  POINT p = screen;
+  ScreenToClient(FHandle, &p);
+  // The geometry of what is on the screen now.
+  RECT w{};
+  if (!GetWindowRect(FHandle, &w)) return false;
+  FStyle = GetWindowLongPtrA(FHandle, GWL_STYLE);
+  FExStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
+  Layout(w.right - w.left, w.bottom - w.top);
+  const RECT& bar = vertical ? FVertRect : FHorzRect;
+  UpdateGeometry(vertical, vertical ? bar.bottom - bar.top : bar.right - bar.left);
+  // Client coordinates run along the bar from its start, whichever side the bar is on.
+  if (HitBar(FGeometry[vertical], vertical ? p.y : p.x) != bhThumb) return false;
+  FActivePart = vertical ? spVertThumb : spHorzThumb;
+  PaintNow(nullptr);
+  TrackLoop(vertical, screen);
+  return true;
+}
+
+void TSkinScrollBar::TrackLoop(bool vertical, POINT start) {
+  bool alive = true;
+  FAlive = &alive;
+  FTracking = true;
+  FTrackPos = FInfo[vertical].nPos;
+  const int startOffset = FGeometry[vertical].ThumbOffset;
+  SetCapture(FHandle);
+  // Waits for each message: the drag costs nothing while the mouse is still. It ends on the
+  // button-up (anywhere: the mouse is captured), when the capture goes, on Esc, when the window
+  // goes and on WM_QUIT, which is posted again for the loop outside.
+  MSG msg{};
+  while (alive && FTracking) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (!alive) return;
+    if (got <= 0) {
+      EndDrag(false);
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (!FTracking) {
+      // Ended while the message was being fetched; it still belongs to someone.
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      break;
+    }
+    switch (msg.message) {
+      case WM_LBUTTONUP:
+      case WM_NCLBUTTONUP:
+        EndDrag(false);
+        break;
+      case WM_KEYDOWN:
+        if (msg.wParam == VK_ESCAPE) {
+          EndDrag(false);
+          break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        break;
+      case WM_MOUSEMOVE:
+      case WM_NCMOUSEMOVE:
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        if (alive && FTracking)
+          MoveThumb(vertical, startOffset + (vertical ? msg.pt.y - start.y : msg.pt.x - start.x));
+        break;
+      default:
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        break;
+    }
+    if (!alive) return;
+    // The capture can also go without a WM_CAPTURECHANGED reaching this window.
+    if (FTracking && GetCapture() != FHandle) EndDrag(false);
+  }
+  FAlive = nullptr;
+}
+
+void TSkinScrollBar::MoveThumb(bool vertical, int offset) {
+  SCROLLINFO& si = FInfo[vertical];
+  TScrollRange r{si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos};
+  TThumbDrag d = DragThumb(r, FGeometry[vertical], offset);
+  if (d.Pos == FTrackPos) return;
+  si.nPos = si.nTrackPos = d.Pos;
+  FGeometry[vertical].ThumbOffset = d.Offset;
+  SCROLLINFO pos{sizeof pos, SIF_POS, 0, 0, 0, d.Pos, 0};
+  SetScrollInfo(FHandle, vertical ? SB_VERT : SB_HORZ, &pos, FALSE);
+  FTrackPos = d.Pos;
+  SendMessageA(FHandle, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, d.Pos & 0xFFFF), 0);
+}
+
+void TSkinScrollBar::EndDrag(bool windowGoing) {
+  if (!FTracking) return;
+  FTracking = false;
+  bool vertical = FActivePart == spVertThumb;
+  UINT msg = vertical ? WM_VSCROLL : WM_HSCROLL;
+  if (GetCapture() == FHandle) ReleaseCapture();
+  if (!FHandle || !IsWindow(FHandle)) return;
+  SendMessageA(FHandle, msg, MAKEWPARAM(SB_THUMBPOSITION, FTrackPos & 0xFFFF), 0);
+  if (windowGoing) {
+    SendMessageA(FHandle, msg, SB_ENDSCROLL, 0);
+    // Wakes the drag's loop should it be waiting for a message.
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+  } else {
+    PostMessageA(FHandle, msg, SB_ENDSCROLL, 0);
+  }
+}
+
+// ---- scroll bar controls
+
+bool TSkinScControl::Vertical() const {
+  if (auto* bar = dynamic_cast<TScrollBar*>(FControl)) return bar->Kind() == sbVertical;
+  return FHandle && (GetWindowLongPtrA(FHandle, GWL_STYLE) & SBS_VERT) != 0;
+}
+
+bool TSkinScControl::BeforeDefault(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCMOUSEMOVE:
+      return !(m.WParam == HTHSCROLL || m.WParam == HTVSCROLL);
+    case SBM_SETSCROLLINFO:
+      CallDefault(m);
+      PaintNow(nullptr);
+      return false;
+    case CN_HSCROLL:
+    case CN_VSCROLL:
+      FActivePart = PartOfScroll(LOWORD(m.WParam), m.Msg == CN_VSCROLL);
+      CallDefault(m);
+      PaintNow(nullptr);
+      return false;
+    default:
+      return true;
+  }
+}
+
+void TSkinScControl::DrawSkin(HDC dc, const RECT& r) {
+  if (!FSkinData || !Usable(FSkinData->Skin.Scrollbar)) return;
+  bool vertical = Vertical();
+  TScrollRange range;
+  if (auto* bar = dynamic_cast<TScrollBar*>(FControl)) {
+    range = {bar->Min(), bar->Max(), bar->PageSize(), bar->Position()};
+  } else {
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(FHandle, SB_CTL, &si);
+    range = {si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos};
+  }
+  int length = vertical ? r.bottom - r.top : r.right - r.left;
+  ControlBarGeometry(length, ArrowLength(), range, MinimumThumbLength(), GetSystemMetrics(SM_CXHTHUMB),
+                     FGeometry);
+  FPainter.Draw(*FSkinData, dc, r, vertical, FGeometry, FActivePart);
+}
