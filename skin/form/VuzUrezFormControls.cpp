@@ -19,8 +19,6 @@
 #include "framework/Forms.h"
 #include "framework/ListViews.h"
 #include "framework/ScrollCtrls.h"
-#include "framework/ListViews.h"
-#include "framework/ScrollCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/TypeInfo.h"
 #include "skin/controls/WinSubClassBars.h"
@@ -28,8 +26,6 @@
 #include "skin/controls/WinSubClassButtons.h"
 #include "skin/controls/WinSubClassChecks.h"
 #include "skin/controls/WinSubClassEdits.h"
-#include "skin/controls/WinSubClassListView.h"
-#include "skin/controls/WinSubClassScroll.h"
 #include "skin/controls/WinSubClassListView.h"
 #include "skin/controls/WinSubClassScroll.h"
 #include "skin/controls/WinSubClassTabs.h"
@@ -66,15 +62,6 @@ bool SystemDrawnTabs(TControl* c) {
 
 // "Flat" and "Transparent" are switched on only where the control publishes such a property.
 void SetTrue(TControl* c, const char* property) { SetEnumProp(c, property, "True"); }
-
-// The scroll-bar skinner of a scrolled control; trackThumb: it drags the thumbs itself.
-bool AttachScrollBars(TComponent* owner, TControl* c, TSkinData* data, TCanvas* canvas, bool trackThumb) {
-  auto* w = dynamic_cast<TWinControl*>(c);
-  if (!w) return false;
-  auto* s = new TSkinScrollBar(owner);
-  s->AttachScrollBars(w, data, trackThumb, canvas);
-  return true;
-}
 
 // The scroll-bar skinner of a scrolled control; trackThumb: it drags the thumbs itself.
 bool AttachScrollBars(TComponent* owner, TControl* c, TSkinData* data, TCanvas* canvas, bool trackThumb) {
@@ -366,8 +353,6 @@ bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
     }
   } else if (kind == "checkbox" && on(xcCheckBox)) {
     Attach<TSkinCheckBox>(c, true);
-  } else if (kind == "scrollbar" && on(xcScrollbar)) {
-    AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
   } else if (kind == "scrollbar" && on(xcScrollbar)) {
     AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
   } else if (kind == "trackbar" && on(xcButton)) {
