@@ -276,9 +276,10 @@ void TSkinTab31::RefreshSkin() {
 bool TSkinTab31::BeforeDefault(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
-      // The tab set still paints; the skin is painted again over it afterwards.
+      // The skin covers the whole tab set: its own painting would only be painted over (and
+      // cost as much again), so it is not run.
       PaintMessage(m);
-      return true;
+      return false;
     case WM_ERASEBKGND:
       m.Result = 1;
       return false;
