@@ -264,6 +264,18 @@ void TSkinControl::PaintMessage(TMessage& m) {
   m.Result = 0;
 }
 
+bool TSkinControl::PaintWhole(TMessage& m) {
+  if (m.Msg == WM_PAINT) {
+    PaintMessage(m);
+    return true;
+  }
+  if (m.Msg == WM_ERASEBKGND) {
+    m.Result = 1;
+    return true;
+  }
+  return false;
+}
+
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
 
 void TSkinControl::RefreshSkin() {

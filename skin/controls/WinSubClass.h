@@ -78,6 +78,9 @@ class TSkinControl : public TComponent {
   void FillFace(HDC dc, const RECT& r) const;
   // The standard WM_PAINT handling of skinners that paint everything themselves.
   void PaintMessage(TMessage& m);
+  // For those skinners: WM_PAINT goes to PaintMessage and the background is never erased (the
+  // picture covers it). True when the message was one of the two and is handled.
+  bool PaintWhole(TMessage& m);
 
   // Read-only views, for the owner and for tests.
   HWND Handle() const { return FHandle; }

@@ -67,18 +67,7 @@ DASKEL_DEFINE_CLASS(TSkinStatusBar, TSkinControl) {}
 
 TSkinStatusBar::TSkinStatusBar(TComponent* owner) : TSkinControl(owner) {}
 
-bool TSkinStatusBar::BeforeDefault(TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return true;
-  }
-}
+bool TSkinStatusBar::BeforeDefault(TMessage& m) { return !PaintWhole(m); }
 
 std::vector<TSkinStatusBar::TPanel> TSkinStatusBar::Panels(const RECT& r) {
   std::vector<TPanel> panels;
@@ -236,18 +225,7 @@ DASKEL_DEFINE_CLASS(TSkinSizer, TSkinControl) {}
 
 TSkinSizer::TSkinSizer(TComponent* owner) : TSkinControl(owner) {}
 
-bool TSkinSizer::BeforeDefault(TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return true;
-  }
-}
+bool TSkinSizer::BeforeDefault(TMessage& m) { return !PaintWhole(m); }
 
 void TSkinSizer::DrawSkin(HDC dc, const RECT& r) {
   if (!dc || !FSkinData) return;

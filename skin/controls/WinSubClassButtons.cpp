@@ -72,13 +72,8 @@ DASKEL_DEFINE_CLASS(TSkinButton, TSkinControl) {}
 TSkinButton::TSkinButton(TComponent* owner) : TSkinControl(owner) {}
 
 bool TSkinButton::BeforeDefault(TMessage& m) {
+  if (PaintWhole(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // The button never sees the press: it takes no capture and makes no click of its own.

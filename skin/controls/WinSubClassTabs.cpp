@@ -274,18 +274,9 @@ void TSkinTab31::RefreshSkin() {
 }
 
 bool TSkinTab31::BeforeDefault(TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      // The skin covers the whole tab set: its own painting would only be painted over (and
-      // cost as much again), so it is not run.
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return true;
-  }
+  // The skin covers the whole tab set: its own painting would only be painted over (and cost as
+  // much again), so it is not run.
+  return !PaintWhole(m);
 }
 
 void TSkinTab31::DrawSkin(HDC dc, const RECT& r) {
@@ -333,17 +324,9 @@ DASKEL_DEFINE_CLASS(TSkinProgress, TSkinControl) {}
 TSkinProgress::TSkinProgress(TComponent* owner) : TSkinControl(owner) {}
 
 bool TSkinProgress::BeforeDefault(TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      if (!FSkinData || !HasImage(FSkinData->Skin.Progress.get())) return true;
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return true;
-  }
+  // Without a bar image the control keeps its own look.
+  if (m.Msg == WM_PAINT && (!FSkinData || !HasImage(FSkinData->Skin.Progress.get()))) return true;
+  return !PaintWhole(m);
 }
 
 void TSkinProgress::DrawSkin(HDC dc, const RECT& r) {

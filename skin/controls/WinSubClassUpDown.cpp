@@ -50,13 +50,8 @@ DASKEL_DEFINE_CLASS(TSkinUpDown, TSkinControl) {}
 TSkinUpDown::TSkinUpDown(TComponent* owner) : TSkinControl(owner) {}
 
 bool TSkinUpDown::BeforeDefault(TMessage& m) {
+  if (PaintWhole(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // The control handles the click and its repeat first.
