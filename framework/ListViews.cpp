@@ -221,6 +221,8 @@ void TCustomTreeView::Fill() {
        node = reinterpret_cast<HTREEITEM>(
            SendMessageA(wnd, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(node))))
     SendMessageA(wnd, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+  // Expanding scrolls to the last node; the tree starts at its top.
+  SendMessageA(wnd, TVM_ENSUREVISIBLE, 0, SendMessageA(wnd, TVM_GETNEXTITEM, TVGN_ROOT, 0));
 }
 
 int TCustomTreeView::NodeCount() {

@@ -149,7 +149,7 @@ DASKEL_DEFINE_CLASS(TScrollingWinControl, TWinControl) {
 DASKEL_DEFINE_CLASS(TScrollBox, TScrollingWinControl) {}
 
 TScrollingWinControl::TScrollingWinControl(TComponent* owner) : TWinControl(owner) {
-  controlStyle_ |= csAcceptsControls;
+  controlStyle_ |= csAcceptsControls | csPaintsBackground;
   controlStyle_ &= ~csClickEvents;
 }
 

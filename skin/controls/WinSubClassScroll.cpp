@@ -175,6 +175,13 @@ void TSkinScrollBar::AfterDefault(TMessage& m) {
     case WM_PRINT:
       PaintNow(reinterpret_cast<HDC>(m.WParam));
       break;
+    case WM_NCLBUTTONDOWN:
+      // The system's own arrow, page or thumb tracking has ended and drew its bar last.
+      if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
+        FActivePart = spNone;
+        PaintNow(nullptr);
+      }
+      break;
     default:
       TSkinControl::AfterDefault(m);
       break;

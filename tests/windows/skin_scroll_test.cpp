@@ -269,6 +269,67 @@ TEST_F(SkinScroll, TheBarOnTheLeftPutsTheCornerLeft) {
             FramePixel(*gSkin->Skin.Scrollbar, 23, 9, 0.3, 0.5));
 }
 
+TEST_F(SkinScroll, WhileTheControlScrollsItsBarIsLeftAloneAndDrawnRightAfter) {
+  TMemo* m = NewMemo();
+  HWND w = m->Handle();
+  RECT v = skinner->VertRect();
+  int x = (v.left + v.right) / 2, y = v.bottom - skinner->Geometry(1).ArrowLength - 3;
+  const COLORREF marker = RGB(1, 200, 3);
+  COLORREF during = 0;
+  log.OnVScroll = [&](TMessage&) {
+    HDC dc = GetWindowDC(w);
+    SetPixel(dc, x, y, marker);
+    ReleaseDC(w, dc);
+    skinner->PaintNow(nullptr);  // what a non-client repaint adds after the system's painting
+    during = GetPixel(GetWindowDC(w), x, y);
+  };
+  SendMessageA(w, WM_VSCROLL, SB_LINEDOWN, 0);
+  log.OnVScroll = nullptr;
+  EXPECT_EQ(during, marker);
+  EXPECT_EQ(Screen(w, x, y), FramePixel(*gSkin->Skin.VertScroll, 4, 1, 0.5, 0.5));
+}
+
+TEST_F(SkinScroll, ArrowAndTrackClicksScrollAsTheSystemDoes) {
+  TMemo* m = NewMemo();
+  HWND w = m->Handle();
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(w, SB_VERT, &si);
+  RECT wr{}, v = skinner->VertRect();
+  GetWindowRect(w, &wr);
+  int x = wr.left + (v.left + v.right) / 2, a = skinner->Geometry(1).ArrowLength;
+  Run([&] {
+    Mouse(x, wr.top + v.bottom - a / 2);
+    Mouse(x, wr.top + v.bottom - a / 2, MOUSEEVENTF_LEFTDOWN);
+    Mouse(x, wr.top + v.bottom - a / 2, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor([&] { return GetScrollPos(w, SB_VERT) >= 1; })) << "a line down";
+  });
+  int pos = GetScrollPos(w, SB_VERT);
+  Run([&] {
+    Mouse(x, wr.top + v.bottom - a - 4);
+    Mouse(x, wr.top + v.bottom - a - 4, MOUSEEVENTF_LEFTDOWN);
+    Mouse(x, wr.top + v.bottom - a - 4, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor([&] { return GetScrollPos(w, SB_VERT) >= pos + static_cast<int>(si.nPage) - 1; }))
+        << "a page down";
+  });
+  EXPECT_EQ(log.Tracks.load(), 0) << "no drag of the thumb";
+}
+
+TEST_F(SkinScroll, AListViewsHeaderGetsItsOwnSkinner) {
+  auto* lv = new TListView(form);
+  lv->SetParent(form);
+  lv->SetViewStyle(vsReport);
+  lv->Columns()->Add("Name=80");
+  lv->SetBounds(260, 10, 180, 120);
+  auto* s = new TSkinListView(nullptr);
+  s->AttachControl(lv, gSkin, false, nullptr);
+  ASSERT_NE(s->Header(), nullptr);
+  EXPECT_EQ(s->Header()->Handle(), lv->HeaderHandle());
+  EXPECT_FALSE(s->TrackThumb()) << "list views keep the system's drag";
+  TSkinControl* header = s->Header();
+  delete s;
+  delete header;
+}
+
 TEST_F(SkinScroll, ScrollBarControlWithAWholePageFillsTheTrackLessOnePixel) {
   auto* bar = new TScrollBar(form);
   bar->SetParent(form);
