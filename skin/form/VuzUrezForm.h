@@ -226,4 +226,5 @@ class TVuzUrezForm : public TSkinnedWindow {
   bool FFormProcTaken = false;
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
+  bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on
 };

@@ -10,8 +10,8 @@
 
 #include "skin/data/VuzUrezData.h"
 #include "skin/form/VuzUrezForm.h"
-#include "skin/paint/SkinDraw.h"
 #include "skin/manager/SkinManage.h"
+#include "skin/paint/SkinDraw.h"
 
 inline const char* const kDefaultSkin = DASKEL_BINARY_DIR "/skins/default.skn";
 inline const char* const kDarkSkin = DASKEL_BINARY_DIR "/skins/dark.skn";
@@ -33,9 +33,39 @@ inline void Pump(int ms) {
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
+// Pumps messages until done() holds or timeoutMs passes; returns done(). Tests wait for what they
+// need to see, never for a fixed time: the time-out only ends a test that went wrong.
+template <class Done>
+inline bool PumpUntil(Done done, int timeoutMs = 5000) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return done();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return true;
+}
+
+// Runs what is queued now (posted messages, paints), without waiting for anything to come.
+inline void PumpPending() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// The manager's deferred action has run (or none was pending).
+inline bool NoActionPending() { return !SkinManager() || !SkinManager()->ActionPending(); }
+
 // As the layout reader makes the component: stored values, the stream, then Loaded.
-inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bool active) {
-  auto* d = new TSkinData(nullptr);
+inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bool active,
+                              TComponent* owner = nullptr) {
+  auto* d = new TSkinData(owner);
   d->SetState(csLoading | csReading);
   d->SetSkinFormtype(kind);
   d->SetActive(active);
