@@ -305,17 +305,88 @@ TEST(FrameworkBehaviour, AltLettersReachTheFormAsDialogChars) {
   EXPECT_EQ(taker.chars, std::vector<std::uintptr_t>{'f'});
 }
 
+// Sends the application's errors to a recorder for as long as it lives.
+struct TErrorsTo {
+  explicit TErrorsTo(TRecorder& r) {
+    Application->OnException = TMethod<TObject*, const std::string&>(&r, &TRecorder::Error);
+  }
+  ~TErrorsTo() { Application->OnException = nullptr; }
+};
+
 TEST(FrameworkBehaviour, ErrorsInHandlersStopAtTheWindowProcedure) {
   FormPtr f(MakeTestForm());
   f->Show();
   TRecorder r;
-  Application->OnException = TMethod<TObject*, const std::string&>(&r, &TRecorder::Error);
+  TErrorsTo errors(r);
   r.onClick = [] { throw std::runtime_error("handler failed"); };
   f->Button1->OnClick = TNotifyEvent(&r, &TRecorder::Click);
   SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);
-  Application->OnException = nullptr;
   EXPECT_EQ(r.log, (std::vector<std::string>{"click", "error: handler failed"}));
   EXPECT_TRUE(IsWindow(f->Button1->Handle()));
+}
+
+TEST(FrameworkBehaviour, AnErrorInOnIdleGoesToOnException) {
+  Application->Initialize();
+  TRecorder r;
+  TErrorsTo errors(r);
+  r.onClick = [] { throw std::runtime_error("idle failed"); };
+  Application->OnIdle = TNotifyEvent(&r, &TRecorder::Click);
+  UINT_PTR wake = SetTimer(nullptr, 0, 1, nullptr);  // something for the loop to wait for
+  MSG pending;
+  while (PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&pending);
+  EXPECT_NO_THROW(Application->HandleMessage());
+  Application->OnIdle = nullptr;
+  KillTimer(nullptr, wake);
+  EXPECT_EQ(r.log, (std::vector<std::string>{"click", "error: idle failed"}));
+}
+
+TEST(FrameworkBehaviour, AnErrorInsideShowModalLeavesNoWindowDisabled) {
+  FormPtr main(MakeTestForm());
+  main->Show();
+  FormPtr dialog(MakeTestForm());
+  TRecorder r;
+  TErrorsTo errors(r);
+  bool fail = true;
+  r.onClick = [&] {
+    if (fail) throw std::runtime_error("close failed");
+  };
+  struct TThrowingClose : TObject {
+    TRecorder* r;
+    void Close(TObject* s, TCloseAction&) { r->Click(s); }
+  } closer;
+  closer.r = &r;
+  dialog->OnClose = TCloseEvent(&closer, &TThrowingClose::Close);
+  int ticks = 0;
+  main->onTimer = [&] {
+    if (++ticks == 1) {
+      dialog->SetModalResult(mrOk);  // the close fails: reported, the dialog stays
+    } else if (ticks == 2) {
+      EXPECT_TRUE(dialog->Visible());
+      fail = false;
+      dialog->SetModalResult(mrOk);
+    }
+  };
+  main->Timer1->SetEnabled(true);
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  main->Timer1->SetEnabled(false);
+  EXPECT_EQ(r.log, (std::vector<std::string>{"click", "error: close failed", "click"}));
+  EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+  EXPECT_TRUE(IsWindowEnabled(Application->Handle()));
+}
+
+TEST(FrameworkBehaviour, AWindowlessControlShowsItsOwnCursor) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  SetForegroundWindow(f->Handle());
+  TLabel* label = f->Label1;
+  label->SetCursor(crHandPoint);
+  POINT p = label->Parent()->ClientToScreen(POINT{label->Left() + 1, label->Top() + 1});
+  SetCursorPos(p.x, p.y);
+  HWND under = WindowFromPoint(p);
+  ASSERT_EQ(under, label->Parent()->Handle());
+  SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+  SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
 TEST(FrameworkBehaviour, LayoutErrorsOnAFormNameTheLineAndLeaveNoWindows) {
