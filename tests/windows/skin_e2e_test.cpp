@@ -6,9 +6,9 @@
 #include <string>
 
 #include "skin/data/VuzUrezDataRead.h"
-#include "skin/paint/SkinDraw.h"
 #include "skin/form/VuzUrezFormLayout.h"
 #include "skin/manager/SkinManage.h"
+#include "skin/paint/SkinDraw.h"
 #include "tests/e2e/E2eDriver.h"
 #include "tests/windows/skin_test_util.h"
 

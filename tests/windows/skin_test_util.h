@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "skin/data/VuzUrezData.h"
 #include "skin/form/VuzUrezForm.h"
@@ -19,18 +20,6 @@ inline const char* const kDarkSkin = DASKEL_BINARY_DIR "/skins/dark.skn";
 inline std::string FileBytes(const char* path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline void Pump(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
 // Pumps messages until done() holds or timeoutMs passes; returns done(). Tests wait for what they
@@ -81,6 +70,36 @@ inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bo
   return d;
 }
 
+inline TVuzUrezForm* SkinnerOf(HWND w) {
+  TSkinManage* m = SkinManager();
+  return m ? dynamic_cast<TVuzUrezForm*>(m->FindForm(w)) : nullptr;
+}
+
+// Waits until the window is active and, when it was skinned, its skinner has handled the
+// activation message (the refit to the skin).
+inline bool WaitActive(HWND w) {
+  return PumpUntil([w] {
+    TVuzUrezForm* s = SkinnerOf(w);
+    return GetActiveWindow() == w && (!s || s->FStage == ssActive);
+  });
+}
+
+// Destroys the test windows a test left behind (when it failed halfway) and lets the manager's
+// pending action run, so the next test starts from a clean desktop.
+inline void DestroyTestWindows() {
+  std::vector<HWND> left;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM list) -> BOOL {
+        if (WindowClassName(w) == "SkinTestWindow") reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&left));
+  for (HWND w : left)
+    if (IsWindow(w)) DestroyWindow(w);
+  PumpUntil(NoActionPending);
+}
+
 // Messages the plain test windows received that a test wants to see.
 inline UINT gLastSkinQueryAction = 0;
 
@@ -109,14 +128,9 @@ inline HWND NewWindow(int clientW, int clientH, DWORD style = WS_OVERLAPPEDWINDO
   if (show) {
     ShowWindow(w, SW_SHOW);
     SetForegroundWindow(w);
-    Pump(60);
+    WaitActive(w);
   }
   return w;
-}
-
-inline TVuzUrezForm* SkinnerOf(HWND w) {
-  TSkinManage* m = SkinManager();
-  return m ? dynamic_cast<TVuzUrezForm*>(m->FindForm(w)) : nullptr;
 }
 
 inline bool Skinned(HWND w) { return SendMessageA(w, WM_SKINQUERY, 0, 0) == 1; }
