@@ -18,6 +18,7 @@ TPowerService& Power() { return g_power ? *g_power : SystemPowerService(); }
 
 constexpr TColor clMenuHighlight = SystemColor(29);
 constexpr UINT kTrayMessage = WM_USER;
+constexpr int kPromptRowHeight = 40;
 }  // namespace
 
 void SetSchedulerServices(TClock* clock, TPowerService* power) {
@@ -149,6 +150,8 @@ void TForm1::Button1Click(TObject*) {
     return;
   }
   RemainSeconds = armed.Seconds;
+  deadlineMs_ = LocalMs(Clock().Now()) + std::int64_t{armed.Seconds} * 1000;
+  warningDue_ = armed.Seconds > 60;
   actionDone_ = false;
   Timer2->SetEnabled(true);
   ComboBox1->SetColor(clWindow);
@@ -157,14 +160,27 @@ void TForm1::Button1Click(TObject*) {
 }
 
 void TForm1::Timer2Timer(TObject*) {
-  --RemainSeconds;
-  if (RemainSeconds == 60 && CheckBox1->Checked()) {
-    std::string prompt = PromptEdit ? PromptEdit->Text() : std::string();
-    std::string text = WarningText(prompt, ComboBox2->Text());
-    if (MessageDlg(text, mtConfirmation, mbYesNo, 0) == mrYes) Cancel();
-    // Ticks go on inside the box; if one of them ran the action, its caption stands.
-    if (actionDone_) return;
-  } else if (RemainSeconds <= 0 && !actionDone_ && Timer2->Enabled()) {
+  RemainSeconds = SecondsLeft(deadlineMs_, LocalMs(Clock().Now()));
+  if (RemainSeconds > 0 && RemainSeconds <= 60 && warningDue_) {
+    // Once per arming, on the first tick inside the last minute, even when a late tick skipped
+    // the sixtieth second. A deadline already passed (a computer waking late) goes straight to
+    // the action below: the minute the warning was for is gone.
+    warningDue_ = false;
+    if (CheckBox1->Checked()) {
+      std::string prompt = PromptEdit ? PromptEdit->Text() : std::string();
+      std::string text = WarningText(prompt, ComboBox2->Text());
+      const std::int32_t count = RemainSeconds;
+      if (MessageDlg(text, mtConfirmation, mbYesNo, 0) == mrYes) Cancel();
+      // Ticks go on inside the box; if one of them ran the action, its caption stands.
+      if (actionDone_) return;
+      if (!Timer2->Enabled()) {
+        GroupBox1->SetCaption(CountdownText(count));
+        return;
+      }
+      RemainSeconds = SecondsLeft(deadlineMs_, LocalMs(Clock().Now()));
+    }
+  }
+  if (RemainSeconds <= 0 && !actionDone_ && Timer2->Enabled()) {
     // A count armed at 0 (the target minute just began) passes zero on its first tick: the
     // target is reached all the same, so the action runs once, whatever the count is by then.
     actionDone_ = true;
@@ -193,7 +209,9 @@ void TForm1::Button2Click(TObject*) { Cancel(); }
 void TForm1::CheckBox1Click(TObject*) {
   if (CheckBox1->Checked()) {
     if (PromptEdit) return;
-    SetHeight(200);
+    // The prompt row needs 40 pixels of client area whatever the frame (the skinned one is
+    // taller than the system's): 160 to 200 outside on an unskinned window.
+    SetClientHeight(ClientHeight() + kPromptRowHeight);
     PromptEdit = new TEdit(this);
     PromptEdit->SetName("edts");
     PromptEdit->SetParent(this);
@@ -203,7 +221,8 @@ void TForm1::CheckBox1Click(TObject*) {
     PromptEdit->SetColor(clWindow);
     PromptEdit->OnClick = TNotifyEvent(this, &TForm1::alledit);
   } else {
-    SetHeight(160);
+    if (!PromptEdit) return;
+    SetClientHeight(ClientHeight() - kPromptRowHeight);
     delete PromptEdit;
     PromptEdit = nullptr;
   }
@@ -249,7 +268,8 @@ void TForm1::TrayMenu(TMessage& m) {
 }
 
 void TForm1::WMSysCommand(TMessage& m) {
-  if (m.WParam == SC_MINIMIZE) {
+  // The low four bits of the command are the system's own.
+  if ((m.WParam & 0xFFF0) == SC_MINIMIZE) {
     HideToTray();
     return;
   }

@@ -86,6 +86,10 @@ class TForm1 : public TForm {
   TEdit* PromptEdit = nullptr;
   bool iconAdded_ = false;
   bool actionDone_ = false;  // the action of the current arming has run
+  // The count is derived from the deadline at every tick, so late ticks and sleeps of the
+  // computer cost no time.
+  std::int64_t deadlineMs_ = 0;
+  bool warningDue_ = false;  // armed above 60 seconds and not yet warned
 };
 
 extern TForm1* Form1;

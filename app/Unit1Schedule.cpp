@@ -1,6 +1,57 @@
 #include "app/Unit1Schedule.h"
 
+#include <cstdint>
 #include <cstdlib>
+
+namespace {
+
+// Days from 1970-01-01 of a date of the proleptic Gregorian calendar, and back.
+std::int64_t DaysFromCivil(int y, int m, int d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const std::int64_t yoe = y - era * 400;
+  const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t doe = z - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = static_cast<int>(yoe + era * 400 + (m <= 2));
+}
+
+}  // namespace
+
+std::int64_t LocalMs(const TLocalTime& t) {
+  return DaysFromCivil(t.Year, t.Month, t.Day) * kMsPerDay + t.TimeOfDayMs();
+}
+
+TLocalTime LocalTimeAt(std::int64_t ms) {
+  std::int64_t days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);
+  auto rest = static_cast<std::int32_t>(ms - days * kMsPerDay);
+  TLocalTime t;
+  CivilFromDays(days, t.Year, t.Month, t.Day);
+  t.Hour = rest / 3'600'000;
+  t.Minute = rest / 60'000 % 60;
+  t.Second = rest / 1000 % 60;
+  t.Millisecond = rest % 1000;
+  return t;
+}
+
+std::int32_t SecondsLeft(std::int64_t deadlineMs, std::int64_t nowMs) {
+  std::int64_t left = deadlineMs - nowMs;
+  std::int64_t seconds = left >= 0 ? (left + 500) / 1000 : -((-left + 499) / 1000);
+  if (seconds > INT32_MAX) return INT32_MAX;
+  if (seconds < INT32_MIN) return INT32_MIN;
+  return static_cast<std::int32_t>(seconds);
+}
 
 std::int32_t SplitToSeconds(std::int32_t differenceMs) {
   std::int32_t magnitude = std::abs(differenceMs) % kMsPerDay;

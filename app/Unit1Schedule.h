@@ -18,6 +18,15 @@ struct TLocalTime {
 
 constexpr std::int32_t kMsPerDay = 86'400'000;
 
+// A local time as milliseconds on one running scale (days counted from 1970-01-01), so that a
+// deadline survives midnight and a jump of the clock; and back.
+std::int64_t LocalMs(const TLocalTime& t);
+TLocalTime LocalTimeAt(std::int64_t ms);
+
+// The count a countdown tick shows: the seconds from now to the deadline, to the nearest whole
+// second (a tick a few milliseconds late still shows the second it stands for).
+std::int32_t SecondsLeft(std::int64_t deadlineMs, std::int64_t nowMs);
+
 // Splits a difference of two times of day (in milliseconds) the way the countdown needs it: the
 // magnitude modulo a day, milliseconds dropped. Returns hours * 3600 + minutes * 60 + seconds.
 std::int32_t SplitToSeconds(std::int32_t differenceMs);

@@ -868,11 +868,19 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     }
     case WM_SETCURSOR:
-      if (cursor_ != crDefault && LOWORD(m.LParam) == HTCLIENT &&
-          reinterpret_cast<HWND>(m.WParam) == handle_) {
-        ::SetCursor(LoadCursorA(nullptr, CursorResource(cursor_)));
-        m.Result = 1;
-        return;
+      if (LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == handle_) {
+        // A windowless control has no window to be asked: its parent shows its cursor.
+        TCursor cursor = cursor_;
+        POINT p{};
+        GetCursorPos(&p);
+        ::ScreenToClient(handle_, &p);
+        if (TControl* child = ControlAtPos(p); child && child->Cursor() != crDefault)
+          cursor = child->Cursor();
+        if (cursor != crDefault) {
+          ::SetCursor(LoadCursorA(nullptr, CursorResource(cursor)));
+          m.Result = 1;
+          return;
+        }
       }
       break;
     case WM_CONTEXTMENU:

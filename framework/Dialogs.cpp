@@ -69,14 +69,23 @@ TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButton
                                            : nullptr;
   form->icon = iconId ? LoadIconA(nullptr, iconId) : nullptr;
 
-  // Measure the text at most half the screen wide.
+  // Measure the text at most half the screen wide, long words broken; the box must fit the work
+  // area with its buttons, so a text taller than that is cut at the bottom.
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   TWindowDc screen(nullptr);
   TSelectObject sel(screen.Get(), form->Font()->Handle());
-  RECT tr{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+  const LONG maxTextW = (work.right - work.left) / 2;
+  RECT tr{0, 0, maxTextW, 0};
   DrawTextA(screen.Get(), text.data(), static_cast<int>(text.size()), &tr,
-            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
   const int margin = 16, iconSize = form->icon ? 32 : 0, gap = form->icon ? 16 : 0;
   const int bw = 75, bh = 25, bgap = 8;
+  const int frameH = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME) +
+                     60;  // room for a skinned frame
+  const LONG maxTextH = (work.bottom - work.top) - frameH - (3 * margin + bh);
+  tr.right = std::min(tr.right, maxTextW);
+  tr.bottom = std::max<LONG>(0, std::min(tr.bottom, maxTextH));
   int count = 0;
   for (const ButtonInfo& b : kButtons) count += (buttons & MsgDlgButton(b.button)) ? 1 : 0;
   int rowWidth = count * bw + (count - 1) * bgap;

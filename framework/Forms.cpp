@@ -386,27 +386,40 @@ TModalResult TCustomForm::ShowModal() {
     }
     disable(Application->Handle());
   }
+  // However the loop is left, the other windows come back and the form is no longer modal.
+  struct TModalEnd {
+    TCustomForm* form;
+    std::vector<HWND>& disabled;
+    ~TModalEnd() {
+      for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) EnableWindow(*it, TRUE);
+      form->modal_ = false;
+    }
+  } end{this, disabled};
   Show();
   while (Application && !Application->Terminated()) {
     Application->HandleMessage();
     if (modalResult_ == mrNone) continue;
-    if (!CloseQuery()) {
-      modalResult_ = mrNone;
-      continue;
+    // A handler that throws is reported like any other, and the form stays open.
+    bool close = false;
+    try {
+      TCloseAction action = caHide;
+      if (CloseQuery()) {
+        DoClose(action);
+        close = action != caNone;
+      }
+    } catch (const std::exception& e) {
+      HandleFrameworkException(&e);
+    } catch (...) {
+      HandleFrameworkException(nullptr);
     }
-    TCloseAction action = caHide;
-    DoClose(action);
-    if (action == caNone) {
-      modalResult_ = mrNone;
-      continue;
-    }
-    break;
+    if (close) break;
+    modalResult_ = mrNone;
   }
   if (modalResult_ == mrNone) modalResult_ = mrCancel;
   for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) EnableWindow(*it, TRUE);
+  disabled.clear();
   if (previous && IsWindow(previous)) SetActiveWindow(previous);
   Hide();
-  modal_ = false;
   return modalResult_;
 }
 
@@ -695,7 +708,13 @@ void TApplication::HandleMessage() {
     if (!ProcessMessage(msg)) PostQuitMessage(static_cast<int>(msg.wParam));
     return;
   }
-  OnIdle(this);
+  try {
+    OnIdle(this);
+  } catch (const std::exception& e) {
+    HandleFrameworkException(&e);
+  } catch (...) {
+    HandleFrameworkException(nullptr);
+  }
   if (terminated_) return;
   BOOL r = GetMessageA(&msg, nullptr, 0, 0);
   if (r == 0 || r == -1) {

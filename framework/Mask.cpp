@@ -1,5 +1,7 @@
 #include "framework/Mask.h"
 
+#include <imm.h>
+
 DASKEL_DEFINE_CLASS(TCustomMaskEdit, TCustomEdit) {
   c.String("EditMask", &TCustomMaskEdit::EditMask, &TCustomMaskEdit::SetEditMask);
 }
@@ -72,19 +74,101 @@ void TCustomMaskEdit::KeyDown(unsigned short& key, TShiftState shift) {
   key = 0;
 }
 
-void TCustomMaskEdit::PasteText(const std::string& text) {
+namespace {
+
+// Full-width digits (as an input method types them) count as digits; in the GBK code page they
+// are A3 B0 to A3 B9. Returns the ASCII digit, or 0.
+char WideDigit(unsigned char lead, unsigned char trail) {
+  return lead == 0xA3 && trail >= 0xB0 && trail <= 0xB9 ? static_cast<char>('0' + (trail - 0xB0)) : 0;
+}
+
+// Text with its full-width digits made ASCII; other double-byte characters stay as they are.
+std::string NarrowDigits(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto lead = static_cast<unsigned char>(text[i]);
+    if (lead >= 0x81 && i + 1 < text.size()) {
+      if (char d = WideDigit(lead, static_cast<unsigned char>(text[i + 1]))) {
+        out += d;
+      } else {
+        out += text.substr(i, 2);
+      }
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+void TCustomMaskEdit::PasteText(const std::string& raw) {
+  const std::string text = NarrowDigits(raw);
   std::string shown = Text();
   int start = SelStart(), len = SelLength();
   if (len > 0) mask_.Blank(shown, start, start + len);
   int cursor = start;
-  for (char ch : text)
+  bool taken = false;
+  for (char ch : text) {
     if (!mask_.TypeChar(shown, cursor, ch)) break;
+    taken = true;
+  }
+  // Pasting stops at the first refused character; a paste of which nothing fits is refused
+  // whole rather than just clearing the selection.
+  if (!taken) {
+    MessageBeep(0);
+    return;
+  }
   Apply(shown, cursor);
 }
 
 void TCustomMaskEdit::WndProc(TMessage& m) {
   if (IsMasked() && !ReadOnly()) {
     switch (m.Msg) {
+      case WM_IME_COMPOSITION:
+        // The edit would insert a composition result itself, past the mask; the default
+        // procedure turns it into WM_IME_CHAR messages, which come through the mask below.
+        if (m.LParam & GCS_RESULTSTR) {
+          m.Result = DefWindowProcA(Handle(), m.Msg, m.WParam, m.LParam);
+          return;
+        }
+        break;
+      case WM_IME_CHAR: {
+        // One character from an input method: a full-width digit is typed as its digit,
+        // anything else is refused, as a typed key would be.
+        auto lead = static_cast<unsigned char>((m.WParam >> 8) & 0xFF);
+        auto trail = static_cast<unsigned char>(m.WParam & 0xFF);
+        char digit = lead ? WideDigit(lead, trail) : static_cast<char>(trail);
+        if (digit) {
+          SendMessageA(Handle(), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(digit)), m.LParam);
+        } else {
+          MessageBeep(0);
+        }
+        m.Result = 0;
+        return;
+      }
+      case WM_CHAR: {
+        // A double-byte character arrives as two WM_CHARs: the lead byte is held back, the pair
+        // goes on as a digit when it is a full-width one and is refused otherwise.
+        auto byte = static_cast<unsigned char>(m.WParam & 0xFF);
+        if (leadByte_) {
+          unsigned char lead = leadByte_;
+          leadByte_ = 0;
+          char digit = WideDigit(lead, byte);
+          if (!digit) {
+            MessageBeep(0);
+            return;
+          }
+          m.WParam = static_cast<WPARAM>(static_cast<unsigned char>(digit));
+        } else if (IsDBCSLeadByte(byte)) {
+          leadByte_ = byte;
+          return;
+        }
+        break;
+      }
+      case WM_DROPFILES:
+        return;  // dropped text never bypasses the mask
       case WM_PASTE: {
         std::string text;
         if (OpenClipboard(Handle())) {

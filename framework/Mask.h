@@ -28,6 +28,7 @@ class TCustomMaskEdit : public TCustomEdit {
   void PasteText(const std::string& text);
   std::string maskText_;
   TEditMask mask_;
+  unsigned char leadByte_ = 0;  // first byte of a double-byte character typed as two WM_CHARs
 };
 
 class TMaskEdit : public TCustomMaskEdit {

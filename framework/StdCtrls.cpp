@@ -77,7 +77,8 @@ void TCustomLabel::Loaded() {
 
 UINT TCustomLabel::DrawFlags() const {
   UINT f = alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT;
-  f |= wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
+  // A word longer than the line is broken too, rather than running past the edge.
+  f |= wordWrap_ ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE;
   if (!wordWrap_) f |= layout_ == tlCenter ? DT_VCENTER : layout_ == tlBottom ? DT_BOTTOM : DT_TOP;
   if (!showAccelChar_) f |= DT_NOPREFIX;
   return f | DT_EXPANDTABS;

@@ -187,7 +187,6 @@ std::string TSkinData::SkinStreamBytes() const {
 }
 
 bool TSkinData::LoadSkin() {
-  Skin.NoSkin = true;
   if (Designing()) return false;
   // Read into a fresh model and take it over only when the whole skin was read, so a bad
   // package never leaves half a skin behind.
@@ -195,8 +194,12 @@ bool TSkinData::LoadSkin() {
   TPackageStatus status = LoadSkinPackage(FSkinStream.Memory(), FSkinStream.Size(), fresh);
   if (status == TPackageStatus::WrongVersion) ShowOlderSkinFileMessage();
   if (status != TPackageStatus::Ok || fresh.NoSkin) return false;
+  // Caption buttons point at the button records of the model being replaced.
+  TSkinManagerLink* manager = SkinManagerLink();
+  if (manager) manager->SkinReplaced(this, false);
   Skin = std::move(fresh);
   SkinLoaded();
+  if (manager) manager->SkinReplaced(this, true);
   return true;
 }
 
@@ -205,18 +208,27 @@ void TSkinData::SkinLoaded() {
 }
 
 void TSkinData::SetSkinFile(const std::string& value) {
-  Skin.NoSkin = true;
   FSkinFile = value;
   if (Designing()) {
     if (!value.empty() && FSkinStream.Size() > 0) FSkinStream.Clear();
     return;
   }
+  // A missing, empty or unreadable file changes nothing: the skin shown so far stays, with the
+  // stream it came from.
   std::ifstream in(value, std::ios::binary);
   if (value.empty() || !in) return;
   std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.empty()) return;
+  TMemoryStream previous;
+  previous.Write(FSkinStream.Memory(), FSkinStream.Size());
   FSkinStream.Clear();
-  if (!bytes.empty()) FSkinStream.Write(bytes.data(), bytes.size());
-  if (LoadSkin()) ApplySkin();
+  FSkinStream.Write(bytes.data(), bytes.size());
+  if (LoadSkin()) {
+    ApplySkin();
+    return;
+  }
+  FSkinStream.Clear();
+  FSkinStream.Write(previous.Memory(), previous.Size());
 }
 
 void TSkinData::ApplySkin() {

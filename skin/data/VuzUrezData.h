@@ -66,6 +66,9 @@ class TSkinManagerLink {
   virtual void SetActionSkinData(TSkinData* data) = 0;
   virtual void RequestAction(int action, int delayMs) = 0;
   virtual void ClearAllSysButtons() = 0;
+  // Around replacing a component's skin: before (done false) nothing may keep pointing into the
+  // old element model, after (done true) what was let go is built again from the new one.
+  virtual void SkinReplaced(TSkinData* /*data*/, bool /*done*/) {}
 };
 
 using TSkinManagerFactory = TSkinManagerLink* (*)();
@@ -113,7 +116,8 @@ class TSkinData : public TComponent {
   const TMemoryStream& SkinStream() const { return FSkinStream; }
 
   // Loads the skin held in the skin stream; false when it could not be read (a package of the
-  // wrong version also shows the user the old-skin message).
+  // wrong version also shows the user the old-skin message). A skin that cannot be read leaves
+  // the one loaded before in place, so skinned windows never lose their look halfway.
   bool LoadSkin();
   // After a new skin was loaded at run time: tells the manager to re-skin every window.
   void ApplySkin();

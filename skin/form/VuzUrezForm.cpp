@@ -212,18 +212,26 @@ void TVuzUrezForm::FitToSkin(bool refreshClient) {
   SetWindowPos(Handle, nullptr, 0, 0, size.Width, size.Height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE);
 }
 
-LRESULT TVuzUrezForm::ThunkProc(void* self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TVuzUrezForm::ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   TMessage m;
   m.Msg = msg;
   m.WParam = wp;
   m.LParam = lp;
+  auto* form = static_cast<TVuzUrezForm*>(self);
+  // Whatever happens here, the previous procedure must see the window's destruction.
+  WNDPROC previous = msg == WM_NCDESTROY ? form->FSubclass.Previous() : nullptr;
+  bool passed = false;
+  std::shared_ptr<bool> alive = form->FAlive;
+  if (previous) form->FNcDestroyPassed = &passed;
   try {
-    static_cast<TVuzUrezForm*>(self)->WndProc(m);
+    form->WndProc(m);
   } catch (const std::exception& e) {
     HandleFrameworkException(&e);
   } catch (...) {
     HandleFrameworkException(nullptr);
   }
+  if (previous && *alive) form->FNcDestroyPassed = nullptr;
+  if (previous && !passed) m.Result = CallWindowProcA(previous, wnd, msg, wp, lp);
   return m.Result;
 }
 
@@ -275,16 +283,15 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
       std::shared_ptr<bool> alive = FAlive;
       WNDPROC previous = FSubclass.Previous();
       HWND wnd = Handle;
-      TSkinData* data = FSkinData;
       FStage = ssReleasing;
       Release();
+      if (FNcDestroyPassed) *FNcDestroyPassed = true;
+      FNcDestroyPassed = nullptr;
       m.Result = previous ? CallWindowProcA(previous, wnd, m.Msg, m.WParam, m.LParam) : 0;
       if (!*alive) return true;  // the window's owner freed this skinner meanwhile
       FStage = ssDead;
-      if (TSkinManage* mgr = SkinManager()) {
-        mgr->FActionSkinData = data;
-        mgr->RequestAction(saPurgeDead, kSkinActionDelay);
-      }
+      // Forgetting this window needs no skin data, and must not take over a pending action's.
+      if (TSkinManage* mgr = SkinManager()) mgr->RequestAction(saPurgeDead, kSkinActionDelay);
       return true;
     }
     case WM_SETTEXT:
@@ -490,7 +497,8 @@ POINT TVuzUrezForm::ScreenToWindow(POINT p) const {
 void TVuzUrezForm::NcHitTest(TMessage& m) {
   CallPrevious(m);
   if (m.Result != HTNOWHERE) return;
-  POINT p{static_cast<LONG>(LOWORD(m.LParam)), static_cast<LONG>(HIWORD(m.LParam))};
+  // Signed: left of or above the primary monitor the coordinates are negative.
+  POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
   p = ScreenToWindow(p);
   if (p.y > 3) m.Result = HTCAPTION;
   if (p.y > FTopHeight) m.Result = HTMENU;
@@ -501,7 +509,8 @@ void TVuzUrezForm::NcPaint(TMessage& m) {
     m.Result = 0;
     return;
   }
-  if (NotNormalMdiChild() || FFrameKind == 2) {
+  // Without a skin to paint from, the system draws its frame: a window is never left blank.
+  if (NotNormalMdiChild() || FFrameKind == 2 || FSkinData->NoSkin()) {
     CallPrevious(m);
     return;
   }

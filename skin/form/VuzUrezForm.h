@@ -275,4 +275,5 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   bool FFormProcTaken = false;
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
+  bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on
 };

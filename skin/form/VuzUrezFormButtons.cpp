@@ -318,8 +318,12 @@ void TVuzUrezForm::ShowSystemMenu(POINT screen) {
   FLastMenuClick = now;
   if (menu && FSkinData->HasControl(xcSystemMenu) && FWindowKind != 2) {
     FMenuTracking = true;
+    // The menu's loop runs every message: the form may be freed, or skinning switched off,
+    // before it returns.
+    std::shared_ptr<bool> alive = FAlive;
     UINT cmd = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle, nullptr));
+    if (!*alive) return;
     FMenuTracking = false;
     if (cmd >= kMenuIdBase) SystemMenuClick(static_cast<int>(cmd - kMenuIdBase));
   } else if (FSysMenuHandle) {
@@ -498,7 +502,7 @@ void TVuzUrezForm::SysCommand(TMessage& m) {
       return;
     }
   }
-  switch (m.WParam) {
+  switch (m.WParam & 0xFFF0) {
     case SC_MINIMIZE:
       FWindowState = 2;
       if (FWindowKind == 2) SetSystemButtons(true);

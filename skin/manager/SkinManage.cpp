@@ -98,6 +98,9 @@ void TSkinManage::AddSkinData(TSkinData* data) {
 
 void TSkinManage::RemoveSkinData(TSkinData* data) {
   FSkinDatas.erase(std::remove(FSkinDatas.begin(), FSkinDatas.end(), data), FSkinDatas.end());
+  FWaitingOwners.erase(std::remove(FWaitingOwners.begin(), FWaitingOwners.end(), data), FWaitingOwners.end());
+  FHookSkinsAll = std::any_of(FSkinDatas.begin(), FSkinDatas.end(),
+                              [](TSkinData* d) { return d->SkinFormtype() == sfMainform; });
   if (FActionSkinData == data) {
     FActionSkinData = nullptr;
     FActionTimer->SetEnabled(false);
@@ -114,6 +117,11 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
 }
 
 void TSkinManage::InstallHook() {
+  FHookSkinsAll = true;
+  InstallThreadHook();
+}
+
+void TSkinManage::InstallThreadHook() {
   DWORD version = GetVersion();
   // One hook per thread is enough: every further one would only see the same windows again.
   if (!FHook) FHook = SetWindowsHookExA(WH_CBT, &TSkinManage::CBTHookProc, nullptr, GetCurrentThreadId());
@@ -127,7 +135,25 @@ void TSkinManage::InstallHook() {
 void TSkinManage::StartForOwner(TSkinData* data) {
   FSkinning = true;
   ++FStarted;
-  if (HWND owner = OwnerWindow(data)) SkinWindow(owner);
+  if (HWND owner = OwnerWindow(data)) {
+    SkinWindow(owner);
+    return;
+  }
+  // Read from a layout, the owner form has no window yet: it is attached when it first gets
+  // activated. The hook then skins no other window for this component.
+  if (dynamic_cast<TCustomForm*>(data->Owner())) {
+    FWaitingOwners.push_back(data);
+    InstallThreadHook();
+  }
+}
+
+void TSkinManage::AttachWaitingOwner(HWND wnd) {
+  for (auto it = FWaitingOwners.begin(); it != FWaitingOwners.end(); ++it) {
+    if (OwnerWindow(*it) != wnd) continue;
+    FWaitingOwners.erase(it);
+    SkinWindow(wnd);
+    return;
+  }
 }
 
 LRESULT CALLBACK TSkinManage::CBTHookProc(int code, WPARAM wp, LPARAM lp) {
@@ -148,7 +174,8 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int code, WPARAM wp, LPARAM lp) {
       m->UnskinPopup(wnd);
     } else if (code == HCBT_ACTIVATE) {
       if (m->FStarted == 0) m->FStarted = 1;
-      m->SkinWindow(wnd);
+      m->AttachWaitingOwner(wnd);
+      if (m->FHookSkinsAll) m->SkinWindow(wnd);
     }
   } catch (const std::exception& e) {
     HandleFrameworkException(&e);
@@ -286,7 +313,8 @@ void TSkinManage::RequestAction(int action, int delayMs) {
   // anyway, and every action ends by forgetting the destroyed windows.
   if (action == saPurgeDead && FStarted != 0 && FActionTimer->Enabled() && FAction != saPurgeDead) return;
   FAction = action;
-  FActionTimer->SetInterval(static_cast<unsigned>(delayMs));
+  // A timer of interval 0 would never fire.
+  FActionTimer->SetInterval(static_cast<unsigned>(std::max(1, ActionDelayMs >= 0 ? ActionDelayMs : delayMs)));
   if (FStarted != 0) {
     FActionTimer->SetEnabled(false);  // restarts the delay
     FActionTimer->SetEnabled(true);
@@ -316,6 +344,11 @@ void TSkinManage::UnskinForm(TSkinnedWindow* f) {
 }
 
 void TSkinManage::DoAction() {
+  if (FAction == saPurgeDead) {
+    FActionTimer->SetEnabled(false);
+    PurgeDead();
+    return;
+  }
   TSkinData* d = FActionSkinData;
   if (!d) return;
   FActionTimer->SetEnabled(false);
@@ -400,6 +433,16 @@ void TSkinManage::PurgeDead() {
     TSkinnedWindow* f = FForms[i];
     FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(i));
     delete f;
+  }
+}
+
+void TSkinManage::SkinReplaced(TSkinData* data, bool done) {
+  for (TSkinnedWindow* f : FForms) {
+    if (f->FSkinData != data || f->FStage == ssDead) continue;
+    if (done)
+      f->BuildSysButtons();
+    else
+      f->ClearSysButtons();
   }
 }
 

@@ -77,6 +77,7 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   void SetActionSkinData(TSkinData* data) override { FActionSkinData = data; }
   void RequestAction(int action, int delayMs) override;
   void ClearAllSysButtons() override;
+  void SkinReplaced(TSkinData* data, bool done) override;
 
   bool SkinWindow(HWND wnd);
   TSkinnedWindow* FindForm(HWND wnd) const;
@@ -107,11 +108,16 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   int FAction = 0;
   TSkinData* FActionSkinData = nullptr;
   bool ActionPending() const;
+  // When not negative, the delay of every requested action instead of the one asked for (tests
+  // that wait for an action's outcome rather than for its time).
+  int ActionDelayMs = -1;
 
  private:
   static LRESULT CALLBACK CBTHookProc(int code, WPARAM wp, LPARAM lp);
   void ActionTimer(TObject*);
   void PurgeDead();
+  void InstallThreadHook();
+  void AttachWaitingOwner(HWND wnd);
   void UnskinForm(TSkinnedWindow* form);
   void ReleaseAll();
   void FreePopups();
@@ -121,6 +127,8 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   std::vector<TSkinnedWindow*> FForms;
   std::vector<TVuzUrezPopMenu*> FPopups;
   std::vector<TSkinData*> FSkinDatas;
+  std::vector<TSkinData*> FWaitingOwners;  // non-main components whose form has no window yet
+  bool FHookSkinsAll = false;              // a main-form component asked for the hook
 };
 
 // The manager, or nullptr before the first skin data component has loaded.

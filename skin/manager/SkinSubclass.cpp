@@ -15,6 +15,8 @@ struct TWindowSubclass::TThunk {
   void* Object;
   THandler Handler;
   bool PassThrough;  // the object let go while another subclass sat on top of ours
+  bool InNcDestroy;  // WM_NCDESTROY is being handled: the trampoline is freed once it returns
+  bool FreeAfter;    // given back during WM_NCDESTROY
 };
 
 namespace {
@@ -61,7 +63,14 @@ LRESULT CALLBACK Dispatch(TWindowSubclass::TThunk* t, UINT msg, WPARAM wp, LPARA
     if (msg == WM_NCDESTROY) FreeThunk(t);
     return CallWindowProcA(previous, wnd, msg, wp, lp);
   }
-  return t->Handler(t->Object, wnd, msg, wp, lp);
+  if (msg != WM_NCDESTROY) return t->Handler(t->Object, wnd, msg, wp, lp);
+  // The window's last message: a subclass given back while handling it (even under another
+  // one, which can no longer be taken out of the chain) will never see another message.
+  t->InNcDestroy = true;
+  LRESULT r = t->Handler(t->Object, wnd, msg, wp, lp);
+  t->InNcDestroy = false;
+  if (t->FreeAfter) FreeThunk(t);
+  return r;
 }
 
 }  // namespace
@@ -93,7 +102,12 @@ void TWindowSubclass::Restore() {
   if (!t) return;
   thunk_ = nullptr;
   auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(t->Wnd, GWLP_WNDPROC));
-  if (!IsWindow(t->Wnd)) {
+  if (t->InNcDestroy) {
+    if (current == reinterpret_cast<WNDPROC>(t->Code))
+      SetWindowLongPtrA(t->Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(t->Previous));
+    t->PassThrough = true;
+    t->FreeAfter = true;
+  } else if (!IsWindow(t->Wnd)) {
     FreeThunk(t);
   } else if (current == reinterpret_cast<WNDPROC>(t->Code)) {
     SetWindowLongPtrA(t->Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(t->Previous));

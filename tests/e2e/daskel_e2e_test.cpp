@@ -35,7 +35,15 @@ void PickItem(HWND combo, int index) {
   for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
   WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
-  Sleep(300);  // a person's pause; the list lets go of the mouse a moment after it closes
+  // The list lets go of the mouse a moment after it closes.
+  WaitUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(combo, nullptr), &info);
+        return info.hwndCapture == nullptr;
+      },
+      2000);
 }
 
 // Clicks into an edit and types, once it has the focus.
@@ -135,11 +143,14 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
 
   // The warning option brings the prompt edit and makes the window taller.
   RECT before = ScreenRect(d.main);
+  RECT armBefore = ScreenRect(d.arm);
   ClickCenter(d.warn);
   ASSERT_TRUE(WaitUntil([&] { return !Children(d.main, "TEdit").empty(); }, 3000));
   EXPECT_EQ(TextOf(Children(d.main, "TEdit")[0]), "单击这里修改提示内容");
+  // 40 pixels for the prompt row, whatever the (skinned) frame adds outside.
   RECT after = ScreenRect(d.main);
-  EXPECT_EQ(after.bottom - after.top, 200);
+  EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), 40);
+  EXPECT_EQ(ScreenRect(d.arm).top - armBefore.top, 40);
   EXPECT_GT(ScreenRect(d.arm).top, before.top + 93);
   ClickCenter(d.warn);
   EXPECT_TRUE(WaitUntil([&] { return Children(d.main, "TEdit").empty(); }, 3000));

@@ -43,6 +43,30 @@ TEST(ArmSeconds, TomorrowCountsToTheEndOfTodayAsOneSecondBeforeMidnight) {
   EXPECT_EQ(ArmSeconds(true, 0, 1, Ms(23, 59, 59, 500), Ms(23, 59, 59, 500)).Seconds, 60);
 }
 
+TEST(Deadline, LocalTimesMapToOneScaleAcrossMidnightAndMonthsAndBack) {
+  TLocalTime evening{2026, 12, 31, 23, 59, 59, 900};
+  TLocalTime morning{2027, 1, 1, 0, 0, 1, 100};
+  EXPECT_EQ(LocalMs(morning) - LocalMs(evening), 1200);
+  TLocalTime leap{2028, 2, 29, 12, 0, 0, 0};
+  EXPECT_EQ(LocalMs(TLocalTime{2028, 3, 1, 12, 0, 0, 0}) - LocalMs(leap), kMsPerDay);
+  TLocalTime back = LocalTimeAt(LocalMs(evening) + 3'600'000);
+  EXPECT_EQ(back.Year, 2027);
+  EXPECT_EQ(back.Hour, 0);
+  EXPECT_EQ(back.Minute, 59);
+  EXPECT_EQ(back.Second, 59);
+  EXPECT_EQ(back.Millisecond, 900);
+}
+
+TEST(Deadline, SecondsLeftRoundsToTheNearestSecondOnBothSidesOfZero) {
+  EXPECT_EQ(SecondsLeft(10'000, 0), 10);
+  EXPECT_EQ(SecondsLeft(10'000, 1'016), 9);  // a late tick still shows its second
+  EXPECT_EQ(SecondsLeft(10'000, 1'600), 8);
+  EXPECT_EQ(SecondsLeft(10'000, 10'000), 0);
+  EXPECT_EQ(SecondsLeft(10'000, 10'400), 0);
+  EXPECT_EQ(SecondsLeft(10'000, 10'600), -1);
+  EXPECT_EQ(SecondsLeft(0, 3'600'000), -3600);
+}
+
 TEST(FormatRemaining, EachRangeHasItsOwnShape) {
   EXPECT_EQ(FormatRemaining(3725), "1小时2分5秒");
   EXPECT_EQ(FormatRemaining(3600), "1小时0分0秒");

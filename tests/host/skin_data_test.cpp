@@ -145,6 +145,27 @@ TEST_F(SkinDataTest, BadStoredValuesLeaveTheComponentUnskinned) {
   EXPECT_EQ(OlderSkinFileMessagesShown(), before + 1);
 }
 
+TEST_F(SkinDataTest, AMissingEmptyOrCorruptSkinFileKeepsTheSkinShownSoFar) {
+  TSkinData d(nullptr);
+  LoadLikeLayout(d, true, DefaultSkinBytes());
+  const std::string name = d.Skin.SkinName;
+  const std::string stream = d.SkinStreamBytes();
+  const std::string empty = ::testing::TempDir() + "empty.skn";
+  const std::string corrupt = ::testing::TempDir() + "corrupt.skn";
+  std::ofstream(empty, std::ios::binary).close();
+  std::ofstream(corrupt, std::ios::binary) << "LZH? not a skin package at all";
+  recorder.calls.clear();
+  for (const std::string& file : {std::string("/nonexistent/skin.skn"), empty, corrupt}) {
+    d.SetSkinFile(file);
+    EXPECT_FALSE(d.NoSkin()) << file;
+    EXPECT_EQ(d.Skin.SkinName, name) << file;
+    EXPECT_EQ(d.SkinStreamBytes(), stream) << file;
+  }
+  EXPECT_TRUE(recorder.calls.empty());
+  std::remove(empty.c_str());
+  std::remove(corrupt.c_str());
+}
+
 TEST_F(SkinDataTest, RunTimeRequestsGoToTheManager) {
   TSkinData d(nullptr);
   LoadLikeLayout(d, true, DefaultSkinBytes());
@@ -153,10 +174,7 @@ TEST_F(SkinDataTest, RunTimeRequestsGoToTheManager) {
   d.SetActive(true);
   EXPECT_EQ(recorder.calls, (std::vector<std::string>{"action2/250", "action1/250"}));
   recorder.calls.clear();
-  // A missing skin file changes nothing but NoSkin; an existing one loads and is applied.
-  d.SetSkinFile("/nonexistent/skin.skn");
-  EXPECT_TRUE(d.NoSkin());
-  EXPECT_TRUE(recorder.calls.empty());
+  // An existing skin file loads and is applied.
   d.SetSkinFile(DASKEL_BINARY_DIR "/skins/dark.skn");
   EXPECT_FALSE(d.NoSkin());
   EXPECT_NE(d.Skin.SkinName, "Daskel Light");

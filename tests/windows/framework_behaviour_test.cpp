@@ -174,7 +174,12 @@ TEST(FrameworkBehaviour, TimersStartAfterLoadingStopWhenDisabledAndMayFreeThemse
   t->OnTimer = TNotifyEvent(&r, &TRecorder::Click);
   EXPECT_TRUE(t->Running());
   EXPECT_TRUE(PumpUntil([&] { return r.log.size() == 3; }));
-  Pump(100);
+  // Long enough for it to have fired again: a second timer of the same interval fires thrice.
+  auto* probe = new TTimer(f.get());
+  probe->SetInterval(20);
+  TRecorder beats;
+  probe->OnTimer = TNotifyEvent(&beats, &TRecorder::Click);
+  EXPECT_TRUE(PumpUntil([&] { return beats.log.size() >= 3; }));
   EXPECT_EQ(r.log.size(), 3u);
   EXPECT_FALSE(t->Running());
   // A handler may free its own timer.
@@ -182,7 +187,9 @@ TEST(FrameworkBehaviour, TimersStartAfterLoadingStopWhenDisabledAndMayFreeThemse
   r.onClick = [&] { delete t; };
   t->SetEnabled(true);
   EXPECT_TRUE(PumpUntil([&] { return !r.log.empty(); }));
-  Pump(100);
+  beats.log.clear();
+  EXPECT_TRUE(PumpUntil([&] { return beats.log.size() >= 3; }));
+  delete probe;
   EXPECT_EQ(r.log.size(), 1u);
   EXPECT_EQ(f->FindComponent("Timer1"), f->Timer1);
 }
@@ -235,6 +242,17 @@ TEST(FrameworkBehaviour, FrameworkMessagesGoThroughWindowProc) {
 // Text pixels: black, or grey where the font is smoothed.
 bool IsDark(COLORREF c) { return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128; }
 
+// Dark pixels the screen shows where the control is.
+int DarkPixels(TControl* c) {
+  POINT origin = c->ClientToScreen(POINT{0, 0});
+  TWindowDc screen(nullptr);
+  int dark = 0;
+  for (int y = 0; y < c->Height(); ++y)
+    for (int x = 0; x < c->Width(); ++x)
+      if (IsDark(GetPixel(screen.Get(), origin.x + x, origin.y + y))) ++dark;
+  return dark;
+}
+
 TEST(FrameworkBehaviour, WindowlessControlsArePaintedByTheirParent) {
   FormPtr f(MakeTestForm());
   f->SetColor(clWhite);
@@ -247,22 +265,11 @@ TEST(FrameworkBehaviour, WindowlessControlsArePaintedByTheirParent) {
   onForm->SetCaption("WWWW");
   f->Show();
   UpdateWindow(f->Handle());
-  Pump(100);
-  // Look at the labels' pixels on the screen (one in the group box, one on the form).
-  POINT origin = f->Label1->ClientToScreen(POINT{0, 0});
-  TWindowDc screen(nullptr);
-  int dark = 0;
-  for (int y = 0; y < f->Label1->Height(); ++y)
-    for (int x = 0; x < f->Label1->Width(); ++x)
-      if (IsDark(GetPixel(screen.Get(), origin.x + x, origin.y + y))) ++dark;
-  EXPECT_GT(dark, 10);
+  // Look at the labels' pixels on the screen (one in the group box, one on the form), once the
+  // screen shows them.
+  EXPECT_TRUE(PumpUntil([&] { return DarkPixels(f->Label1) > 10; }));
   EXPECT_GT(f->Label1->Width(), 20) << "AutoSize fits the caption";
-  origin = onForm->ClientToScreen(POINT{0, 0});
-  dark = 0;
-  for (int y = 0; y < onForm->Height(); ++y)
-    for (int x = 0; x < onForm->Width(); ++x)
-      if (IsDark(GetPixel(screen.Get(), origin.x + x, origin.y + y))) ++dark;
-  EXPECT_GT(dark, 10) << "on the form";
+  EXPECT_TRUE(PumpUntil([&] { return DarkPixels(onForm) > 10; })) << "on the form";
 }
 
 TEST(FrameworkBehaviour, DoubleBufferedWindowsStillShowTheirWindowlessChildren) {
@@ -272,14 +279,7 @@ TEST(FrameworkBehaviour, DoubleBufferedWindowsStillShowTheirWindowlessChildren) 
   f->Label1->SetCaption("WWWW");
   f->Show();
   RedrawWindow(f->GroupBox1->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  Pump(100);
-  POINT origin = f->Label1->ClientToScreen(POINT{0, 0});
-  TWindowDc screen(nullptr);
-  int dark = 0;
-  for (int y = 0; y < f->Label1->Height(); ++y)
-    for (int x = 0; x < f->Label1->Width(); ++x)
-      if (IsDark(GetPixel(screen.Get(), origin.x + x, origin.y + y))) ++dark;
-  EXPECT_GT(dark, 10);
+  EXPECT_TRUE(PumpUntil([&] { return DarkPixels(f->Label1) > 10; }));
 }
 
 TEST(FrameworkBehaviour, AltLettersReachTheFormAsDialogChars) {
@@ -305,17 +305,88 @@ TEST(FrameworkBehaviour, AltLettersReachTheFormAsDialogChars) {
   EXPECT_EQ(taker.chars, std::vector<std::uintptr_t>{'f'});
 }
 
+// Sends the application's errors to a recorder for as long as it lives.
+struct TErrorsTo {
+  explicit TErrorsTo(TRecorder& r) {
+    Application->OnException = TMethod<TObject*, const std::string&>(&r, &TRecorder::Error);
+  }
+  ~TErrorsTo() { Application->OnException = nullptr; }
+};
+
 TEST(FrameworkBehaviour, ErrorsInHandlersStopAtTheWindowProcedure) {
   FormPtr f(MakeTestForm());
   f->Show();
   TRecorder r;
-  Application->OnException = TMethod<TObject*, const std::string&>(&r, &TRecorder::Error);
+  TErrorsTo errors(r);
   r.onClick = [] { throw std::runtime_error("handler failed"); };
   f->Button1->OnClick = TNotifyEvent(&r, &TRecorder::Click);
   SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);
-  Application->OnException = nullptr;
   EXPECT_EQ(r.log, (std::vector<std::string>{"click", "error: handler failed"}));
   EXPECT_TRUE(IsWindow(f->Button1->Handle()));
+}
+
+TEST(FrameworkBehaviour, AnErrorInOnIdleGoesToOnException) {
+  Application->Initialize();
+  TRecorder r;
+  TErrorsTo errors(r);
+  r.onClick = [] { throw std::runtime_error("idle failed"); };
+  Application->OnIdle = TNotifyEvent(&r, &TRecorder::Click);
+  UINT_PTR wake = SetTimer(nullptr, 0, 1, nullptr);  // something for the loop to wait for
+  MSG pending;
+  while (PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&pending);
+  EXPECT_NO_THROW(Application->HandleMessage());
+  Application->OnIdle = nullptr;
+  KillTimer(nullptr, wake);
+  EXPECT_EQ(r.log, (std::vector<std::string>{"click", "error: idle failed"}));
+}
+
+TEST(FrameworkBehaviour, AnErrorInsideShowModalLeavesNoWindowDisabled) {
+  FormPtr main(MakeTestForm());
+  main->Show();
+  FormPtr dialog(MakeTestForm());
+  TRecorder r;
+  TErrorsTo errors(r);
+  bool fail = true;
+  r.onClick = [&] {
+    if (fail) throw std::runtime_error("close failed");
+  };
+  struct TThrowingClose : TObject {
+    TRecorder* r;
+    void Close(TObject* s, TCloseAction&) { r->Click(s); }
+  } closer;
+  closer.r = &r;
+  dialog->OnClose = TCloseEvent(&closer, &TThrowingClose::Close);
+  int ticks = 0;
+  main->onTimer = [&] {
+    if (++ticks == 1) {
+      dialog->SetModalResult(mrOk);  // the close fails: reported, the dialog stays
+    } else if (ticks == 2) {
+      EXPECT_TRUE(dialog->Visible());
+      fail = false;
+      dialog->SetModalResult(mrOk);
+    }
+  };
+  main->Timer1->SetEnabled(true);
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  main->Timer1->SetEnabled(false);
+  EXPECT_EQ(r.log, (std::vector<std::string>{"click", "error: close failed", "click"}));
+  EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+  EXPECT_TRUE(IsWindowEnabled(Application->Handle()));
+}
+
+TEST(FrameworkBehaviour, AWindowlessControlShowsItsOwnCursor) {
+  FormPtr f(MakeTestForm());
+  f->Show();
+  SetForegroundWindow(f->Handle());
+  TLabel* label = f->Label1;
+  label->SetCursor(crHandPoint);
+  POINT p = label->Parent()->ClientToScreen(POINT{label->Left() + 1, label->Top() + 1});
+  SetCursorPos(p.x, p.y);
+  HWND under = WindowFromPoint(p);
+  ASSERT_EQ(under, label->Parent()->Handle());
+  SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+  SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
 TEST(FrameworkBehaviour, LayoutErrorsOnAFormNameTheLineAndLeaveNoWindows) {

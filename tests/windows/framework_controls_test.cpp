@@ -39,15 +39,14 @@ TEST(FrameworkControls, WindowProcIsReplacedAndRestoredExactly) {
   const unsigned probe = WM_USER + 77;
   PostMessageA(f->Button1->Handle(), probe, 0, 0);
   SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);  // still a working button underneath
-  Pump(50);
-  EXPECT_EQ(spy.Count(probe), 1);
+  EXPECT_TRUE(PumpUntil([&] { return spy.Count(probe) == 1; }));
   EXPECT_GE(spy.Count(CN_COMMAND), 1) << "reflected notifications pass through too";
   EXPECT_EQ(std::count(f->log.begin(), f->log.end(), "button"), 1);
   // Given back while more messages are queued: they reach the control, not the spy.
   PostMessageA(f->Button1->Handle(), probe, 0, 0);
   spy.Detach();
   EXPECT_TRUE(f->Button1->WindowProc == original);
-  Pump(50);
+  PumpPending();
   EXPECT_EQ(spy.Count(probe), 1);
   SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(std::count(f->log.begin(), f->log.end(), "button"), 2);
@@ -79,14 +78,14 @@ int HoverPairs(const TSpy& spy) {
 TEST(FrameworkControls, MouseEnterAndLeaveReachWindowedAndWindowlessControls) {
   FormPtr f(MakeTestForm());
   f->Show();
-  Pump(50);
+  PumpPending();
   TSpy button(f->Button1), label(f->Label1), edit(f->Edit1);
   button.Attach();
   label.Attach();
   edit.Attach();
   // The real cursor stays away; moves are sent as the system would send them.
   SetCursorPos(5, 5);
-  Pump(100);
+  PumpPending();
   auto moveTo = [&](TWinControl* receiver, TControl* c) {
     POINT p = c->ClientToScreen(POINT{c->Width() / 2, c->Height() / 2});
     ScreenToClient(receiver->Handle(), &p);
@@ -207,13 +206,8 @@ namespace {
 // Input as the system delivers it to the thread's queue: the application's own loop (dialog
 // keys included) handles it. (Real cursor and keyboard input is not used here: the test desktop
 // is shared with other programs that move the mouse and take the focus.)
-void RunApp(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (static_cast<int>(end - GetTickCount()) > 0) {
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-}
+// Everything queued, and what handling it queues in turn (TranslateMessage's characters).
+void RunApp() { Application->ProcessMessages(); }
 
 void ClickOn(TWinControl* c) {
   // A button takes the mouse capture on the press, which the system grants the foreground.
@@ -221,7 +215,7 @@ void ClickOn(TWinControl* c) {
   LPARAM at = MAKELPARAM(c->Width() / 2, c->Height() / 2);
   PostMessageA(c->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageA(c->Handle(), WM_LBUTTONUP, 0, at);
-  RunApp(50);
+  RunApp();
 }
 
 // The loop's TranslateMessage makes the character of the key.
@@ -229,14 +223,14 @@ void PressKey(WORD vk) {
   HWND focus = GetFocus();
   PostMessageA(focus, WM_KEYDOWN, vk, 1);
   PostMessageA(focus, WM_KEYUP, vk, 0xC0000001);
-  RunApp(50);
+  RunApp();
 }
 
 // One pass; "" when everything behaved, else what did not.
 std::string InputPass() {
   FormPtr f(MakeTestForm());
   f->Show();
-  RunApp(100);
+  RunApp();
   f->log.clear();
   ClickOn(f->Button1);
   ClickOn(f->CheckBox1);

@@ -153,17 +153,19 @@ TEST(FrameworkMenus, PopupMenuRunsTheChosenItem) {
   std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
       MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });
   f->Show();
-  Pump(50);
+  PumpPending();
   int ticks = 0;
+  bool chosen = false;
   f->onTimer = [&] {
-    // Inside the menu's own loop: choose the first item by keyboard (keys posted to the
-    // thread, as the system would queue them); give up after a while.
+    // Inside the menu's own loop, once it is up: choose the first item by keyboard (keys posted
+    // to the thread, as the system would queue them); give up after a long while.
     HWND menu = FindWindowA("#32768", nullptr);
-    if (++ticks == 2 && menu) {
+    if (!chosen && menu && IsWindowVisible(menu)) {
       PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
       PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
+      chosen = true;
     }
-    if (ticks == 40) EndMenu();
+    if (++ticks == 400) EndMenu();
   };
   f->Timer1->SetEnabled(true);
   f->log.clear();
@@ -179,17 +181,17 @@ TEST(FrameworkApplication, MinimisingTheMainFormTakesTheApplicationWindowAlong) 
   ASSERT_EQ(Application->MainForm(), f.get());
   ShowWindow(Application->Handle(), SW_SHOWNA);
   f->Show();
-  Pump(50);
+  PumpPending();
   RECT app;
   GetWindowRect(Application->Handle(), &app);
   EXPECT_TRUE(app.right <= app.left || app.bottom <= app.top) << "the application window takes no room";
   SendMessageA(f->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  Pump(50);
+  PumpUntil([&] { return IsIconic(Application->Handle()); });
   EXPECT_TRUE(IsIconic(Application->Handle()));
   EXPECT_FALSE(IsWindowVisible(f->Handle()));
   ShowWindow(Application->Handle(), SW_HIDE);
   ShowWindow(Application->Handle(), SW_SHOWNORMAL);
-  Pump(50);
+  PumpUntil([&] { return IsWindowVisible(f->Handle()); });
   EXPECT_TRUE(IsWindowVisible(f->Handle()));
   EXPECT_EQ(Application->FormCount(), 1);
   EXPECT_EQ(Application->Forms(0), f.get());

@@ -55,8 +55,12 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
   return true;
 }
 
-void Pump(int ms) {
-  PumpUntil([] { return false; }, ms);
+void PumpPending() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
 }
 
 TFrameworkTestForm* MakeTestForm() {

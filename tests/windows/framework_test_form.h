@@ -43,7 +43,8 @@ class TFrameworkTestForm : public TForm {
 
 // Handles messages until `done` is true or `ms` milliseconds have passed; returns done().
 bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
-void Pump(int ms);
+// Handles what is queued now (posted messages, input, paints), without waiting for more.
+void PumpPending();
 // Makes a test form from its layout resource (Application initialised first).
 TFrameworkTestForm* MakeTestForm();
 std::string WindowClass(HWND wnd);

@@ -2,6 +2,8 @@
 // the countdown, the warning a minute before, the action at zero, cancel, and the prompt edit.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,9 @@ struct BoxAnswer {
   int shown = 0;
   std::string text;
   std::string caption;
+  std::function<void()> whileShown;  // runs inside the box's loop before the answer
+  RECT box{};                        // where the box and its buttons were on the screen
+  std::vector<RECT> buttons;
 };
 BoxAnswer* g_answer = nullptr;
 
@@ -39,6 +44,15 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
   GetWindowTextA(box, caption, sizeof caption);
   g_answer->caption = caption;
   ++g_answer->shown;
+  GetWindowRect(box, &g_answer->box);
+  g_answer->buttons.clear();
+  for (HWND b = FindWindowExA(box, nullptr, "TButton", nullptr); b;
+       b = FindWindowExA(box, b, "TButton", nullptr)) {
+    RECT r{};
+    GetWindowRect(b, &r);
+    g_answer->buttons.push_back(r);
+  }
+  if (g_answer->whileShown) g_answer->whileShown();
   if (!g_answer->button) {
     PostMessageA(GetFocus() ? GetFocus() : box, WM_KEYDOWN, VK_ESCAPE, 0);
     return;
@@ -84,8 +98,12 @@ class SchedulerForm : public ::testing::Test {
            !form->MaskEdit1->Enabled() && !form->UpDown1->Enabled() && !form->Label1->Enabled() &&
            !form->Label2->Enabled() && !form->Button1->Enabled();
   }
-  void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) form->Timer2Timer(nullptr);
+  // Ticks come every stepMs of the fake clock (the real timer's 1000 ms, or later).
+  void Tick(int n = 1, int stepMs = 1000) {
+    for (int i = 0; i < n; ++i) {
+      clock.now = LocalTimeAt(LocalMs(clock.now) + stepMs);
+      form->Timer2Timer(nullptr);
+    }
   }
   std::string Caption() { return form->GroupBox1->Caption(); }
 
@@ -202,6 +220,7 @@ TEST_F(SchedulerForm, WarningComesAtSixtyOnlyWhenCheckedAndYesCancels) {
   EXPECT_EQ(Caption(), "\x0E离关机时间还有:0小时1分0秒");
 
   // Again, answered Yes: cancelled, and the caption still shows the count of that tick.
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
   Choose(0, "10", "02", 2);
   form->Button1Click(nullptr);
   answer = BoxAnswer{};
@@ -257,6 +276,7 @@ TEST_F(SchedulerForm, TheActionRunsOnceAtZeroWithTheRightRequestThenTheWindowIsI
   // The older family, and a failing version query, force a power-off for any action.
   for (bool versionOk : {true, false}) {
     power.calls.clear();
+    clock.now = {2026, 12, 7, 10, 0, 0, 0};
     power.platform = kVerPlatformWin32Windows;
     power.versionOk = versionOk;
     Choose(0, "10", "01", 1);
@@ -276,6 +296,71 @@ TEST_F(SchedulerForm, ACountOfZeroAtArmingStillRunsTheActionOnce) {
   EXPECT_FALSE(form->Timer2->Enabled());
 }
 
+TEST_F(SchedulerForm, LateTicksAndASleepOfTheComputerCostNoTime) {
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  Choose(0, "20", "00");
+  form->Button1Click(nullptr);
+  ASSERT_EQ(RemainSeconds, 36000);
+  Tick(100, 1016);  // the timer's real pace
+  EXPECT_EQ(RemainSeconds, 36000 - 102);
+  Tick(1, 3'600'000);  // an hour asleep
+  EXPECT_EQ(RemainSeconds, 36000 - 102 - 3600);
+  EXPECT_EQ(Caption(), CountdownText(RemainSeconds));
+  // Waking after the deadline runs the action at once, without a warning for a minute gone.
+  form->CheckBox1->SetChecked(true);
+  form->CheckBox1Click(nullptr);
+  Tick(1, 10 * 3'600'000);
+  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 1"}));
+  EXPECT_FALSE(form->Timer2->Enabled());
+}
+
+TEST_F(SchedulerForm, SkippedSecondsStillBringTheWarningAndTheActionOnce) {
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  Choose(0, "10", "02");
+  form->CheckBox1->SetChecked(true);
+  form->CheckBox1Click(nullptr);
+  form->Button1Click(nullptr);
+  BoxAnswer answer;
+  answer.button = "&No";
+  g_answer = &answer;
+  UINT_PTR t = SetTimer(nullptr, 0, 20, AnswerBox);
+  Tick(59);
+  EXPECT_EQ(answer.shown, 0);
+  Tick(1, 3000);  // 61 to 58: sixty is never seen
+  EXPECT_EQ(answer.shown, 1);
+  Tick(56);
+  EXPECT_EQ(RemainSeconds, 2);
+  EXPECT_TRUE(power.calls.empty());
+  Tick(1, 3000);  // 2 to -1: zero is never seen
+  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 1"}));
+  Tick(2);
+  EXPECT_EQ(answer.shown, 1);
+  EXPECT_EQ(power.calls.size(), 2u);
+  KillTimer(nullptr, t);
+  g_answer = nullptr;
+}
+
+TEST_F(SchedulerForm, TicksInsideTheWarningBoxNeitherWarnAgainNorRunTheActionTwice) {
+  clock.now = {2026, 12, 7, 9, 58, 58, 0};
+  Choose(0, "10", "00");
+  form->CheckBox1->SetChecked(true);
+  form->CheckBox1Click(nullptr);
+  form->Button1Click(nullptr);
+  ASSERT_EQ(RemainSeconds, 62);
+  BoxAnswer answer;
+  answer.button = "&No";
+  answer.whileShown = [&] { Tick(70); };  // the user leaves the box open past the deadline
+  g_answer = &answer;
+  UINT_PTR t = SetTimer(nullptr, 0, 20, AnswerBox);
+  Tick(2);
+  EXPECT_EQ(answer.shown, 1);
+  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 1"}));
+  EXPECT_FALSE(form->Timer2->Enabled());
+  EXPECT_EQ(Caption(), CountdownText(0));
+  KillTimer(nullptr, t);
+  g_answer = nullptr;
+}
+
 TEST_F(SchedulerForm, PromptEditGrowsTheWindowAndMovesTheBottomRow) {
   int height = form->Height();
   int buttonTop = form->Button1->Top(), checkTop = form->CheckBox1->Top();
@@ -283,9 +368,10 @@ TEST_F(SchedulerForm, PromptEditGrowsTheWindowAndMovesTheBottomRow) {
   form->CheckBox1Click(nullptr);
   ASSERT_NE(form->PromptEditControl(), nullptr);
   TEdit* edit = form->PromptEditControl();
-  EXPECT_EQ(form->Height(), 200);
-  EXPECT_EQ(form->Button1->Top(), buttonTop + (200 - height));
-  EXPECT_EQ(form->CheckBox1->Top(), checkTop + (200 - height));
+  // 40 pixels more inside, whatever the frame (160 to 200 outside with a 30-pixel system frame).
+  EXPECT_EQ(form->Height(), height + 40);
+  EXPECT_EQ(form->Button1->Top(), buttonTop + 40);
+  EXPECT_EQ(form->CheckBox1->Top(), checkTop + 40);
   EXPECT_EQ(edit->Name(), "edts");
   EXPECT_EQ(edit->Left(), 15);
   EXPECT_EQ(edit->Top(), 93);
@@ -295,8 +381,72 @@ TEST_F(SchedulerForm, PromptEditGrowsTheWindowAndMovesTheBottomRow) {
   form->CheckBox1->SetChecked(false);
   form->CheckBox1Click(nullptr);
   EXPECT_EQ(form->PromptEditControl(), nullptr);
-  EXPECT_EQ(form->Height(), 160);
-  EXPECT_EQ(form->Button1->Top(), buttonTop + (160 - height));
+  EXPECT_EQ(form->Height(), height);
+  EXPECT_EQ(form->Button1->Top(), buttonTop);
+}
+
+TEST_F(SchedulerForm, AVeryLongPromptKeepsTheWarningBoxAndItsButtonsOnTheScreen) {
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  Choose(0, "10", "02");
+  form->CheckBox1->SetChecked(true);
+  form->CheckBox1Click(nullptr);
+  std::string prompt(3000, 'W');  // one word wider than any screen
+  for (int i = 0; i < 3000; ++i) prompt += "长";
+  form->PromptEditControl()->SetText(prompt);
+  form->Button1Click(nullptr);
+  BoxAnswer answer;
+  answer.button = "&No";
+  g_answer = &answer;
+  UINT_PTR t = SetTimer(nullptr, 0, 20, AnswerBox);
+  Tick(60);
+  KillTimer(nullptr, t);
+  g_answer = nullptr;
+  ASSERT_EQ(answer.shown, 1);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  auto inside = [&](const RECT& r) {
+    return r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom;
+  };
+  EXPECT_TRUE(inside(answer.box));
+  ASSERT_EQ(answer.buttons.size(), 2u);
+  for (const RECT& b : answer.buttons) EXPECT_TRUE(inside(b));
+}
+
+TEST_F(SchedulerForm, TheMinuteFieldTakesFullWidthDigitsAndRefusesOtherInputMethodText) {
+  HWND edit = form->MaskEdit1->Handle();
+  form->MaskEdit1->SetText("01");
+  form->MaskEdit1->SetSelStart(2);
+  SendMessageA(edit, WM_IME_CHAR, 0xA3B5, 1);  // full-width 5 from an input method
+  EXPECT_EQ(form->MaskEdit1->Text(), "15");
+  SendMessageA(edit, WM_IME_CHAR, 0xD6D0, 1);  // a Chinese character
+  EXPECT_EQ(form->MaskEdit1->Text(), "15");
+  SendMessageA(edit, WM_CHAR, 0xA3, 1);  // full-width 2 as two bytes
+  SendMessageA(edit, WM_CHAR, 0xB2, 1);
+  EXPECT_EQ(form->MaskEdit1->Text(), "52");
+  SendMessageA(edit, WM_CHAR, 0xD6, 1);
+  SendMessageA(edit, WM_CHAR, 0xD0, 1);
+  EXPECT_EQ(form->MaskEdit1->Text(), "52");
+  auto paste = [&](const char* text) {
+    ASSERT_TRUE(OpenClipboard(edit));
+    EmptyClipboard();
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    memcpy(GlobalLock(h), text, strlen(text) + 1);
+    GlobalUnlock(h);
+    SetClipboardData(CF_TEXT, h);
+    CloseClipboard();
+    form->MaskEdit1->SelectAll();
+    SendMessageA(edit, WM_PASTE, 0, 0);
+  };
+  paste("\xA3\xB1\xA3\xB2");  // full-width 12
+  EXPECT_EQ(form->MaskEdit1->Text(), "12");
+  paste("中文");
+  EXPECT_EQ(form->MaskEdit1->Text(), "12");
+}
+
+TEST_F(SchedulerForm, MinimisingWithTheSystemsLowBitsSetStillGoesToTheNotificationArea) {
+  form->Show();
+  SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE | 0x2, 0);
+  EXPECT_TRUE(form->TrayIconAdded());
 }
 
 }  // namespace

@@ -13,9 +13,23 @@ TSkinData* gSkin = nullptr;
 
 class SkinEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { gSkin = NewSkinData(FileBytes(kDefaultSkin), sfMainform, true); }
+  void SetUp() override {
+    gSkin = NewSkinData(FileBytes(kDefaultSkin), sfMainform, true);
+    PumpUntil(NoActionPending);
+  }
 };
 const auto* const gEnv = ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+
+// Each test leaves no window behind, and the double-click time it may change is given back.
+class CaptionButtons : public ::testing::Test {
+ protected:
+  void SetUp() override { doubleClickTime = GetDoubleClickTime(); }
+  void TearDown() override {
+    SetDoubleClickTime(doubleClickTime);
+    DestroyTestWindows();
+  }
+  UINT doubleClickTime = 0;
+};
 
 // The skinner's buttons by action (the first visible one, else the first one).
 TWinSysButton* ButtonFor(TVuzUrezForm* s, int action) {
@@ -48,7 +62,7 @@ TColor ScreenPixelAt(HWND w, const RECT& r) {
   return ScreenPixel(w, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-TEST(CaptionButtons, ShownByTheWindowsBoxes) {
+TEST_F(CaptionButtons, ShownByTheWindowsBoxes) {
   HWND full = NewWindow(300, 150, WS_OVERLAPPEDWINDOW);
   TVuzUrezForm* s = SkinnerOf(full);
   ASSERT_NE(s, nullptr);
@@ -83,14 +97,11 @@ TEST(CaptionButtons, ShownByTheWindowsBoxes) {
   EXPECT_EQ(ScreenPixelAt(full, close->BoundsRect), ButtonPixel(*close, 4));
   // Without maximise box a double click on the title does nothing.
   EXPECT_EQ(NcMouseAt(small, WM_NCLBUTTONDBLCLK, RECT{100, 5, 102, 7}), 0);
-  Pump(100);
+  PumpPending();
   EXPECT_FALSE(IsZoomed(small));
-  DestroyWindow(small);
-  DestroyWindow(full);
-  Pump(300);
 }
 
-TEST(CaptionButtons, HotPressedAndClicks) {
+TEST_F(CaptionButtons, HotPressedAndClicks) {
   HWND w = NewWindow(300, 150, WS_OVERLAPPEDWINDOW);
   TVuzUrezForm* s = SkinnerOf(w);
   ASSERT_NE(s, nullptr);
@@ -113,50 +124,47 @@ TEST(CaptionButtons, HotPressedAndClicks) {
   EXPECT_EQ(close->State, TNCObject::stPressed);
   EXPECT_EQ(ScreenPixelAt(w, close->BoundsRect), ButtonPixel(*close, 2));
   NcMouseAt(w, WM_NCLBUTTONUP, min->BoundsRect);
-  Pump(100);
+  PumpPending();
   EXPECT_TRUE(IsWindow(w));
   EXPECT_FALSE(IsIconic(w));
   // Press and release on the maximise button: maximised, and the faces follow.
   TWinSysButton* max = ButtonFor(s, baMaximize);
   NcMouseAt(w, WM_NCLBUTTONDOWN, max->BoundsRect);
   NcMouseAt(w, WM_NCLBUTTONUP, max->BoundsRect);
-  Pump(150);
-  EXPECT_TRUE(IsZoomed(w));
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(w); }));
   EXPECT_EQ(s->WindowState(), 1);
   RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   TWinSysButton* restore = ButtonFor(s, baMaximize);
   EXPECT_NE(restore, max) << "the restore face replaces the maximise face";
   // A double click on the title restores; another maximises.
   NcMouseAt(w, WM_NCLBUTTONDBLCLK, RECT{150, 5, 152, 7});
-  Pump(150);
-  EXPECT_FALSE(IsZoomed(w));
+  EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(w); }));
   NcMouseAt(w, WM_NCLBUTTONDBLCLK, RECT{150, 5, 152, 7});
-  Pump(150);
-  EXPECT_TRUE(IsZoomed(w));
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(w); }));
   ShowWindow(w, SW_RESTORE);
-  Pump(100);
+  PumpUntil([&] { return s->WindowState() == 0; });
   RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   // Minimise.
   min = ButtonFor(s, baMinimize);
   NcMouseAt(w, WM_NCLBUTTONDOWN, min->BoundsRect);
   NcMouseAt(w, WM_NCLBUTTONUP, min->BoundsRect);
-  Pump(150);
-  EXPECT_TRUE(IsIconic(w));
+  EXPECT_TRUE(PumpUntil([&] { return IsIconic(w); }));
   ShowWindow(w, SW_RESTORE);
   SetForegroundWindow(w);
-  Pump(100);
+  PumpUntil([&] { return s->WindowState() == 0 && s->Active(); });
   RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   // Close.
   close = ButtonFor(s, baClose);
   NcMouseAt(w, WM_NCLBUTTONDOWN, close->BoundsRect);
   NcMouseAt(w, WM_NCLBUTTONUP, close->BoundsRect);
-  Pump(150);
-  EXPECT_FALSE(IsWindow(w));
-  Pump(300);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
 }
 
-TEST(CaptionButtons, CustomActionIsReportedToTheWindow) {
-  // A skin button with an action the skinner does not know.
+TEST_F(CaptionButtons, CustomActionIsReportedToTheWindow) {
+  // A skin button with an action the skinner does not know, taken out again however the test ends.
+  struct TTakeOut {
+    ~TTakeOut() { gSkin->Skin.SysButtons.erase(gSkin->Skin.SysButtons.begin()); }
+  };
   auto custom = std::make_unique<TDataSkinSysButton>("Custom");
   const TDataSkinSysButton& close = *gSkin->Skin.SysButtons.front();
   custom->Bitmap = close.Bitmap;
@@ -168,6 +176,7 @@ TEST(CaptionButtons, CustomActionIsReportedToTheWindow) {
   custom->Visibility = 200;
   custom->Visibility1 = 200;
   gSkin->Skin.SysButtons.insert(gSkin->Skin.SysButtons.begin(), std::move(custom));
+  TTakeOut takeOut;
   HWND w = NewWindow(300, 150, WS_OVERLAPPEDWINDOW);
   TVuzUrezForm* s = SkinnerOf(w);
   ASSERT_NE(s, nullptr);
@@ -177,15 +186,12 @@ TEST(CaptionButtons, CustomActionIsReportedToTheWindow) {
   gLastSkinQueryAction = 0;
   NcMouseAt(w, WM_NCLBUTTONDOWN, b->BoundsRect);
   NcMouseAt(w, WM_NCLBUTTONUP, b->BoundsRect);
-  Pump(100);
-  EXPECT_EQ(gLastSkinQueryAction, 50u);
+  EXPECT_TRUE(PumpUntil([] { return gLastSkinQueryAction == 50u; }));
   EXPECT_TRUE(Skinned(w)) << "the question itself is still answered";
   DestroyWindow(w);
-  Pump(300);
-  gSkin->Skin.SysButtons.erase(gSkin->Skin.SysButtons.begin());
 }
 
-TEST(CaptionButtons, WindowMenu) {
+TEST_F(CaptionButtons, WindowMenu) {
   HWND w = NewWindow(300, 150, WS_OVERLAPPEDWINDOW);
   TVuzUrezForm* s = SkinnerOf(w);
   ASSERT_NE(s, nullptr);
@@ -199,9 +205,12 @@ TEST(CaptionButtons, WindowMenu) {
   static UINT restoreState = 0, maximizeState = 0;
   static HMENU tracked = nullptr;
   tracked = menu;
-  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+  // Checked as soon as the menu is up.
+  SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) return;
     KillTimer(nullptr, id);
-    shown = FindWindowA("#32768", nullptr) != nullptr;
+    shown = true;
     restoreState = GetMenuState(tracked, 0, MF_BYPOSITION);
     maximizeState = GetMenuState(tracked, 1, MF_BYPOSITION);
     EndMenu();
@@ -214,63 +223,63 @@ TEST(CaptionButtons, WindowMenu) {
   EXPECT_FALSE(maximizeState & MF_GRAYED);
   // Choosing an item performs it.
   s->SystemMenuClick(1);
-  Pump(150);
-  EXPECT_TRUE(IsZoomed(w));
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(w); }));
   s->SystemMenuClick(0);
-  Pump(150);
-  EXPECT_FALSE(IsZoomed(w));
-  // A second opening within the double-click time closes the window instead.
-  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+  EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(w); }));
+  // A second opening within the double-click time closes the window instead. The time is made
+  // long so that a slow machine still opens twice within it; the skinner reads it when made.
+  DestroyWindow(w);
+  SetDoubleClickTime(60000);
+  w = NewWindow(300, 150, WS_OVERLAPPEDWINDOW);
+  ASSERT_NE(SkinnerOf(w), nullptr);
+  GetWindowRect(w, &wr);
+  SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) return;
     KillTimer(nullptr, id);
     EndMenu();
   });
   SendMessageA(w, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(wr.left + 150, wr.top + 10));
   SendMessageA(w, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(wr.left + 150, wr.top + 10));
-  Pump(150);
-  EXPECT_FALSE(IsWindow(w));
-  Pump(300);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
 }
 
 }  // namespace
 
 namespace {
 
-void Mouse(int x, int y, DWORD flags) {
+template <class Done>
+bool Mouse(int x, int y, DWORD flags, Done done) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
   in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
   in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
   SendInput(1, &in, sizeof in);
-  Pump(60);
+  return PumpUntil(done);
 }
 
-TEST(CaptionButtons, RealMouseClick) {
+TEST_F(CaptionButtons, RealMouseClick) {
   HWND w = NewWindow(300, 150, WS_OVERLAPPEDWINDOW);
   TVuzUrezForm* s = SkinnerOf(w);
   ASSERT_NE(s, nullptr);
   RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  Pump(100);
   // The click also activates the window: the frame repainted between press and release must not
   // lose the pressed button.
   HWND other = NewWindow(50, 50, WS_OVERLAPPEDWINDOW);
   SetWindowPos(other, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  Pump(100);
-  ASSERT_FALSE(s->Active());
+  ASSERT_TRUE(PumpUntil([&] { return !s->Active(); }));
   TWinSysButton* min = ButtonFor(s, baMinimize);
   RECT wr{};
   GetWindowRect(w, &wr);
   int x = wr.left + (min->BoundsRect.left + min->BoundsRect.right) / 2;
   int y = wr.top + (min->BoundsRect.top + min->BoundsRect.bottom) / 2;
-  Mouse(x, y, 0);
-  Mouse(x, y, MOUSEEVENTF_LEFTDOWN);
-  EXPECT_EQ(min->State, TNCObject::stPressed);
-  Mouse(x, y, MOUSEEVENTF_LEFTUP);
-  Pump(150);
-  EXPECT_TRUE(IsIconic(w));
-  DestroyWindow(other);
-  DestroyWindow(w);
-  Pump(300);
+  EXPECT_TRUE(Mouse(x, y, 0, [&] {
+    POINT at{};
+    return GetCursorPos(&at) && at.x == x && at.y == y;
+  }));
+  EXPECT_TRUE(Mouse(x, y, MOUSEEVENTF_LEFTDOWN, [&] { return min->State == TNCObject::stPressed; }));
+  EXPECT_TRUE(Mouse(x, y, MOUSEEVENTF_LEFTUP, [&] { return IsIconic(w); }));
 }
 
 }  // namespace

@@ -60,6 +60,14 @@ POINT ButtonCentre(const TSkinElements& skin, int action, const RECT& wr) {
   return {-1, -1};
 }
 
+// The window of another process has a region, once its skinner has fitted it to the skin.
+bool HasRegion(HWND w) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  bool has = GetWindowRgn(w, rgn) != ERROR;
+  DeleteObject(rgn);
+  return has;
+}
+
 // The region of a window of another process leaves its top corners out.
 void ExpectShapedCorners(HWND w) {
   RECT wr = ScreenRect(w);
@@ -82,19 +90,23 @@ TEST(SkinnedDaskel, SkinnedWindowsAndCaptionButtons) {
   ASSERT_TRUE(WaitUntil([&] { return !TopLevels(p.Id(), "TForm1", "Daskel1.0").empty(); }));
   HWND main = TopLevels(p.Id(), "TForm1", "Daskel1.0")[0];
   ASSERT_TRUE(WaitUntil([&] { return SkinnedRemote(main); }, 5000));
-  Sleep(300);
+  ASSERT_TRUE(WaitUntil([&] { return HasRegion(main); }, 5000));
   ExpectShapedCorners(main);
 
   // On the screen: the corner shows the desktop behind, the left edge the skin's border.
   RECT wr = ScreenRect(main);
-  EXPECT_EQ(ScreenPixelAt(wr.left, wr.top), ScreenPixelAt(wr.left - 2, wr.top - 2));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ScreenPixelAt(wr.left, wr.top) == ScreenPixelAt(wr.left - 2, wr.top - 2); }, 3000))
+      << "the corner shows the desktop behind";
   TBorderSizes borders = SkinBorderSizes(skin);
   const TDataSkinBorder& left = *skin.BorderLeft;
   int h = wr.bottom - wr.top;
   TBitmap leftImage = BuildNineSlice({0, 0, borders.Left, h}, left.Bitmap,
                                      {left.LeftWidth, left.TopHeight, left.RightWidth, left.BottomHeight},
                                      false, left.Tile != 1, left.FrameCount, 1);
-  EXPECT_EQ(ScreenPixelAt(wr.left + 1, wr.top + h / 2), leftImage.Pixel(1, h / 2));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ScreenPixelAt(wr.left + 1, wr.top + h / 2) == leftImage.Pixel(1, h / 2); }, 3000))
+      << "the left edge shows the skin's border";
 
   // The skinned minimise button hides the window to the notification area; the icon brings it back.
   POINT minimise = ButtonCentre(skin, 2, wr);
@@ -103,8 +115,7 @@ TEST(SkinnedDaskel, SkinnedWindowsAndCaptionButtons) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 3000));
   EXPECT_TRUE(p.Running());
   PostMessageA(main, WM_USER, 0, WM_LBUTTONDBLCLK);  // what the shell sends for the icon
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main); }, 3000));
-  Sleep(300);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && GetForegroundWindow() == main; }, 3000));
 
   // The About window is skinned when it comes up.
   auto buttons = Children(main, "TButton");  // top to bottom, left to right: About first
@@ -114,8 +125,9 @@ TEST(SkinnedDaskel, SkinnedWindowsAndCaptionButtons) {
   HWND about = TopLevels(p.Id(), "TForm2")[0];
   EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(about); }, 3000));
   PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(about) && IsWindowEnabled(main); }, 3000));
-  Sleep(300);
+  ASSERT_TRUE(WaitUntil(
+      [&] { return !IsWindowVisible(about) && IsWindowEnabled(main) && GetForegroundWindow() == main; },
+      3000));
 
   // The skinned close button asks the close question, itself skinned with shaped corners.
   wr = ScreenRect(main);
@@ -124,8 +136,7 @@ TEST(SkinnedDaskel, SkinnedWindowsAndCaptionButtons) {
   ClickScreen(close.x, close.y);
   ASSERT_TRUE(WaitUntil([&] { return !TopLevels(p.Id(), "TMessageForm").empty(); }, 3000));
   HWND box = TopLevels(p.Id(), "TMessageForm")[0];
-  EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(box); }, 3000));
-  Sleep(300);
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(box) && HasRegion(box); }, 3000));
   ExpectShapedCorners(box);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return TopLevels(p.Id(), "TMessageForm").empty(); }, 3000));

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -33,9 +32,28 @@ class SkinEnvironment : public ::testing::Environment {
   void SetUp() override {
     Application->Initialize();
     gSkin = NewSkinData(FileBytes(kDefaultSkin), sfMainform, true);
+    PumpUntil(NoActionPending);
   }
 };
 const auto* const gEnv = ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+
+// The shared main component is given back as each test found it: switched on, the default skin,
+// no class filter, and no window left over. The manager's delay is kept short; tests wait for
+// the action to have run, not for a time.
+class SkinManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SkinManager()->ActionDelayMs = 20; }
+  void TearDown() override {
+    DestroyTestWindows();
+    gSkin->OnFormSkin = nullptr;
+    if (gSkin->Skin.SkinName != defaultName) gSkin->SetSkinFile(kDefaultSkin);
+    gSkin->SetActive(true);
+    SkinManager()->FSkinning = true;
+    PumpUntil(NoActionPending);
+    SkinManager()->ActionDelayMs = -1;
+  }
+  const std::string defaultName = gSkin->Skin.SkinName;
+};
 
 SIZE WindowSize(HWND w) {
   RECT r{};
@@ -61,10 +79,14 @@ TColor ExpectedBorderPixel(const TDataSkinBorder& b, bool vertical, int w, int h
 template <class Show, class Check>
 void WithModal(Show show, Check check) {
   static Check* pending = nullptr;
+  static HWND before = nullptr;
   pending = &check;
-  UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
+  before = GetActiveWindow();
+  // As soon as a new window is active (the modal one, skinned when it was activated).
+  UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
     HWND active = GetActiveWindow();
+    if (!active || active == before || !IsWindowVisible(active)) return;
+    KillTimer(nullptr, id);
     if (pending) (*pending)(active);
     pending = nullptr;
     PostMessageA(active, WM_CLOSE, 0, 0);
@@ -74,7 +96,7 @@ void WithModal(Show show, Check check) {
   KillTimer(nullptr, timer);
 }
 
-TEST(SkinManager, PlainWindowTakesTheSkinWhenActivated) {
+TEST_F(SkinManagerTest, PlainWindowTakesTheSkinWhenActivated) {
   HWND w = NewWindow(392, 273);
   TVuzUrezForm* s = SkinnerOf(w);
   ASSERT_NE(s, nullptr);
@@ -93,10 +115,9 @@ TEST(SkinManager, PlainWindowTakesTheSkinWhenActivated) {
   SendMessageA(w, WM_SKINACTIVATE, 0, 1000);
   EXPECT_EQ(WindowSize(w).cy, 273 + b.Top + b.Bottom);
   DestroyWindow(w);
-  Pump(300);
 }
 
-TEST(SkinManager, FrameHitTestRegionAndPixels) {
+TEST_F(SkinManagerTest, FrameHitTestRegionAndPixels) {
   HWND w = NewWindow(300, 200);
   TVuzUrezForm* s = SkinnerOf(w);
   ASSERT_NE(s, nullptr);
@@ -121,10 +142,8 @@ TEST(SkinManager, FrameHitTestRegionAndPixels) {
 
   // Painted pixels come from the right frame of the border images: frame 1 while active...
   SetForegroundWindow(w);
-  Pump(50);
-  ASSERT_TRUE(s->Active()) << "another program took the activation";
+  ASSERT_TRUE(PumpUntil([&] { return s->Active(); })) << "another program took the activation";
   RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  Pump(50);
   const TDataSkinBorder& bottom = *gSkin->Skin.BorderBottom;
   int bw = width - s->LeftWidth() - s->RightWidth();
   EXPECT_EQ(ScreenPixel(w, 1, height / 2),
@@ -147,10 +166,9 @@ TEST(SkinManager, FrameHitTestRegionAndPixels) {
   EXPECT_EQ(ScreenPixel(w, px, py), inactive);
   DestroyWindow(other);
   DestroyWindow(w);
-  Pump(300);
 }
 
-TEST(SkinManager, WindowsThatAreNotSkinned) {
+TEST_F(SkinManagerTest, WindowsThatAreNotSkinned) {
   TSkinManage* m = SkinManager();
   ASSERT_NE(m, nullptr);
   HWND parent = NewWindow(200, 150);
@@ -180,7 +198,7 @@ TEST(SkinManager, WindowsThatAreNotSkinned) {
     f->SetClientHeight(100);
     f->Show();
     SetForegroundWindow(f->Handle());
-    Pump(60);
+    WaitActive(f->Handle());
     EXPECT_EQ(Skinned(f->Handle()), tag != 99) << tag;
     if (tag == 199) {
       EXPECT_EQ(f->Color(), gSkin->Skin.ColourButtonFace);
@@ -191,28 +209,27 @@ TEST(SkinManager, WindowsThatAreNotSkinned) {
   DestroyWindow(plain);
   DestroyWindow(empty);
   DestroyWindow(parent);
-  Pump(300);
 }
 
-TEST(SkinManager, SwitchingOffRestoresAndCollapsesRequests) {
+TEST_F(SkinManagerTest, SwitchingOffRestoresAndCollapsesRequests) {
   TSkinManage* m = SkinManager();
   HWND w = NewWindow(392, 273, WS_OVERLAPPEDWINDOW, nullptr, false);
   SIZE before = WindowSize(w);
   ShowWindow(w, SW_SHOW);
   SetForegroundWindow(w);
-  Pump(60);
+  WaitActive(w);
   TVuzUrezForm* s = SkinnerOf(w);
   ASSERT_NE(s, nullptr);
   // Off and on again within the delay: only the last request runs; nothing is freed.
   gSkin->SetActive(false);
   gSkin->SetActive(true);
-  Pump(400);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
   EXPECT_EQ(SkinnerOf(w), s);
   EXPECT_TRUE(m->FSkinning);
   // Off: every window gets exactly its unskinned size back and the skinners are freed.
   int thunks = TWindowSubclass::ThunksAlive();
   gSkin->SetActive(false);
-  Pump(400);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
   EXPECT_FALSE(Skinned(w));
   EXPECT_TRUE(m->Forms().empty());
   EXPECT_EQ(WindowSize(w).cx, before.cx);
@@ -221,20 +238,18 @@ TEST(SkinManager, SwitchingOffRestoresAndCollapsesRequests) {
   EXPECT_LT(TWindowSubclass::ThunksAlive(), thunks);
   // On again: the next activation skins it.
   gSkin->SetActive(true);
-  Pump(400);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
   HWND other = NewWindow(50, 50);
   SetForegroundWindow(w);
-  Pump(60);
-  EXPECT_TRUE(Skinned(w));
+  EXPECT_TRUE(PumpUntil([&] { return Skinned(w); }));
   DestroyWindow(other);
   // A window destroyed while skinned is forgotten after the delay.
   DestroyWindow(w);
   EXPECT_NE(m->FindForm(w), nullptr);
-  Pump(400);
-  EXPECT_EQ(m->FindForm(w), nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return m->FindForm(w) == nullptr; }));
 }
 
-TEST(SkinManager, RequestsDuringDestructionAndTextChanges) {
+TEST_F(SkinManagerTest, RequestsDuringDestructionAndTextChanges) {
   TSkinManage* m = SkinManager();
   HWND w = NewWindow(200, 100);
   TVuzUrezForm* s = SkinnerOf(w);
@@ -248,18 +263,17 @@ TEST(SkinManager, RequestsDuringDestructionAndTextChanges) {
   HWND other = NewWindow(100, 100);
   gSkin->SetActive(false);
   DestroyWindow(other);
-  Pump(400);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
   EXPECT_FALSE(m->FSkinning);
   EXPECT_FALSE(Skinned(w));
   EXPECT_EQ(m->FindForm(other), nullptr);
   gSkin->SetActive(true);
-  Pump(400);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
   EXPECT_TRUE(m->FSkinning);
   DestroyWindow(w);
-  Pump(300);
 }
 
-TEST(SkinManager, ComponentForOneFormOnly) {
+TEST_F(SkinManagerTest, ComponentForOneFormOnly) {
   TSkinManage* m = SkinManager();
   auto* form = new TForm(Application);
   form->InitializeForm();
@@ -283,15 +297,14 @@ TEST(SkinManager, ComponentForOneFormOnly) {
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->FSkinData, own);
   form->Show();
-  Pump(60);
+  WaitActive(form->Handle());
   HWND plain = NewWindow(100, 100);
   ASSERT_NE(SkinnerOf(plain), nullptr);
   EXPECT_EQ(SkinnerOf(plain)->FSkinData, gSkin);
   // Switching it off frees only its form's skinner, but switches skinning off for everyone.
   own->SetActive(true);
-  Pump(50);
   own->SetActive(false);
-  Pump(400);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
   EXPECT_EQ(SkinnerOf(form->Handle()), nullptr);
   EXPECT_NE(SkinnerOf(plain), nullptr);
   EXPECT_FALSE(m->FSkinning);
@@ -299,16 +312,15 @@ TEST(SkinManager, ComponentForOneFormOnly) {
   EXPECT_FALSE(Skinned(later));
   gSkin->SetActive(false);
   gSkin->SetActive(true);
-  Pump(400);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
   EXPECT_TRUE(m->FSkinning);
   DestroyWindow(later);
   DestroyWindow(plain);
   form->Free();  // frees its component too, which leaves the manager's list
-  Pump(300);
   for (TSkinData* d : m->SkinDatas()) EXPECT_NE(d, own);
 }
 
-TEST(SkinManager, DialogsGetTheirSkinData) {
+TEST_F(SkinManagerTest, DialogsGetTheirSkinData) {
   // The framework's message box and a system dialog, each skinned when activated.
   TSkinData* found = nullptr;
   bool skinned = false;
@@ -342,10 +354,9 @@ TEST(SkinManager, DialogsGetTheirSkinData) {
   DestroyWindow(w);
   delete second;
   delete dialog;
-  Pump(300);
 }
 
-TEST(SkinManager, WrongVersionShowsTheMessageAndSkinsNothing) {
+TEST_F(SkinManagerTest, WrongVersionShowsTheMessageAndSkinsNothing) {
   std::vector<std::uint8_t> ini{'[', 'T', ']', '\n'};
   auto old = BuildStoredPackage({{"skin.ini", ini}}, 10000);
   std::string text;
@@ -362,48 +373,16 @@ TEST(SkinManager, WrongVersionShowsTheMessageAndSkinsNothing) {
   delete d;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double Now() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
 std::size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX pmc{};
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
   return pmc.PrivateUsage;
 }
 
-// Numbers we report; they do not fail the test except for growth of what we own.
-TEST(SkinMeasurements, PaintTimeAndNoGrowth) {
+// Growth of what we own over many cycles (reported, and failed only past a margin). Paint times
+// are measured in bench/.
+TEST_F(SkinManagerTest, NoGrowthOverManyCycles) {
   TSkinManage* m = SkinManager();
-  // The frame of a window of the main window's size, skinned against the system's own paint.
-  HWND w = NewWindow(445, 130, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-  TVuzUrezForm* s = SkinnerOf(w);
-  ASSERT_NE(s, nullptr);
-  std::vector<double> skinned, system;
-  for (int i = 0; i < 200; ++i) {
-    double t = Now();
-    s->PaintFrame(nullptr);
-    skinned.push_back(Now() - t);
-  }
-  HWND plain = NewWindow(445, 130, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, nullptr, false);
-  ShowWindow(plain, SW_SHOWNA);
-  for (int i = 0; i < 200; ++i) {
-    double t = Now();
-    DefWindowProcA(plain, WM_NCPAINT, 1, 0);
-    system.push_back(Now() - t);
-  }
-  std::printf("PaintFrame median %.3f ms, system frame paint median %.3f ms, ratio %.2f\n", Median(skinned),
-              Median(system), Median(skinned) / Median(system));
-  DestroyWindow(plain);
-  DestroyWindow(w);
-  Pump(300);
-
   // 500 switches off and on, and 500 skinned windows made and destroyed: nothing of ours grows.
   auto* f = new TForm(Application);
   f->InitializeForm();
@@ -411,7 +390,7 @@ TEST(SkinMeasurements, PaintTimeAndNoGrowth) {
   f->SetClientHeight(100);
   f->Show();
   SetForegroundWindow(f->Handle());
-  Pump(60);
+  WaitActive(f->Handle());
   ASSERT_TRUE(Skinned(f->Handle()));
   long gdi0 = GdiObjectsInUse();
   DWORD user0 = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
@@ -439,7 +418,7 @@ TEST(SkinMeasurements, PaintTimeAndNoGrowth) {
   m->FActionSkinData = gSkin;
   m->FAction = saPurgeDead;
   m->DoAction();
-  Pump(50);
+  PumpPending();
   EXPECT_LE(TWindowSubclass::ThunksAlive(), thunks0);
   EXPECT_EQ(m->Forms().size(), 1u);
   long gdi1 = GdiObjectsInUse();
@@ -451,11 +430,10 @@ TEST(SkinMeasurements, PaintTimeAndNoGrowth) {
       (static_cast<long long>(PrivateBytes()) - static_cast<long long>(bytes0)) / 1024);
   EXPECT_LE(gdi1, gdi0 + 5);  // a few caches may fill; a leak per cycle would be hundreds
   f->Free();
-  Pump(300);
 }
 
-// Last: changing the skin at run time repaints every skinned window with the new one.
-TEST(SkinManager, SkinFileChangesTheSkinOfEveryWindow) {
+// Changing the skin at run time repaints every skinned window with the new one.
+TEST_F(SkinManagerTest, SkinFileChangesTheSkinOfEveryWindow) {
   HWND w = NewWindow(300, 200);
   TVuzUrezForm* s = SkinnerOf(w);
   ASSERT_NE(s, nullptr);
@@ -464,7 +442,7 @@ TEST(SkinManager, SkinFileChangesTheSkinOfEveryWindow) {
   int height = wr.bottom - wr.top;
   TColor light = ScreenPixel(w, 1, height / 2);
   gSkin->SetSkinFile(kDarkSkin);
-  Pump(400);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
   EXPECT_EQ(SkinnerOf(w), s);
   GetWindowRect(w, &wr);
   height = wr.bottom - wr.top;
@@ -474,7 +452,6 @@ TEST(SkinManager, SkinFileChangesTheSkinOfEveryWindow) {
   EXPECT_EQ(ScreenPixel(w, 1, height / 2), dark);
   EXPECT_EQ(ClientSize(w).cx, 300);
   DestroyWindow(w);
-  Pump(300);
 }
 
 }  // namespace

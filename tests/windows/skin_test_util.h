@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "skin/data/VuzUrezData.h"
 #include "skin/form/VuzUrezForm.h"
@@ -21,21 +22,39 @@ inline std::string FileBytes(const char* path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-inline void Pump(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  do {
+// Pumps messages until done() holds or timeoutMs passes; returns done(). Tests wait for what they
+// need to see, never for a fixed time: the time-out only ends a test that went wrong.
+template <class Done>
+inline bool PumpUntil(Done done, int timeoutMs = 5000) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return done();
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
+  }
+  return true;
 }
 
+// Runs what is queued now (posted messages, paints), without waiting for anything to come.
+inline void PumpPending() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// The manager's deferred action has run (or none was pending).
+inline bool NoActionPending() { return !SkinManager() || !SkinManager()->ActionPending(); }
+
 // As the layout reader makes the component: stored values, the stream, then Loaded.
-inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bool active) {
-  auto* d = new TSkinData(nullptr);
+inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bool active,
+                              TComponent* owner = nullptr) {
+  auto* d = new TSkinData(owner);
   d->SetState(csLoading | csReading);
   d->SetSkinFormtype(kind);
   d->SetActive(active);
@@ -49,6 +68,36 @@ inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bo
   d->ClearState(csLoading | csReading);
   d->Loaded();
   return d;
+}
+
+inline TVuzUrezForm* SkinnerOf(HWND w) {
+  TSkinManage* m = SkinManager();
+  return m ? dynamic_cast<TVuzUrezForm*>(m->FindForm(w)) : nullptr;
+}
+
+// Waits until the window is active and, when it was skinned, its skinner has handled the
+// activation message (the refit to the skin).
+inline bool WaitActive(HWND w) {
+  return PumpUntil([w] {
+    TVuzUrezForm* s = SkinnerOf(w);
+    return GetActiveWindow() == w && (!s || s->FStage == ssActive);
+  });
+}
+
+// Destroys the test windows a test left behind (when it failed halfway) and lets the manager's
+// pending action run, so the next test starts from a clean desktop.
+inline void DestroyTestWindows() {
+  std::vector<HWND> left;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM list) -> BOOL {
+        if (WindowClassName(w) == "SkinTestWindow") reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&left));
+  for (HWND w : left)
+    if (IsWindow(w)) DestroyWindow(w);
+  PumpUntil(NoActionPending);
 }
 
 // Messages the plain test windows received that a test wants to see.
@@ -79,14 +128,9 @@ inline HWND NewWindow(int clientW, int clientH, DWORD style = WS_OVERLAPPEDWINDO
   if (show) {
     ShowWindow(w, SW_SHOW);
     SetForegroundWindow(w);
-    Pump(60);
+    WaitActive(w);
   }
   return w;
-}
-
-inline TVuzUrezForm* SkinnerOf(HWND w) {
-  TSkinManage* m = SkinManager();
-  return m ? dynamic_cast<TVuzUrezForm*>(m->FindForm(w)) : nullptr;
 }
 
 inline bool Skinned(HWND w) { return SendMessageA(w, WM_SKINQUERY, 0, 0) == 1; }
