@@ -326,7 +326,7 @@ class GalleryWindow : public ::testing::Test {
     if (skinner) skinner->Detach();
     delete skinner;
     window->Free();
-    Pump(20);
+    PumpPending();
     data.reset();
   }
   template <class S>

@@ -66,15 +66,6 @@ class TFakeSite : public TComponent, public TSkinControlOwner {
   bool Dying = false;
 };
 
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0) return done();
-    Pump(10);
-  }
-  return true;
-}
-
 // Non-key pixels of `picture` (within `part`, picture coordinates) that the window does not show
 // at (x, y) of its window DC.
 int Mismatches(HWND w, int x, int y, const TBitmap& picture, RECT part) {
@@ -109,14 +100,14 @@ class SkinControls : public ::testing::Test {
     focus->SetBounds(300, 220, 100, 21);
     form->Show();
     SetForegroundWindow(form->Handle());
-    Pump(50);
+    PumpUntil([&] { return GetActiveWindow() == form->Handle(); });
     focus->SetFocus();
     site = new TFakeSite;
   }
   void TearDown() override {
     delete site;
     form->Free();
-    Pump(50);
+    PumpPending();
   }
   template <class T>
   T* Add(int l, int t, int w, int h) {
@@ -226,7 +217,7 @@ TEST_F(SkinControls, EditWithoutBorderIsLeftAlone) {
   auto* s = new TSkinEdit(site);
   s->AttachHandle(h, gSkin, nullptr);
   RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Pump(30);
+  PumpPending();
   EXPECT_NE(ScreenPixel(h, 0, 11), ColorToRGB(gSkin->Skin.ColourButtonShadow));
   DestroyWindow(h);
 }
@@ -245,7 +236,7 @@ TEST_F(SkinControls, SpinButtonInsideAnEditIsSkinnedOnce) {
     int alive = TSkinControl::Alive();
     for (int i = 0; i < 3; ++i)
       RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-    Pump(20);
+    PumpPending();
     ASSERT_NE(s->UpDown(), nullptr) << cls;
     EXPECT_EQ(s->UpDown()->Handle(), spin) << cls;
     EXPECT_TRUE(s->UpDown()->FInEdit) << cls;

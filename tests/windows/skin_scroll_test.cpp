@@ -133,13 +133,13 @@ class SkinScroll : public ::testing::Test {
     form->SetClientHeight(300);
     form->Show();
     SetForegroundWindow(form->Handle());
-    Pump(50);
+    PumpUntil([&] { return GetActiveWindow() == form->Handle(); });
   }
   void TearDown() override {
     gOnApp = nullptr;
     delete skinner;
     form->Free();
-    Pump(50);
+    PumpPending();
   }
   // A memo with 200 long lines and both bars, its scroll messages logged, then skinned.
   TMemo* NewMemo(DWORD exStyle = 0, int height = 150, TScrollStyle bars = ssBoth) {
@@ -161,7 +161,7 @@ class SkinScroll : public ::testing::Test {
     skinner = new TSkinScrollBar(nullptr);
     skinner->AttachScrollBars(m, gSkin, true, nullptr);
     RedrawWindow(m->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    Pump(30);
+    PumpPending();
     return m;
   }
   // The centre of the vertical thumb, on the screen.
@@ -182,12 +182,15 @@ class SkinScroll : public ::testing::Test {
     });
     PumpUntil([&] { return done.load(); }, 15000);
     t.join();
-    Pump(30);
+    PumpPending();
   }
   // Presses the thumb and waits until the drag holds the mouse.
   void PressThumb(HWND w, POINT p) {
     Mouse(p.x, p.y);
-    Sleep(30);
+    WaitFor([&] {
+      POINT at{};
+      return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+    });
     Mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
     DWORD ui = GetWindowThreadProcessId(w, nullptr);
     EXPECT_TRUE(WaitFor([&] {
