@@ -88,12 +88,19 @@ TMenuItem* TGalleryMenus::Add(TMenuItem* parent, const char* caption, const char
   item->SetCaption(caption);
   item->SetShortCut(shortCut);
   item->SetImageIndex(image);
+  if (std::string(caption) != "-") item->OnClick = TNotifyEvent(this, &TGalleryMenus::PickClick);
   parent->Add(item);
   return item;
 }
 
+void TGalleryMenus::PickClick(TObject* sender) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (item && OnPick) OnPick("Menu: " + StripHotkey(item->Caption()));
+}
+
 void TGalleryMenus::CheckClick(TObject* sender) {
   if (auto* item = dynamic_cast<TMenuItem*>(sender)) item->SetChecked(!item->Checked());
+  PickClick(sender);
 }
 
 void TGalleryMenus::RadioClick(TObject* sender) {
@@ -102,6 +109,7 @@ void TGalleryMenus::RadioClick(TObject* sender) {
   for (int i = 0; i < item->Parent()->Count(); ++i)
     if (item->Parent()->Items(i)->RadioItem())
       item->Parent()->Items(i)->SetChecked(item->Parent()->Items(i) == item);
+  PickClick(sender);
 }
 
 void TGalleryMenus::ShowRightToLeft(TObject*) {
