@@ -216,8 +216,6 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     c->SetColor(d.Skin.ColourButtonFace);
     return true;
   }
-  // Scrolled controls are recognised in their place; their skinner is not built yet, so they
-  // keep the system look.
   if (tabs && Is(c, "TPageControl")) {
     if (!SystemDrawnTabs(c)) return false;
     AttachByHandle<TSkinTab>(static_cast<TWinControl*>(c)->Handle(), true);
@@ -363,8 +361,7 @@ bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
   } else if (kind == "progress" && on(xcProgress)) {
     Attach<TSkinProgress>(c, false);
   }
-  // "scrollbar" is a known kind whose skinner comes later; any other word leaves the control
-  // unskinned too.
+  // Any other word leaves the control unskinned.
   return true;
 }
 
