@@ -682,6 +682,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
     if (HWND client = f->ClientHandle()) {
       // Ctrl+F4, Ctrl+F6 and the child's window-menu keys; dialog keys go to the child form.
       if (TranslateMDISysAccel(client, &msg)) return true;
+      // Alt+letter is the frame's: its menu bar holds the children's menus too.
+      if (msg.message == WM_SYSCHAR && f->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
       for (HWND w = msg.hwnd; w && w != client; w = GetParent(w))
         if (GetParent(w) == client)
           if (auto* child = dynamic_cast<TCustomForm*>(TWinControl::FindControl(w))) f = child;

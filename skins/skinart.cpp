@@ -393,7 +393,8 @@ class TArtist {
       for (int f = 0; f < 4; ++f) {
         double x0 = (k * 4 + f) * fw;
         if (f > 0) img.RoundRect(x0, 0, x0 + fw, fh, 3, f == 1 ? t_.capPress : t_.capHot);
-        Glyph(img, kinds[k], x0 + fw / 2.0, fh / 2.0, t_.capGlyph[0], 3.5);
+        // In the bar's text colour: the caption glyphs' colour is made for the caption buttons.
+        Glyph(img, kinds[k], x0 + fw / 2.0, fh / 2.0, t_.menuText, 3.5);
       }
     Save(img, "mdicontrols.bmp");
   }

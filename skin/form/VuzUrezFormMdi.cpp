@@ -153,7 +153,11 @@ void TVuzUrezForm::PaintMdiButtons(HDC dc, const RECT& bar) {
     OffsetRect(&r, -bar.left, -bar.top);
     DrawFrame(dc, r, *image, true, frames, 1);
   }
-  if (TSkinManage* mgr = SkinManager(); mgr && !mgr->FMdiMaximized) mgr->SetMdiMax(true);
+  TSkinManage* mgr = SkinManager();
+  if (!mgr || mgr->FMdiMaximized) return;
+  mgr->SetMdiMax(true);
+  // The children lost their regions without a repaint: what the regions hid is drawn now.
+  RedrawWindow(FMdiClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 const TBitmap* TVuzUrezForm::ButtonBackground(const TWinSysButton& b, POINT& origin) const {
