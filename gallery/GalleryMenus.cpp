@@ -132,7 +132,9 @@ void TGalleryMenus::SwatchDraw(TObject*, TCanvas* canvas, RECT r, bool selected)
   int w = (r.right - r.left) / 4;
   for (int i = 0; i < 4; ++i) {
     canvas->Brush().SetColor(colours[i]);
-    canvas->FillRect(RECT{r.left + i * w, r.top + 2, i == 3 ? r.right : r.left + (i + 1) * w, r.bottom - 2});
+    // The whole height: a gap would show whatever the menu window has under the item, which in
+    // a skinned menu is not the skin's background.
+    canvas->FillRect(RECT{r.left + i * w, r.top, i == 3 ? r.right : r.left + (i + 1) * w, r.bottom});
   }
   if (selected) {
     canvas->Brush().SetColor(clBlack);
