@@ -190,7 +190,8 @@ void TVuzUrezForm::PlaceSysButtons() {
         const TDataSkinObject* bar = FSkinData->Skin.MenuBar.get();
         bool capped = bar && !bar->Bitmap.Empty();
         y = FTopHeight + (FMenuHeight - h) / 2;
-        if (FRightToLeft)
+        // A bar whose items run from the right keeps the buttons clear of them at its left end.
+        if (FRightToLeft || (FMenuBar && FMenuBar->RightToLeft))
           x = r.Xcoord + FLeftWidth + (capped ? bar->LeftWidth : 0);
         else
           x = FWindowWidth - r.Xcoord - FRightWidth - (capped ? bar->RightWidth : 0);

@@ -176,6 +176,8 @@ void TVuzUrezForm::SkinContainerChildren(TWinControl* box, bool checkBoxes) {
 bool TVuzUrezForm::SkinChildControl(TComponent* component, TComponent* parent) {
   auto* c = dynamic_cast<TControl*>(component);
   if (!c) return false;
+  // An MDI child owned by its frame has a form skinner of its own for its controls.
+  if (auto* f = dynamic_cast<TCustomForm*>(c); f && f->FormStyle() == fsMDIChild) return false;
   if (TagMod(c) == FSkinData->DisableTag()) return false;
   if (IsControlSkinned(c)) return false;
   if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated()) {

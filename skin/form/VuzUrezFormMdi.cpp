@@ -29,7 +29,15 @@ void TVuzUrezForm::HookMdiClient() {
   if (FMdiClient) FMdiSubclass.Attach(FMdiClient, this, &TVuzUrezForm::MdiClientThunk);
 }
 
-void TVuzUrezForm::UnhookMdiClient() { FMdiSubclass.Restore(); }
+void TVuzUrezForm::UnhookMdiClient() {
+  if (!FMdiSubclass.Attached()) return;
+  FMdiSubclass.Restore();
+  // The flag and the record describe this client's children, which are no longer watched.
+  if (TSkinManage* m = SkinManager(); m && m->FMdiClient == FMdiClient) {
+    m->FMdiClient = nullptr;
+    m->FMdiMaximized = false;
+  }
+}
 
 LRESULT TVuzUrezForm::MdiClientThunk(void* self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
   TMessage m;
@@ -57,7 +65,6 @@ void TVuzUrezForm::MdiClientProc(TMessage& m) {
     case WM_NCDESTROY:
       CallMdiPrevious(m);
       UnhookMdiClient();
-      if (mgr && mgr->FMdiClient == FMdiClient) mgr->FMdiClient = nullptr;
       FMdiClient = nullptr;
       return;
     case WM_NCCALCSIZE:

@@ -119,7 +119,7 @@ bool Overlap(HWND a, HWND b) {
   return IntersectRect(&both, &ra, &rb) && (both.right - both.left) * (both.bottom - both.top) > 64;
 }
 
-void UseTheMdiWindow(HWND main, DWORD pid, const std::string& skin) {
+void UseTheMdiWindow(HWND main, DWORD pid, const std::string& skin, HWND skinning = nullptr) {
   SCOPED_TRACE(skin);
   ClickCenter(ChildWithText(main, "TGalleryMdiButton", "MDI..."));
   Frame f;
@@ -161,6 +161,20 @@ void UseTheMdiWindow(HWND main, DWORD pid, const std::string& skin) {
       [&] { return !Overlap(kids[0], kids[1]) && !Overlap(kids[1], kids[2]) && !Overlap(kids[0], kids[2]); },
       5000));
   SaveShot(f.wnd, "mdi-tiled-" + skin);
+
+  if (skinning) {
+    // Skinning off gives the frame the system's menu bar back; on again skins frame and children.
+    // (The frame covers the main window's check box: it is clicked where it is.)
+    SendMessageA(skinning, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !Skinned(f.wnd) && GetMenu(f.wnd) != nullptr; }, 5000));
+    SendMessageA(skinning, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Skinned(f.wnd) && GetMenu(f.wnd) == nullptr; }, 5000));
+    for (HWND k : f.Kids()) EXPECT_TRUE(WaitUntil([&] { return Skinned(k); }, 5000));
+    // The click gave the check box the focus: a click on the frame's title brings it back.
+    RECT fr = ScreenRect(f.wnd);
+    ClickScreen((fr.left + fr.right) / 2, fr.top + 8);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == f.wnd; }, 5000));
+  }
 
   // Maximised again: the bar's minimise button minimises it, the bar's close button closes the
   // next maximised one.
@@ -204,7 +218,9 @@ TEST(GalleryMdi, ThreeChildrenMaximisedTiledAndClosedInBothSkins) {
   }));
   auto combos = Children(main, "TComboBox");
   ASSERT_FALSE(combos.empty());
-  UseTheMdiWindow(main, process.Id(), "light");
+  HWND skinning = ChildWithText(main, "TCheckBox", "Skinning on 启用皮肤");
+  ASSERT_NE(skinning, nullptr);
+  UseTheMdiWindow(main, process.Id(), "light", skinning);
   PickItem(combos[0], 1);
   ASSERT_EQ(TextOf(combos[0]), "Daskel Night");
   UseTheMdiWindow(main, process.Id(), "night");

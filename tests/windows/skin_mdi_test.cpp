@@ -10,6 +10,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/StdCtrls.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/form/VuzUrezMenuBar.h"
@@ -82,6 +83,9 @@ class SkinMdi : public ::testing::Test {
     c->SetFormStyle(fsMDIChild);
     c->SetBounds(0, 0, 240, 160);
     c->OnClose = TCloseEvent(&gFreeOnClose, &TFreeOnClose::Close);
+    auto* check = new TCheckBox(c);  // a control for the child's skinner
+    check->SetBounds(8, 8, 120, 17);
+    check->SetParent(c);
     c->InitializeForm();
     return c;
   }
@@ -166,6 +170,21 @@ TEST_F(SkinMdi, MaximisedChildShowsItsButtonsInTheBarAndRestoreTakesThemAway) {
   EXPECT_EQ(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
 }
 
+TEST_F(SkinMdi, RightToLeftBarHasTheButtonsAtItsLeftEnd) {
+  menu->SetRightToLeft(true);
+  ASSERT_TRUE(skinner->MenuBar()->RightToLeft);
+  TForm* child = NewChild();
+  ASSERT_NE(Ready(child), nullptr);
+  Maximise(child);
+  ASSERT_TRUE(WaitFor([&] { return BarButtonsShown(); }));
+  RECT wr{};
+  GetWindowRect(frame->Handle(), &wr);
+  for (int action : {baMdiMinimize, baMdiRestore, baMdiClose})
+    EXPECT_LT(BarButton(action)->BoundsRect.right, (wr.right - wr.left) / 4) << action;
+  // Close stays outermost: the left one now.
+  EXPECT_LT(BarButton(baMdiClose)->BoundsRect.left, BarButton(baMdiMinimize)->BoundsRect.left);
+}
+
 TEST_F(SkinMdi, BarButtonsMinimiseAndCloseTheActiveChild) {
   TForm* first = NewChild();
   TForm* second = NewChild();
@@ -229,6 +248,39 @@ TEST_F(SkinMdi, DetachingTheFrameGivesTheClientItsWindowProcedureBack) {
   skinner->Detach();
   EXPECT_FALSE(skinner->MdiClientHooked());
   EXPECT_EQ(GetWindowLongPtrA(frame->ClientHandle(), GWLP_WNDPROC), clientProc);
+}
+
+TEST_F(SkinMdi, SkinningOffAndOnWithChildrenThenClosingThemKeepsTheFrameSkinned) {
+  TForm* first = NewChild();
+  TForm* second = NewChild();
+  ASSERT_NE(Ready(first), nullptr);
+  ASSERT_NE(Ready(second), nullptr);
+  // Off, as the manager does it: the newest skinner first.
+  std::vector<TSkinnedWindow*> all(mgr->Forms().rbegin(), mgr->Forms().rend());
+  for (TSkinnedWindow* f : all) {
+    f->Detach();
+    delete f;
+  }
+  EXPECT_NE(GetMenu(frame->Handle()), nullptr);
+  // On: the application's forms from the newest.
+  for (TCustomForm* f : {static_cast<TCustomForm*>(second), static_cast<TCustomForm*>(first),
+                         static_cast<TCustomForm*>(frame)})
+    mgr->SkinWindow(f->Handle());
+  skinner = SkinnerOf(frame->Handle());
+  ASSERT_NE(skinner, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return skinner->FStage == ssActive; }));
+  ASSERT_NE(Ready(first), nullptr);
+  // The children's controls are their own skinners' only: the frame's skins none of them.
+  EXPECT_TRUE(skinner->ControlSkinners().empty());
+  EXPECT_EQ(SkinnerOf(first->Handle())->ControlSkinners().size(), 1u);
+  Maximise(second);
+  ASSERT_TRUE(WaitFor([&] { return BarButtonsShown(); }));
+  ClickBar(baMdiClose);
+  ASSERT_TRUE(WaitFor([&] { return frame->MDIChildCount() == 1; }));
+  first->Free();
+  WaitFor([&] { return !mgr->ActionPending(); });
+  EXPECT_TRUE(Skinned(frame->Handle()));
+  EXPECT_EQ(skinner->MenuBar()->ButtonCount(), 2);
 }
 
 TEST_F(SkinMdi, ThreeHundredChildrenMaximisedRestoredAndClosedLeakNothing) {
