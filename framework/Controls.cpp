@@ -449,8 +449,7 @@ void TWinControl::CreateWnd() {
     throw std::runtime_error("control " + Name() + " has no parent window");
   defWndProc_ = RegisterFrameworkClass(p);
   g_creating = this;
-  HWND wnd = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                             p.Height, p.WndParent, p.Menu, GetModuleHandleA(nullptr), nullptr);
+  HWND wnd = CreateWindowHandle(p);
   g_creating = nullptr;
   if (!wnd) throw std::runtime_error("cannot create the window of " + Name());
   handle_ = wnd;
@@ -463,6 +462,11 @@ void TWinControl::CreateWnd() {
   // Children in tab order: the window order is the tab order.
   for (TWinControl* c : tabList_)
     if (!c->handle_) c->CreateWnd();
+}
+
+HWND TWinControl::CreateWindowHandle(const TCreateParams& p) {
+  return CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                         p.Height, p.WndParent, p.Menu, GetModuleHandleA(nullptr), nullptr);
 }
 
 void TWinControl::DestroyWnd() {

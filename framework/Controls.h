@@ -263,6 +263,8 @@ class TWinControl : public TControl {
  protected:
   virtual void CreateParams(TCreateParams& p);
   virtual void CreateWnd();
+  // Makes the window itself (CreateWindowExA by default; MDI children are made by their client).
+  virtual HWND CreateWindowHandle(const TCreateParams& p);
   // After the window exists: fonts, texts and the like pushed into it.
   virtual void CreateHandleDone() {}
   virtual void DestroyWnd();

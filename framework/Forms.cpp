@@ -47,6 +47,7 @@ DASKEL_DEFINE_CLASS(TCustomForm, TWinControl) {
   c.Binary("Icon", &TCustomForm::SetIconBytes);
   c.Component("Menu", &TCustomForm::SetMenu);
   c.Component("ActiveControl", &TCustomForm::SetActiveControl);
+  c.Component("WindowMenu", &TCustomForm::SetWindowMenu);
   c.Event("OnCreate", &TCustomForm::OnCreate);
   c.Event("OnDestroy", &TCustomForm::OnDestroy);
   c.Event("OnShow", &TCustomForm::OnShow);
@@ -148,7 +149,8 @@ DWORD TCustomForm::WindowExStyle() const {
 
 RECT TCustomForm::FrameSize() const {
   RECT r{0, 0, 0, 0};
-  AdjustWindowRectEx(&r, WindowStyle(), menu_ != nullptr, WindowExStyle());
+  // An MDI child's menu shows in the frame's bar, not in the child.
+  AdjustWindowRectEx(&r, WindowStyle(), menu_ != nullptr && formStyle_ != fsMDIChild, WindowExStyle());
   return r;
 }
 
@@ -228,6 +230,7 @@ void TCustomForm::Notification(TComponent* c, TOperation op) {
   if (c == activeControl_) activeControl_ = nullptr;
   if (c == defaultButton_) defaultButton_ = nullptr;
   if (c == cancelButton_) cancelButton_ = nullptr;
+  if (c == windowMenu_) windowMenu_ = nullptr;
 }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
@@ -242,6 +245,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateHandleDone() {
   if (!icon_.Empty()) IconChanged(nullptr);
+  if (formStyle_ == fsMDIForm) CreateMdiClient();
 }
 
 void TCustomForm::ApplyPosition() {
@@ -279,7 +283,9 @@ void TCustomForm::VisibleChanging() {
 
 void TCustomForm::UpdateVisibility() {
   if (HasState(csLoading)) return;
-  if (visible_) {
+  if (visible_ && formStyle_ == fsMDIChild) {
+    ShowMdiChild();
+  } else if (visible_) {
     HWND h = Handle();
     ApplyPosition();
     int cmd = windowState_ == wsMinimized   ? SW_SHOWMINIMIZED
@@ -492,6 +498,7 @@ void TCustomForm::PaintWindow(HDC dc) {
 }
 
 void TCustomForm::WndProc(TMessage& m) {
+  if ((formStyle_ == fsMDIForm || formStyle_ == fsMDIChild) && MdiWndProc(m)) return;
   switch (m.Msg) {
     case WM_CLOSE:
       Close();
@@ -685,6 +692,15 @@ bool TApplication::ProcessMessage(MSG& msg) {
   }
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
   if (auto* f = dynamic_cast<TCustomForm*>(TWinControl::FindControl(root))) {
+    if (HWND client = f->ClientHandle()) {
+      // Ctrl+F4, Ctrl+F6 and the child's window-menu keys; dialog keys go to the child form.
+      if (TranslateMDISysAccel(client, &msg)) return true;
+      // Alt+letter is the frame's: its menu bar holds the children's menus too.
+      if (msg.message == WM_SYSCHAR && f->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
+      for (HWND w = msg.hwnd; w && w != client; w = GetParent(w))
+        if (GetParent(w) == client)
+          if (auto* child = dynamic_cast<TCustomForm*>(TWinControl::FindControl(w))) f = child;
+    }
     if (f->IsDialogMessage(msg)) return true;
   }
   TranslateMessage(&msg);

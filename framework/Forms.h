@@ -29,9 +29,11 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/Handles.h"
 #include "framework/Layout.h"
 
 class TMainMenu;
+class TMenuItem;
 class TButton;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -51,6 +53,14 @@ enum TPosition {
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TTileMode { tbHorizontal, tbVertical };
+
+// The menu an MDI frame shows while a child with a menu of its own is active: it lends the
+// frame's and the child's popups, which are taken out again before it goes.
+struct TMergedMenuTraits {
+  static void Close(HMENU h);
+};
+using TMergedMenuHandle = TUniqueHandle<HMENU, TMergedMenuTraits>;
 
 using TCloseEvent = TMethod<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TMethod<TObject*, bool&>;
@@ -78,7 +88,7 @@ class TCustomForm : public TWinControl {
   TWindowState WindowState() const;
   void SetWindowState(TWindowState v);
   TFormStyle FormStyle() const { return formStyle_; }
-  void SetFormStyle(TFormStyle v) { formStyle_ = v; }
+  void SetFormStyle(TFormStyle v);
   bool AutoScroll() const { return autoScroll_; }
   void SetAutoScroll(bool v) { autoScroll_ = v; }
   bool KeyPreview() const { return keyPreview_; }
@@ -134,6 +144,23 @@ class TCustomForm : public TWinControl {
   // handled as one.
   bool IsDialogMessage(MSG& msg);
 
+  // Multiple-document forms (FormsMdi.cpp). An fsMDIForm form is a frame whose client area is
+  // an MDI client window ("MDIClient"); fsMDIChild forms are made inside the client of their
+  // owner (or of the application's first frame) and are always visible. While a child with a
+  // menu is active, its top-level items follow the frame's in the frame's menu bar.
+  HWND ClientHandle() const { return clientHandle_.Get(); }
+  TCustomForm* ActiveMDIChild() const;
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int i) const;  // in the client's order, the top one first
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  TTileMode TileMode() const { return tileMode_; }
+  void SetTileMode(TTileMode v) { tileMode_ = v; }
+  // The frame's top-level item whose popup lists the children.
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* item);
+
  protected:
   void CreateParams(TCreateParams& p) override;
   void CreateHandleDone() override;
@@ -145,9 +172,20 @@ class TCustomForm : public TWinControl {
   virtual void DoClose(TCloseAction& action) { OnClose(this, action); }
   virtual void Paint() { OnPaint(this); }
   void Notification(TComponent* c, TOperation op) override;
+  HWND CreateWindowHandle(const TCreateParams& p) override;
+  void DestroyWnd() override;
+  void DefaultHandler(TMessage& m) override;
 
  private:
+  friend class TApplication;
   friend void ReleasePending(HWND wnd);
+  // MDI frame and child handling; true when the message was handled there.
+  bool MdiWndProc(TMessage& m);
+  TCustomForm* MdiFrame() const;
+  void CreateMdiClient();
+  HMENU WindowMenuHandle();
+  void MergeMdiMenu(TCustomForm* active);
+  void ShowMdiChild();
   void ApplyPosition();
   RECT FrameSize() const;
   void IconChanged(TObject*);
@@ -170,6 +208,10 @@ class TCustomForm : public TWinControl {
   TWinControl* activeControl_ = nullptr;
   TButton* defaultButton_ = nullptr;
   TButton* cancelButton_ = nullptr;
+  TWindowHandle clientHandle_;
+  TMergedMenuHandle mergedMenu_;
+  TMenuItem* windowMenu_ = nullptr;
+  TTileMode tileMode_ = tbHorizontal;
 };
 
 class TForm : public TCustomForm {

@@ -211,7 +211,9 @@ void TMenu::Fill(HMENU menu, TMenuItem* item) {
     UINT flags = i->IsLine() ? MF_SEPARATOR : MF_STRING;
     if (i->checked_) flags |= MF_CHECKED;
     if (!i->enabled_) flags |= MF_GRAYED;
-    if (ownerDraw_ && !i->IsLine()) flags |= MF_OWNERDRAW;
+    // Separators of an owner-drawn menu are drawn by the owner too, so they match its items
+    // (the system's own separator shows the system's colours).
+    if (ownerDraw_) flags |= MF_OWNERDRAW;
     UINT_PTR id = i->command_;
     if (!i->items_.empty()) {
       HMENU sub = CreatePopupMenu();  // freed with the menu it is put in
@@ -284,6 +286,7 @@ bool DispatchMenuDrawing(TMessage& m) {
     if (!item->ShortCut().empty()) text += "      " + item->ShortCut();
     SIZE s = canvas.TextExtent(text);
     int w = s.cx + 40, h = s.cy + 6 > 18 ? s.cy + 6 : 18;
+    if (item->IsLine()) w = 20, h = 8;
     item->OnMeasureItem(item, &canvas, w, h);
     canvas.SetHandle(nullptr);
     mi->itemWidth = static_cast<UINT>(w);
@@ -305,6 +308,13 @@ bool DispatchMenuDrawing(TMessage& m) {
       g_menuBeingDrawn = reinterpret_cast<HMENU>(di->hwndItem);
       item->OnDrawItem(item, &canvas, di->rcItem, selected);
       g_menuBeingDrawn = outer;
+    } else if (item->IsLine()) {
+      canvas.Brush().SetColor(clMenu);
+      canvas.FillRect(di->rcItem);
+      RECT line = di->rcItem;
+      line.top += (line.bottom - line.top) / 2 - 1;
+      line.bottom = line.top + 2;
+      DrawEdge(di->hDC, &line, EDGE_ETCHED, BF_TOP);
     } else {
       canvas.Brush().SetColor(selected ? clHighlight : clMenu);
       canvas.FillRect(di->rcItem);

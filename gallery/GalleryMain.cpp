@@ -76,7 +76,9 @@ void TGalleryForm::FormCreate(TObject*) {
   SkinCombo->Items()->Add(kLightSkinName);
   if (!nightSkin_.empty()) SkinCombo->Items()->Add(kNightSkinName);
   SkinCombo->SetItemIndex(0);
-  new TGalleryMenus(this);  // the menu bar, the right-click menu and a right-to-left menu
+  // The menu bar, the right-click menu and a right-to-left menu; a picked item shows below.
+  auto* menus = new TGalleryMenus(this);
+  menus->OnPick = [this](const std::string& what) { AnswerPanel->SetCaption(what); };
 }
 
 bool TGalleryForm::PreviewSkinFile(const std::string& path) {

@@ -88,12 +88,19 @@ TMenuItem* TGalleryMenus::Add(TMenuItem* parent, const char* caption, const char
   item->SetCaption(caption);
   item->SetShortCut(shortCut);
   item->SetImageIndex(image);
+  if (std::string(caption) != "-") item->OnClick = TNotifyEvent(this, &TGalleryMenus::PickClick);
   parent->Add(item);
   return item;
 }
 
+void TGalleryMenus::PickClick(TObject* sender) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (item && OnPick) OnPick("Menu: " + StripHotkey(item->Caption()));
+}
+
 void TGalleryMenus::CheckClick(TObject* sender) {
   if (auto* item = dynamic_cast<TMenuItem*>(sender)) item->SetChecked(!item->Checked());
+  PickClick(sender);
 }
 
 void TGalleryMenus::RadioClick(TObject* sender) {
@@ -102,6 +109,7 @@ void TGalleryMenus::RadioClick(TObject* sender) {
   for (int i = 0; i < item->Parent()->Count(); ++i)
     if (item->Parent()->Items(i)->RadioItem())
       item->Parent()->Items(i)->SetChecked(item->Parent()->Items(i) == item);
+  PickClick(sender);
 }
 
 void TGalleryMenus::ShowRightToLeft(TObject*) {
@@ -124,7 +132,9 @@ void TGalleryMenus::SwatchDraw(TObject*, TCanvas* canvas, RECT r, bool selected)
   int w = (r.right - r.left) / 4;
   for (int i = 0; i < 4; ++i) {
     canvas->Brush().SetColor(colours[i]);
-    canvas->FillRect(RECT{r.left + i * w, r.top + 2, i == 3 ? r.right : r.left + (i + 1) * w, r.bottom - 2});
+    // The whole height: a gap would show whatever the menu window has under the item, which in
+    // a skinned menu is not the skin's background.
+    canvas->FillRect(RECT{r.left + i * w, r.top, i == 3 ? r.right : r.left + (i + 1) * w, r.bottom});
   }
   if (selected) {
     canvas->Brush().SetColor(clBlack);

@@ -3,6 +3,9 @@
 // images, an item that draws itself), a popup menu on right click and a right-to-left menu.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 
@@ -15,9 +18,12 @@ class TGalleryMenus : public TComponent {
   TPopupMenu* ContextMenu = nullptr;
   TPopupMenu* RightToLeftMenu = nullptr;
   TImageList* Images = nullptr;
+  // Told the caption (without its "&") of every item picked, so the gallery can show it.
+  std::function<void(const std::string&)> OnPick;
 
  private:
   TMenuItem* Add(TMenuItem* parent, const char* caption, const char* shortCut = "", int image = -1);
+  void PickClick(TObject* sender);
   void RadioClick(TObject* sender);
   void CheckClick(TObject* sender);
   void ShowRightToLeft(TObject* sender);

@@ -393,7 +393,8 @@ class TArtist {
       for (int f = 0; f < 4; ++f) {
         double x0 = (k * 4 + f) * fw;
         if (f > 0) img.RoundRect(x0, 0, x0 + fw, fh, 3, f == 1 ? t_.capPress : t_.capHot);
-        Glyph(img, kinds[k], x0 + fw / 2.0, fh / 2.0, t_.capGlyph[0], 3.5);
+        // In the bar's text colour: the caption glyphs' colour is made for the caption buttons.
+        Glyph(img, kinds[k], x0 + fw / 2.0, fh / 2.0, t_.menuText, 3.5);
       }
     Save(img, "mdicontrols.bmp");
   }
@@ -525,10 +526,13 @@ class TArtist {
     // Chunk style uses the empty bar alone (one frame) and lays the chunks over it.
     TImage bar(fw * (t_.chunkProgress ? 1 : 2), fh);
     bar.Panel(0, 0, fw, fh, 4, t_.btnBorder, t_.track, t_.face);
-    bar.RoundRect(fw, 0, fw * 2, fh, 4, t_.accent, t_.face);
-    bar.Shape(fw + 2, 2, fw * 2 - 2, fh / 2.0, Mix(t_.accent, Hex(0xFFFFFF), 0.18), [=](double x, double y) {
-      return TImage::InRoundRect(x, y, fw + 2, 2, fw * 2 - 2, fh - 2, 3) && y < fh / 2.0;
-    });
+    if (!t_.chunkProgress) {
+      bar.RoundRect(fw, 0, fw * 2, fh, 4, t_.accent, t_.face);
+      bar.Shape(fw + 2, 2, fw * 2 - 2, fh / 2.0, Mix(t_.accent, Hex(0xFFFFFF), 0.18),
+                [=](double x, double y) {
+                  return TImage::InRoundRect(x, y, fw + 2, 2, fw * 2 - 2, fh - 2, 3) && y < fh / 2.0;
+                });
+    }
     Save(bar, "progress.bmp");
     // Chunks sit on the empty bar: the gap between them is transparent.
     TImage chunk(8, 10);
@@ -827,7 +831,9 @@ class TArtist {
     };
     for (int y = 0; y < dh; ++y)
       for (int x = 0; x < dw; ++x) {
-        TRgb c = src.Get(cx + map(x, dw, l, r, cw), cy + map(y, dh, t, b, ch));
+        int sx = cx + map(x, dw, l, r, cw), sy = cy + map(y, dh, t, b, ch);
+        if (!src.In(sx, sy)) continue;  // a cell asked for past the image's edge shows nothing
+        TRgb c = src.Get(sx, sy);
         if (!IsKey(c) && dst.In(dx + x, dy + y)) dst.At(dx + x, dy + y) = c;
       }
   }
@@ -869,8 +875,9 @@ class TArtist {
       Slice(win, radio, f * 13, 0, 13, 13, 0, 0, 0, 0, 130 + f * 24, 115, 13, 13);
     }
     const TImage& prog = Image("progress.bmp");
-    Slice(win, prog, 0, 0, 20, 14, 5, 5, 5, 5, 20, 145, 300, 14);
-    Slice(win, prog, 20, 0, 20, 14, 5, 5, 5, 5, 20, 145, 180, 14);
+    const int progFrames = prog.W() >= 2 * prog.H() ? 2 : 1, pw = prog.W() / progFrames;
+    Slice(win, prog, 0, 0, pw, prog.H(), 5, 5, 5, 5, 20, 145, 300, 14);
+    if (progFrames == 2) Slice(win, prog, pw, 0, pw, prog.H(), 5, 5, 5, 5, 20, 145, 180, 14);
     const TImage &arrows = Image("scrollarrows.bmp"), &thumb = Image("vthumb.bmp");
     int sx = W - t.side - 17, sy = t.title + 20;
     win.Rect(sx, sy, sx + 17, H - t.bottom, t.scrollBack);

@@ -45,6 +45,7 @@ TVuzUrezForm::~TVuzUrezForm() {
   if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
   FFormProcTaken = false;
   FSubclass.Restore();
+  UnhookMdiClient();
   FreeControlSkinners();
   ClearSysButtons();
   if (TSkinManage* m = SkinManager()) m->RemoveForm(Handle);
@@ -130,7 +131,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
 
   BuildSystemMenu();
   ReadWindowState();
-  // MDI frames find and hook their MDI client here once MDI handling exists.
+  FindMdiClient();
   if (exStyle & WS_EX_MDICHILD) FWindowKind = 2;
 
   if ((FStyle & WS_POPUP) && (FStyle & WS_CAPTION) != WS_CAPTION)
@@ -558,8 +559,10 @@ void TVuzUrezForm::Detach() {
   RestoreFormColor();
   SetSystemButtons(true);
   GiveMenuBack();
+  UnhookMdiClient();
   FTitleStrip.Clear();
-  if (FStage != ssReleasing && (FWindowKind == 2 || !(FStyle & WS_CHILD))) {
+  // A maximised or minimised MDI child already has the system's frame and place.
+  if (FStage != ssReleasing && (FWindowKind == 2 || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
     RECT wr{};
     GetWindowRect(Handle, &wr);
     POINT topLeft{wr.left, wr.top};
@@ -585,6 +588,7 @@ void TVuzUrezForm::Release() {
   }
   if (!GiveBackWindow()) return;
   FMenuBar.reset();  // the window is going: its menu stays where it is
+  UnhookMdiClient();
   FTitleStrip.Clear();
 }
 
@@ -595,6 +599,7 @@ void TVuzUrezForm::DetachUnframed() {
   RestoreFormColor();
   bool was = FSubclass.Attached();
   FSubclass.Restore();
+  UnhookMdiClient();
   if (FForm) FForm->Invalidate();
   if (was && FStage != ssReleasing && IsWindow(Handle)) {
     // Makes the system redraw the whole window in its own look.

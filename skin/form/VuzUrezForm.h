@@ -172,6 +172,18 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   void PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool selected);
   const TBitmap& Icon() const { return FIcon; }
 
+  // MDI frames and children (VuzUrezFormMdi.cpp). A frame hooks its MDI client: new children
+  // are skinned as they appear, the bar follows the frame menu the client is given, and a
+  // maximised child's buttons are drawn at the end of the bar.
+  HWND MdiClient() const { return FMdiClient; }
+  bool MdiClientHooked() const { return FMdiSubclass.Attached(); }
+  bool IsMdiChildMaximized() const;
+  // Sends the system command (SC_MINIMIZE, SC_RESTORE, SC_CLOSE) to the active child.
+  void MdiChildCommand(UINT command);
+  // The maximised child's buttons on the bar's picture dc, whose top-left is bar's (window
+  // coordinates); called by the bar painter.
+  void PaintMdiButtons(HDC dc, const RECT& bar);
+
  protected:
   void Notification(TComponent* c, TOperation op) override;
 
@@ -231,6 +243,15 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   bool MenuAccelerator(TMessage& m);
   void CreateMenuBar();
   void GiveMenuBack();
+  void FindMdiClient();
+  void HookMdiClient();
+  void UnhookMdiClient();
+  static LRESULT MdiClientThunk(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  void MdiClientProc(TMessage& m);
+  void CallMdiPrevious(TMessage& m);
+  // What a button's face is composed on: the title strip, or the bar's picture for the MDI
+  // buttons; origin is that picture's top-left in window coordinates.
+  const TBitmap* ButtonBackground(const TWinSysButton& b, POINT& origin) const;
 
   TWndMethod FOldFormWndProc;
   TWindowSubclass FSubclass;
@@ -276,4 +297,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
   bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on
+  TWindowSubclass FMdiSubclass;  // the MDI client's window procedure, while hooked
+  HWND FMdiClient = nullptr;
+  HWND FNewMdiChild = nullptr;  // made through WM_MDICREATE, skinned at the next menu refresh
+  bool FMdiMenuUpdate = true;   // the skin data's MenuUpdate before the first child came
 };

@@ -138,7 +138,7 @@ bool TVuzUrezForm::IsSysButtonVisible(int index) {
       case 9:
         return !minBox;
       case 100:
-        return false;  // the maximised MDI child's buttons in the menu bar come with MDI handling
+        return FMenuHeight > 0 && IsMdiChildMaximized();
       default:
         return value >= 200 && value <= 2000;
     }
@@ -185,6 +185,18 @@ void TVuzUrezForm::PlaceSysButtons() {
       case 9:
         x = FCaptionRect.right + r.Xcoord, y = r.Ycoord;
         break;
+      case 100: {
+        // In the menu bar, inside its end cap: the right end, the left one for right-to-left.
+        const TDataSkinObject* bar = FSkinData->Skin.MenuBar.get();
+        bool capped = bar && !bar->Bitmap.Empty();
+        y = FTopHeight + (FMenuHeight - h) / 2;
+        // A bar whose items run from the right keeps the buttons clear of them at its left end.
+        if (FRightToLeft || (FMenuBar && FMenuBar->RightToLeft))
+          x = r.Xcoord + FLeftWidth + (capped ? bar->LeftWidth : 0);
+        else
+          x = FWindowWidth - r.Xcoord - FRightWidth - (capped ? bar->RightWidth : 0);
+        break;
+      }
       default:
         break;
     }
@@ -205,7 +217,9 @@ void TVuzUrezForm::PaintSysButtons(HDC strip) {
 void TVuzUrezForm::PaintSysButton(TWinSysButton& b, int state) {
   int frames = 1;
   const TBitmap* image = ButtonImage(b, frames);
-  if (!b.Visible || image->Empty() || FStage != ssActive || FTitleBack.Empty()) return;
+  POINT origin{};
+  const TBitmap* back = ButtonBackground(b, origin);
+  if (!b.Visible || image->Empty() || FStage != ssActive || !back || back->Empty()) return;
   if (b.SkinButton->Visibility == 100 && state == TNCObject::stHot) state = 4;
   int frame = IsIconAction(b.SkinButton->Action) ? 1 : std::min(state, frames);
   // Composed on the title bar as it was before any button was drawn, so transparent parts of
@@ -213,7 +227,7 @@ void TVuzUrezForm::PaintSysButton(TWinSysButton& b, int state) {
   const RECT& r = b.BoundsRect;
   int w = r.right - r.left, h = r.bottom - r.top;
   TBitmap face(w, h, pf24bit);
-  face.CopyRect(0, 0, FTitleBack, r.left, r.top, w, h);
+  face.CopyRect(0, 0, *back, r.left - origin.x, r.top - origin.y, w, h);
   {
     TBitmapDC dc(face);
     if (!dc) return;
@@ -252,11 +266,15 @@ void TVuzUrezForm::SysButtonClick(POINT screen) {
       break;
     case baMdiMinimize:
     case baMdiMinimize2:
+      MdiChildCommand(SC_MINIMIZE);
+      break;
     case baMdiRestore:
     case baMdiRestore2:
+      MdiChildCommand(SC_RESTORE);
+      break;
     case baMdiClose:
     case baMdiClose2:
-      // Commands for the active MDI child come with MDI handling.
+      MdiChildCommand(SC_CLOSE);
       break;
     default:
       PostMessageA(Handle, WM_SKINQUERY, static_cast<WPARAM>(action), 0);

@@ -176,6 +176,8 @@ void TVuzUrezForm::SkinContainerChildren(TWinControl* box, bool checkBoxes) {
 bool TVuzUrezForm::SkinChildControl(TComponent* component, TComponent* parent) {
   auto* c = dynamic_cast<TControl*>(component);
   if (!c) return false;
+  // An MDI child owned by its frame has a form skinner of its own for its controls.
+  if (auto* f = dynamic_cast<TCustomForm*>(c); f && f->FormStyle() == fsMDIChild) return false;
   if (TagMod(c) == FSkinData->DisableTag()) return false;
   if (IsControlSkinned(c)) return false;
   if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated()) {
@@ -216,8 +218,6 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     c->SetColor(d.Skin.ColourButtonFace);
     return true;
   }
-  // Scrolled controls are recognised in their place; their skinner is not built yet, so they
-  // keep the system look.
   if (tabs && Is(c, "TPageControl")) {
     if (!SystemDrawnTabs(c)) return false;
     AttachByHandle<TSkinTab>(static_cast<TWinControl*>(c)->Handle(), true);
@@ -363,8 +363,7 @@ bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
   } else if (kind == "progress" && on(xcProgress)) {
     Attach<TSkinProgress>(c, false);
   }
-  // "scrollbar" is a known kind whose skinner comes later; any other word leaves the control
-  // unskinned too.
+  // Any other word leaves the control unskinned.
   return true;
 }
 

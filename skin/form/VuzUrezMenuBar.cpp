@@ -197,6 +197,7 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
       b->State = TNCObject::stNormal;
     }
     canvas.SetHandle(nullptr);
+    Form->PaintMdiButtons(sdc.Get(), r);  // a maximised MDI child's buttons at the bar's end
   }
   TBitmapDC src(*scratch, dc);
   if (src) BitBlt(dc, r.left, r.top, w, h, src.Get(), 0, 0, SRCCOPY);

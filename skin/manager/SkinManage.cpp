@@ -471,6 +471,7 @@ void TSkinManage::SetMdiMax(bool value) {
 }
 
 int TSkinManage::MdiChildCount() const {
-  return static_cast<int>(
-      std::count_if(FForms.begin(), FForms.end(), [](auto* f) { return f->FWindowKind == 2; }));
+  // A child whose window is gone waits in the list for the purge: it is no longer counted.
+  return static_cast<int>(std::count_if(FForms.begin(), FForms.end(),
+                                        [](auto* f) { return f->FWindowKind == 2 && f->FStage != ssDead; }));
 }

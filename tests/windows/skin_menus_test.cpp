@@ -60,11 +60,14 @@ struct TMenuScript {
   explicit TMenuScript(std::function<bool()> step) : Step(std::move(step)) {
     Deadline = GetTickCount() + 8000;
     Current() = this;
-    SetTimer(nullptr, 0, 15, &TMenuScript::Tick);
+    Timer = SetTimer(nullptr, 0, 15, &TMenuScript::Tick);
   }
   ~TMenuScript() {
+    // A script that never finished must not step the next test's script with its timer.
+    KillTimer(nullptr, Timer);
     if (Current() == this) Current() = nullptr;
   }
+  UINT_PTR Timer = 0;
 };
 
 // The visible menu windows, the newest first.
@@ -440,6 +443,18 @@ TEST_F(SkinMenus, RightOnAnItemWithASubMenuOpensIt) {
   EXPECT_TRUE(opened);
 }
 
+// A mouse move the test posts after another one: once the menu loop's filter sees it, the move
+// before it has been handled (a move that switches popups ends the loop before it gets here).
+constexpr WPARAM kMarkerMove = 0x4000;
+bool gMarkerSeen = false;
+HHOOK gMarkerHook = nullptr;
+LRESULT CALLBACK MarkerFilter(int code, WPARAM wp, LPARAM lp) {
+  auto* msg = reinterpret_cast<MSG*>(lp);
+  if (code == MSGF_MENU && msg && msg->message == WM_MOUSEMOVE && msg->wParam == kMarkerMove)
+    gMarkerSeen = true;
+  return CallNextHookEx(gMarkerHook, code, wp, lp);
+}
+
 TEST_F(SkinMenus, MouseOverAnotherButtonSwitchesOverTheSameDoesNothing) {
   HWND w = WindowWithMenu({"&A", "&B", "&C"});
   TVuzUrezMenu* bar = Skin(w)->MenuBar();
@@ -449,32 +464,47 @@ TEST_F(SkinMenus, MouseOverAnotherButtonSwitchesOverTheSameDoesNothing) {
     const RECT& r = bar->Buttons[static_cast<std::size_t>(i)]->BoundsRect;
     return POINT{wr.left + (r.left + r.right) / 2, wr.top + (r.top + r.bottom) / 2};
   };
-  auto move = [&](POINT p) {
+  auto move = [&](POINT p, WPARAM flags = 0) {
     SetCursorPos(p.x, p.y);
     auto menus = MenuWindows();
-    if (!menus.empty()) PostMessageA(menus.front(), WM_MOUSEMOVE, 0, 0);
+    if (!menus.empty()) PostMessageA(menus.front(), WM_MOUSEMOVE, flags, 0);
   };
+  struct Unhook {
+    ~Unhook() {
+      if (gMarkerHook) UnhookWindowsHookEx(gMarkerHook);
+      gMarkerHook = nullptr;
+    }
+  } unhook;
+  gMarkerSeen = false;
   int phase = 0;
   HWND firstMenu = nullptr;
   bool stayed = false, switched = false;
-  DWORD settle = 0;
   TMenuScript script([&] {
     auto menus = MenuWindows();
     if (menus.empty()) return false;
     if (phase == 0) {
       firstMenu = menus.front();
+      // Installed after the bar's filter, so it sees each message before the bar does.
+      gMarkerHook = SetWindowsHookExA(WH_MSGFILTER, MarkerFilter, nullptr, GetCurrentThreadId());
       POINT p = centre(0);
       move(POINT{p.x + 1, p.y});
-      settle = GetTickCount();
+      move(POINT{p.x + 1, p.y}, kMarkerMove);
       phase = 1;
-    } else if (phase == 1 && GetTickCount() - settle > 150) {
-      stayed = bar->CurrentIndex() == 0 && IsWindow(firstMenu) && IsWindowVisible(firstMenu);
+    } else if (phase == 1) {
+      bool gone = !IsWindow(firstMenu) || !IsWindowVisible(firstMenu);
+      if (!gMarkerSeen && !gone) return false;
+      stayed = gMarkerSeen && !gone && bar->CurrentIndex() == 0;
       move(centre(2));
       phase = 2;
-    } else if (phase == 2 && bar->CurrentIndex() == 2) {
-      switched = true;
-      EndMenu();
-      return true;
+    } else if (phase == 2) {
+      if (bar->CurrentIndex() == 2) {
+        switched = true;
+        EndMenu();
+        return true;
+      }
+      // A cursor put somewhere may still be overtaken by the echo of an earlier one on the
+      // bench's display: the move is given again until the popup has switched.
+      move(centre(2));
     }
     return false;
   });

@@ -1,0 +1,231 @@
+// The gallery's MDI window, used the way a person uses it, in both built-in skins: three children
+// opened from the frame's skinned menu bar, one maximised by a double click on its title, the
+// maximised child's buttons in the bar, tiling from the window menu, and every child closed.
+//
+// With DASKEL_E2E_SHOTS set to a directory, the frame is saved there as a BMP with a maximised
+// child and with tiled children, for a person to look at.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/E2ePixels.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT kSkinQuery = 0x3504;  // a skinned window answers 1
+constexpr char kFrameCaption[] = "MDI 多文档";
+
+bool Skinned(HWND w) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(w, kSkinQuery, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+  return answer == 1;
+}
+
+HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
+  for (HWND h : Children(parent, cls))
+    if (TextOf(h) == text) return h;
+  return nullptr;
+}
+
+void PickItem(HWND combo, int index) {
+  ClickCenter(combo);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
+  PressKey(VK_HOME);
+  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
+}
+
+void SaveShot(HWND w, const std::string& name) {
+  const char* dir = std::getenv("DASKEL_E2E_SHOTS");
+  if (!dir) return;
+  // Once the window has stopped changing.
+  Pixels p = WindowPixels(w);
+  WaitUntil(
+      [&] {
+        Pixels now = WindowPixels(w);
+        bool same = now.Data == p.Data;
+        p = now;
+        return same;
+      },
+      3000);
+  if (p.Empty()) return;
+  BITMAPFILEHEADER fh{};
+  BITMAPINFOHEADER ih{};
+  ih.biSize = sizeof ih;
+  ih.biWidth = p.Width;
+  ih.biHeight = -p.Height;
+  ih.biPlanes = 1;
+  ih.biBitCount = 32;
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof ih;
+  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(p.Data.size() * 4);
+  std::ofstream out(std::string(dir) + "\\" + name + ".bmp", std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+  out.write(reinterpret_cast<const char*>(&ih), sizeof ih);
+  for (COLORREF c : p.Data) {
+    unsigned char px[4] = {GetBValue(c), GetGValue(c), GetRValue(c), 0};
+    out.write(reinterpret_cast<const char*>(px), 4);
+  }
+}
+
+// The frame and where its skinned menu bar puts the maximised child's buttons: at the bar's
+// right end, inside the border and the bar's one-pixel cap, 16 pixels wide, 20 apart (the
+// built-in skins' MDI button strip).
+struct Frame {
+  HWND wnd = nullptr, client = nullptr;
+  std::vector<HWND> Kids() const { return Children(client, "TGalleryMdiChild"); }
+  POINT BarButton(int fromRight) const {  // 1 close, 2 restore, 3 minimise
+    RECT wr = ScreenRect(wnd);
+    POINT c{0, 0};
+    ClientToScreen(wnd, &c);
+    RECT cr{};
+    GetClientRect(wnd, &cr);
+    int rightBorder = wr.right - (c.x + cr.right);
+    int menu = GetSystemMetrics(SM_CYMENU);
+    return POINT{wr.right - rightBorder - 1 - fromRight * 20 + 8, c.y - menu / 2};
+  }
+  // What the bar shows where the button would be.
+  Pixels BarLook(int fromRight) const {
+    POINT p = BarButton(fromRight);
+    return ScreenPixels(RECT{p.x - 8, p.y - 6, p.x + 8, p.y + 6});
+  }
+  // Whether the button is drawn there: more than a few pixels differ from the plain bar.
+  bool Shows(int fromRight, const Pixels& plain) const {
+    Pixels now = BarLook(fromRight);
+    if (now.Empty() || now.Data.size() != plain.Data.size()) return false;
+    int differ = 0;
+    for (std::size_t i = 0; i < now.Data.size(); ++i) differ += now.Data[i] != plain.Data[i];
+    return differ > 6;
+  }
+  void Click(int fromRight) const {
+    POINT p = BarButton(fromRight);
+    ClickScreen(p.x, p.y);
+  }
+};
+
+void MaximiseByTitle(HWND child) {
+  RECT r = ScreenRect(child);
+  DoubleClickScreen((r.left + r.right) / 2, r.top + 8);
+}
+
+bool Overlap(HWND a, HWND b) {
+  RECT ra = ScreenRect(a), rb = ScreenRect(b), both{};
+  return IntersectRect(&both, &ra, &rb) && (both.right - both.left) * (both.bottom - both.top) > 64;
+}
+
+void UseTheMdiWindow(HWND main, DWORD pid, const std::string& skin, HWND skinning = nullptr) {
+  SCOPED_TRACE(skin);
+  ClickCenter(ChildWithText(main, "TGalleryMdiButton", "MDI..."));
+  Frame f;
+  ASSERT_TRUE(WaitUntil([&] {
+    auto found = TopLevels(pid, "TGalleryMdiFrame", kFrameCaption);
+    return !found.empty() && (f.wnd = found[0]) != nullptr;
+  }));
+  auto clients = Children(f.wnd, "MDIClient");
+  ASSERT_EQ(clients.size(), 1u);
+  f.client = clients[0];
+  ASSERT_TRUE(WaitUntil([&] { return Skinned(f.wnd) && f.Kids().size() == 1 && Skinned(f.Kids()[0]); }));
+
+  // Two more children from File > New child, through the skinned bar's keyboard access.
+  for (std::size_t n = 2; n <= 3; ++n) {
+    PressKey('F', true);
+    PressKey('N');
+    ASSERT_TRUE(WaitUntil([&] { return f.Kids().size() == n; }, 5000)) << n;
+  }
+  for (HWND k : f.Kids()) EXPECT_TRUE(WaitUntil([&] { return Skinned(k); }, 5000));
+
+  // Maximised: its three buttons show in the bar; the bar's restore button restores it.
+  Pixels plain[4] = {{}, f.BarLook(1), f.BarLook(2), f.BarLook(3)};  // the bar without buttons
+  HWND active = reinterpret_cast<HWND>(SendMessageA(f.client, WM_MDIGETACTIVE, 0, 0));
+  ASSERT_NE(active, nullptr);
+  MaximiseByTitle(active);
+  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(active) != 0; }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return f.Shows(2, plain[2]); }, 5000)) << "the restore button in the bar";
+  SaveShot(f.wnd, "mdi-maximised-" + skin);
+  f.Click(2);
+  EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(active); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return !f.Shows(2, plain[2]); }, 5000)) << "the buttons leave the bar";
+
+  // Window > Tile: three children side by side, none over another.
+  PressKey('W', true);
+  PressKey('T');
+  auto kids = f.Kids();
+  ASSERT_EQ(kids.size(), 3u);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return !Overlap(kids[0], kids[1]) && !Overlap(kids[1], kids[2]) && !Overlap(kids[0], kids[2]); },
+      5000));
+  SaveShot(f.wnd, "mdi-tiled-" + skin);
+
+  if (skinning) {
+    // Skinning off gives the frame the system's menu bar back; on again skins frame and children.
+    // (The frame covers the main window's check box: it is clicked where it is.)
+    SendMessageA(skinning, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !Skinned(f.wnd) && GetMenu(f.wnd) != nullptr; }, 5000));
+    SendMessageA(skinning, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Skinned(f.wnd) && GetMenu(f.wnd) == nullptr; }, 5000));
+    for (HWND k : f.Kids()) EXPECT_TRUE(WaitUntil([&] { return Skinned(k); }, 5000));
+    // The click gave the check box the focus: a click on the frame's title brings it back.
+    RECT fr = ScreenRect(f.wnd);
+    ClickScreen((fr.left + fr.right) / 2, fr.top + 8);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == f.wnd; }, 5000));
+  }
+
+  // Maximised again: the bar's minimise button minimises it, the bar's close button closes the
+  // next maximised one.
+  active = reinterpret_cast<HWND>(SendMessageA(f.client, WM_MDIGETACTIVE, 0, 0));
+  MaximiseByTitle(active);
+  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(active) != 0 && f.Shows(3, plain[3]); }, 5000));
+  f.Click(3);
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(active) != 0; }, 5000));
+  HWND next = reinterpret_cast<HWND>(SendMessageA(f.client, WM_MDIGETACTIVE, 0, 0));
+  ASSERT_NE(next, nullptr);
+  if (!IsZoomed(next)) MaximiseByTitle(next);
+  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(next) != 0 && f.Shows(1, plain[1]); }, 5000));
+  f.Click(1);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(next); }, 5000)) << "closed through the bar";
+
+  // The rest close with their own Close buttons (a minimised one is opened first).
+  for (HWND k : f.Kids()) {
+    if (IsZoomed(k) || IsIconic(k)) SendMessageA(f.client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(k), 0);
+    SendMessageA(f.client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(k), 0);
+    HWND close = ChildWithText(k, "TButton", "Close");
+    ASSERT_NE(close, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(close) && !IsIconic(k); }, 3000));
+    ClickCenter(close);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(k); }, 5000));
+  }
+  EXPECT_TRUE(f.Kids().empty());
+  EXPECT_TRUE(Skinned(f.wnd)) << "the frame stays skinned without children";
+
+  PressKey('F', true);
+  PressKey('C');
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(f.wnd); }, 5000)) << "File > Close closes the frame";
+}
+
+TEST(GalleryMdi, ThreeChildrenMaximisedTiledAndClosedInBothSkins) {
+  Process process("\"" + WindowsPath(GALLERY_EXE) + "\"");
+  ASSERT_TRUE(process.Started());
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    auto found = TopLevels(process.Id(), "TGalleryForm", "SkinGallery");
+    return !found.empty() && (main = found[0]) != nullptr && Skinned(main);
+  }));
+  auto combos = Children(main, "TComboBox");
+  ASSERT_FALSE(combos.empty());
+  HWND skinning = ChildWithText(main, "TCheckBox", "Skinning on 启用皮肤");
+  ASSERT_NE(skinning, nullptr);
+  UseTheMdiWindow(main, process.Id(), "light", skinning);
+  PickItem(combos[0], 1);
+  ASSERT_EQ(TextOf(combos[0]), "Daskel Night");
+  UseTheMdiWindow(main, process.Id(), "night");
+  PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(process.WaitExit(10000), 0);
+}
+
+}  // namespace
