@@ -262,6 +262,7 @@ TEST_F(SkinMdi, SkinningOffAndOnWithChildrenThenClosingThemKeepsTheFrameSkinned)
     delete f;
   }
   EXPECT_NE(GetMenu(frame->Handle()), nullptr);
+  EXPECT_TRUE(data->MenuUpdate()) << "as before the children came";
   // On: the application's forms from the newest.
   for (TCustomForm* f : {static_cast<TCustomForm*>(second), static_cast<TCustomForm*>(first),
                          static_cast<TCustomForm*>(frame)})
