@@ -104,7 +104,7 @@ HWND TCustomForm::CreateWindowHandle(const TCreateParams& p) {
   if (formStyle_ != fsMDIChild) return TWinControl::CreateWindowHandle(p);
   TCustomForm* frame = MdiFrame();
   HWND client = frame ? (frame->Handle(), frame->ClientHandle()) : nullptr;
-  if (!client) throw std::runtime_error("MDI child " + Name() + " has no MDI frame");
+  if (!client) return nullptr;  // CreateWnd reports the window that could not be made
   // The client makes the window (with WS_EX_MDICHILD) and lists it in its window menu.
   MDICREATESTRUCTA cs{};
   cs.szClass = p.WinClassName.c_str();

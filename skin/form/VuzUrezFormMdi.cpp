@@ -32,6 +32,8 @@ void TVuzUrezForm::HookMdiClient() {
 void TVuzUrezForm::UnhookMdiClient() {
   if (!FMdiSubclass.Attached()) return;
   FMdiSubclass.Restore();
+  // Menu changes reach the bars again as they did before this frame's children came.
+  if (FSkinData) FSkinData->SetMenuUpdate(FMdiMenuUpdate);
   // The flag and the record describe this client's children, which are no longer watched.
   if (TSkinManage* m = SkinManager(); m && m->FMdiClient == FMdiClient) {
     m->FMdiClient = nullptr;

@@ -262,6 +262,7 @@ TEST_F(SkinMdi, SkinningOffAndOnWithChildrenThenClosingThemKeepsTheFrameSkinned)
     delete f;
   }
   EXPECT_NE(GetMenu(frame->Handle()), nullptr);
+  EXPECT_TRUE(data->MenuUpdate()) << "as before the children came";
   // On: the application's forms from the newest.
   for (TCustomForm* f : {static_cast<TCustomForm*>(second), static_cast<TCustomForm*>(first),
                          static_cast<TCustomForm*>(frame)})
@@ -304,8 +305,11 @@ TEST_F(SkinMdi, ThreeHundredChildrenMaximisedRestoredAndClosedLeakNothing) {
   ASSERT_TRUE(ok);
   WaitFor([&] { return !mgr->ActionPending(); });
   long grown = GdiObjectsInUse() - gdi;
-  std::printf("300 MDI children: GDI objects %+ld, thunks %d -> %d, skinners %zu -> %zu\n", grown, thunks,
-              TWindowSubclass::ThunksAlive(), forms, mgr->Forms().size());
+  std::printf(
+      "300 MDI children: GDI objects %+ld, thunks %d -> %d, form skinners %zu -> %zu, control skinners %d -> "
+      "%d\n",
+      grown, thunks, TWindowSubclass::ThunksAlive(), forms, mgr->Forms().size(), controls,
+      TSkinControl::Alive());
   EXPECT_LE(grown, 5);
   EXPECT_EQ(TWindowSubclass::ThunksAlive(), thunks);
   EXPECT_EQ(TSkinControl::Alive(), controls);
