@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include "gallery/GalleryBars.h"
 #include "gallery/GalleryDialog.h"
+#include "gallery/GalleryMdi.h"
 #include "gallery/GalleryMenus.h"
+#include "gallery/GalleryScroll.h"
 #include "gallery/GallerySkins.h"
 
 TGalleryForm* GalleryForm = nullptr;
@@ -66,6 +69,9 @@ DASKEL_DEFINE_CLASS(TGalleryForm, TForm) {
   c.Method("SkinningCheckClick", &TGalleryForm::SkinningCheckClick);
   c.Method("SystemDialogButtonClick", &TGalleryForm::SystemDialogButtonClick);
   c.Method("MessageDlgButtonClick", &TGalleryForm::MessageDlgButtonClick);
+  c.Method("BarsButtonClick", &TGalleryForm::BarsButtonClick);
+  c.Method("ScrollButtonClick", &TGalleryForm::ScrollButtonClick);
+  c.Method("MdiButtonClick", &TGalleryForm::MdiButtonClick);
 }
 
 void TGalleryForm::FormCreate(TObject*) {
@@ -122,3 +128,7 @@ void TGalleryForm::MessageDlgButtonClick(TObject*) {
                                    mtConfirmation, mbYesNo, 0);
   AnswerPanel->SetCaption(result == mrYes ? "MessageDlg: Yes" : "MessageDlg: No");
 }
+
+void TGalleryForm::BarsButtonClick(TObject*) { ShowGalleryBars(); }
+void TGalleryForm::ScrollButtonClick(TObject*) { ShowGalleryScroll(); }
+void TGalleryForm::MdiButtonClick(TObject*) { ShowGalleryMdi(); }

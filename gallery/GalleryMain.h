@@ -89,6 +89,10 @@ class TGalleryForm : public TForm {
   void SkinningCheckClick(TObject* Sender);
   void SystemDialogButtonClick(TObject* Sender);
   void MessageDlgButtonClick(TObject* Sender);
+  // The windows of the other kinds of control.
+  void BarsButtonClick(TObject* Sender);
+  void ScrollButtonClick(TObject* Sender);
+  void MdiButtonClick(TObject* Sender);
 
   // Previews the skin package at `path`: loads it into SkinData1 and offers it in the skin
   // list. A file that is missing or not a skin package is named in an error box with the

@@ -121,7 +121,7 @@ bool Overlap(HWND a, HWND b) {
 
 void UseTheMdiWindow(HWND main, DWORD pid, const std::string& skin, HWND skinning = nullptr) {
   SCOPED_TRACE(skin);
-  ClickCenter(ChildWithText(main, "TGalleryMdiButton", "MDI..."));
+  ClickCenter(ChildWithText(main, "TButton", "MDI..."));
   Frame f;
   ASSERT_TRUE(WaitUntil([&] {
     auto found = TopLevels(pid, "TGalleryMdiFrame", kFrameCaption);

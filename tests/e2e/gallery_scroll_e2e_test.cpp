@@ -98,7 +98,7 @@ TEST(GalleryScroll, ThumbsDraggedWithTheMouseInBothSkins) {
       PressKey(VK_RETURN);
       ASSERT_TRUE(WaitUntil([&] { return TextOf(skinList) == "Daskel Night"; }, 5000));
     }
-    HWND button = ChildWithText(main, "TGalleryScrollButton", "Scroll bars...");
+    HWND button = ChildWithText(main, "TButton", "Scroll bars...");
     ASSERT_NE(button, nullptr);
     ClickCenter(button);
     HWND win = nullptr;
