@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/WinBench.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "gallery/GalleryBars.h"
@@ -21,60 +22,9 @@
 #include "skin/controls/WinSubClassTabs.h"
 #include "skin/manager/SkinManage.h"
 
+using namespace bench;
+
 namespace {
-
-std::string SkinValue(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string package((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string value(4, '\0');
-  for (int i = 0; i < 4; ++i)
-    value[static_cast<std::size_t>(i)] = static_cast<char>((package.size() >> (8 * i)) & 0xFF);
-  return value + package;
-}
-
-TSkinData* LoadSkin(const std::string& path, bool active) {
-  auto* d = new TSkinData(nullptr);
-  d->SetState(csLoading | csReading);
-  d->SetSkinFormtype(sfMainform);
-  d->SetActive(active);
-  TMemoryStream s;
-  s.LoadFromBytes(SkinValue(path));
-  d->ReadSkinStream(s);
-  d->ClearState(csLoading | csReading);
-  d->Loaded();
-  return d;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-double Microseconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-  static LARGE_INTEGER f = [] {
-    LARGE_INTEGER q;
-    QueryPerformanceFrequency(&q);
-    return q;
-  }();
-  return static_cast<double>(b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(f.QuadPart);
-}
-
-double PaintOnce(HWND h) {
-  LARGE_INTEGER a, b;
-  QueryPerformanceCounter(&a);
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  GdiFlush();
-  QueryPerformanceCounter(&b);
-  return Microseconds(a, b);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 template <class T>
 T* Put(TForm* form, int l, int t, int w, int h) {
@@ -85,7 +35,7 @@ T* Put(TForm* form, int l, int t, int w, int h) {
 }
 
 int Show(const std::string& path) {
-  TSkinData* skin = LoadSkin(path, true);
+  TSkinData* skin = LoadSkin(path, sfMainform, true);
   TGalleryBarsForm* f = ShowGalleryBars();
   MSG msg;
   while (f && IsWindowVisible(f->Handle()) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -98,7 +48,7 @@ int Show(const std::string& path) {
 }
 
 int Measure(const std::string& path) {
-  TSkinData* skin = LoadSkin(path, false);
+  TSkinData* skin = LoadSkin(path, sfMainform, false);
   auto* f = new TForm(Application);
   f->InitializeForm();
   f->SetClientWidth(700);
@@ -155,10 +105,12 @@ int Measure(const std::string& path) {
   std::printf("control paint, median of 300 (microseconds): plain, skinned, ratio\n");
   for (const TPair& p : pairs) {
     std::vector<double> plain, skinned;
-    for (int i = 0; i < 20; ++i) PaintOnce(p.plain), PaintOnce(p.skinned);
+    for (int i = 0; i < 20; ++i)
+      PaintOnce(p.plain, nullptr, RDW_FRAME | RDW_ALLCHILDREN),
+          PaintOnce(p.skinned, nullptr, RDW_FRAME | RDW_ALLCHILDREN);
     for (int i = 0; i < 300; ++i) {
-      plain.push_back(PaintOnce(p.plain));
-      skinned.push_back(PaintOnce(p.skinned));
+      plain.push_back(PaintOnce(p.plain, nullptr, RDW_FRAME | RDW_ALLCHILDREN));
+      skinned.push_back(PaintOnce(p.skinned, nullptr, RDW_FRAME | RDW_ALLCHILDREN));
       Pump();
     }
     double a = Median(plain), b = Median(skinned);

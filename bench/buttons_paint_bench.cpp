@@ -12,56 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/WinBench.h"
 #include "framework/Buttons.h"
 #include "framework/Forms.h"
 #include "skin/controls/WinSubClassButtons.h"
 
+using namespace bench;
+
 namespace {
-
-TSkinData* LoadSkin(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string package((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string value(4, '\0');
-  for (int i = 0; i < 4; ++i)
-    value[static_cast<std::size_t>(i)] = static_cast<char>((package.size() >> (8 * i)) & 0xFF);
-  TMemoryStream s;
-  s.LoadFromBytes(value + package);
-  auto* d = new TSkinData(nullptr);
-  d->ReadSkinStream(s);
-  return d;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-double Microseconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-  static LARGE_INTEGER f = [] {
-    LARGE_INTEGER q;
-    QueryPerformanceFrequency(&q);
-    return q;
-  }();
-  return static_cast<double>(b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(f.QuadPart);
-}
-
-// One forced paint of the window's area r (the whole window when r is null).
-double PaintOnce(HWND h, const RECT* r) {
-  LARGE_INTEGER a, b;
-  QueryPerformanceCounter(&a);
-  RedrawWindow(h, r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  GdiFlush();
-  QueryPerformanceCounter(&b);
-  return Microseconds(a, b);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // The plain and the skinned one painted in turns, so a busy machine slows both alike.
 void MedianPaints(HWND plain, const RECT* plainRect, HWND skinned, const RECT* skinnedRect, double* out) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/WinBench.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
@@ -22,51 +23,9 @@
 #include "skin/controls/WinSubClassEdits.h"
 #include "skin/controls/WinSubClassUpDown.h"
 
+using namespace bench;
+
 namespace {
-
-TSkinData* LoadSkin(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string package((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string value(4, '\0');
-  for (int i = 0; i < 4; ++i)
-    value[static_cast<std::size_t>(i)] = static_cast<char>((package.size() >> (8 * i)) & 0xFF);
-  TMemoryStream s;
-  s.LoadFromBytes(value + package);
-  auto* d = new TSkinData(nullptr);
-  d->ReadSkinStream(s);
-  return d;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-double Microseconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-  static LARGE_INTEGER f = [] {
-    LARGE_INTEGER q;
-    QueryPerformanceFrequency(&q);
-    return q;
-  }();
-  return static_cast<double>(b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(f.QuadPart);
-}
-
-double PaintOnce(HWND h) {
-  LARGE_INTEGER a, b;
-  QueryPerformanceCounter(&a);
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
-  GdiFlush();
-  QueryPerformanceCounter(&b);
-  return Microseconds(a, b);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // A control and its skinner (none for the plain one).
 template <class T>
@@ -206,10 +165,11 @@ int Measure(TSkinData* skin) {
   std::printf("control paint, median of 300 (microseconds): plain, skinned, ratio\n");
   for (const TPair& p : pairs) {
     std::vector<double> plain, skinned;
-    for (int i = 0; i < 20; ++i) PaintOnce(p.plain), PaintOnce(p.skinned);
+    for (int i = 0; i < 20; ++i)
+      PaintOnce(p.plain, nullptr, RDW_FRAME), PaintOnce(p.skinned, nullptr, RDW_FRAME);
     for (int i = 0; i < 300; ++i) {
-      plain.push_back(PaintOnce(p.plain));
-      skinned.push_back(PaintOnce(p.skinned));
+      plain.push_back(PaintOnce(p.plain, nullptr, RDW_FRAME));
+      skinned.push_back(PaintOnce(p.skinned, nullptr, RDW_FRAME));
       Pump();
     }
     double a = Median(plain), b = Median(skinned);

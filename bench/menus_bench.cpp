@@ -11,10 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/WinBench.h"
 #include "framework/Forms.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/form/VuzUrezMenuBar.h"
 #include "skin/manager/SkinManage.h"
+
+using namespace bench;
 
 namespace {
 
@@ -22,44 +25,6 @@ constexpr int kItems = 20;
 constexpr int kClicks = 60;    // per window
 constexpr int kRounds = 6;     // repaint blocks per window
 constexpr int kRepaints = 50;  // per block
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
-
-double Microseconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-  static LARGE_INTEGER f = [] {
-    LARGE_INTEGER q;
-    QueryPerformanceFrequency(&q);
-    return q;
-  }();
-  return static_cast<double>(b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-TSkinData* LoadSkin(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string package((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string value(4, '\0');
-  for (int i = 0; i < 4; ++i)
-    value[static_cast<std::size_t>(i)] = static_cast<char>((package.size() >> (8 * i)) & 0xFF);
-  auto* d = new TSkinData(nullptr);
-  d->SetState(csLoading | csReading);
-  d->SetSkinFormtype(sfOnlyThisForm);
-  TMemoryStream s;
-  s.LoadFromBytes(value + package);
-  d->ReadSkinStream(s);
-  d->ClearState(csLoading | csReading);
-  d->Loaded();
-  return d;
-}
 
 // What the owner's WM_ENTERIDLE does: the popup is open and the menu loop has nothing left to do.
 enum class TIdle { Close, Repaint };
@@ -118,14 +83,6 @@ HWND NewOwner(int x, const char* caption) {
   ShowWindow(w, SW_SHOW);
   UpdateWindow(w);
   return w;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 bool MenuOpen() {

@@ -14,19 +14,17 @@
 #include <thread>
 #include <vector>
 
+#include "bench/WinBench.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/WinSubClassScroll.h"
+
+using bench::Median;
 
 namespace {
 
 double Micros(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double, std::micro>(d).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 TMemo* NewMemo(TForm* form, int lines) {

@@ -11,19 +11,17 @@
 #include <vector>
 
 #include "app/Unit1.h"
+#include "bench/WinBench.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/manager/SkinManage.h"
+
+using bench::Median;
 
 namespace {
 
 double Now() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 TVuzUrezForm* SkinnerOf(HWND w) {
