@@ -297,7 +297,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
   bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on
-  TWindowSubclass FMdiSubclass;  // the MDI client's window procedure, while hooked
+  TWindowSubclass FMdiSubclass;      // the MDI client's window procedure, while hooked
   HWND FMdiClient = nullptr;
   HWND FNewMdiChild = nullptr;  // made through WM_MDICREATE, skinned at the next menu refresh
   bool FMdiMenuUpdate = true;   // the skin data's MenuUpdate before the first child came
