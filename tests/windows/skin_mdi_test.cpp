@@ -19,20 +19,6 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0) return done();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
-
 // Children that go when closed, as an application's children usually do.
 struct TFreeOnClose : TObject {
   void Close(TObject*, TCloseAction& action) { action = caFree; }
@@ -69,7 +55,7 @@ class SkinMdi : public ::testing::Test {
     ASSERT_TRUE(mgr->SkinWindow(frame->Handle()));
     skinner = SkinnerOf(frame->Handle());
     ASSERT_NE(skinner, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return skinner->FStage == ssActive; }));
+    ASSERT_TRUE(PumpUntil([&] { return skinner->FStage == ssActive; }));
   }
   void TearDown() override {
     if (frame) frame->Free();  // the children and every skinner go with it
@@ -91,7 +77,7 @@ class SkinMdi : public ::testing::Test {
   }
   TVuzUrezForm* Ready(TForm* child) {
     TVuzUrezForm* s = nullptr;
-    WaitFor([&] { return (s = SkinnerOf(child->Handle())) && s->FStage == ssActive; });
+    PumpUntil([&] { return (s = SkinnerOf(child->Handle())) && s->FStage == ssActive; });
     return s;
   }
   TWinSysButton* BarButton(int action) const {
@@ -138,7 +124,7 @@ TEST_F(SkinMdi, NewChildIsSkinnedAfterTheMenuRefreshAndTheFrameRepainted) {
   EXPECT_TRUE(s->FRegionSet);
   EXPECT_EQ(s->MenuBar(), nullptr);  // a child shows no bar of its own
   EXPECT_FALSE(data->MenuUpdate());
-  EXPECT_TRUE(WaitFor([&] { return skinner->PaintCount() > paints; }));
+  EXPECT_TRUE(PumpUntil([&] { return skinner->PaintCount() > paints; }));
   EXPECT_EQ(GetMenu(frame->Handle()), nullptr);  // the skinned bar, not the system's
 }
 
@@ -148,7 +134,7 @@ TEST_F(SkinMdi, MaximisedChildShowsItsButtonsInTheBarAndRestoreTakesThemAway) {
   ASSERT_NE(s, nullptr);
   EXPECT_FALSE(BarButtonsShown());
   Maximise(child);
-  ASSERT_TRUE(WaitFor([&] { return mgr->FMdiMaximized && BarButtonsShown(); }));
+  ASSERT_TRUE(PumpUntil([&] { return mgr->FMdiMaximized && BarButtonsShown(); }));
   EXPECT_FALSE(s->FRegionSet) << "the maximised child's frame is the system's";
   EXPECT_NE(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
   // The close button's face is in the bar, where the bar painter put it.
@@ -164,7 +150,7 @@ TEST_F(SkinMdi, MaximisedChildShowsItsButtonsInTheBarAndRestoreTakesThemAway) {
   ASSERT_GT(found, 0);
 
   ClickBar(baMdiRestore);
-  EXPECT_TRUE(WaitFor([&] { return !mgr->FMdiMaximized && !BarButtonsShown(); }));
+  EXPECT_TRUE(PumpUntil([&] { return !mgr->FMdiMaximized && !BarButtonsShown(); }));
   EXPECT_EQ(s->FWindowState, 0);
   EXPECT_TRUE(s->FRegionSet) << "the skinned frame and its region come back";
   EXPECT_EQ(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
@@ -176,7 +162,7 @@ TEST_F(SkinMdi, RightToLeftBarHasTheButtonsAtItsLeftEnd) {
   TForm* child = NewChild();
   ASSERT_NE(Ready(child), nullptr);
   Maximise(child);
-  ASSERT_TRUE(WaitFor([&] { return BarButtonsShown(); }));
+  ASSERT_TRUE(PumpUntil([&] { return BarButtonsShown(); }));
   RECT wr{};
   GetWindowRect(frame->Handle(), &wr);
   for (int action : {baMdiMinimize, baMdiRestore, baMdiClose})
@@ -191,15 +177,15 @@ TEST_F(SkinMdi, BarButtonsMinimiseAndCloseTheActiveChild) {
   ASSERT_NE(Ready(first), nullptr);
   ASSERT_NE(Ready(second), nullptr);
   Maximise(second);
-  ASSERT_TRUE(WaitFor([&] { return BarButtonsShown(); }));
+  ASSERT_TRUE(PumpUntil([&] { return BarButtonsShown(); }));
   ClickBar(baMdiMinimize);
-  EXPECT_TRUE(WaitFor([&] { return IsIconic(second->Handle()) != 0; }));
+  EXPECT_TRUE(PumpUntil([&] { return IsIconic(second->Handle()) != 0; }));
 
   Maximise(first);
-  ASSERT_TRUE(WaitFor([&] { return BarButtonsShown(); }));
+  ASSERT_TRUE(PumpUntil([&] { return BarButtonsShown(); }));
   HWND gone = first->Handle();
   ClickBar(baMdiClose);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(gone); }));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(gone); }));
   EXPECT_TRUE(IsWindow(second->Handle()));
 }
 
@@ -235,10 +221,10 @@ TEST_F(SkinMdi, CascadeAndTileClearTheMaximisedFlag) {
   ASSERT_NE(Ready(child), nullptr);
   for (auto arrange : {&TCustomForm::Cascade, &TCustomForm::Tile}) {
     Maximise(child);
-    ASSERT_TRUE(WaitFor([&] { return mgr->FMdiMaximized; }));
+    ASSERT_TRUE(PumpUntil([&] { return mgr->FMdiMaximized; }));
     (frame->*arrange)();
     EXPECT_FALSE(mgr->FMdiMaximized);
-    EXPECT_TRUE(WaitFor([&] { return !IsZoomed(child->Handle()); }));
+    EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(child->Handle()); }));
   }
 }
 
@@ -269,17 +255,17 @@ TEST_F(SkinMdi, SkinningOffAndOnWithChildrenThenClosingThemKeepsTheFrameSkinned)
     mgr->SkinWindow(f->Handle());
   skinner = SkinnerOf(frame->Handle());
   ASSERT_NE(skinner, nullptr);
-  ASSERT_TRUE(WaitFor([&] { return skinner->FStage == ssActive; }));
+  ASSERT_TRUE(PumpUntil([&] { return skinner->FStage == ssActive; }));
   ASSERT_NE(Ready(first), nullptr);
   // The children's controls are their own skinners' only: the frame's skins none of them.
   EXPECT_TRUE(skinner->ControlSkinners().empty());
   EXPECT_EQ(SkinnerOf(first->Handle())->ControlSkinners().size(), 1u);
   Maximise(second);
-  ASSERT_TRUE(WaitFor([&] { return BarButtonsShown(); }));
+  ASSERT_TRUE(PumpUntil([&] { return BarButtonsShown(); }));
   ClickBar(baMdiClose);
-  ASSERT_TRUE(WaitFor([&] { return frame->MDIChildCount() == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return frame->MDIChildCount() == 1; }));
   first->Free();
-  WaitFor([&] { return !mgr->ActionPending(); });
+  PumpUntil([&] { return !mgr->ActionPending(); });
   EXPECT_TRUE(Skinned(frame->Handle()));
   EXPECT_EQ(skinner->MenuBar()->ButtonCount(), 2);
 }
@@ -290,20 +276,20 @@ TEST_F(SkinMdi, ThreeHundredChildrenMaximisedRestoredAndClosedLeakNothing) {
     TForm* child = NewChild();
     if (!Ready(child)) ok = false;
     Maximise(child);
-    WaitFor([&] { return mgr->FMdiMaximized; });
+    PumpUntil([&] { return mgr->FMdiMaximized; });
     SendMessageA(frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(child->Handle()), 0);
-    WaitFor([&] { return !mgr->FMdiMaximized; });
+    PumpUntil([&] { return !mgr->FMdiMaximized; });
     child->Free();
   };
   for (int n = 0; n < 10 && ok; ++n) cycle();  // the system's caches filled
   ASSERT_TRUE(ok);
-  WaitFor([&] { return !mgr->ActionPending(); });
+  PumpUntil([&] { return !mgr->ActionPending(); });
   long gdi = GdiObjectsInUse();
   int thunks = TWindowSubclass::ThunksAlive(), controls = TSkinControl::Alive();
   std::size_t forms = mgr->Forms().size();
   for (int n = 0; n < 300 && ok; ++n) cycle();
   ASSERT_TRUE(ok);
-  WaitFor([&] { return !mgr->ActionPending(); });
+  PumpUntil([&] { return !mgr->ActionPending(); });
   long grown = GdiObjectsInUse() - gdi;
   std::printf(
       "300 MDI children: GDI objects %+ld, thunks %d -> %d, form skinners %zu -> %zu, control skinners %d -> "

@@ -18,20 +18,6 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0) return done();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
-
 // Acts inside a modal menu loop: a thread timer (menu loops dispatch timers) runs the step
 // until it says it is done; after the deadline the menu is ended so no test can hang.
 struct TMenuScript {
@@ -386,7 +372,7 @@ TEST_F(SkinMenus, OwnerDrawnTopLevelCaptionsComeFromTheMenuObject) {
     EndMenu();
     return true;
   });
-  WaitFor([&] { return opened || script.TimedOut; });
+  PumpUntil([&] { return opened || script.TimedOut; });
   EXPECT_TRUE(opened);
   TMessage q{CM_DIALOGCHAR, 'q', static_cast<LPARAM>(KF_ALTDOWN) << 16, 0};
   form->WindowProc(q);
