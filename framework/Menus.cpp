@@ -304,10 +304,13 @@ bool DispatchMenuDrawing(TMessage& m) {
     GetMessageFont(canvas.Font());
     bool selected = (di->itemState & ODS_SELECTED) != 0;
     if (item->OnDrawItem) {
-      HMENU outer = g_menuBeingDrawn;
+      // Given back however the handler ends.
+      struct TDrawing {
+        HMENU Outer = g_menuBeingDrawn;
+        ~TDrawing() { g_menuBeingDrawn = Outer; }
+      } drawing;
       g_menuBeingDrawn = reinterpret_cast<HMENU>(di->hwndItem);
       item->OnDrawItem(item, &canvas, di->rcItem, selected);
-      g_menuBeingDrawn = outer;
     } else if (item->IsLine()) {
       canvas.Brush().SetColor(clMenu);
       canvas.FillRect(di->rcItem);

@@ -1,5 +1,7 @@
 #include "gallery/GalleryBars.h"
 
+#include <algorithm>
+
 #include "skin/controls/WinSubClassBars.h"
 #include "skin/manager/SkinManage.h"
 
@@ -32,9 +34,12 @@ DASKEL_DEFINE_CLASS(TGalleryBarsForm, TForm) {
 }
 
 TGalleryBarsForm::~TGalleryBarsForm() {
-  for (const THooked& h : hooked_)
-    if (h.Data->OnSkinControl == TOnSkinControl(this, &TGalleryBarsForm::SkinControl))
-      h.Data->OnSkinControl = h.Previous;
+  // Only components still known to the engine are told: the others may be gone already.
+  if (TSkinManage* m = SkinManager())
+    for (const THooked& h : hooked_)
+      if (std::find(m->SkinDatas().begin(), m->SkinDatas().end(), h.Data) != m->SkinDatas().end() &&
+          h.Data->OnSkinControl == TOnSkinControl(this, &TGalleryBarsForm::SkinControl))
+        h.Data->OnSkinControl = h.Previous;
   if (gOpen == this) gOpen = nullptr;
 }
 

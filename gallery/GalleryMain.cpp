@@ -77,10 +77,9 @@ DASKEL_DEFINE_CLASS(TGalleryForm, TForm) {
 void TGalleryForm::FormCreate(TObject*) {
   // The layout's skin, kept to come back to; the dark one comes from a resource.
   lightSkin_ = SkinData1->SkinStreamBytes();
-  nightSkin_ = NightSkinStream();
   SkinCombo->Items()->Clear();
-  SkinCombo->Items()->Add(kLightSkinName);
-  if (!nightSkin_.empty()) SkinCombo->Items()->Add(kNightSkinName);
+  AddSkin(kLightSkinName, lightSkin_);
+  if (std::string night = NightSkinStream(); !night.empty()) AddSkin(kNightSkinName, night);
   SkinCombo->SetItemIndex(0);
   // The menu bar, the right-click menu and a right-to-left menu; a picked item shows below.
   auto* menus = new TGalleryMenus(this);
@@ -102,18 +101,21 @@ bool TGalleryForm::PreviewSkinFile(const std::string& path) {
     MessageBoxA(nullptr, text.c_str(), "SkinGallery", MB_OK | MB_ICONERROR);
     return false;
   }
-  fileSkin_ = SkinData1->SkinStreamBytes();
   std::string::size_type slash = path.find_last_of("\\/:");
-  SkinCombo->Items()->Add(slash == std::string::npos ? path : path.substr(slash + 1));
+  AddSkin(slash == std::string::npos ? path : path.substr(slash + 1), SkinData1->SkinStreamBytes());
   SkinCombo->SetItemIndex(SkinCombo->Items()->Count() - 1);
   return true;
 }
 
+void TGalleryForm::AddSkin(const std::string& name, const std::string& stored) {
+  SkinCombo->Items()->Add(name);
+  skins_.push_back(stored);
+}
+
 void TGalleryForm::SkinComboChange(TObject*) {
-  const std::string* skins[] = {&lightSkin_, &nightSkin_, &fileSkin_};
   int index = SkinCombo->ItemIndex();
-  if (index < 0 || index > 2 || skins[index]->empty()) return;
-  ApplySkinStream(*SkinData1, *skins[index]);
+  if (index < 0 || index >= static_cast<int>(skins_.size())) return;
+  ApplySkinStream(*SkinData1, skins_[static_cast<std::size_t>(index)]);
 }
 
 void TGalleryForm::SkinningCheckClick(TObject*) { SkinData1->SetActive(SkinningCheck->Checked()); }

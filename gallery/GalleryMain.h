@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
@@ -100,7 +101,10 @@ class TGalleryForm : public TForm {
   bool PreviewSkinFile(const std::string& path);
 
  private:
-  std::string lightSkin_, nightSkin_, fileSkin_;  // stored forms, as SkinStream holds them
+  // Offers a skin (its name and stored form) in SkinCombo.
+  void AddSkin(const std::string& name, const std::string& stored);
+  std::string lightSkin_;           // stored form, as SkinStream holds it
+  std::vector<std::string> skins_;  // the stored form of each entry of SkinCombo, in its order
 };
 
 extern TGalleryForm* GalleryForm;

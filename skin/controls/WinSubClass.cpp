@@ -151,21 +151,30 @@ void TSkinControl::Detach() {
   if (FSite && FSite->HotControl() == this) FSite->SetHotControl(nullptr);
 }
 
-LRESULT TSkinControl::ThunkProc(void* self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TSkinControl::ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* s = static_cast<TSkinControl*>(self);
   TMessage m;
   m.Msg = msg;
   m.WParam = wp;
   m.LParam = lp;
+  WNDPROC previous = msg == WM_NCDESTROY ? s->FObjectInstance.Previous() : nullptr;
+  const unsigned passedBefore = s->FDefaultCalls;
   try {
     s->SkinWndProc(m);
   } catch (const std::exception& e) {
     HandleFrameworkException(&e);
-    // The window's own procedure must always see its destruction.
-    if (msg == WM_NCDESTROY) s->Detach();
   } catch (...) {
     HandleFrameworkException(nullptr);
-    if (msg == WM_NCDESTROY) s->Detach();
+  }
+  if (previous && s->FDefaultCalls == passedBefore) {
+    // An error came before the message went on: the skinner lets go, and the window's own
+    // procedure still sees its destruction.
+    try {
+      s->Detach();
+    } catch (...) {
+      HandleFrameworkException(nullptr);
+    }
+    m.Result = CallWindowProcA(previous, wnd, msg, wp, lp);
   }
   return m.Result;
 }
@@ -177,6 +186,7 @@ void TSkinControl::SkinWndProc(TMessage& m) {
 }
 
 void TSkinControl::CallDefault(TMessage& m) {
+  ++FDefaultCalls;
   if (FOldWindowProc) {
     FOldWindowProc(m);
   } else if (FObjectInstance.Attached()) {

@@ -22,6 +22,7 @@
 #include "framework/Graphics.h"
 #include "skin/data/VuzUrezData.h"
 #include "skin/manager/SkinSubclass.h"
+#include "skin/paint/SkinDraw.h"
 
 class TControl;
 class TWinControl;
@@ -43,6 +44,15 @@ class TSkinControlOwner {
   // The windowless control of a listed skinner is gone: take the skinner out and free it.
   virtual void RemoveSkinner(TSkinControl* skinner) = 0;
 };
+
+// The element's slice margins.
+inline TMargins ElementMargins(const TDataSkinObject& e) {
+  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
+}
+// The element exists and has an image.
+inline bool HasImage(const TDataSkinObject* e) { return e && !e->Bitmap.Empty(); }
+// The scratch bitmap, grown to at least w x h (its top-left part is the picture), or nullptr.
+TBitmap* ScratchAtLeast(int w, int h);
 
 // State bits of FState.
 constexpr std::uint8_t kSkinHot = 1;
@@ -167,4 +177,5 @@ class TSkinControl : public TComponent {
  private:
   static LRESULT ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   TSkinControlOwner* FSite = nullptr;
+  unsigned FDefaultCalls = 0;  // messages passed on so far: tells whether one got through
 };

@@ -9,16 +9,6 @@
 
 // ---- shared by the bar and tab skinners
 
-TBitmap* ScratchAtLeast(int w, int h) {
-  TBitmap* scratch = ScratchBitmap();
-  if (!scratch || w <= 0 || h <= 0) return nullptr;
-  // The one scratch bitmap only grows.
-  if ((scratch->Width() < w || scratch->Height() < h) &&
-      !scratch->SetSize(std::max(w, scratch->Width()), std::max(h, scratch->Height()), pf24bit))
-    return nullptr;
-  return scratch;
-}
-
 void WindowFont(HWND wnd, TFont& font) {
   auto h = reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0));
   LOGFONTA lf{};
@@ -27,10 +17,6 @@ void WindowFont(HWND wnd, TFont& font) {
   font.SetHeight(lf.lfHeight);
   font.SetCharset(lf.lfCharSet);
   font.SetStyle(0);
-}
-
-TMargins ElementMargins(const TDataSkinObject& e) {
-  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
 }
 
 namespace {

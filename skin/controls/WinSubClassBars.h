@@ -9,14 +9,8 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/paint/SkinDraw.h"
 
-// The scratch bitmap, grown to at least w x h (its top-left part is the picture), or nullptr.
-TBitmap* ScratchAtLeast(int w, int h);
 // The font a window draws with (WM_GETFONT; the system font when it has none), plain style.
 void WindowFont(HWND wnd, TFont& font);
-// The element's slice margins.
-TMargins ElementMargins(const TDataSkinObject& e);
-// The element exists and has an image.
-inline bool HasImage(const TDataSkinObject* e) { return e && !e->Bitmap.Empty(); }
 
 class TSkinStatusBar : public TSkinControl {
   DASKEL_CLASS(TSkinStatusBar, TSkinControl)

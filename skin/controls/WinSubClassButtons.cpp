@@ -323,8 +323,7 @@ void TSkinSpeedButton::PaintNow(HDC) {
 void TSkinSpeedButton::DrawButton(HDC dc, const RECT& r) {
   auto* button = dynamic_cast<TSpeedButton*>(FGraphicControl);
   const TDataSkinButton* e = ButtonsOf(FSkinData);
-  TBitmap* scratch = ScratchBitmap();
-  if (!button || !e || !dc || !scratch) return;
+  if (!button || !e || !dc) return;
   FEnabled = button->Enabled();
   FCaption = button->Caption();
   int frame = kFrameNormal;
@@ -339,11 +338,8 @@ void TSkinSpeedButton::DrawButton(HDC dc, const RECT& r) {
   if (glyph.Count < glyphFrame) glyphFrame = 1;
 
   const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return;
-  // The one scratch bitmap only grows: its top-left part is the picture.
-  if ((scratch->Width() < w || scratch->Height() < h) &&
-      !scratch->SetSize(std::max(w, scratch->Width()), std::max(h, scratch->Height()), pf24bit))
-    return;
+  TBitmap* scratch = ScratchAtLeast(w, h);
+  if (!scratch) return;
   const RECT local{0, 0, w, h};
   DrawElementToBuffer(local, *e, e->Trans == 1, FramesOf(*e), frame);
   {

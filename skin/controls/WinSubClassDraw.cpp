@@ -1,5 +1,7 @@
 // The drawing routines every control skinner shares. Skin images are sliced and stretched only
 // by the primitives of skin/paint; this file adds the text layouts and the scratch-bitmap steps.
+#include <algorithm>
+
 #include "skin/controls/WinSubClass.h"
 
 #include <commctrl.h>
@@ -13,10 +15,6 @@ namespace {
 // as the control skinners are linked in.
 TScratchBitmapUse gScratch;
 
-TMargins MarginsOf(const TDataSkinObject& e) {
-  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
-}
-
 bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
 
 // Plain text on a clear background, as every caption of a skinned control is drawn.
@@ -28,16 +26,28 @@ void PlainText(TCanvas& canvas) {
 
 }  // namespace
 
+TBitmap* ScratchAtLeast(int w, int h) {
+  TBitmap* scratch = ScratchBitmap();
+  if (!scratch || w <= 0 || h <= 0) return nullptr;
+  // The one scratch bitmap only grows.
+  if ((scratch->Width() < w || scratch->Height() < h) &&
+      !scratch->SetSize(std::max(w, scratch->Width()), std::max(h, scratch->Height()), pf24bit))
+    return nullptr;
+  return scratch;
+}
+
 void TSkinControl::FillFace(HDC dc, const RECT& r) const {
   if (!dc || !FSkinData) return;
-  TGdiBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FSkinData->Skin.ColourButtonFace))));
-  FillRect(dc, &r, brush.Get());
+  // The DC's own brush: no brush made and deleted at every fill.
+  COLORREF old = SetDCBrushColor(dc, static_cast<COLORREF>(ColorToRGB(FSkinData->Skin.ColourButtonFace)));
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  SetDCBrushColor(dc, old);
 }
 
 void TSkinControl::DrawElement(HDC dc, const RECT& r, int frameCount, int frameIndex,
                                const TDataSkinObject& e) const {
   if (Inverted(r)) return;
-  DrawNineSlice(dc, r, e.Bitmap, false, e.Tile != 0, e.Trans == 1, frameCount, frameIndex, MarginsOf(e));
+  DrawNineSlice(dc, r, e.Bitmap, false, e.Tile != 0, e.Trans == 1, frameCount, frameIndex, ElementMargins(e));
 }
 
 void TSkinControl::DrawElementToBuffer(const RECT& r, const TDataSkinObject& e, bool transparent,
@@ -48,7 +58,8 @@ void TSkinControl::DrawElementToBuffer(const RECT& r, const TDataSkinObject& e, 
   TBitmapDC dc(*scratch);
   if (!dc) return;
   FillFace(dc.Get(), r);
-  DrawNineSlice(dc.Get(), r, e.Bitmap, false, e.Tile != 0, transparent, frameCount, frameIndex, MarginsOf(e));
+  DrawNineSlice(dc.Get(), r, e.Bitmap, false, e.Tile != 0, transparent, frameCount, frameIndex,
+                ElementMargins(e));
 }
 
 void TSkinControl::DrawFrameStretched(HDC dc, const RECT& r, int frameCount, int frameIndex,

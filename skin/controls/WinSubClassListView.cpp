@@ -12,7 +12,8 @@ void TSkinListView::AttachControl(TWinControl* control, TSkinData* data, bool fl
   AttachScrollBars(control, data, flag, canvas);
   auto header = reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETHEADER, 0, 0));
   if (!header || !IsWindow(header)) return;
-  FHeader = new TSkinHeader(Owner());
+  // Owned like every skinner by the form skinner; without one the list view's skinner keeps it.
+  FHeader = new TSkinHeader(Owner() ? Owner() : this);
   FHeader->FreeNotification(this);
   FHeader->AttachHandle(header, data, canvas);
 }

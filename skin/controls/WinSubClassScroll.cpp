@@ -16,12 +16,6 @@ DASKEL_DEFINE_CLASS(TSkinScControl, TSkinControl) {}
 
 namespace {
 
-TMargins MarginsOf(const TDataSkinObject& e) {
-  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
-}
-
-bool Usable(const std::unique_ptr<TDataSkinObject>& e) { return e && !e->Bitmap.Empty(); }
-
 RECT ToRect(const TDrawRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 
 int ArrowLength() { return GetSystemMetrics(SM_CXHSCROLL); }
@@ -64,9 +58,9 @@ void TScrollBarPainter::Draw(const TSkinData& data, HDC dc, const RECT& r, bool 
     if (!bdc) return;
     picture_.Fill(ColorToRGB(s.ColourScrollbar));
     const auto& track = vertical ? s.VertScroll : s.HorzScroll;
-    if (Usable(track) && !c.Track.Inverted())
+    if (HasImage(track.get()) && !c.Track.Inverted())
       DrawNineSlice(bdc.Get(), ToRect(c.Track), track->Bitmap, false, track->Tile != 0, track->Trans != 0, 4,
-                    1, MarginsOf(*track));
+                    1, ElementMargins(*track));
     // Frames of the arrow strip: left 1, right 5, up 9, down 13; the next frame is the pressed one.
     int first = vertical ? 9 : 1, second = vertical ? 13 : 5;
     int firstPart = vertical ? spUpArrow : spLeftArrow, secondPart = vertical ? spDownArrow : spRightArrow;
@@ -74,12 +68,12 @@ void TScrollBarPainter::Draw(const TSkinData& data, HDC dc, const RECT& r, bool 
     DrawFrame(bdc.Get(), ToRect(c.Second), s.Scrollbar->Bitmap, true, 23,
               second + (activePart == secondPart));
     const auto& thumb = vertical ? s.VertScrollThumb : s.HorzScrollThumb;
-    if (Usable(thumb) && c.ThumbShown) {
+    if (HasImage(thumb.get()) && c.ThumbShown) {
       bool pressed = activePart == (vertical ? spVertThumb : spHorzThumb);
       // Both thumbs are transparent as the horizontal one says.
       bool trans = s.HorzScrollThumb && s.HorzScrollThumb->Trans != 0;
       DrawNineSlice(bdc.Get(), ToRect(c.Thumb), thumb->Bitmap, false, false, trans, thumb->FrameCount,
-                    pressed ? 2 : 1, MarginsOf(*thumb));
+                    pressed ? 2 : 1, ElementMargins(*thumb));
     }
     int mode = SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc.Get(), 0, 0, c.Width, c.Height,
@@ -218,7 +212,7 @@ void TSkinScrollBar::DrawBar(HDC dc, const RECT& r, bool vertical) {
 }
 
 void TSkinScrollBar::DrawSkin(HDC dc, const RECT& r) {
-  if (!FSkinData || !Usable(FSkinData->Skin.Scrollbar)) return;
+  if (!FSkinData || !HasImage(FSkinData->Skin.Scrollbar.get())) return;
   FStyle = GetWindowLongPtrA(FHandle, GWL_STYLE);
   FExStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
   if (FInVScroll) FStyle |= WS_VSCROLL;
@@ -367,7 +361,7 @@ bool TSkinScControl::BeforeDefault(TMessage& m) {
 }
 
 void TSkinScControl::DrawSkin(HDC dc, const RECT& r) {
-  if (!FSkinData || !Usable(FSkinData->Skin.Scrollbar)) return;
+  if (!FSkinData || !HasImage(FSkinData->Skin.Scrollbar.get())) return;
   bool vertical = Vertical();
   TScrollRange range;
   if (auto* bar = dynamic_cast<TScrollBar*>(FControl)) {

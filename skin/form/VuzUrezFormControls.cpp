@@ -38,10 +38,6 @@ std::string Upper(std::string s) {
   for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return s;
 }
-std::string Lower(std::string s) {
-  for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return s;
-}
 
 bool Is(const TControl* c, const char* className) { return c->ClassType().InheritsFrom(className); }
 
@@ -125,7 +121,7 @@ void TVuzUrezForm::HotControlLeave() {
 }
 
 bool TVuzUrezForm::IsControlSkinned(TControl* control) const {
-  std::string formName = Lower(FForm ? FForm->Name() : std::string());
+  const std::string name = FForm ? FForm->Name() : std::string(), formName = LowerCase(name);
   for (TSkinControl* s : FControlSkinners) {
     if (s->Control() || s->GraphicControl()) {
       if (s->Control() == control || s->GraphicControl() == control) return true;
@@ -138,7 +134,6 @@ bool TVuzUrezForm::IsControlSkinned(TControl* control) const {
       continue;
     }
     // A control of a print preview that has no window yet counts as skinned.
-    std::string name = FForm ? FForm->Name() : std::string();
     return formName.find("preview") != std::string::npos || name == "TQRStandardPreview" ||
            name == "TppPrintPreview" || name == "TdxfmStdPreview";
   }
@@ -321,12 +316,12 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
 }
 
 bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
-  const std::string key = Lower(className) + "=";
+  const std::string key = LowerCase(className) + "=";
   TStringList* list = FSkinData->Skin3rd();
   std::string kind;
   bool found = false;
   for (int i = 0; i < list->Count() && !found; ++i) {
-    std::string line = Lower(list->Get(i));
+    std::string line = LowerCase(list->Get(i));
     if (line.compare(0, key.size(), key) != 0) continue;
     kind = line.substr(key.size(), 50);
     found = true;
@@ -380,7 +375,7 @@ TSkinControl* TVuzUrezForm::FindWindowSkinner(HWND wnd) const {
 
 void TVuzUrezForm::SkinChildWindow(HWND wnd) {
   if (FindWindowSkinner(wnd)) return;
-  std::string cls = Lower(WindowClassName(wnd));
+  std::string cls = LowerCase(WindowClassName(wnd));
   auto style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));
   TSkinData& d = *FSkinData;
   if (cls == "button") {

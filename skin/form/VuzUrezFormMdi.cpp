@@ -41,13 +41,25 @@ void TVuzUrezForm::UnhookMdiClient() {
   }
 }
 
-LRESULT TVuzUrezForm::MdiClientThunk(void* self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TVuzUrezForm::MdiClientThunk(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* form = static_cast<TVuzUrezForm*>(self);
+  if (msg == WM_NCDESTROY) {
+    // The client's own procedure sees its destruction first, whatever the unhooking does.
+    LRESULT result = form->FMdiSubclass.CallPrevious(wnd, msg, wp, lp);
+    try {
+      form->UnhookMdiClient();
+    } catch (...) {
+      HandleFrameworkException(nullptr);
+    }
+    form->FMdiClient = nullptr;
+    return result;
+  }
   TMessage m;
   m.Msg = msg;
   m.WParam = wp;
   m.LParam = lp;
   try {
-    static_cast<TVuzUrezForm*>(self)->MdiClientProc(m);
+    form->MdiClientProc(m);
   } catch (const std::exception& e) {
     HandleFrameworkException(&e);
   } catch (...) {
@@ -64,11 +76,6 @@ void TVuzUrezForm::MdiClientProc(TMessage& m) {
   TSkinManage* mgr = SkinManager();
   bool barSkinned = MainMenuSkinned();
   switch (m.Msg) {
-    case WM_NCDESTROY:
-      CallMdiPrevious(m);
-      UnhookMdiClient();
-      FMdiClient = nullptr;
-      return;
     case WM_NCCALCSIZE:
       // The skinned frame shows no system scroll bars inside it.
       if (barSkinned) {

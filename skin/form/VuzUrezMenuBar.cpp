@@ -82,6 +82,7 @@ void TVuzUrezMenu::BuildFromMdiMenu(HMENU frameMenu) {
   if (!menu) return;
   if (Form->HotObject() && dynamic_cast<TMenuBtn*>(Form->HotObject())) Form->SetHotObject(nullptr);
   Buttons.clear();
+  FItems.clear();  // the items of the old menu may be gone
   if (Menu) RightToLeft = RightToLeft || Menu->RightToLeft();
   int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
@@ -124,6 +125,7 @@ void TVuzUrezMenu::BuildFromMenu() {
   if (!Menu) return;
   if (Form->HotObject() && dynamic_cast<TMenuBtn*>(Form->HotObject())) Form->SetHotObject(nullptr);
   Buttons.clear();
+  FItems.clear();  // the items of the old menu may be gone
   MenuHandle = Menu->Handle();
   int n = 0;
   for (int i = 0; i < Menu->Items()->Count(); ++i) {
@@ -420,13 +422,25 @@ void TVuzUrezMenu::OpenMenuBarButton(TMenuBtn* b) {
   PostMessageA(FWnd, WM_COMMAND, b->Command, 0);
   std::shared_ptr<bool> alive = FAlive;
   HWND wnd = FWnd;
+  // Ends the tracking however the loop is left: the filter hook never outlives it.
+  struct TTrackingScope {
+    TVuzUrezMenu* Bar;
+    std::shared_ptr<bool> Alive;
+    ~TTrackingScope() {
+      if (gTrack.Bar != Bar) return;
+      if (gTrack.Hook) UnhookWindowsHookEx(gTrack.Hook);
+      gTrack = TMenuTracking{};
+      if (*Alive) Bar->FTracking = false;
+    }
+  };
   while (b && b->SubMenu && !FTracking) {
+    TTrackingScope scope{this, alive};
+    const int index = b->Index;
     gTrack = TMenuTracking{};
-    gTrack.Current = b->Index;
+    gTrack.Current = index;
     gTrack.Bar = this;
-    MakeOwnerDraw(b->SubMenu, TopItem(b->Index));
+    MakeOwnerDraw(b->SubMenu, TopItem(index));
     FTracking = true;
-    FTrackedPopup = b->SubMenu;
     GetCursorPos(&gTrack.LastMouse);
     gTrack.Hook = SetWindowsHookExA(WH_MSGFILTER, &TVuzUrezMenu::FilterProc, nullptr, GetCurrentThreadId());
     if (b->Enabled) {
@@ -438,16 +452,20 @@ void TVuzUrezMenu::OpenMenuBarButton(TMenuBtn* b) {
       int x = (RightToLeft ? b->BoundsRect.right : b->BoundsRect.left) + wr.left;
       TrackPopupMenu(b->SubMenu, flags, x, b->BoundsRect.bottom + wr.top, 0, wnd, nullptr);
     }
-    // The window (and with it this bar) may have gone while the menu was open.
+    // The window (and with it this bar) may have gone while the menu was open, and a menu change
+    // handled inside the loop rebuilds the buttons: b is looked up again.
     if (!*alive) return;
-    if (gTrack.Hook) UnhookWindowsHookEx(gTrack.Hook);
     int next = gTrack.SwitchPending ? gTrack.SwitchTo : -1;
-    gTrack = TMenuTracking{};
-    FTracking = false;
-    FTrackedPopup = nullptr;
-    b->State = TNCObject::stNormal;
-    PaintButton(*b);
-    if (Form->HotObject() == b) Form->SetHotObject(nullptr);
-    b = next >= 0 && next < ButtonCount() ? Buttons[static_cast<std::size_t>(next)].get() : nullptr;
+    b = ButtonByIndex(index);
+    if (b) {
+      b->State = TNCObject::stNormal;
+      PaintButton(*b);
+      if (Form->HotObject() == b) Form->SetHotObject(nullptr);
+    }
+    b = ButtonByIndex(next);
   }
+}
+
+TMenuBtn* TVuzUrezMenu::ButtonByIndex(int index) const {
+  return index >= 0 && index < ButtonCount() ? Buttons[static_cast<std::size_t>(index)].get() : nullptr;
 }

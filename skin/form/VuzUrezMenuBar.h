@@ -59,6 +59,7 @@ class TVuzUrezMenu : public TComponent {
   void PaintButton(TMenuBtn& b);
   // The first button with a caption whose rectangle holds the point (window coordinates).
   TMenuBtn* ButtonAt(POINT p) const;
+  TMenuBtn* ButtonByIndex(int index) const;  // nullptr when there is none
   // The first enabled button whose caption has this accelerator (case-insensitive).
   TMenuBtn* MenuAccelButton(char key) const;
 
@@ -69,7 +70,6 @@ class TVuzUrezMenu : public TComponent {
   void ClickMenuBarButton(TMenuBtn* b);
   void EndMenuTracking();
   bool Tracking() const { return FTracking; }
-  HMENU TrackedPopup() const { return FTrackedPopup; }
   int CurrentIndex() const;  // index of the button whose popup is open, -1 when none
 
   // WM_MEASUREITEM / WM_DRAWITEM / WM_MENUSELECT of the bar's popups; false when not theirs.
@@ -77,7 +77,6 @@ class TVuzUrezMenu : public TComponent {
   bool DrawItem(const DRAWITEMSTRUCT& di);
   void MenuSelect(WPARAM wp, LPARAM lp);
   // Whether an item id belongs to the bar's popups.
-  bool OwnsItem(UINT id) const { return FItems.count(id) != 0; }
 
  private:
   friend struct TMenuTracking;
@@ -97,7 +96,6 @@ class TVuzUrezMenu : public TComponent {
 
   HWND FWnd;
   bool FTracking = false;
-  HMENU FTrackedPopup = nullptr;
   std::map<UINT, TItem> FItems;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

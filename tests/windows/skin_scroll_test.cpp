@@ -328,9 +328,7 @@ TEST_F(SkinScroll, AListViewsHeaderGetsItsOwnSkinner) {
   ASSERT_NE(s->Header(), nullptr);
   EXPECT_EQ(s->Header()->Handle(), lv->HeaderHandle());
   EXPECT_FALSE(s->TrackThumb()) << "list views keep the system's drag";
-  TSkinControl* header = s->Header();
-  delete s;
-  delete header;
+  delete s;  // without an owner of its own, the list view's skinner frees its header's skinner
 }
 
 TEST_F(SkinScroll, ScrollBarControlWithAWholePageFillsTheTrackLessOnePixel) {
