@@ -16,6 +16,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "framework/Handles.h"
+#include "skin/form/SkinEngine.h"
 #include "skin/manager/SkinManage.h"
 
 namespace {
@@ -137,6 +138,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (dryRun) SetSchedulerServices(nullptr, dryRun.get());
 
   Application->Initialize();
+  InstallSkinEngine();
   Application->CreateForm(Form1);
   Application->CreateForm(Form2);
   int code = kExitDone;

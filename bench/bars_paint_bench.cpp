@@ -20,6 +20,7 @@
 #include "gallery/GalleryBars.h"
 #include "skin/controls/WinSubClassBars.h"
 #include "skin/controls/WinSubClassTabs.h"
+#include "skin/form/SkinEngine.h"
 #include "skin/manager/SkinManage.h"
 
 using namespace bench;
@@ -116,6 +117,7 @@ int Measure(const std::string& path) {
 
 int main(int argc, char** argv) {
   Application->Initialize();
+  InstallSkinEngine();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
   std::string which = argc > 2 && std::string(argv[1]) == "--show" ? argv[2] : "";

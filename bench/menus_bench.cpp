@@ -14,6 +14,7 @@
 
 #include "bench/WinBench.h"
 #include "framework/Forms.h"
+#include "skin/form/SkinEngine.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/form/VuzUrezMenuBar.h"
 #include "skin/manager/SkinManage.h"
@@ -156,6 +157,7 @@ void RepaintBlock(const TTarget& t, std::vector<double>& out) {
 
 int main() {
   Application->Initialize();
+  InstallSkinEngine();
   TSkinData* skin = LoadSkin(DASKEL_BINARY_DIR "/skins/default.skn");
   if (skin->NoSkin() || !SkinManager()) {
     std::fprintf(stderr, "no skin\n");

@@ -12,6 +12,7 @@
 
 #include "app/Unit1.h"
 #include "bench/WinBench.h"
+#include "skin/form/SkinEngine.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/manager/SkinManage.h"
 
@@ -70,6 +71,7 @@ void Drain() {
 
 int main() {
   Application->Initialize();
+  InstallSkinEngine();
   auto start = [](bool skin) {
     TForm1* form = nullptr;
     double t = StartMainWindow(skin, form);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "gallery/GalleryMain.h"
+#include "skin/form/SkinEngine.h"
 #include "skin/manager/SkinManage.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -26,9 +27,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
   }
 
-  // Embedding the engine takes no more than this: the main form's layout holds a TSkinData
-  // (Active, with the skin stored in it), and the skin manager is freed after the loop.
+  // Embedding the engine takes no more than this: the engine is installed before the main form
+  // is made, the main form's layout holds a TSkinData (Active, with the skin stored in it), and
+  // the skin manager is freed after the loop.
   Application->Initialize();
+  InstallSkinEngine();
   Application->SetTitle("SkinGallery");
   Application->CreateForm(GalleryForm);
   if (GalleryForm && skinFileMissing)

@@ -2,8 +2,8 @@
 // package, the element model read from it, the options that steer what gets skinned, and the
 // three events; it drives the process-wide skin manager through TSkinManagerLink.
 //
-// The manager lives in a higher layer: it implements TSkinManagerLink and installs a factory
-// with SetSkinManagerFactory, so this unit never names it.
+// The manager lives in a higher layer: it implements TSkinManagerLink, and the program hands its
+// factory down at start-up (SetSkinManagerFactory), so this unit never names it.
 #pragma once
 
 #include <cstdint>
@@ -72,8 +72,8 @@ class TSkinManagerLink {
 };
 
 using TSkinManagerFactory = TSkinManagerLink* (*)();
-// The manager unit installs its factory (at start-up); without one there is no manager and
-// activation requests only change properties.
+// Handed down at start-up; without one there is no manager and activation requests only
+// change properties.
 void SetSkinManagerFactory(TSkinManagerFactory factory);
 // The one manager, or nullptr before the first component loads (or without a factory).
 TSkinManagerLink* SkinManagerLink();

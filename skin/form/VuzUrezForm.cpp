@@ -12,21 +12,10 @@
 
 namespace {
 
-TSkinnedWindow* NewFormSkinner(TComponent* owner) { return new TVuzUrezForm(owner); }
-
-// Installs the form skinner's factory in the manager and holds the shared scratch bitmap for as
-// long as the program runs.
-struct TFormUnit {
-  TFormUnit() { SetFormSkinnerFactory(&NewFormSkinner); }
-  TScratchBitmapUse scratch;
-} gFormUnit;
+// Holds the shared scratch bitmap for as long as the program runs.
+TScratchBitmapUse gScratch;
 
 }  // namespace
-
-// Referenced by the linker option of the form library, so this unit is always linked with it.
-extern "C" {
-int DaskelFormSkinnerUnit = 0;
-}
 
 DASKEL_DEFINE_CLASS(TVuzUrezForm, TComponent) {
   c.Int("DisableTag", &TVuzUrezForm::GetDisableTag, &TVuzUrezForm::SetDisableTag);

@@ -19,10 +19,8 @@ TSkinManagerLink* CreateManager() {
   return gManager;
 }
 
-// Installs the manager's factory in the skin data unit when the program starts, and ends the
-// manager when it ends (if the program has not done so).
+// Ends the manager when the program ends (if the program has not done so).
 struct TManagerUnit {
-  TManagerUnit() { SetSkinManagerFactory(&CreateManager); }
   ~TManagerUnit() { FreeSkinManager(); }
 } gManagerUnit;
 
@@ -42,10 +40,9 @@ TCustomForm* FormOfHandle(HWND wnd) {
 
 }  // namespace
 
-// Referenced by the linker option of the manager library, so this unit (and with it the factory
-// above) is always part of a program that links the manager.
-extern "C" {
-int DaskelSkinManagerUnit = 0;
+void UseSkinManager(TFormSkinnerFactory formSkinner) {
+  SetSkinManagerFactory(&CreateManager);
+  gFormFactory = formSkinner;
 }
 
 void SetFormSkinnerFactory(TFormSkinnerFactory factory) { gFormFactory = factory; }

@@ -3,8 +3,8 @@
 // with which skin data, attaches a form skinner, and runs the skin data components' requests
 // (switch on, switch off, skin changed, forget destroyed windows) a fixed delay after they come.
 //
-// Form skinners live in a higher layer: they derive from TSkinnedWindow and their unit installs
-// a factory with SetFormSkinnerFactory.
+// Form skinners live in a higher layer: they derive from TSkinnedWindow, and the program hands
+// their factory down at start-up (UseSkinManager, through the form layer's InstallSkinEngine).
 #pragma once
 
 #include <windows.h>
@@ -60,6 +60,10 @@ class TSkinnedWindow : public TComponent {
 };
 
 using TFormSkinnerFactory = TSkinnedWindow* (*)(TComponent* owner);
+// Hands the skin data components this manager (made when the first of them loads) and the
+// manager the form skinners it attaches.
+void UseSkinManager(TFormSkinnerFactory formSkinner);
+// Replaces the form skinners' factory (tests put in skinners of their own).
 void SetFormSkinnerFactory(TFormSkinnerFactory factory);
 
 class TSkinManage : public TObject, public TSkinManagerLink {

@@ -23,6 +23,7 @@ std::string Stored(const char* path) {
 
 TEST(GalleryMainForm, FiveHundredCyclesAndSkinSwitchesLeakNothing) {
   Application->Initialize();
+  InstallSkinEngine();
   TGalleryForm* form = nullptr;
   Application->CreateForm(form);
   ASSERT_NE(form, nullptr);

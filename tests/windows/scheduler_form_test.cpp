@@ -9,6 +9,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "skin/form/SkinEngine.h"
 #include "tests/SchedulerFakes.h"
 
 namespace {
@@ -65,6 +66,7 @@ class SchedulerForm : public ::testing::Test {
  protected:
   void SetUp() override {
     SetSchedulerServices(&clock, &power);
+    InstallSkinEngine();
     Create();
   }
   void TearDown() override {

@@ -37,6 +37,7 @@ class Bars : public ::testing::Test {
  protected:
   void SetUp() override {
     Application->Initialize();
+    InstallSkinEngine();
     data.reset(NewSkinData(FileBytes(kDefaultSkin), sfOnlyThisForm, false));
     form = new TForm(nullptr);
     form->SetBounds(40, 40, 500, 400);
@@ -314,6 +315,7 @@ class GalleryWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     Application->Initialize();
+    InstallSkinEngine();
     data.reset(NewSkinData(FileBytes(kDefaultSkin), sfOnlyThisForm, false));
     Application->CreateForm(window);
     ASSERT_NE(window, nullptr);

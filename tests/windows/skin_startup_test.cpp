@@ -6,6 +6,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "skin/form/SkinEngine.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/manager/SkinManage.h"
 
@@ -52,7 +53,10 @@ TForm1* StartMainWindow() {
 // The main window of one test, freed however the test ends.
 class SkinnedApplication : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { Application->Initialize(); }
+  static void SetUpTestSuite() {
+    Application->Initialize();
+    InstallSkinEngine();
+  }
   void SetUp() override { form = StartMainWindow(); }
   void TearDown() override {
     form->Free();

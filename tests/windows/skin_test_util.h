@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/data/VuzUrezData.h"
+#include "skin/form/SkinEngine.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDraw.h"
@@ -51,9 +52,11 @@ inline void PumpPending() {
 // The manager's deferred action has run (or none was pending).
 inline bool NoActionPending() { return !SkinManager() || !SkinManager()->ActionPending(); }
 
-// As the layout reader makes the component: stored values, the stream, then Loaded.
+// As the layout reader makes the component: stored values, the stream, then Loaded; the engine
+// is installed first, as a program does at start-up.
 inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bool active,
                               TComponent* owner = nullptr) {
+  InstallSkinEngine();
   auto* d = new TSkinData(owner);
   d->SetState(csLoading | csReading);
   d->SetSkinFormtype(kind);
