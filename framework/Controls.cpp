@@ -699,14 +699,14 @@ void TWinControl::PaintWindow(HDC dc) {
 }
 
 void TWinControl::PaintWithControls(TMessage& m) {
-  PAINTSTRUCT ps{};
-  HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+  TPaintDc paint(handle_, m.WParam);
+  HDC dc = paint.Get();
   RECT clip;
-  if (m.WParam)
-    GetClientRect(handle_, &clip);
+  if (paint.Began())
+    clip = paint.PaintRect();
   else
-    clip = ps.rcPaint;
-  if (doubleBuffered_ && !m.WParam) {
+    GetClientRect(handle_, &clip);
+  if (doubleBuffered_ && paint.Began()) {
     RECT cr;
     GetClientRect(handle_, &cr);
     TMemoryDc mem(CreateCompatibleDC(dc));
@@ -727,7 +727,6 @@ void TWinControl::PaintWithControls(TMessage& m) {
     RestoreDC(dc, saved);
     PaintControls(dc, &clip);
   }
-  if (!m.WParam) EndPaint(handle_, &ps);
   m.Result = 0;
 }
 

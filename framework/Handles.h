@@ -79,6 +79,33 @@ class TWindowDc {
   HDC dc_;
 };
 
+// The DC a WM_PAINT paints into: the one the message hands in (WParam), or else one from
+// BeginPaint, ended with EndPaint.
+class TPaintDc {
+ public:
+  TPaintDc(HWND wnd, WPARAM given) : wnd_(wnd), dc_(reinterpret_cast<HDC>(given)) {
+    if (!dc_) {
+      dc_ = BeginPaint(wnd, &ps_);
+      began_ = true;
+    }
+  }
+  TPaintDc(const TPaintDc&) = delete;
+  TPaintDc& operator=(const TPaintDc&) = delete;
+  ~TPaintDc() {
+    if (began_) EndPaint(wnd_, &ps_);
+  }
+  HDC Get() const { return dc_; }
+  // Whether the DC came from BeginPaint (then PaintRect is what needs painting).
+  bool Began() const { return began_; }
+  const RECT& PaintRect() const { return ps_.rcPaint; }
+
+ private:
+  HWND wnd_;
+  HDC dc_;
+  PAINTSTRUCT ps_{};
+  bool began_ = false;
+};
+
 // Selects an object into a DC for a scope and selects the previous one back.
 class TSelectObject {
  public:

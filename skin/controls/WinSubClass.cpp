@@ -250,21 +250,8 @@ void TSkinControl::PaintNow(HDC dc) {
 }
 
 void TSkinControl::PaintMessage(TMessage& m) {
-  PAINTSTRUCT ps{};
-  HDC dc = reinterpret_cast<HDC>(m.WParam);
-  bool began = false;
-  if (!dc) {
-    dc = BeginPaint(FHandle, &ps);
-    began = true;
-  }
-  struct TEndPaint {
-    HWND wnd;
-    PAINTSTRUCT* ps;
-    bool on;
-    ~TEndPaint() {
-      if (on) EndPaint(wnd, ps);
-    }
-  } end{FHandle, &ps, began};
+  TPaintDc paint(FHandle, m.WParam);
+  HDC dc = paint.Get();
   RECT r{};
   if (dc && GetWindowRect(FHandle, &r)) {
     FWindowRect = r;
