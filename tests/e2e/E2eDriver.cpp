@@ -203,4 +203,22 @@ void TypeText(const std::string& text) {
   }
 }
 
+void PickItem(HWND combo, int index) {
+  ClickCenter(combo);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
+  PressKey(VK_HOME);
+  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
+  // The list lets go of the mouse a moment after it closes.
+  WaitUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(combo, nullptr), &info);
+        return info.hwndCapture == nullptr;
+      },
+      2000);
+}
+
 }  // namespace e2e

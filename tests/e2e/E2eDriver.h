@@ -54,5 +54,8 @@ void ClickCenter(HWND h);
 void DoubleClickScreen(int x, int y);
 void PressKey(WORD vk, bool withAlt = false);
 void TypeText(const std::string& text);  // digits, letters and blanks
+// Opens a drop-down list with a click, picks the item `index` with the keyboard, and waits until
+// the list has closed and let go of the mouse.
+void PickItem(HWND combo, int index);
 
 }  // namespace e2e

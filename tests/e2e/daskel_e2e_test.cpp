@@ -27,25 +27,6 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-// Opens a drop-down list with a click and picks the item `index` with the keyboard.
-void PickItem(HWND combo, int index) {
-  ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
-  PressKey(VK_HOME);
-  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
-  PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
-  // The list lets go of the mouse a moment after it closes.
-  WaitUntil(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(combo, nullptr), &info);
-        return info.hwndCapture == nullptr;
-      },
-      2000);
-}
-
 // Clicks into an edit and types, once it has the focus.
 void TypeInto(HWND edit, const std::string& text) {
   ClickCenter(edit);

@@ -33,16 +33,6 @@ double TitleBrightness(HWND w) {
   return p.Brightness(RECT{p.Width * 6 / 10, 6, p.Width * 8 / 10, 14});
 }
 
-// Opens a drop-down list with a click and picks the item `index` with the keyboard.
-void PickItem(HWND combo, int index) {
-  ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
-  PressKey(VK_HOME);
-  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
-  PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
-}
-
 struct Gallery {
   Process process;
   HWND main = nullptr;

@@ -32,15 +32,6 @@ HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
   return nullptr;
 }
 
-void PickItem(HWND combo, int index) {
-  ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
-  PressKey(VK_HOME);
-  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
-  PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
-}
-
 void SaveShot(HWND w, const std::string& name) {
   const char* dir = std::getenv("DASKEL_E2E_SHOTS");
   if (!dir) return;

@@ -8,20 +8,14 @@
 #include <string>
 
 #include "skin/data/VuzUrezDataRead.h"
+#include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDraw.h"
+#include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
-#include "tests/windows/skin_test_util.h"
 
 using namespace e2e;
 
 namespace {
-
-TColor ScreenPixelAt(int x, int y) {
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return static_cast<TColor>(c);
-}
 
 TMargins MarginsOf(const TDataSkinObject& e) {
   return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};

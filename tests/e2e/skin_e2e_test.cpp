@@ -9,8 +9,8 @@
 #include "skin/form/VuzUrezFormLayout.h"
 #include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDraw.h"
+#include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
-#include "tests/windows/skin_test_util.h"
 
 using namespace e2e;
 
@@ -19,13 +19,6 @@ namespace {
 bool SkinnedRemote(HWND w) {
   DWORD_PTR answer = 0;
   return SendMessageTimeoutA(w, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1;
-}
-
-TColor ScreenPixelAt(int x, int y) {
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return static_cast<TColor>(c);
 }
 
 // Whether the skin shows a button on the main window: active, normal, with system menu and

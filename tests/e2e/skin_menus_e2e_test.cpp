@@ -8,8 +8,8 @@
 #include "skin/data/VuzUrezDataRead.h"
 #include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDraw.h"
+#include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
-#include "tests/windows/skin_test_util.h"
 
 using namespace e2e;
 
@@ -18,13 +18,6 @@ namespace {
 bool SkinnedRemote(HWND w) {
   DWORD_PTR answer = 0;
   return SendMessageTimeoutA(w, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1;
-}
-
-TColor ScreenPixelAt(int x, int y) {
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return static_cast<TColor>(c);
 }
 
 struct Skin {
@@ -144,15 +137,6 @@ struct Gallery {
   }
 };
 
-void PickSkin(HWND combo, int index) {
-  ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
-  PressKey(VK_HOME);
-  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
-  PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
-}
-
 TEST(SkinnedMenus, GalleryMenuBarByMouseAndKeyboardInBothSkins) {
   Skin light(kDefaultSkin), night(kDarkSkin);
   ASSERT_TRUE(light.ok && night.ok);
@@ -166,7 +150,7 @@ TEST(SkinnedMenus, GalleryMenuBarByMouseAndKeyboardInBothSkins) {
   for (int s = 0; s < 2; ++s) {
     SCOPED_TRACE(s == 0 ? "light" : "night");
     const TSkinElements& skin = skins[s]->elements;
-    PickSkin(g.skinList, s);
+    PickItem(g.skinList, s);
     ASSERT_EQ(TextOf(g.skinList), s == 0 ? "Daskel Light" : "Daskel Night");
 
     // Mouse: a click on "&File" opens its popup in the skin; a click on "&New" picks it.

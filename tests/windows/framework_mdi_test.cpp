@@ -6,16 +6,9 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "tests/TestUtil.h"
 
 namespace {
-
-void PumpPending() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 struct TClicks : TObject {
   int Count = 0;

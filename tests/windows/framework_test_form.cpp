@@ -41,28 +41,6 @@ void TFrameworkTestForm::Timer1Timer(TObject*) {
 }
 void TFrameworkTestForm::N1Click(TObject*) { log.push_back("menu"); }
 
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0) return done();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-  return true;
-}
-
-void PumpPending() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 TFrameworkTestForm* MakeTestForm() {
   Application->Initialize();
   TFrameworkTestForm* f = nullptr;

@@ -12,6 +12,7 @@
 #include "framework/Mask.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "tests/TestUtil.h"
 
 class TFrameworkTestForm : public TForm {
   DASKEL_CLASS(TFrameworkTestForm, TForm)
@@ -41,10 +42,6 @@ class TFrameworkTestForm : public TForm {
   void N1Click(TObject* Sender);
 };
 
-// Handles messages until `done` is true or `ms` milliseconds have passed; returns done().
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
-// Handles what is queued now (posted messages, input, paints), without waiting for more.
-void PumpPending();
 // Makes a test form from its layout resource (Application initialised first).
 TFrameworkTestForm* MakeTestForm();
 std::string WindowClass(HWND wnd);

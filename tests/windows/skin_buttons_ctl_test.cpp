@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -14,6 +11,7 @@
 #include "framework/StdCtrls.h"
 #include "skin/controls/WinSubClassButtons.h"
 #include "skin/paint/SkinDraw.h"
+#include "tests/windows/skin_test_util.h"
 
 namespace {
 
@@ -24,34 +22,12 @@ TSkinData* gSkin = nullptr;
 class SkinEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    std::ifstream in(DASKEL_BINARY_DIR "/skins/default.skn", std::ios::binary);
-    std::string package((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string value(4, '\0');
-    for (int i = 0; i < 4; ++i)
-      value[static_cast<std::size_t>(i)] = static_cast<char>(package.size() >> (8 * i));
-    TMemoryStream s;
-    s.LoadFromBytes(value + package);
-    gSkin = new TSkinData(nullptr);
-    gSkin->ReadSkinStream(s);
+    gSkin = SkinOnly();
     Application->Initialize();
   }
   void TearDown() override { delete gSkin; }
 };
 const auto* const gEnv = ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
-
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    if (static_cast<int>(end - GetTickCount()) <= 0) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
 
 // The form skinner as a skinner sees it: a list and the hot slot.
 class TFakeOwner : public TComponent, public TSkinControlOwner {

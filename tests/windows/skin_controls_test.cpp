@@ -33,14 +33,7 @@ class SkinEnvironment : public ::testing::Environment {
     Application->Initialize();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&icc);
-    std::string package = FileBytes(kDefaultSkin);
-    std::string value(4, '\0');
-    for (int i = 0; i < 4; ++i)
-      value[static_cast<std::size_t>(i)] = static_cast<char>((package.size() >> (8 * i)) & 0xFF);
-    TMemoryStream s;
-    s.LoadFromBytes(value + package);
-    gSkin = new TSkinData(nullptr);
-    gSkin->ReadSkinStream(s);
+    gSkin = SkinOnly();
   }
   void TearDown() override { delete gSkin; }
 };

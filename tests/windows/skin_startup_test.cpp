@@ -9,24 +9,9 @@
 #include "skin/form/SkinEngine.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/manager/SkinManage.h"
+#include "tests/TestUtil.h"
 
 namespace {
-
-// Pumps messages until done() holds; the time-out only ends a test that went wrong.
-template <class Done>
-bool PumpUntil(Done done, int timeoutMs = 5000) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return done();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
 
 TVuzUrezForm* SkinnerOf(HWND w) {
   TSkinManage* m = SkinManager();

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,43 +12,21 @@
 #include "skin/form/VuzUrezForm.h"
 #include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDraw.h"
-
-inline const char* const kDefaultSkin = DASKEL_BINARY_DIR "/skins/default.skn";
-inline const char* const kDarkSkin = DASKEL_BINARY_DIR "/skins/dark.skn";
-
-inline std::string FileBytes(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// Pumps messages until done() holds or timeoutMs passes; returns done(). Tests wait for what they
-// need to see, never for a fixed time: the time-out only ends a test that went wrong.
-template <class Done>
-inline bool PumpUntil(Done done, int timeoutMs = 5000) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return done();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
-
-// Runs what is queued now (posted messages, paints), without waiting for anything to come.
-inline void PumpPending() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+#include "tests/TestUtil.h"
 
 // The manager's deferred action has run (or none was pending).
 inline bool NoActionPending() { return !SkinManager() || !SkinManager()->ActionPending(); }
+
+// The stored SkinStream property of a package: its 4-byte size, then the package.
+inline void ReadSkinStream(TSkinData& d, const std::string& package) {
+  std::string value(4, '\0');
+  auto size = static_cast<std::uint32_t>(package.size());
+  for (int i = 0; i < 4; ++i)
+    value[static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
+  TMemoryStream s;
+  s.LoadFromBytes(value + package);
+  d.ReadSkinStream(s);
+}
 
 // As the layout reader makes the component: stored values, the stream, then Loaded; the engine
 // is installed first, as a program does at start-up.
@@ -61,15 +37,17 @@ inline TSkinData* NewSkinData(const std::string& package, TSkinFormType kind, bo
   d->SetState(csLoading | csReading);
   d->SetSkinFormtype(kind);
   d->SetActive(active);
-  std::string value(4, '\0');
-  auto size = static_cast<std::uint32_t>(package.size());
-  for (int i = 0; i < 4; ++i)
-    value[static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
-  TMemoryStream s;
-  s.LoadFromBytes(value + package);
-  d->ReadSkinStream(s);
+  ReadSkinStream(*d, package);
   d->ClearState(csLoading | csReading);
   d->Loaded();
+  return d;
+}
+
+// The skin alone, read from the package as a component holds it but never loaded: no manager,
+// so nothing skins a window but the skinners a test attaches itself.
+inline TSkinData* SkinOnly(const char* path = kDefaultSkin) {
+  auto* d = new TSkinData(nullptr);
+  ReadSkinStream(*d, FileBytes(path));
   return d;
 }
 
