@@ -349,75 +349,51 @@ void TSkinManage::DoAction() {
   TSkinData* d = FActionSkinData;
   if (!d) return;
   FActionTimer->SetEnabled(false);
-  int action = FAction;
-  if (d->SkinFormtype() == sfOnlyThisForm) {
-    switch (action) {
-      case saSkinAll:
-        FSkinning = true;
-        FApplyingAll = true;
-        if (Application) {
-          for (int i = Application->FormCount(); i-- > 0;) {
-            TCustomForm* f = Application->Forms(i);
-            if (f == d->Owner()) {
-              if (f->HandleAllocated()) SkinWindow(f->Handle());
-              break;
-            }
-          }
+  // A component for one form acts on that form's window alone, a main-form one on every window.
+  bool one = d->SkinFormtype() == sfOnlyThisForm;
+  switch (FAction) {
+    case saSkinAll:
+      FSkinning = true;
+      FApplyingAll = true;
+      if (Application) {
+        for (int i = Application->FormCount(); i-- > 0;) {
+          TCustomForm* f = Application->Forms(i);
+          if (one && f != d->Owner()) continue;
+          if (f->HandleAllocated()) SkinWindow(f->Handle());
+          if (one) break;
         }
-        FApplyingAll = false;
-        break;
-      case saUnskinAll:
-        FSkinning = false;
-        for (std::size_t i = FForms.size(); i-- > 0;) {
-          if (FForms[i]->FSkinData == d) {
-            UnskinForm(FForms[i]);
-            break;
-          }
-        }
-        break;
-      case saSkinChanged:
-        for (TSkinnedWindow* f : FForms) {
-          if (f->FSkinData != d) continue;
-          f->ClearSysButtons();
-          f->BuildSysButtons();
-          f->Reskin();
-          break;
-        }
-        break;
-      default:
-        break;
-    }
-  } else {
-    switch (action) {
-      case saSkinAll:
-        FSkinning = true;
-        FApplyingAll = true;
-        if (Application) {
-          for (int i = Application->FormCount(); i-- > 0;) {
-            TCustomForm* f = Application->Forms(i);
-            if (f->HandleAllocated()) SkinWindow(f->Handle());
-          }
-        }
-        FApplyingAll = false;
-        break;
-      case saUnskinAll:
-        FSkinning = false;
+      }
+      FApplyingAll = false;
+      break;
+    case saUnskinAll:
+      FSkinning = false;
+      if (!one) {
         while (!FForms.empty()) UnskinForm(FForms.back());
         break;
-      case saSkinChanged: {
-        std::vector<TSkinnedWindow*> mine;
-        for (TSkinnedWindow* f : FForms)
-          if (f->FSkinData == d) mine.push_back(f);
-        for (TSkinnedWindow* f : mine) {
-          f->ClearSysButtons();
-          f->BuildSysButtons();
-        }
-        for (TSkinnedWindow* f : mine) f->Reskin();
-        break;
       }
-      default:
-        break;
+      for (std::size_t i = FForms.size(); i-- > 0;) {
+        if (FForms[i]->FSkinData == d) {
+          UnskinForm(FForms[i]);
+          break;
+        }
+      }
+      break;
+    case saSkinChanged: {
+      std::vector<TSkinnedWindow*> mine;
+      for (TSkinnedWindow* f : FForms) {
+        if (f->FSkinData != d) continue;
+        mine.push_back(f);
+        if (one) break;
+      }
+      for (TSkinnedWindow* f : mine) {
+        f->ClearSysButtons();
+        f->BuildSysButtons();
+      }
+      for (TSkinnedWindow* f : mine) f->Reskin();
+      break;
     }
+    default:
+      break;
   }
   PurgeDead();
   d->OnSkinChanged(d);
