@@ -53,6 +53,12 @@ void TSkinControl::ReadCaption() {
   FCaption = text;
 }
 
+void TSkinControl::AttachUnbuffered(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
+  bool buffered = control && control->DoubleBuffered();
+  TSkinControl::AttachControl(control, data, recolour, canvas);
+  if (control) control->SetDoubleBuffered(buffered);
+}
+
 void TSkinControl::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
   if (FAttached || !control) return;
   FRecolour = recolour;

@@ -136,6 +136,9 @@ class TSkinControl : public TComponent {
 
  protected:
   TSkinControlOwner* Site() const { return FSite; }
+  // AttachControl for skinners that paint over what the control painted itself, after it:
+  // buffering the control's own painting would only cost time, so it keeps the buffering it had.
+  void AttachUnbuffered(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas);
   bool TearingDown() const { return FSite && FSite->TearingDown(); }
   // The hot-control protocol of push buttons (WM_MOUSEMOVE / CM_MOUSEENTER / CM_MOUSELEAVE).
   void HotMouseMove();

@@ -130,7 +130,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
     if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && HasImage(extra)) {
       const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
       DrawFrame(picture.Get(), RECT{w - 1 - gw, h - 1 - gh, w - 1, h - 1}, extra->Bitmap, true,
-                std::max(1, extra->FrameCount), 5);
+                extra->Frames(), 5);
     }
   }
   CopyScratch(dc, r);
@@ -162,7 +162,7 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
   if (w <= 0 || h <= 0) return;
   if ((FBitmap.Width() != w || FBitmap.Height() != h) && !FBitmap.SetSize(w, h, pf24bit)) return;
   FEnabled = WindowEnabled();
-  const int frames = std::max(1, e->FrameCount);
+  const int frames = e->Frames();
   const TMargins margins = ElementMargins(*e);
   {
     TBitmapDC picture(FBitmap, dc);
@@ -215,7 +215,7 @@ void TSkinSizer::DrawSkin(HDC dc, const RECT& r) {
   if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBS_SIZEGRIP) && HasImage(extra)) {
     const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
     DrawFrame(dc, RECT{r.right - 1 - gw, r.bottom - 1 - gh, r.right - 1, r.bottom - 1}, extra->Bitmap, true,
-              std::max(1, extra->FrameCount), 5);
+              extra->Frames(), 5);
   }
   TGdiBrush shadow = SolidBrush(FSkinData->Skin.ColourButtonShadow);
   FrameRect(dc, &r, shadow.Get());

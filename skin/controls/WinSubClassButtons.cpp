@@ -19,7 +19,7 @@ const TDataSkinButton* ButtonsOf(const TSkinData* data) {
 }
 
 // Skins do not state the frame count of "Buttons": it has five frames.
-int FramesOf(const TDataSkinObject& e) { return e.FrameCount > 0 ? e.FrameCount : 5; }
+constexpr int kButtonsFrames = 5;
 
 TColor CaptionColour(const TSkinData& data, const TDataSkinObject& e, int frame) {
   switch (frame) {
@@ -169,7 +169,7 @@ void TSkinButton::PaintFace(HDC dc, const RECT& r, bool withGlyph) {
   FTextCanvas.SetHandle(face.Get());
   ControlFont(FTextCanvas.Font());
   FillFace(face.Get(), local);
-  DrawElement(face.Get(), local, FramesOf(*e), frame, *e);
+  DrawElement(face.Get(), local, e->Frames(kButtonsFrames), frame, *e);
   TColor colour = CaptionColour(*FSkinData, *e, frame);
   if (withGlyph) {
     DrawGlyphAndCaption(FTextCanvas, local, FControl, 1, colour, FEnabled, false);
@@ -335,7 +335,7 @@ void TSkinSpeedButton::DrawButton(HDC dc, const RECT& r) {
   TBitmap* scratch = ScratchAtLeast(w, h);
   if (!scratch) return;
   const RECT local{0, 0, w, h};
-  DrawElementToBuffer(local, *e, e->Trans == 1, FramesOf(*e), frame);
+  DrawElementToBuffer(local, *e, e->Trans == 1, e->Frames(kButtonsFrames), frame);
   {
     TBitmapDC picture(*scratch, dc);
     if (!picture) return;

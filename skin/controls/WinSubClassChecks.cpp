@@ -88,15 +88,6 @@ void DrawMark(const TSkinControl& s, TPictureCache& cache, HDC dc, const RECT& r
   DrawBitmap(dc, mark.left, mark.top, cache.Picture());
 }
 
-// These skinners paint over what the control painted itself, after it: buffering the control's
-// own painting would only cost time, so the control keeps the buffering it had.
-void AttachUnbuffered(TSkinControl& s, TWinControl* control, TSkinData* data, bool recolour,
-                      TCanvas* canvas) {
-  bool buffered = control && control->DoubleBuffered();
-  s.TSkinControl::AttachControl(control, data, recolour, canvas);
-  if (control) control->SetDoubleBuffered(buffered);
-}
-
 }  // namespace
 
 DASKEL_DEFINE_CLASS(TSkinCheckBox, TSkinControl) {}
@@ -104,7 +95,7 @@ DASKEL_DEFINE_CLASS(TSkinCheckBox, TSkinControl) {}
 TSkinCheckBox::TSkinCheckBox(TComponent* owner) : TSkinControl(owner) {}
 
 void TSkinCheckBox::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
-  AttachUnbuffered(*this, control, data, recolour, canvas);
+  AttachUnbuffered(control, data, recolour, canvas);
 }
 
 void TSkinCheckBox::AfterDefault(TMessage& m) {
@@ -127,7 +118,7 @@ DASKEL_DEFINE_CLASS(TSkinRadioButton, TSkinControl) {}
 TSkinRadioButton::TSkinRadioButton(TComponent* owner) : TSkinControl(owner) {}
 
 void TSkinRadioButton::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
-  AttachUnbuffered(*this, control, data, recolour, canvas);
+  AttachUnbuffered(control, data, recolour, canvas);
 }
 
 void TSkinRadioButton::AfterDefault(TMessage& m) {

@@ -32,15 +32,6 @@ int ComboState(std::uint8_t state, bool focused, bool enabled) {
   return enabled ? 1 : 3;
 }
 
-// These skinners paint over what the control painted itself, after it: buffering the control's
-// own painting would only cost time, so the control keeps the buffering it had.
-void AttachUnbuffered(TSkinControl& s, TWinControl* control, TSkinData* data, bool recolour,
-                      TCanvas* canvas) {
-  bool buffered = control && control->DoubleBuffered();
-  s.TSkinControl::AttachControl(control, data, recolour, canvas);
-  if (control) control->SetDoubleBuffered(buffered);
-}
-
 }  // namespace
 
 // ---- edits
@@ -50,7 +41,7 @@ DASKEL_DEFINE_CLASS(TSkinEdit, TSkinControl) {}
 TSkinEdit::TSkinEdit(TComponent* owner) : TSkinControl(owner) {}
 
 void TSkinEdit::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
-  AttachUnbuffered(*this, control, data, recolour, canvas);
+  AttachUnbuffered(control, data, recolour, canvas);
 }
 
 void TSkinEdit::Notification(TComponent* c, TOperation op) {
@@ -125,7 +116,7 @@ DASKEL_DEFINE_CLASS(TSkinComBox, TSkinControl) {}
 TSkinComBox::TSkinComBox(TComponent* owner) : TSkinControl(owner) {}
 
 void TSkinComBox::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
-  AttachUnbuffered(*this, control, data, recolour, canvas);
+  AttachUnbuffered(control, data, recolour, canvas);
 }
 
 void TSkinComBox::AfterDefault(TMessage& m) {
@@ -209,7 +200,7 @@ void TSkinComBox::Compose(TBitmap& picture, SIZE size, const TDataSkinObject& ed
                 TMargins{edge.LeftWidth, edge.TopHeight, edge.RightWidth, edge.BottomHeight}, false,
                 edge.Tile != 0, 4, state);
   // The mirrored copy holds the frames in reverse order.
-  const int count = button.FrameCount > 0 ? button.FrameCount : 4;
+  const int count = button.Frames(4);
   TDrawRect f = ToDrawRect(face);
   TBitmap built = BuildFrame({0, 0, f.Width(), f.Height()}, left ? button.Bitmap2 : button.Bitmap, count,
                              left ? count - state + 1 : state);
@@ -218,8 +209,7 @@ void TSkinComBox::Compose(TBitmap& picture, SIZE size, const TDataSkinObject& ed
   const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
   const int gx = glyphArea.left + ((glyphArea.right - glyphArea.left) - gw) / 2;
   const int gy = glyphArea.top + ((glyphArea.bottom - glyphArea.top) - gh) / 2;
-  TBitmap glyph =
-      BuildFrame({0, 0, gw, gh}, extra->Bitmap, extra->FrameCount > 0 ? extra->FrameCount : 5, state);
+  TBitmap glyph = BuildFrame({0, 0, gw, gh}, extra->Bitmap, extra->Frames(5), state);
   DrawTransparent(picture, TDrawRect{gx, gy, gx + gw, gy + gh}, glyph, SkinKeyColor);
 }
 
@@ -240,6 +230,6 @@ void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
   RECT area = Shrunk(ring, 1);
   area.left = area.right - GetSystemMetrics(SM_CYVTHUMB);
   FillRect(dc, &area, current);
-  DrawFrameStretched(dc, area, button.FrameCount > 0 ? button.FrameCount : 4, state, button.Bitmap);
+  DrawFrameStretched(dc, area, button.Frames(4), state, button.Bitmap);
   FrameWith(dc, r, FSkinData->Skin.ColourButtonShadow);
 }

@@ -18,8 +18,6 @@ TMargins FlippedMargins(const TDataSkinObject& e) {
   return {e.LeftWidth, e.BottomHeight, e.RightWidth, e.TopHeight};
 }
 
-int FramesOf(const TDataSkinObject& e) { return std::max(1, e.FrameCount); }
-
 bool IsClass(HWND wnd, const char* name) {
   char cls[101] = {};
   GetClassNameA(wnd, cls, 100);
@@ -179,8 +177,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
           break;
       }
       const int state = i == focus ? 2 : 1;
-      DrawNineSlice(sdc.Get(), t, FTabImage, false, e->Tile != 0, e->Trans == 1, FramesOf(*e), state,
-                    margins);
+      DrawNineSlice(sdc.Get(), t, FTabImage, false, e->Tile != 0, e->Trans == 1, e->Frames(), state, margins);
       FTextCanvas.Font().SetColor(state == 2 ? e->MouseOverColour2 : e->NormalColour2);
       DrawIconText(FTextCanvas, t, 1, text, item.iImage, images);
     }
@@ -306,8 +303,7 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& r) {
       if (x + tw + extra > usable) continue;
       const RECT t{x, 0, x + tw + TTabSet::kTabPadding, h};
       const int frame = i == set->TabIndex() ? 2 : 1;
-      DrawNineSlice(pdc.Get(), t, FTabImage, false, e->Tile != 0, e->Trans == 1, FramesOf(*e), frame,
-                    margins);
+      DrawNineSlice(pdc.Get(), t, FTabImage, false, e->Tile != 0, e->Trans == 1, e->Frames(), frame, margins);
       FTextCanvas.Font().SetColor(frame == 2 ? e->MouseOverColour2 : e->NormalColour2);
       DrawCaption(FTextCanvas, t, DT_CENTER, true, text);
       x += tw + TTabSet::kTabPadding;

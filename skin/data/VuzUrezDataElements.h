@@ -39,6 +39,8 @@ class TDataSkinObject {
   TColor MouseOverColour2 = 0;
   TColor PressedColour2 = 0;
 
+  // The number of frames, or `fallback` when the skin gives none (a count below 1).
+  int Frames(int fallback = 1) const { return FrameCount > 0 ? FrameCount : fallback; }
   // Width of one frame (image width div FrameCount; the whole width when FrameCount < 1).
   int FrameWidth() const { return FrameCount > 0 ? Bitmap.Width() / FrameCount : Bitmap.Width(); }
 };

@@ -155,7 +155,7 @@ const TBitmap* TVuzUrezForm::ButtonImage(const TWinSysButton& b, int& frames) co
     frames = 1;
     return &FIcon;
   }
-  frames = std::max(1, static_cast<int>(b.SkinButton->FrameCount));
+  frames = b.SkinButton->Frames();
   return &b.SkinButton->Bitmap;
 }
 
