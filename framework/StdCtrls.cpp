@@ -1,6 +1,9 @@
 #include "framework/StdCtrls.h"
 
+#include <algorithm>
+
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 
 const std::vector<std::string> kAlignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
 
@@ -597,11 +600,73 @@ void TCustomGroupBox::CreateParams(TCreateParams& p) {
   p.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
+namespace {
+
+// The caption as the group box shows it. Shift-out characters (0x0E) in the text are spacing
+// marks of the text's author, not letters: fonts draw them as empty boxes, so they show as
+// nothing. (In GBK they cannot be part of a two-byte character.)
+std::string ShownCaption(HWND wnd) {
+  char text[1000] = {};
+  GetWindowTextA(wnd, text, sizeof text);
+  std::string shown(text);
+  shown.erase(std::remove(shown.begin(), shown.end(), '\x0E'), shown.end());
+  return shown;
+}
+
+// The etched frame and the caption over it, as the system group box lays them out, with the
+// colours and brush the parent gives for WM_CTLCOLORSTATIC.
+void PaintGroupBox(HWND wnd, HDC dc, HFONT font) {
+  RECT client{};
+  GetClientRect(wnd, &client);
+  HWND parent = GetParent(wnd);
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(wnd)));
+  if (!brush)
+    brush = reinterpret_cast<HBRUSH>(DefWindowProcA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                    reinterpret_cast<LPARAM>(wnd)));
+  TSelectObject selectFont(dc, font);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  RECT frame = client;
+  frame.top += tm.tmHeight / 2 - 1;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const std::string caption = ShownCaption(wnd);
+  if (caption.empty()) return;
+  RECT label{client.left + 7, client.top, client.right - 7, client.top + tm.tmHeight};
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_SINGLELINE | DT_CALCRECT);
+  label.right = std::min(label.right, client.right - 7);
+  RECT ground{label.left - 1, label.top, label.right + 1, label.bottom};
+  if (brush) FillRect(dc, &ground, brush);
+  SetBkMode(dc, TRANSPARENT);
+  if (!IsWindowEnabled(wnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+}  // namespace
+
 void TCustomGroupBox::WndProc(TMessage& m) {
   // The system group box lets the mouse through to its parent; the framework wants to see it
   // here so that the windowless children inside get their mouse messages and hover tracking.
   if (m.Msg == WM_NCHITTEST) {
     m.Result = HTCLIENT;
+    return;
+  }
+  // Painted here rather than by the system class, which draws the caption's control characters
+  // as boxes; the windowless children follow.
+  if (m.Msg == WM_PAINT && handle_) {
+    PAINTSTRUCT ps{};
+    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+    RECT clip{};
+    if (m.WParam)
+      GetClientRect(handle_, &clip);
+    else
+      clip = ps.rcPaint;
+    int saved = SaveDC(dc);
+    PaintGroupBox(handle_, dc, font_.Handle());
+    RestoreDC(dc, saved);
+    PaintControls(dc, &clip);
+    if (!m.WParam) EndPaint(handle_, &ps);
+    m.Result = 0;
     return;
   }
   TWinControl::WndProc(m);

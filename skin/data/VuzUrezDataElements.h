@@ -91,6 +91,10 @@ struct TSkinElements {
   std::string SkinName;
 
   TColor ColourWindowText = clWindowText;
+  // Content colours (edits, lists, views, grids): given only when the skin names "Window"; a
+  // skin without it leaves content in the system's colours.
+  bool ContentColours = false;
+  TColor ColourWindow = clWindow;
   TColor ColourButtonFace = clBtnFace;
   TColor ColourScrollbar = clScrollBar;
   TColor ColourHilightText = clHighlightText;

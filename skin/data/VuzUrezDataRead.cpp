@@ -232,6 +232,8 @@ class TDescriptionReader {
 
   void ReadColours(const std::vector<std::string>& sections) {
     s_.ColourWindowText = Colour("Colours", "WindowText", clWindowText);
+    s_.ContentColours = !Str("Colours", "Window").empty();
+    s_.ColourWindow = Colour("Colours", "Window", clWindow);
     s_.ColourButtonFace = Colour("Colours", "ButtonFace", clBtnFace);
     s_.ColourScrollbar = Colour("Colours", "Scrollbar", clScrollBar);
     s_.ColourHilightText = Colour("Colours", "HilightText", clHighlightText);

@@ -1,4 +1,4 @@
-// The Windows side of the skin data component: the face-colour brush, the system-menu glyphs
+// The Windows side of the skin data component: the face and content brushes, the system-menu glyphs
 // from the executable's TAVORINMENU bitmap resource, and the old-skin message box.
 #include <windows.h>
 
@@ -14,6 +14,7 @@
 
 struct TSkinData::TPlatformPart {
   TGdiBrush ButtonFaceBrush;
+  TGdiBrush WindowBrush;  // of the content colour, when the skin gives one
   std::unique_ptr<TImageList> MenuImages;
 };
 
@@ -56,6 +57,7 @@ TSkinData::TPlatformPart* CreateSkinDataPlatform(TSkinData&) {
 
 void SkinDataPlatformSkinLoaded(TSkinData::TPlatformPart& part, const TSkinElements& skin) {
   part.ButtonFaceBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(skin.ColourButtonFace))));
+  part.WindowBrush.Reset();
 }
 
 TImageList* SkinDataPlatformMenuImages(const TSkinData::TPlatformPart& part) { return part.MenuImages.get(); }
@@ -67,6 +69,14 @@ HBRUSH ButtonFaceBrush(const TSkinData& data) {
     part->ButtonFaceBrush.Reset(
         CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(data.Skin.ColourButtonFace))));
   return part->ButtonFaceBrush.Get();
+}
+
+HBRUSH WindowBrush(const TSkinData& data) {
+  TSkinData::TPlatformPart* part = data.Platform();
+  if (!part) return nullptr;
+  if (!part->WindowBrush)
+    part->WindowBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(data.Skin.ColourWindow))));
+  return part->WindowBrush.Get();
 }
 
 void ShowOlderSkinFileMessage() { MessageBoxA(nullptr, kOlderSkinFileMessage, "", MB_OK); }

@@ -312,6 +312,20 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
     case WM_CTLCOLORSTATIC:
       CtlColor(m, true);
       return true;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      // A framework form's controls hold their own colours; a plain window's edits and lists
+      // take the skin's content colours here, and the system's again once the skinner is gone.
+      CallPrevious(m);
+      if (!FForm && FSkinData->Skin.ContentColours) {
+        const TSkinElements& skin = FSkinData->Skin;
+        auto dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc,
+                     static_cast<COLORREF>(ColorToRGB(ReadableOn(skin.ColourWindowText, skin.ColourWindow))));
+        SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(skin.ColourWindow)));
+        m.Result = reinterpret_cast<LRESULT>(WindowBrush(*FSkinData));
+      }
+      return true;
     case WM_SKINQUERY:
       // The question (wParam 0) is answered here; a caption button's custom action reported
       // with the same message goes on to the window.

@@ -46,6 +46,14 @@ bool IsContainer(const TControl* c) {
   return dynamic_cast<const TWinControl*>(c) && (c->ControlStyle() & csAcceptsControls) != 0;
 }
 
+// A control whose ground is content (text, items, cells) rather than the form's face.
+bool IsContent(const TControl* c) {
+  if (!c || !dynamic_cast<const TWinControl*>(c)) return false;
+  return dynamic_cast<const TCustomEdit*>(c) || dynamic_cast<const TCustomListBox*>(c) ||
+         dynamic_cast<const TCustomComboBox*>(c) || Is(c, "TCustomListView") || Is(c, "TCustomTreeView") ||
+         Is(c, "TCustomGrid") || Is(c, "TScrollBox");
+}
+
 // Tag taken modulo 100 with the sign of the tag (C++'s % truncates toward zero, as wanted).
 int TagMod(const TComponent* c) { return static_cast<int>(c->Tag % 100); }
 
@@ -197,7 +205,10 @@ bool TVuzUrezForm::SkinChildControl(TComponent* component, TComponent* parent) {
       return true;
     }
   }
-  return SkinByRow(c, name, parent);
+  if (!SkinByRow(c, name, parent)) return false;
+  // Content follows the skin's content colours as well (a grid without them the face colour).
+  if (IsContent(c)) (new TSkinContent(this))->AttachContent(c, FSkinData, Is(c, "TCustomGrid"));
+  return true;
 }
 
 bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) {
@@ -285,10 +296,9 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
   if (on(xcScrollbar) && Is(c, "TCustomListView")) return Attach<TSkinListView>(c, false);
   if (on(xcScrollbar) && dynamic_cast<TCustomListBox*>(c))
     return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
-  if (on(xcScrollbar) && Is(c, "TCustomGrid")) {
-    c->SetColor(d.Skin.ColourButtonFace);
+  // The grid's colours come with the content colours (below).
+  if (on(xcScrollbar) && Is(c, "TCustomGrid"))
     return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
-  }
   if (on(xcScrollbar) && (tag == 96 || IsScrolledControl(c)))
     return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
   if (on(xcButton) && dynamic_cast<TButton*>(c)) return Attach<TSkinButton>(c, false);
@@ -296,7 +306,9 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     if (auto* w = dynamic_cast<TWinControl*>(c)) AttachByHandle<TSkinEdit>(w->Handle(), false);
     return true;
   }
-  if (IsContainer(c)) {
+  // A form placed inside the form also accepts controls: it is left to the next row, which
+  // gives it the face colour as well as walking it.
+  if (IsContainer(c) && !dynamic_cast<TCustomForm*>(c)) {
     SkinChildControls(c);
     return true;
   }
@@ -306,8 +318,12 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     return true;
   }
   // Labels follow the face and text colours of the skin, or dark skins would show them as
-  // light patches with unreadable text.
+  // light patches with unreadable text; a label on content follows the content's colours.
   if (on(xcPanel) && dynamic_cast<TCustomLabel*>(c)) {
+    if (IsContent(c->Parent())) {
+      (new TSkinContent(this))->AttachContent(c, &d, false);
+      return true;
+    }
     auto* s = new TSkinLabel(this);
     s->AttachLabel(c, &d);
     return true;

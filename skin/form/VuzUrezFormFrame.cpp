@@ -105,6 +105,11 @@ void TVuzUrezForm::PaintTitleBar(HDC dc) {
 }
 
 void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
+  // The window's text as it is now: the system changes an MDI frame's text (the maximised
+  // child's name in brackets) without a WM_SETTEXT reaching the window procedure.
+  char now[1000] = {};
+  SendMessageA(Handle, WM_GETTEXT, sizeof now, reinterpret_cast<LPARAM>(now));
+  FCaption = now;
   TDataSkinTitle* title = FSkinData->Skin.Title.get();
   HGDIOBJ oldFont = FCaptionFont ? SelectObject(dc, FCaptionFont.Get()) : nullptr;
   int oldMode = SetBkMode(dc, TRANSPARENT);

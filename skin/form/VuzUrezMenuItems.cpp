@@ -190,7 +190,8 @@ void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuIt
   TBitmap img(w, h, pf24bit);
   if (!e) {
     // The plain look: the skin's menu colours only.
-    img.Fill(selected && !item.Separator() ? s.ColourHilight : s.ColourMenu);
+    // The skin's colours may name system colours (its defaults do): resolved before filling.
+    img.Fill(ColorToRGB(selected && !item.Separator() ? s.ColourHilight : s.ColourMenu));
     if (item.Separator())
       EtchedLine(img);
     else
@@ -198,7 +199,7 @@ void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuIt
     DrawBitmap(dc, r.left, r.top, img);
     return;
   }
-  img.Fill(s.ColourMenu);
+  img.Fill(ColorToRGB(s.ColourMenu));
   if (back.Image) img.CopyRect(0, 0, *back.Image, r.left + back.Offset.x, r.top + back.Offset.y, w, h);
   if (item.Separator()) {
     SkinnedSeparator(img, *e);

@@ -158,10 +158,17 @@ void ClickCenter(HWND h) {
 }
 
 void DoubleClickScreen(int x, int y) {
-  for (int i = 0; i < 2; ++i) {
-    SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+  // All four in one call: separate calls on a busy machine may come further apart than the
+  // double-click time, and the program then sees two single clicks.
+  INPUT in[4]{};
+  const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_MOUSE;
+    in[i].mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    in[i].mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    in[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   }
+  SendInput(4, in, sizeof in[0]);
   Sleep(100);
 }
 

@@ -91,6 +91,16 @@ TEST(SkinModel, ColoursAndDefaultsThatFollowThem) {
   EXPECT_EQ(s.Title->InactiveTextColour, clNone);
 }
 
+TEST(SkinModel, ContentColoursOnlyWhereTheSkinNamesWindow) {
+  auto without = LoadSkin("[Colours]\r\nWindowText=1 1 1\r\n");
+  EXPECT_FALSE(without->skin.ContentColours);
+  EXPECT_EQ(without->skin.ColourWindow, clWindow);
+  auto with = LoadSkin("[Colours]\r\nWindow=30 31 34\r\n");
+  EXPECT_TRUE(with->skin.ContentColours);
+  EXPECT_EQ(with->skin.ColourWindow, RGBColor(30, 31, 34));
+  EXPECT_EQ(with->skin.ColourWindowText, clWindowText);
+}
+
 TEST(SkinModel, CaptionButtons) {
   auto r = LoadSkin(
       "[Button0]\r\nButtonImage=b54.bmp\r\nAction=0\r\n"

@@ -199,6 +199,35 @@ TEST(FrameworkControls, ControlsMadeAtRunTimeAppearOnAShownForm) {
   EXPECT_EQ(f->FindComponent(""), nullptr);
 }
 
+TEST(FrameworkControls, GroupBoxCaptionShowsShiftOutCharactersAsNothing) {
+  std::unique_ptr<TForm, FormDeleter> f(new TForm(nullptr));
+  f->SetBounds(40, 40, 260, 160);
+  f->Show();
+  auto box = [&](int top, const char* caption) {
+    auto* g = new TGroupBox(f.get());
+    g->SetParent(f.get());
+    g->SetBounds(10, top, 200, 40);
+    g->SetCaption(caption);
+    return g;
+  };
+  TGroupBox* marked = box(10, "\x0E\x0E时间AB\x0E");
+  TGroupBox* plain = box(60, "时间AB");
+  EXPECT_EQ(GetWindowTextLengthA(marked->Handle()), 9) << "the text keeps them";
+  auto row = [](TGroupBox* g, int y) {
+    std::string pixels;
+    HDC dc = GetDC(g->Handle());
+    for (int x = 0; x < 200; ++x) pixels += std::to_string(GetPixel(dc, x, y)) + ",";
+    ReleaseDC(g->Handle(), dc);
+    return pixels;
+  };
+  auto same = [&] {
+    for (int y = 0; y < 20; ++y)
+      if (row(marked, y) != row(plain, y)) return false;
+    return true;
+  };
+  EXPECT_TRUE(PumpUntil(same));
+}
+
 }  // namespace
 
 namespace {

@@ -156,6 +156,21 @@ TEST_F(SkinMdi, MaximisedChildShowsItsButtonsInTheBarAndRestoreTakesThemAway) {
   EXPECT_EQ(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
 }
 
+TEST_F(SkinMdi, TheFramesCaptionShowsTheMaximisedChildsName) {
+  TForm* child = NewChild();
+  child->SetCaption("Child 1");
+  ASSERT_NE(Ready(child), nullptr);
+  Maximise(child);
+  auto text = [&] {
+    char t[256] = {};
+    GetWindowTextA(frame->Handle(), t, sizeof t);
+    return std::string(t);
+  };
+  ASSERT_TRUE(PumpUntil([&] { return text().find("[Child 1]") != std::string::npos; })) << text();
+  RedrawWindow(frame->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(PumpUntil([&] { return skinner->Caption() == text(); })) << skinner->Caption();
+}
+
 TEST_F(SkinMdi, RightToLeftBarHasTheButtonsAtItsLeftEnd) {
   menu->SetRightToLeft(true);
   ASSERT_TRUE(skinner->MenuBar()->RightToLeft);

@@ -292,6 +292,17 @@ TEST_F(SkinMenus, ItemsInEachState) {
   EXPECT_NE(Count(sep, sep.Pixel(80, 0)), 160 * 8);  // not a flat fill
 }
 
+TEST_F(SkinMenus, PlainItemsOfASkinWithoutMenuColoursTakeTheSystemsColours) {
+  TSkinElements& s = data->Skin;
+  s.MenuItem.reset();
+  s.ColourMenu = clMenu;
+  s.ColourHilight = clHighlight;
+  TMenuItemLook item;
+  item.Caption = "Open";
+  EXPECT_EQ(DrawItem(*data, item, false).Pixel(150, 1), ColorToRGB(clMenu));
+  EXPECT_EQ(DrawItem(*data, item, true).Pixel(150, 1), ColorToRGB(clHighlight));
+}
+
 TEST_F(SkinMenus, CheckedItemWithImageSitsOnTheDither) {
   TImageList images(nullptr);
   TBitmap glyph(16, 16, pf24bit);
