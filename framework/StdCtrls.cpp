@@ -1,6 +1,8 @@
 #include "framework/StdCtrls.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "framework/Forms.h"
 #include "framework/Handles.h"
@@ -602,19 +604,10 @@ void TCustomGroupBox::CreateParams(TCreateParams& p) {
 
 namespace {
 
-// The caption as the group box shows it. Shift-out characters (0x0E) in the text are spacing
-// marks of the text's author, not letters: fonts draw them as empty boxes, so they show as
-// nothing. (In GBK they cannot be part of a two-byte character.)
-std::string ShownCaption(HWND wnd) {
-  char text[1000] = {};
-  GetWindowTextA(wnd, text, sizeof text);
-  std::string shown(text);
-  shown.erase(std::remove(shown.begin(), shown.end(), '\x0E'), shown.end());
-  return shown;
-}
-
 // The etched frame and the caption over it, as the system group box lays them out, with the
-// colours and brush the parent gives for WM_CTLCOLORSTATIC.
+// colours and brush the parent gives for WM_CTLCOLORSTATIC. Shift-out characters (0x0E) in the
+// caption are spacing marks of the text's author, not letters (fonts draw them as empty boxes):
+// each shows as a thin space, half a blank wide. (In GBK they are never part of a character.)
 void PaintGroupBox(HWND wnd, HDC dc, HFONT font) {
   RECT client{};
   GetClientRect(wnd, &client);
@@ -630,16 +623,40 @@ void PaintGroupBox(HWND wnd, HDC dc, HFONT font) {
   RECT frame = client;
   frame.top += tm.tmHeight / 2 - 1;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-  const std::string caption = ShownCaption(wnd);
-  if (caption.empty()) return;
-  RECT label{client.left + 7, client.top, client.right - 7, client.top + tm.tmHeight};
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_SINGLELINE | DT_CALCRECT);
-  label.right = std::min(label.right, client.right - 7);
-  RECT ground{label.left - 1, label.top, label.right + 1, label.bottom};
+  char text[1000] = {};
+  GetWindowTextA(wnd, text, sizeof text);
+  std::vector<std::string> parts(1);
+  for (const char* c = text; *c; ++c)
+    if (*c == '\x0E')
+      parts.emplace_back();
+    else
+      parts.back() += *c;
+  SIZE blank{};
+  GetTextExtentPoint32A(dc, " ", 1, &blank);
+  const int gap = std::max(2, static_cast<int>(blank.cx) / 2);
+  std::vector<int> widths;
+  int width = gap * static_cast<int>(parts.size() - 1);
+  for (const std::string& part : parts) {
+    RECT m{0, 0, 0, 0};
+    if (!part.empty())
+      DrawTextA(dc, part.c_str(), static_cast<int>(part.size()), &m, DT_SINGLELINE | DT_CALCRECT);
+    widths.push_back(m.right - m.left);
+    width += m.right - m.left;
+  }
+  if (width <= 0) return;
+  const int left = client.left + 7, right = std::min(left + width, static_cast<int>(client.right) - 7);
+  RECT ground{left - 1, client.top, right + 1, client.top + tm.tmHeight};
   if (brush) FillRect(dc, &ground, brush);
   SetBkMode(dc, TRANSPARENT);
   if (!IsWindowEnabled(wnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_SINGLELINE | DT_END_ELLIPSIS);
+  IntersectClipRect(dc, left, client.top, right, client.top + tm.tmHeight);
+  int x = left;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    RECT at{x, client.top, x + widths[i], client.top + tm.tmHeight};
+    if (!parts[i].empty())
+      DrawTextA(dc, parts[i].c_str(), static_cast<int>(parts[i].size()), &at, DT_SINGLELINE | DT_NOCLIP);
+    x += widths[i] + gap;
+  }
 }
 
 }  // namespace

@@ -173,25 +173,25 @@ TEST_F(Bars, ChunksFillTheRoomInsideTheMarginsInProportion) {
 
 TEST_F(Bars, ATabSetWhoseNewSkinHasNoTabsKeepsItsOwnLook) {
   auto* set = Add<TTabSet>(200, 21);
-  set->Tabs()->Add("One");
-  set->Tabs()->Add("Two");
+  auto* twin = Add<TTabSet>(200, 21);  // never skinned: the tab set's own look
+  twin->SetTop(60);
+  for (TTabSet* t : {set, twin}) {
+    t->Tabs()->Add("One");
+    t->Tabs()->Add("Two");
+  }
   form->Show();
-  HWND h = set->Handle();
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  auto shot = [h] {
+  auto shot = [](TTabSet* t) {
     std::vector<TColor> pixels;
     for (int y = 0; y < 21; y += 2)
-      for (int x = 0; x < 200; x += 3) pixels.push_back(ScreenPixel(h, x, y));
+      for (int x = 0; x < 200; x += 3) pixels.push_back(ScreenPixel(t->Handle(), x, y));
     return pixels;
   };
-  const std::vector<TColor> own = shot();
   auto* s = new TSkinTab31(owner);
   s->AttachControl(set, data.get(), false, nullptr);
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  ASSERT_TRUE(PumpUntil([&] { return shot() != own; })) << "skinned first";
+  ASSERT_TRUE(PumpUntil([&] { return shot(set) != shot(twin); })) << "skinned first";
   data->Skin.Tabs.reset();
   s->RefreshSkin();
-  EXPECT_TRUE(PumpUntil([&] { return shot() == own; }));
+  EXPECT_TRUE(PumpUntil([&] { return shot(set) == shot(twin); }));
 }
 
 TEST_F(Bars, TrackBarAsksForEachPartAndReplacesOnlyTheThumb) {

@@ -68,8 +68,8 @@ class Discovery : public ::testing::Test {
     }
     return nullptr;
   }
-  // Another skin put in while the form is skinned, as the gallery's skin list does it.
-  void SwitchTo(const char* path) {
+  // Another skin put into the component, as the gallery's skin list does it.
+  void Load(const char* path) {
     std::string package = FileBytes(path), value(4, '\0');
     for (int b = 0; b < 4; ++b)
       value[static_cast<std::size_t>(b)] = static_cast<char>((package.size() >> (8 * b)) & 0xFF);
@@ -77,7 +77,6 @@ class Discovery : public ::testing::Test {
     stream.LoadFromBytes(value + package);
     data->ReadSkinStream(stream);
     data->LoadSkin();
-    skinner->Reskin();
   }
   std::unique_ptr<TSkinData> data;
   TForm* form = nullptr;
@@ -194,7 +193,8 @@ TEST_F(Discovery, TextTakesTheSkinsColourWhereItHadTheDefault) {
   auto* red = Add<TLabel>(8, 40);
   red->Font()->SetColor(clRed);
   auto* check = Add<TCheckBox>(8, 80);
-  data->Skin.ColourButtonText = static_cast<TColor>(0x00E0E0E0);  // a dark skin's light text
+  data->Skin.ColourButtonFace = static_cast<TColor>(0x00312D2B);  // a dark skin's face
+  data->Skin.ColourButtonText = static_cast<TColor>(0x00E0E0E0);  // and its light text
   Skin();
   EXPECT_EQ(label->Font()->Color(), data->Skin.ColourButtonText);
   EXPECT_EQ(label->Color(), data->Skin.ColourButtonFace);
@@ -233,7 +233,8 @@ TEST_F(Discovery, ContentFollowsTheSkinsContentColoursAndGetsItsOwnBack) {
   Skin();
   EXPECT_EQ(memo->Color(), clWindow);
   EXPECT_EQ(label->Color(), box->Color()) << "a label on content keeps the content's ground";
-  SwitchTo(kDarkSkin);
+  Load(kDarkSkin);
+  skinner->Reskin();
   ASSERT_TRUE(data->Skin.ContentColours);
   const TColor back = data->Skin.ColourWindow, text = data->Skin.ColourWindowText;
   for (TControl* c : std::initializer_list<TControl*>{memo, list, view, tree, box, label}) {
@@ -352,13 +353,7 @@ TEST_F(Discovery, ManyCyclesAndSkinSwitchesLeakNothing) {
   Skin();
   std::size_t listed = skinner->ControlSkinners().size();
   auto load = [&](const char* path) {
-    std::string package = FileBytes(path), value(4, '\0');
-    for (int b = 0; b < 4; ++b)
-      value[static_cast<std::size_t>(b)] = static_cast<char>((package.size() >> (8 * b)) & 0xFF);
-    TMemoryStream stream;
-    stream.LoadFromBytes(value + package);
-    data->ReadSkinStream(stream);
-    data->LoadSkin();
+    Load(path);
     skinner->ClearSysButtons();
     skinner->BuildSysButtons();
     skinner->Reskin();
