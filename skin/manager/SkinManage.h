@@ -35,6 +35,12 @@ enum TSkinStage {
   ssDead = 6,        // the window is gone
 };
 
+// What kind of window a form skinner serves (FWindowKind).
+enum TSkinWindowKind : std::uint8_t { wkPlain = 0, wkMdiFrame = 1, wkMdiChild = 2 };
+// The state of a skinned window (FWindowState); not the framework's TWindowState, whose numbers
+// differ.
+enum TSkinWindowState : std::uint8_t { swNormal = 0, swMaximized = 1, swMinimized = 2 };
+
 // What the manager requires of a form skinner.
 class TSkinnedWindow : public TComponent {
  public:
@@ -42,8 +48,8 @@ class TSkinnedWindow : public TComponent {
   HWND Handle = nullptr;
   TSkinData* FSkinData = nullptr;
   int FStage = ssAttached;
-  std::uint8_t FWindowKind = 0;   // 2: MDI child
-  std::uint8_t FWindowState = 0;  // 0 normal, 1 maximised, 2 minimised
+  std::uint8_t FWindowKind = wkPlain;    // a TSkinWindowKind
+  std::uint8_t FWindowState = swNormal;  // a TSkinWindowState
   bool FRegionSet = false;
 
   virtual void AttachForm(TSkinData* data, TCustomForm* form) = 0;
@@ -93,7 +99,15 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   TVuzUrezPopMenu* PopupOfMenu(HMENU menu) const;
   const TBitmap* PopupBackground(HMENU menu) const;
   const std::vector<TVuzUrezPopMenu*>& Popups() const { return FPopups; }
+  // The MDI client of the skinned frame, and whether its active child is maximised (the frame of
+  // a maximised or minimised child is the system's). Setting the flag tells every skinned child.
+  HWND MdiClient() const { return FMdiClient; }
+  void SetMdiClient(HWND client) { FMdiClient = client; }
+  bool MdiMaximized() const { return FMdiMaximized; }
   void SetMdiMax(bool value);
+  // The client's frame no longer watches it: the record and the flag, which describe its
+  // children, go (and nothing is told to the children).
+  void ForgetMdiClient(HWND client);
   int MdiChildCount() const;
   void UninitializeFlatScrollBar(HWND) {}
   void DoAction();
@@ -103,8 +117,6 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   bool FSkinning = false;
   bool FApplyingAll = false;
   int FStarted = 0;
-  bool FMdiMaximized = false;
-  HWND FMdiClient = nullptr;
   int FAction = 0;
   TSkinData* FActionSkinData = nullptr;
   bool ActionPending() const;
@@ -122,6 +134,8 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   void ReleaseAll();
   void FreePopups();
 
+  bool FMdiMaximized = false;
+  HWND FMdiClient = nullptr;
   TTimer* FActionTimer = nullptr;
   HHOOK FHook = nullptr;
   std::vector<TSkinnedWindow*> FForms;
