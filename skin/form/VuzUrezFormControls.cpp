@@ -218,7 +218,7 @@ bool TFormControls::SkinChildControl(TComponent* component, TComponent* parent) 
   }
   if (!SkinByRow(c, name, parent)) return false;
   // Content follows the skin's content colours as well (a grid without them the face colour).
-  if (IsContent(c)) (new TSkinContent(&FSkinner))->AttachContent(c, FSkinData, Is(c, "TCustomGrid"));
+  if (IsContent(c)) (new TSkinContent(&FSkinner))->AttachContent(c, FSkinner.FSkinData, Is(c, "TCustomGrid"));
   return true;
 }
 
