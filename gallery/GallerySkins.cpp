@@ -22,6 +22,8 @@ std::string SkinFileProblem(const std::string& path) {
       return skin.NoSkin ? "the package holds no skin" : "";
     case TPackageStatus::WrongVersion:
       return "it is a skin package of another version";
+    case TPackageStatus::TooLarge:
+      return "the skin asks for more than a skin may have (" + error + ")";
     case TPackageStatus::Corrupt:
       break;
   }

@@ -107,6 +107,16 @@ int Bmp(const std::uint8_t* data, std::size_t size) {
   return 0;
 }
 
+int Load(const std::uint8_t* data, std::size_t size) {
+  TSkinElements skin;
+  std::string error;
+  std::vector<std::string> problems;
+  TPackageStatus status = LoadSkinPackage(data, size, skin, &error, &problems);
+  if ((status == TPackageStatus::Ok) == skin.NoSkin) std::abort();  // a skin is loaded exactly when Ok
+  if (status != TPackageStatus::Ok && error.empty()) std::abort();  // a refusal says why
+  return 0;
+}
+
 int Description(const std::uint8_t* data, std::size_t size) {
   TSkinElements skin;
   std::vector<std::string> problems;
