@@ -82,8 +82,11 @@ void TBitmap::SetPixel(int x, int y, TColor rgb) {
 }
 
 void TBitmap::Fill(TColor rgb) {
-  for (int y = 0; y < Height(); ++y)
-    for (int x = 0; x < Width(); ++x) SetPixel(x, y, rgb);
+  if (Empty()) return;
+  // One row pixel by pixel, the others copied from it: a large image fills at memory speed.
+  for (int x = 0; x < Width(); ++x) SetPixel(x, 0, rgb);
+  std::size_t row = static_cast<std::size_t>(Width()) * BytesPerPixel();
+  for (int y = 1; y < Height(); ++y) std::memcpy(ScanLine(y), ScanLine(0), row);
 }
 
 void TBitmap::CopyRect(int dx, int dy, const TBitmap& src, int sx, int sy, int w, int h) {
