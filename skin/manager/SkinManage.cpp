@@ -105,10 +105,18 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
     FActionSkinData = nullptr;
     FActionTimer->SetEnabled(false);
   }
-  // A skinner must not go on reading the elements of a component that is gone.
+  // A skinner must not go on reading the elements of a component that is gone. A window that
+  // stays open gets its own look back whole (menu, caption buttons, region, size); one that is
+  // going with its form is only let go.
   for (std::size_t i = FForms.size(); i-- > 0;) {
-    if (FForms[i]->FSkinData != data) continue;
+    if (i >= FForms.size() || FForms[i]->FSkinData != data) continue;
     TSkinnedWindow* f = FForms[i];
+    bool staysOpen =
+        f->FStage != ssDead && f->FStage != ssReleasing && !f->HasState(csDestroying) && IsWindow(f->Handle);
+    if (staysOpen) {
+      UnskinForm(f);
+      continue;
+    }
     FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(i));
     f->FStage = ssReleasing;
     f->Release();
@@ -422,9 +430,18 @@ void TSkinManage::DoAction() {
         break;
     }
   }
+  if (action == saSkinChanged) RebuildOthersButtons(d);
   PurgeDead();
   d->OnSkinChanged(d);
   FActionSkinData = nullptr;
+}
+
+void TSkinManage::RebuildOthersButtons(TSkinData* switched) {
+  for (TSkinnedWindow* f : FForms) {
+    if (f->FSkinData == switched || f->FStage == ssDead) continue;
+    f->BuildSysButtons();
+    if (IsWindow(f->Handle)) SendMessageA(f->Handle, WM_SKINPAINTFRAME, 0, 0);
+  }
 }
 
 void TSkinManage::PurgeDead() {

@@ -119,6 +119,9 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   void InstallThreadHook();
   void AttachWaitingOwner(HWND wnd);
   void UnskinForm(TSkinnedWindow* form);
+  // After one component's skin switch: the windows of the others get back the caption buttons
+  // the switch cleared, from their own skins.
+  void RebuildOthersButtons(TSkinData* switched);
   void ReleaseAll();
   void FreePopups();
 
