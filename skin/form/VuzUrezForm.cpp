@@ -57,7 +57,9 @@ void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
   TSkinnedWindow::Notification(c, op);
 }
 
-bool TVuzUrezForm::MainMenuSkinned() const { return FSkinData && FSkinData->HasControl(xcMainMenu); }
+// What attach took over, not what the skin data says today: the option may change while the
+// window is skinned, and Detach must give back what was taken.
+bool TVuzUrezForm::MainMenuSkinned() const { return FFramed; }
 
 void TVuzUrezForm::AttachForm(TSkinData* data, TCustomForm* form) {
   FForm = form;
@@ -142,6 +144,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
     FFrameKind = 3;
 
   if (data->HasControl(xcMainMenu)) {
+    FFramed = true;
     FMenuHandle = GetMenu(Handle);
     CreateMenuBar();
     bool mdiMaximized = FWindowKind == 2 && SkinManager() && SkinManager()->FMdiMaximized;

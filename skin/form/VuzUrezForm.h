@@ -294,6 +294,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   std::uint8_t FFrameKind = 0;  // 0 sizeable or edged, 2 no skinned frame, 3 other
   std::uint8_t FBorderIcons = 0;
   bool FFormProcTaken = false;
+  bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
   bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on

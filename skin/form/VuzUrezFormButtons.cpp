@@ -412,7 +412,7 @@ void TVuzUrezForm::DrawMenuItem(TMessage& m) {
   if (di->CtlType == ODT_MENU && menu && menu == FSystemMenu.Get()) {
     TMenuItemLook look = SystemMenuLook(static_cast<int>(di->itemID - kMenuIdBase), *FSkinData);
     look.Enabled = !(di->itemState & (ODS_GRAYED | ODS_DISABLED));
-    bool selected = (di->itemState & ODS_SELECTED) && look.Enabled && !look.Separator();
+    bool selected = (di->itemState & ODS_SELECTED) && !look.Separator();  // disabled ones too
     DrawSkinnedItem(di->hDC, di->rcItem, *FSkinData, look, selected, PopupBackgroundFor(menu, di->hDC));
     m.Result = TRUE;
     return;
