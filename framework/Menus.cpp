@@ -4,8 +4,6 @@
 #include <cctype>
 #include <map>
 
-#include "framework/Forms.h"
-
 namespace {
 std::map<UINT, TMenuItem*>& Commands() {
   // Never freed: components freed by static destructors at exit still use it.
@@ -13,6 +11,7 @@ std::map<UINT, TMenuItem*>& Commands() {
   return *commands;
 }
 HMENU g_menuBeingDrawn = nullptr;
+HWND g_popupOwner = nullptr;
 
 // A command id travels in the low word of WM_COMMAND and must not be taken for a system command
 // (0xF000 and up): ids stay in this range, and those of freed items are used again, so that each
@@ -29,6 +28,8 @@ UINT NewCommand() {
   return 0;  // every id is taken: this item gets none, and no command reaches it
 }
 }  // namespace
+
+void SetPopupOwnerWindow(HWND owner) { g_popupOwner = owner; }
 
 HMENU MenuBeingDrawn() { return g_menuBeingDrawn; }
 
@@ -270,18 +271,16 @@ bool TMenu::DispatchCommand(UINT id) {
 
 void TMainMenu::Rebuild() {
   TMenu::Rebuild();
-  auto* form = dynamic_cast<TCustomForm*>(Owner());
-  if (!form || form->Menu() != this || !form->HandleAllocated() || HasState(csLoading)) return;
-  ::SetMenu(form->Handle(), Handle());
-  DrawMenuBar(form->Handle());
-  form->Perform(CM_MENUCHANGED, 0, 0);
+  if (!window_ || !window_->HandleAllocated() || HasState(csLoading)) return;
+  ::SetMenu(window_->Handle(), Handle());
+  DrawMenuBar(window_->Handle());
+  window_->Perform(CM_MENUCHANGED, 0, 0);
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  if (!Application) return;
+  HWND owner = g_popupOwner;
+  if (!owner) return;
   OnPopup(this);
-  if (!Application->Handle()) Application->Initialize();
-  HWND owner = Application->Handle();
   // A menu opened for a hidden window (a notification-area icon) only closes on a click
   // elsewhere when its owner is the foreground window; the empty message afterwards lets it
   // close at once.
