@@ -56,6 +56,11 @@ void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
   TSkinnedWindow::Notification(c, op);
 }
 
+bool TVuzUrezForm::MdiMaximized() {
+  TSkinManage* m = SkinManager();
+  return m && m->MdiMaximized();
+}
+
 // What attach took over, not what the skin data says today: the option may change while the
 // window is skinned, and Detach must give back what was taken.
 bool TVuzUrezForm::MainMenuSkinned() const { return FFramed; }
@@ -147,7 +152,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
     FFramed = true;
     FMenuHandle = GetMenu(Handle);
     CreateMenuBar();
-    bool mdiMaximized = FWindowKind == wkMdiChild && SkinManager() && SkinManager()->FMdiMaximized;
+    bool mdiMaximized = FWindowKind == wkMdiChild && MdiMaximized();
     if (!mdiMaximized && FWindowState != swMinimized) SetSystemButtons(false);
     BuildSysButtons();
   }
@@ -171,7 +176,7 @@ void TVuzUrezForm::ComputeBorderSizes() {
 }
 
 void TVuzUrezForm::SetSystemButtons(bool restore) {
-  if (!restore && FWindowKind == wkMdiChild && SkinManager() && SkinManager()->FMdiMaximized) return;
+  if (!restore && FWindowKind == wkMdiChild && MdiMaximized()) return;
   LONG_PTR style = GetWindowLongPtrA(Handle, GWL_STYLE);
   LONG_PTR wanted = style & ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   if (restore) {
@@ -344,9 +349,7 @@ void TVuzUrezForm::SizeChanged(TMessage& m) {
       break;
   }
   if (FWindowState == swMinimized) return;
-  if (FWindowKind == wkMdiChild &&
-      ((SkinManager() && SkinManager()->FMdiMaximized) || FWindowState != swNormal))
-    return;
+  if (FWindowKind == wkMdiChild && (MdiMaximized() || FWindowState != swNormal)) return;
   if (FStage == ssActive || FStage == ssReskinning) UpdateRegion();
 }
 
@@ -358,7 +361,7 @@ void TVuzUrezForm::MinMaxInfo(TMessage& m) {
   } else if (FWindowKind != wkMdiChild) {
     SetSystemButtons(false);
   } else if (FWindowState == swNormal) {
-    if (SkinManager() && SkinManager()->FMdiMaximized) SkinManager()->SetMdiMax(false);
+    if (MdiMaximized()) SkinManager()->SetMdiMax(false);
     SetSystemButtons(false);
   } else {
     SetSystemButtons(true);
@@ -416,8 +419,7 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
 
 void TVuzUrezForm::SkinActivate() {
   if (FStage == ssAttached) {
-    TSkinManage* mgr = SkinManager();
-    if (FWindowKind == wkMdiChild && mgr && mgr->FMdiMaximized) {
+    if (FWindowKind == wkMdiChild && MdiMaximized()) {
       SetSystemButtons(true);
       FrameChanged();
     } else if (FWindowState != swMinimized && FFrameKind != fkNone) {

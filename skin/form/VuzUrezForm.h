@@ -158,6 +158,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool GiveBackWindow();
   void RestoreFormColor();
   bool MainMenuSkinned() const;
+  // The manager says the active MDI child is maximised.
+  static bool MdiMaximized();
   bool NotNormalMdiChild() const { return FWindowKind == wkMdiChild && FWindowState != swNormal; }
   POINT ScreenToWindow(POINT p) const;
   // What the caption buttons' visibility and places depend on, as the window is now.

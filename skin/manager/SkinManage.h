@@ -99,7 +99,15 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   TVuzUrezPopMenu* PopupOfMenu(HMENU menu) const;
   const TBitmap* PopupBackground(HMENU menu) const;
   const std::vector<TVuzUrezPopMenu*>& Popups() const { return FPopups; }
+  // The MDI client of the skinned frame, and whether its active child is maximised (the frame of
+  // a maximised or minimised child is the system's). Setting the flag tells every skinned child.
+  HWND MdiClient() const { return FMdiClient; }
+  void SetMdiClient(HWND client) { FMdiClient = client; }
+  bool MdiMaximized() const { return FMdiMaximized; }
   void SetMdiMax(bool value);
+  // The client's frame no longer watches it: the record and the flag, which describe its
+  // children, go (and nothing is told to the children).
+  void ForgetMdiClient(HWND client);
   int MdiChildCount() const;
   void UninitializeFlatScrollBar(HWND) {}
   void DoAction();
@@ -109,8 +117,6 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   bool FSkinning = false;
   bool FApplyingAll = false;
   int FStarted = 0;
-  bool FMdiMaximized = false;
-  HWND FMdiClient = nullptr;
   int FAction = 0;
   TSkinData* FActionSkinData = nullptr;
   bool ActionPending() const;
@@ -131,6 +137,8 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   void ReleaseAll();
   void FreePopups();
 
+  bool FMdiMaximized = false;
+  HWND FMdiClient = nullptr;
   TTimer* FActionTimer = nullptr;
   HHOOK FHook = nullptr;
   std::vector<TSkinnedWindow*> FForms;
