@@ -375,6 +375,7 @@ TSkinControl* TVuzUrezForm::FindWindowSkinner(HWND wnd) const {
 
 void TVuzUrezForm::SkinChildWindow(HWND wnd) {
   if (FindWindowSkinner(wnd)) return;
+  if (TSkinManage* m = SkinManager(); m && m->IsExcluded(wnd)) return;
   std::string cls = LowerCase(WindowClassName(wnd));
   auto style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));
   TSkinData& d = *FSkinData;
