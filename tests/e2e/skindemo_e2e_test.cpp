@@ -13,26 +13,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT kSkinQuery = 0x3504;  // a window with a skinned frame answers 1
-
-bool Skinned(HWND w) {
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutA(w, kSkinQuery, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
-  return answer == 1;
-}
-
-HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
-  for (HWND h : Children(parent, cls))
-    if (TextOf(h) == text) return h;
-  return nullptr;
-}
-
-// Mean brightness of a strip of the title bar right of its middle, away from caption and buttons.
-double TitleBrightness(HWND w) {
-  Pixels p = WindowPixels(w);
-  return p.Brightness(RECT{p.Width * 6 / 10, 6, p.Width * 8 / 10, 14});
-}
-
 std::string Quoted(const std::string& unixPath) { return "\"" + WindowsPath(unixPath) + "\""; }
 
 // A dialog-class window of the program with the caption, other than `besides`.
@@ -48,7 +28,7 @@ TEST(SkinDemo, SkinnedDialogNightSkinSkinningOffAndOnMessageBox) {
   ASSERT_TRUE(demo.Started());
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (dialog = WindowOf(demo, "DaskelSkin demo")) != nullptr; }));
-  EXPECT_TRUE(WaitUntil([&] { return Skinned(dialog); })) << "the dialog's frame is skinned";
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedFrame(dialog); })) << "the dialog's frame is skinned";
   double light = TitleBrightness(dialog);
 
   ClickCenter(ChildWithText(dialog, "Button", "Night skin"));
@@ -59,14 +39,14 @@ TEST(SkinDemo, SkinnedDialogNightSkinSkinningOffAndOnMessageBox) {
 
   HWND skinning = ChildWithText(dialog, "Button", "Skinning on");
   ClickCenter(skinning);
-  EXPECT_TRUE(WaitUntil([&] { return !Skinned(dialog); }, 5000)) << "skinning off";
+  EXPECT_TRUE(WaitUntil([&] { return !SkinnedFrame(dialog); }, 5000)) << "skinning off";
   ClickCenter(skinning);
-  EXPECT_TRUE(WaitUntil([&] { return Skinned(dialog); }, 5000)) << "skinning on again";
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedFrame(dialog); }, 5000)) << "skinning on again";
 
   ClickCenter(ChildWithText(dialog, "Button", "Message..."));
   HWND box = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (box = WindowOf(demo, "DaskelSkin demo", dialog)) != nullptr; }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return Skinned(box); }, 5000)) << "the message box is skinned";
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedFrame(box); }, 5000)) << "the message box is skinned";
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
 
@@ -91,11 +71,11 @@ TEST(SkinDemo, SkinFileThatIsNoSkinIsNamedAndTheDialogStaysUnskinned) {
   std::string text;
   for (HWND s : Children(error, "Static")) text += TextOf(s);
   EXPECT_NE(text.find("not a skin package"), std::string::npos) << text;
-  EXPECT_FALSE(Skinned(error));
+  EXPECT_FALSE(SkinnedFrame(error));
   PressKey(VK_RETURN);
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (dialog = WindowOf(demo, "DaskelSkin demo")) != nullptr; }));
-  EXPECT_FALSE(Skinned(dialog));
+  EXPECT_FALSE(SkinnedFrame(dialog));
   ClickCenter(ChildWithText(dialog, "Button", "Cancel"));
   EXPECT_EQ(demo.WaitExit(10000), 1);
 }
