@@ -4,11 +4,24 @@
 
 namespace e2e {
 
-Process::Process(const std::string& commandLine) {
+Process::Process(const std::string& commandLine) : Process(commandLine, std::string()) {}
+
+Process::Process(const std::string& commandLine, const std::string& outputFile) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  HANDLE out = INVALID_HANDLE_VALUE;
+  if (!outputFile.empty()) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    out =
+        CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = out;
+  }
   std::string cmd = commandLine;
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) pi_ = {};
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, out != INVALID_HANDLE_VALUE, 0, nullptr, nullptr,
+                      &si, &pi_))
+    pi_ = {};
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   if (pi_.hProcess) WaitForInputIdle(pi_.hProcess, 10000);
 }
 

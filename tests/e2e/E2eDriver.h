@@ -14,6 +14,8 @@ namespace e2e {
 class Process {
  public:
   explicit Process(const std::string& commandLine);
+  // With its standard output and error going to a file (created afresh).
+  Process(const std::string& commandLine, const std::string& outputFile);
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
