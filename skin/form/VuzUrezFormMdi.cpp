@@ -17,7 +17,7 @@ void TVuzUrezForm::FindMdiClient() {
   for (HWND w = GetWindow(Handle, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (WindowClassName(w) != "MDIClient") continue;
     FMdiClient = w;
-    FWindowKind = 1;
+    FWindowKind = wkMdiFrame;
     if (TSkinManage* m = SkinManager()) m->FMdiClient = w;
     FMdiMenuUpdate = FSkinData->MenuUpdate();
     HookMdiClient();
@@ -139,7 +139,7 @@ void TVuzUrezForm::MdiClientProc(TMessage& m) {
 }
 
 bool TVuzUrezForm::IsMdiChildMaximized() const {
-  if (FWindowKind != 1 || !FMdiClient) return false;
+  if (FWindowKind != wkMdiFrame || !FMdiClient) return false;
   BOOL maximised = FALSE;
   HWND active = reinterpret_cast<HWND>(
       SendMessageA(FMdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
@@ -147,7 +147,7 @@ bool TVuzUrezForm::IsMdiChildMaximized() const {
 }
 
 void TVuzUrezForm::MdiChildCommand(UINT command) {
-  if (FWindowKind != 1 || !FMdiClient) return;
+  if (FWindowKind != wkMdiFrame || !FMdiClient) return;
   HWND active = reinterpret_cast<HWND>(SendMessageA(FMdiClient, WM_MDIGETACTIVE, 0, 0));
   if (!active) return;
   std::shared_ptr<bool> alive = FAlive;
@@ -160,26 +160,11 @@ void TVuzUrezForm::MdiChildCommand(UINT command) {
 }
 
 void TVuzUrezForm::PaintMdiButtons(HDC dc, const RECT& bar) {
-  if (FWindowKind != 1 || !IsMdiChildMaximized()) return;
-  for (auto& b : FSysButtons) {
-    int frames = 1;
-    const TBitmap* image = ButtonImage(*b, frames);
-    if (b->SkinButton->Visibility != 100 || !b->Visible || image->Empty()) continue;
-    RECT r = b->BoundsRect;
-    OffsetRect(&r, -bar.left, -bar.top);
-    DrawFrame(dc, r, *image, true, frames, 1);
-  }
+  if (FWindowKind != wkMdiFrame || !IsMdiChildMaximized()) return;
+  FButtons.PaintMdiButtons(dc, bar);
   TSkinManage* mgr = SkinManager();
   if (!mgr || mgr->FMdiMaximized) return;
   mgr->SetMdiMax(true);
   // The children lost their regions without a repaint: what the regions hid is drawn now.
   RedrawWindow(FMdiClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-const TBitmap* TVuzUrezForm::ButtonBackground(const TWinSysButton& b, POINT& origin) const {
-  origin = POINT{0, 0};
-  if (b.SkinButton->Visibility != 100) return &FTitleBack;
-  if (!FMenuBar) return nullptr;
-  origin = POINT{FMenuBar->BarRect.left, FMenuBar->BarRect.top};
-  return &FMenuBar->BarImage;
 }

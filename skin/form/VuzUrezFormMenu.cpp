@@ -9,7 +9,7 @@
 void TVuzUrezForm::CreateMenuBar() {
   FMenuHeight = 0;
   // Without a skinned frame there is no room for a skinned bar: the system keeps its own.
-  if (!FMenuHandle || FWindowKind == 2 || FFrameKind == 2) return;
+  if (!FMenuHandle || FWindowKind == wkMdiChild || FFrameKind == fkNone) return;
   FMenuBar = std::make_unique<TVuzUrezMenu>(this, FSkinData, Handle);
   FMenuBar->Menu = FForm ? FForm->Menu() : nullptr;
   if (FRightToLeft) FMenuBar->RightToLeft = true;

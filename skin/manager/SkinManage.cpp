@@ -514,14 +514,14 @@ void TSkinManage::SetMdiMax(bool value) {
   if (value == FMdiMaximized) return;
   FMdiMaximized = value;
   for (TSkinnedWindow* f : FForms) {
-    if (f->FWindowKind != 2) continue;
+    if (f->FWindowKind != wkMdiChild) continue;
     if (value) {
       if (f->FRegionSet) f->ClearRegion();
       f->SetSystemButtons(true);
-    } else if (f->FWindowState == 2) {
+    } else if (f->FWindowState == swMinimized) {
       f->SetSystemButtons(true);
     } else {
-      f->FWindowState = 0;
+      f->FWindowState = swNormal;
       f->UpdateRegion();
       f->SetSystemButtons(false);
       if (!f->FRegionSet) f->FrameChanged();
@@ -532,6 +532,7 @@ void TSkinManage::SetMdiMax(bool value) {
 
 int TSkinManage::MdiChildCount() const {
   // A child whose window is gone waits in the list for the purge: it is no longer counted.
-  return static_cast<int>(std::count_if(FForms.begin(), FForms.end(),
-                                        [](auto* f) { return f->FWindowKind == 2 && f->FStage != ssDead; }));
+  return static_cast<int>(std::count_if(FForms.begin(), FForms.end(), [](auto* f) {
+    return f->FWindowKind == wkMdiChild && f->FStage != ssDead;
+  }));
 }

@@ -35,6 +35,12 @@ enum TSkinStage {
   ssDead = 6,        // the window is gone
 };
 
+// What kind of window a form skinner serves (FWindowKind).
+enum TSkinWindowKind : std::uint8_t { wkPlain = 0, wkMdiFrame = 1, wkMdiChild = 2 };
+// The state of a skinned window (FWindowState); not the framework's TWindowState, whose numbers
+// differ.
+enum TSkinWindowState : std::uint8_t { swNormal = 0, swMaximized = 1, swMinimized = 2 };
+
 // What the manager requires of a form skinner.
 class TSkinnedWindow : public TComponent {
  public:
@@ -42,8 +48,8 @@ class TSkinnedWindow : public TComponent {
   HWND Handle = nullptr;
   TSkinData* FSkinData = nullptr;
   int FStage = ssAttached;
-  std::uint8_t FWindowKind = 0;   // 2: MDI child
-  std::uint8_t FWindowState = 0;  // 0 normal, 1 maximised, 2 minimised
+  std::uint8_t FWindowKind = wkPlain;    // a TSkinWindowKind
+  std::uint8_t FWindowState = swNormal;  // a TSkinWindowState
   bool FRegionSet = false;
 
   virtual void AttachForm(TSkinData* data, TCustomForm* form) = 0;
