@@ -56,6 +56,11 @@ void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
   TSkinnedWindow::Notification(c, op);
 }
 
+bool TVuzUrezForm::MdiMaximized() {
+  TSkinManage* m = SkinManager();
+  return m && m->MdiMaximized();
+}
+
 bool TVuzUrezForm::MainMenuSkinned() const { return FSkinData && FSkinData->HasControl(xcMainMenu); }
 
 void TVuzUrezForm::AttachForm(TSkinData* data, TCustomForm* form) {
@@ -144,7 +149,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   if (data->HasControl(xcMainMenu)) {
     FMenuHandle = GetMenu(Handle);
     CreateMenuBar();
-    bool mdiMaximized = FWindowKind == wkMdiChild && SkinManager() && SkinManager()->FMdiMaximized;
+    bool mdiMaximized = FWindowKind == wkMdiChild && MdiMaximized();
     if (!mdiMaximized && FWindowState != swMinimized) SetSystemButtons(false);
     BuildSysButtons();
   }
@@ -168,7 +173,7 @@ void TVuzUrezForm::ComputeBorderSizes() {
 }
 
 void TVuzUrezForm::SetSystemButtons(bool restore) {
-  if (!restore && FWindowKind == wkMdiChild && SkinManager() && SkinManager()->FMdiMaximized) return;
+  if (!restore && FWindowKind == wkMdiChild && MdiMaximized()) return;
   LONG_PTR style = GetWindowLongPtrA(Handle, GWL_STYLE);
   LONG_PTR wanted = style & ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   if (restore) {
@@ -341,9 +346,7 @@ void TVuzUrezForm::SizeChanged(TMessage& m) {
       break;
   }
   if (FWindowState == swMinimized) return;
-  if (FWindowKind == wkMdiChild &&
-      ((SkinManager() && SkinManager()->FMdiMaximized) || FWindowState != swNormal))
-    return;
+  if (FWindowKind == wkMdiChild && (MdiMaximized() || FWindowState != swNormal)) return;
   if (FStage == ssActive || FStage == ssReskinning) UpdateRegion();
 }
 
@@ -355,7 +358,7 @@ void TVuzUrezForm::MinMaxInfo(TMessage& m) {
   } else if (FWindowKind != wkMdiChild) {
     SetSystemButtons(false);
   } else if (FWindowState == swNormal) {
-    if (SkinManager() && SkinManager()->FMdiMaximized) SkinManager()->SetMdiMax(false);
+    if (MdiMaximized()) SkinManager()->SetMdiMax(false);
     SetSystemButtons(false);
   } else {
     SetSystemButtons(true);
@@ -413,8 +416,7 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
 
 void TVuzUrezForm::SkinActivate() {
   if (FStage == ssAttached) {
-    TSkinManage* mgr = SkinManager();
-    if (FWindowKind == wkMdiChild && mgr && mgr->FMdiMaximized) {
+    if (FWindowKind == wkMdiChild && MdiMaximized()) {
       SetSystemButtons(true);
       FrameChanged();
     } else if (FWindowState != swMinimized && FFrameKind != fkNone) {

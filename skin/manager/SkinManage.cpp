@@ -530,6 +530,12 @@ void TSkinManage::SetMdiMax(bool value) {
   SkinTrace(value ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
 }
 
+void TSkinManage::ForgetMdiClient(HWND client) {
+  if (client != FMdiClient) return;
+  FMdiClient = nullptr;
+  FMdiMaximized = false;
+}
+
 int TSkinManage::MdiChildCount() const {
   // A child whose window is gone waits in the list for the purge: it is no longer counted.
   return static_cast<int>(std::count_if(FForms.begin(), FForms.end(), [](auto* f) {

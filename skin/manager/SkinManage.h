@@ -111,7 +111,15 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   TVuzUrezPopMenu* PopupOfMenu(HMENU menu) const;
   const TBitmap* PopupBackground(HMENU menu) const;
   const std::vector<TVuzUrezPopMenu*>& Popups() const { return FPopups; }
+  // The MDI client of the skinned frame, and whether its active child is maximised (the frame of
+  // a maximised or minimised child is the system's). Setting the flag tells every skinned child.
+  HWND MdiClient() const { return FMdiClient; }
+  void SetMdiClient(HWND client) { FMdiClient = client; }
+  bool MdiMaximized() const { return FMdiMaximized; }
   void SetMdiMax(bool value);
+  // The client's frame no longer watches it: the record and the flag, which describe its
+  // children, go (and nothing is told to the children).
+  void ForgetMdiClient(HWND client);
   int MdiChildCount() const;
   void UninitializeFlatScrollBar(HWND) {}
   void DoAction();
@@ -121,8 +129,6 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   bool FSkinning = false;
   bool FApplyingAll = false;
   int FStarted = 0;
-  bool FMdiMaximized = false;
-  HWND FMdiClient = nullptr;
   int FAction = 0;
   TSkinData* FActionSkinData = nullptr;
   bool ActionPending() const;
@@ -155,6 +161,8 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   // The skinned top-level window that holds wnd, skinned again from scratch.
   void ReskinHolder(HWND wnd);
 
+  bool FMdiMaximized = false;
+  HWND FMdiClient = nullptr;
   TTimer* FActionTimer = nullptr;
   const TSkinWindowSource* FWindowSource = nullptr;
   std::vector<HWND> FExcluded;
