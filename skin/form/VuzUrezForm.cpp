@@ -568,8 +568,10 @@ void TVuzUrezForm::Detach() {
   GiveMenuBack();
   UnhookMdiClient();
   FTitleStrip.Clear();
-  // A maximised or minimised MDI child already has the system's frame and place.
-  if (FStage != ssReleasing && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
+  // A maximised or minimised MDI child already has the system's frame and place, and so has a
+  // window whose skinner never got to fit it to the skin (given back before its activation).
+  bool fitted = FStage != ssAttached && FStage != ssReleasing;
+  if (fitted && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
     RECT wr{};
     GetWindowRect(Handle, &wr);
     POINT topLeft{wr.left, wr.top};
