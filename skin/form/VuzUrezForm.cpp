@@ -56,7 +56,14 @@ void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
   TSkinnedWindow::Notification(c, op);
 }
 
-bool TVuzUrezForm::MainMenuSkinned() const { return FSkinData && FSkinData->HasControl(xcMainMenu); }
+bool TVuzUrezForm::MdiMaximized() {
+  TSkinManage* m = SkinManager();
+  return m && m->MdiMaximized();
+}
+
+// What attach took over, not what the skin data says today: the option may change while the
+// window is skinned, and Detach must give back what was taken.
+bool TVuzUrezForm::MainMenuSkinned() const { return FFramed; }
 
 void TVuzUrezForm::AttachForm(TSkinData* data, TCustomForm* form) {
   FForm = form;
@@ -142,9 +149,10 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
     FFrameKind = fkOther;
 
   if (data->HasControl(xcMainMenu)) {
+    FFramed = true;
     FMenuHandle = GetMenu(Handle);
     CreateMenuBar();
-    bool mdiMaximized = FWindowKind == wkMdiChild && SkinManager() && SkinManager()->FMdiMaximized;
+    bool mdiMaximized = FWindowKind == wkMdiChild && MdiMaximized();
     if (!mdiMaximized && FWindowState != swMinimized) SetSystemButtons(false);
     BuildSysButtons();
   }
@@ -168,7 +176,7 @@ void TVuzUrezForm::ComputeBorderSizes() {
 }
 
 void TVuzUrezForm::SetSystemButtons(bool restore) {
-  if (!restore && FWindowKind == wkMdiChild && SkinManager() && SkinManager()->FMdiMaximized) return;
+  if (!restore && FWindowKind == wkMdiChild && MdiMaximized()) return;
   LONG_PTR style = GetWindowLongPtrA(Handle, GWL_STYLE);
   LONG_PTR wanted = style & ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   if (restore) {
@@ -341,9 +349,7 @@ void TVuzUrezForm::SizeChanged(TMessage& m) {
       break;
   }
   if (FWindowState == swMinimized) return;
-  if (FWindowKind == wkMdiChild &&
-      ((SkinManager() && SkinManager()->FMdiMaximized) || FWindowState != swNormal))
-    return;
+  if (FWindowKind == wkMdiChild && (MdiMaximized() || FWindowState != swNormal)) return;
   if (FStage == ssActive || FStage == ssReskinning) UpdateRegion();
 }
 
@@ -355,7 +361,7 @@ void TVuzUrezForm::MinMaxInfo(TMessage& m) {
   } else if (FWindowKind != wkMdiChild) {
     SetSystemButtons(false);
   } else if (FWindowState == swNormal) {
-    if (SkinManager() && SkinManager()->FMdiMaximized) SkinManager()->SetMdiMax(false);
+    if (MdiMaximized()) SkinManager()->SetMdiMax(false);
     SetSystemButtons(false);
   } else {
     SetSystemButtons(true);
@@ -413,8 +419,7 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
 
 void TVuzUrezForm::SkinActivate() {
   if (FStage == ssAttached) {
-    TSkinManage* mgr = SkinManager();
-    if (FWindowKind == wkMdiChild && mgr && mgr->FMdiMaximized) {
+    if (FWindowKind == wkMdiChild && MdiMaximized()) {
       SetSystemButtons(true);
       FrameChanged();
     } else if (FWindowState != swMinimized && FFrameKind != fkNone) {
@@ -563,8 +568,10 @@ void TVuzUrezForm::Detach() {
   GiveMenuBack();
   UnhookMdiClient();
   FTitleStrip.Clear();
-  // A maximised or minimised MDI child already has the system's frame and place.
-  if (FStage != ssReleasing && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
+  // A maximised or minimised MDI child already has the system's frame and place, and so has a
+  // window whose skinner never got to fit it to the skin (given back before its activation).
+  bool fitted = FStage != ssAttached && FStage != ssReleasing;
+  if (fitted && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
     RECT wr{};
     GetWindowRect(Handle, &wr);
     POINT topLeft{wr.left, wr.top};

@@ -6,6 +6,18 @@
 // Its window procedure works in three stages: stage 1 for every skinned window (background,
 // control colours, destruction, WM_SKINQUERY), stage 2 for frames (size, activation, commands),
 // stage 3 for the non-client messages of a window in normal or maximised state.
+//
+// It paints the frame itself (VuzUrezFormFrame.cpp) and owns its other parts, each in files of
+// its own:
+//   TCaptionButtons (VuzUrezCaptionButtons.h)  the caption buttons and the skinned window menu;
+//                                              what their clicks do is VuzUrezFormButtons.cpp
+//   TVuzUrezMenu    (VuzUrezMenuBar.h)         the menu bar; the form's popup menus' look and the
+//                                              menu changes it routes are VuzUrezFormMenu.cpp
+//   TFormControls   (VuzUrezFormControls.h)    the control skinners and the discovery of controls
+//   the MDI side    (VuzUrezFormMdi.cpp)       the MDI client hook and the maximised child's
+//                                              buttons; the maximised flag is the manager's
+// The caption and bar buttons see it only as their TNCHost (VuzUrezNCObject.h), the control
+// skinners only as their TSkinControlOwner.
 #pragma once
 
 #include <windows.h>
@@ -158,6 +170,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool GiveBackWindow();
   void RestoreFormColor();
   bool MainMenuSkinned() const;
+  // The manager says the active MDI child is maximised.
+  static bool MdiMaximized();
   bool NotNormalMdiChild() const { return FWindowKind == wkMdiChild && FWindowState != swNormal; }
   POINT ScreenToWindow(POINT p) const;
   // What the caption buttons' visibility and places depend on, as the window is now.
@@ -214,6 +228,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   std::uint8_t FFrameKind = fkSizeable;  // a TFrameKind
   std::uint8_t FBorderIcons = 0;         // kIconMaximize | kIconMinimize | kIconSystemMenu
   bool FFormProcTaken = false;
+  bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
   bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on

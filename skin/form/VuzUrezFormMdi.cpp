@@ -2,8 +2,8 @@
 // WM_MDICREATE are skinned once the client refreshes its menu, the skinned bar follows every
 // frame menu the client is given (and the system's bar is taken off again), and while the
 // active child is maximised its minimise, restore and close buttons sit at the end of the bar.
-// A maximised or minimised child's frame is the system's: the manager's FMdiMaximized flag
-// tells every skinned child (SetMdiMax).
+// A maximised or minimised child's frame is the system's: the manager's maximised flag tells
+// every skinned child (SetMdiMax).
 #include <exception>
 
 #include "framework/Forms.h"
@@ -18,7 +18,7 @@ void TVuzUrezForm::FindMdiClient() {
     if (WindowClassName(w) != "MDIClient") continue;
     FMdiClient = w;
     FWindowKind = wkMdiFrame;
-    if (TSkinManage* m = SkinManager()) m->FMdiClient = w;
+    if (TSkinManage* m = SkinManager()) m->SetMdiClient(w);
     FMdiMenuUpdate = FSkinData->MenuUpdate();
     HookMdiClient();
     return;
@@ -35,10 +35,7 @@ void TVuzUrezForm::UnhookMdiClient() {
   // Menu changes reach the bars again as they did before this frame's children came.
   if (FSkinData) FSkinData->SetMenuUpdate(FMdiMenuUpdate);
   // The flag and the record describe this client's children, which are no longer watched.
-  if (TSkinManage* m = SkinManager(); m && m->FMdiClient == FMdiClient) {
-    m->FMdiClient = nullptr;
-    m->FMdiMaximized = false;
-  }
+  if (TSkinManage* m = SkinManager()) m->ForgetMdiClient(FMdiClient);
 }
 
 LRESULT TVuzUrezForm::MdiClientThunk(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -107,7 +104,7 @@ void TVuzUrezForm::MdiClientProc(TMessage& m) {
       return;
     case WM_MDITILE:
     case WM_MDICASCADE:
-      if (barSkinned && mgr && mgr->FMdiMaximized) mgr->SetMdiMax(false);
+      if (barSkinned && mgr && mgr->MdiMaximized()) mgr->SetMdiMax(false);
       CallMdiPrevious(m);
       return;
     case WM_MDISETMENU: {
@@ -154,7 +151,7 @@ void TVuzUrezForm::MdiChildCommand(UINT command) {
   SendMessageA(active, WM_SYSCOMMAND, command, 0);
   if (!*alive) return;
   TSkinManage* mgr = SkinManager();
-  if (mgr && mgr->FMdiMaximized && !IsMdiChildMaximized()) mgr->SetMdiMax(false);
+  if (mgr && mgr->MdiMaximized() && !IsMdiChildMaximized()) mgr->SetMdiMax(false);
   // The bar loses the buttons (or shows them for the next maximised child) at once.
   PaintFrame(nullptr);
 }
@@ -163,7 +160,7 @@ void TVuzUrezForm::PaintMdiButtons(HDC dc, const RECT& bar) {
   if (FWindowKind != wkMdiFrame || !IsMdiChildMaximized()) return;
   FButtons.PaintMdiButtons(dc, bar);
   TSkinManage* mgr = SkinManager();
-  if (!mgr || mgr->FMdiMaximized) return;
+  if (!mgr || mgr->MdiMaximized()) return;
   mgr->SetMdiMax(true);
   // The children lost their regions without a repaint: what the regions hid is drawn now.
   RedrawWindow(FMdiClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
