@@ -284,7 +284,7 @@ bool TCaptionButtons::DrawItem(const DRAWITEMSTRUCT& di) const {
   if (di.CtlType != ODT_MENU || !menu || menu != FSystemMenu.Get()) return false;
   TMenuItemLook look = SystemMenuLook(static_cast<int>(di.itemID - kMenuIdBase), *FSkinner.FSkinData);
   look.Enabled = !(di.itemState & (ODS_GRAYED | ODS_DISABLED));
-  bool selected = (di.itemState & ODS_SELECTED) && look.Enabled && !look.Separator();
+  bool selected = (di.itemState & ODS_SELECTED) && !look.Separator();  // disabled ones too
   DrawSkinnedItem(di.hDC, di.rcItem, *FSkinner.FSkinData, look, selected, PopupBackgroundFor(menu, di.hDC));
   return true;
 }

@@ -61,7 +61,9 @@ bool TVuzUrezForm::MdiMaximized() {
   return m && m->MdiMaximized();
 }
 
-bool TVuzUrezForm::MainMenuSkinned() const { return FSkinData && FSkinData->HasControl(xcMainMenu); }
+// What attach took over, not what the skin data says today: the option may change while the
+// window is skinned, and Detach must give back what was taken.
+bool TVuzUrezForm::MainMenuSkinned() const { return FFramed; }
 
 void TVuzUrezForm::AttachForm(TSkinData* data, TCustomForm* form) {
   FForm = form;
@@ -147,6 +149,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
     FFrameKind = fkOther;
 
   if (data->HasControl(xcMainMenu)) {
+    FFramed = true;
     FMenuHandle = GetMenu(Handle);
     CreateMenuBar();
     bool mdiMaximized = FWindowKind == wkMdiChild && MdiMaximized();
@@ -579,8 +582,10 @@ void TVuzUrezForm::Detach() {
   GiveMenuBack();
   UnhookMdiClient();
   FTitleStrip.Clear();
-  // A maximised or minimised MDI child already has the system's frame and place.
-  if (FStage != ssReleasing && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
+  // A maximised or minimised MDI child already has the system's frame and place, and so has a
+  // window whose skinner never got to fit it to the skin (given back before its activation).
+  bool fitted = FStage != ssAttached && FStage != ssReleasing;
+  if (fitted && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
     RECT wr{};
     GetWindowRect(Handle, &wr);
     POINT topLeft{wr.left, wr.top};

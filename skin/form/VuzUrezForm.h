@@ -228,6 +228,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   std::uint8_t FFrameKind = fkSizeable;  // a TFrameKind
   std::uint8_t FBorderIcons = 0;         // kIconMaximize | kIconMinimize | kIconSystemMenu
   bool FFormProcTaken = false;
+  bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
   bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on

@@ -399,6 +399,7 @@ TSkinControl* TFormControls::FindWindowSkinner(HWND wnd) const {
 
 void TFormControls::SkinChildWindow(HWND wnd) {
   if (FindWindowSkinner(wnd)) return;
+  if (TSkinManage* m = SkinManager(); m && m->IsExcluded(wnd)) return;
   std::string cls = LowerCase(WindowClassName(wnd));
   auto style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));
   TSkinData& d = *FSkinner.FSkinData;

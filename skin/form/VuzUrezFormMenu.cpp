@@ -105,5 +105,6 @@ void TVuzUrezForm::PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool 
   TMenuItemLook look = TMenuItemLook::Of(item);
   HDC dc = canvas->Handle();
   TMenuBackground back = PopupBackgroundFor(MenuBeingDrawn(), dc);
-  DrawSkinnedItem(dc, r, *FSkinData, look, selected && look.Enabled && !look.Separator(), back);
+  // A disabled item shows the selection too: the keyboard highlight must not vanish on it.
+  DrawSkinnedItem(dc, r, *FSkinData, look, selected && !look.Separator(), back);
 }

@@ -68,6 +68,18 @@ class TSkinnedWindow : public TComponent {
 using TFormSkinnerFactory = TSkinnedWindow* (*)(TComponent* owner);
 void SetFormSkinnerFactory(TFormSkinnerFactory factory);
 
+// Where the manager finds the program's windows. By default they are the framework
+// application's forms; a program without the framework (the engine loaded into someone else's
+// process) hands in its own source, so no framework application is needed there.
+class TSkinWindowSource {
+ public:
+  virtual ~TSkinWindowSource() = default;
+  // The top-level windows a switch-on action skins, the most recent first.
+  virtual std::vector<HWND> Windows() const = 0;
+  // The framework form whose window this is, or nullptr.
+  virtual TCustomForm* FormOf(HWND wnd) const = 0;
+};
+
 class TSkinManage : public TObject, public TSkinManagerLink {
  public:
   TSkinManage();
@@ -120,6 +132,18 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   int FAction = 0;
   TSkinData* FActionSkinData = nullptr;
   bool ActionPending() const;
+  bool Hooked() const { return FHook != nullptr; }
+  // Runs an action for a component at once instead of after the delay (a caller that is not
+  // inside a skinned window's message handling).
+  void RunAction(int action, TSkinData* data);
+  // nullptr: the framework application's forms again. The source must outlive its use.
+  void SetWindowSource(const TSkinWindowSource* source) { FWindowSource = source; }
+  // A window left out is never skinned, nor are its child windows; a skinned one is given back.
+  // Putting it back skins it again when skinning is on.
+  void ExcludeWindow(HWND wnd);
+  void IncludeWindow(HWND wnd);
+  // The window or one of its ancestors is left out.
+  bool IsExcluded(HWND wnd) const;
   // When not negative, the delay of every requested action instead of the one asked for (tests
   // that wait for an action's outcome rather than for its time).
   int ActionDelayMs = -1;
@@ -131,12 +155,20 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   void InstallThreadHook();
   void AttachWaitingOwner(HWND wnd);
   void UnskinForm(TSkinnedWindow* form);
+  // After one component's skin switch: the windows of the others get back the caption buttons
+  // the switch cleared, from their own skins.
+  void RebuildOthersButtons(TSkinData* switched);
   void ReleaseAll();
   void FreePopups();
+  const TSkinWindowSource& WindowSource() const;
+  // The skinned top-level window that holds wnd, skinned again from scratch.
+  void ReskinHolder(HWND wnd);
 
   bool FMdiMaximized = false;
   HWND FMdiClient = nullptr;
   TTimer* FActionTimer = nullptr;
+  const TSkinWindowSource* FWindowSource = nullptr;
+  std::vector<HWND> FExcluded;
   HHOOK FHook = nullptr;
   std::vector<TSkinnedWindow*> FForms;
   std::vector<TVuzUrezPopMenu*> FPopups;
