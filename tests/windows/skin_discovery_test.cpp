@@ -234,6 +234,8 @@ TEST_F(Discovery, ContentFollowsTheSkinsContentColoursAndGetsItsOwnBack) {
   EXPECT_EQ(memo->Color(), clWindow);
   EXPECT_EQ(label->Color(), box->Color()) << "a label on content keeps the content's ground";
   Load(kDarkSkin);
+  skinner->ClearSysButtons();  // as a skin switch does: the buttons of the old skin go first
+  skinner->BuildSysButtons();
   skinner->Reskin();
   ASSERT_TRUE(data->Skin.ContentColours);
   const TColor back = data->Skin.ColourWindow, text = data->Skin.ColourWindowText;
