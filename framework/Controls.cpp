@@ -4,9 +4,6 @@
 #include <map>
 #include <stdexcept>
 
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-
 const std::vector<std::string> kAnchorNames{"akLeft", "akTop", "akRight", "akBottom"};
 
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -122,7 +119,9 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     RemovePropA(wnd, kControlProp);
     if (c->handle_ == wnd) c->handle_ = nullptr;
   }
-  if (msg == CM_RELEASE) ReleasePending(wnd);
+  // Looked up again: the control may be gone by now.
+  if (msg == CM_RELEASE)
+    if (TWinControl* w = TWinControl::FindControl(wnd); w && w->freeAfterRelease_) w->FreeReleased();
   return m.Result;
 }
 
@@ -169,10 +168,10 @@ void TControl::SetParentComponent(TComponent* parent) {
   if (auto* w = dynamic_cast<TWinControl*>(parent)) SetParent(w);
 }
 
-TCustomForm* TControl::ParentForm() const {
+TFormLink* TControl::ParentForm() const {
   const TControl* c = this;
   while (c->parent_) c = c->parent_;
-  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+  return dynamic_cast<TFormLink*>(const_cast<TControl*>(c));
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -191,13 +190,17 @@ void TControl::SetParent(TWinControl* parent) {
 
 void TControl::Notification(TComponent* c, TOperation op) {
   TComponent::Notification(c, op);
-  if (op == opRemove && c == popupMenu_) popupMenu_ = nullptr;
+  if (op == opRemove && c == popupMenuComponent_) {
+    popupMenu_ = nullptr;
+    popupMenuComponent_ = nullptr;
+  }
 }
 
-void TControl::SetPopupMenu(TPopupMenu* m) {
-  if (popupMenu_) RemoveFreeNotification(popupMenu_);
+void TControl::SetPopupMenu(TContextMenu* m) {
+  if (popupMenuComponent_) RemoveFreeNotification(popupMenuComponent_);
   popupMenu_ = m;
-  if (m) FreeNotification(m);
+  popupMenuComponent_ = dynamic_cast<TComponent*>(m);
+  if (popupMenuComponent_) FreeNotification(popupMenuComponent_);
 }
 
 void TControl::SetBoundsFields(int l, int t, int w, int h) {
@@ -416,6 +419,12 @@ TWinControl::~TWinControl() {
   for (TControl* c : controls_) c->parent_ = nullptr;
   controls_.clear();
   tabList_.clear();
+}
+
+void TWinControl::RecreateWnd() {
+  if (!HandleAllocated()) return;
+  DestroyHandle();
+  if (parent_ && parent_->HandleAllocated()) Handle();
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {

@@ -4,8 +4,6 @@
 #include <cctype>
 #include <map>
 
-#include "framework/Forms.h"
-
 namespace {
 std::map<UINT, TMenuItem*>& Commands() {
   // Never freed: components freed by static destructors at exit still use it.
@@ -14,7 +12,10 @@ std::map<UINT, TMenuItem*>& Commands() {
 }
 UINT g_nextCommand = 100;
 HMENU g_menuBeingDrawn = nullptr;
+HWND g_popupOwner = nullptr;
 }  // namespace
+
+void SetPopupOwnerWindow(HWND owner) { g_popupOwner = owner; }
 
 HMENU MenuBeingDrawn() { return g_menuBeingDrawn; }
 
@@ -250,18 +251,16 @@ bool TMenu::DispatchCommand(UINT id) {
 
 void TMainMenu::Rebuild() {
   TMenu::Rebuild();
-  auto* form = dynamic_cast<TCustomForm*>(Owner());
-  if (!form || form->Menu() != this || !form->HandleAllocated() || HasState(csLoading)) return;
-  ::SetMenu(form->Handle(), Handle());
-  DrawMenuBar(form->Handle());
-  form->Perform(CM_MENUCHANGED, 0, 0);
+  if (!window_ || !window_->HandleAllocated() || HasState(csLoading)) return;
+  ::SetMenu(window_->Handle(), Handle());
+  DrawMenuBar(window_->Handle());
+  window_->Perform(CM_MENUCHANGED, 0, 0);
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  if (!Application) return;
+  HWND owner = g_popupOwner;
+  if (!owner) return;
   OnPopup(this);
-  if (!Application->Handle()) Application->Initialize();
-  HWND owner = Application->Handle();
   // A menu opened for a hidden window (a notification-area icon) only closes on a click
   // elsewhere when its owner is the foreground window; the empty message afterwards lets it
   // close at once.

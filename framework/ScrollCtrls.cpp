@@ -97,10 +97,7 @@ void TScrollBar::SetKind(TScrollBarKind v) {
   if (v == kind_) return;
   kind_ = v;
   if (!HasState(csReading)) SetBounds(left_, top_, height_, width_);
-  if (HandleAllocated()) {
-    DestroyHandle();
-    if (parent_ && parent_->HandleAllocated()) Handle();
-  }
+  RecreateWnd();
 }
 
 void TScrollBar::SetMin(int v) {

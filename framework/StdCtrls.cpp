@@ -1,7 +1,5 @@
 #include "framework/StdCtrls.h"
 
-#include "framework/Forms.h"
-
 const std::vector<std::string> kAlignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
 
 namespace {
@@ -147,21 +145,21 @@ DASKEL_DEFINE_CLASS(TButton, TButtonControl) {
 TButton::TButton(TComponent* owner) : TButtonControl(owner) { width_ = 75, height_ = 25; }
 
 TButton::~TButton() {
-  if (TCustomForm* f = ParentForm()) {
+  if (TFormLink* f = ParentForm()) {
     f->SetDefaultButton(this, false);
     f->SetCancelButton(this, false);
   }
 }
 
 void TButton::Register() {
-  if (TCustomForm* f = ParentForm()) {
+  if (TFormLink* f = ParentForm()) {
     f->SetDefaultButton(this, default_);
     f->SetCancelButton(this, cancel_);
   }
 }
 
 void TButton::SetParent(TWinControl* parent) {
-  if (TCustomForm* f = ParentForm()) {
+  if (TFormLink* f = ParentForm()) {
     f->SetDefaultButton(this, false);
     f->SetCancelButton(this, false);
   }
@@ -187,7 +185,7 @@ void TButton::CreateParams(TCreateParams& p) {
 
 void TButton::Click() {
   if (modalResult_ != mrNone) {
-    if (TCustomForm* f = ParentForm()) f->SetModalResult(modalResult_);
+    if (TFormLink* f = ParentForm()) f->SetModalResult(modalResult_);
   }
   TButtonControl::Click();
 }
@@ -473,20 +471,13 @@ TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner), items_
 void TCustomComboBox::SetBiDiMode(TBiDiMode v) {
   if (v == biDiMode_) return;
   biDiMode_ = v;
-  RecreateWindow();
+  RecreateWnd();
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle v) {
   if (v == style_) return;
   style_ = v;
-  RecreateWindow();
-}
-
-void TCustomComboBox::RecreateWindow() {
-  if (HandleAllocated()) {
-    DestroyHandle();
-    if (parent_ && parent_->HandleAllocated()) Handle();
-  }
+  RecreateWnd();
 }
 
 int TCustomComboBox::DroppedHeight() const { return height_ + dropDownCount_ * itemHeight_ + 4; }
