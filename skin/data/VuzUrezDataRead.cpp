@@ -374,3 +374,21 @@ TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSk
   ReadSkinDescription(skin, ini, package, problems);
   return TPackageStatus::Ok;
 }
+
+std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size) {
+  if (!package || size == 0) return "the skin is empty";
+  if (size > kMaxSkinPackageSize)
+    return "the skin is too large (" + std::to_string(size) + " bytes, at most " +
+           std::to_string(kMaxSkinPackageSize) + ")";
+  TSkinElements skin;
+  std::string error;
+  switch (LoadSkinPackage(package, size, skin, &error)) {
+    case TPackageStatus::Ok:
+      return skin.NoSkin ? "the package holds no skin" : "";
+    case TPackageStatus::WrongVersion:
+      return "it is a skin package of another version";
+    case TPackageStatus::Corrupt:
+      break;
+  }
+  return "it is not a skin package" + (error.empty() ? std::string() : " (" + error + ")");
+}

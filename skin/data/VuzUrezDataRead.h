@@ -23,6 +23,13 @@ void ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, const TSkin
 TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSkinElements& skin,
                                std::string* error = nullptr, std::vector<std::string>* problems = nullptr);
 
+// A skin package file larger than this is refused before it is read.
+constexpr std::size_t kMaxSkinPackageSize = 16u << 20;
+
+// Why the bytes of a skin package file cannot serve as a skin, in a few words ("" when they
+// can): empty, too large, of another version, not a package, or holding no skin.
+std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size);
+
 // The image member a description value names: the part after the last "\" or ":", and only
 // when it ends in ".bmp" exactly (lower case); empty otherwise.
 std::string ImageMemberName(std::string_view value);

@@ -1,5 +1,5 @@
 // The Windows side of the skin data component: the face-colour brush, the system-menu glyphs
-// from the executable's TAVORINMENU bitmap resource, and the old-skin message box.
+// from the TAVORINMENU bitmap resource, and the old-skin message box.
 #include <windows.h>
 
 #include <cstring>
@@ -21,9 +21,18 @@ void TSkinData::TPlatformDeleter::operator()(TPlatformPart* part) const { delete
 
 namespace {
 
+// The module this code is linked into: the executable, or the skin DLL when the engine runs in a
+// program that knows nothing of it. Its resources travel with the code.
+HMODULE CodeModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&CodeModule), &module);
+  return module;
+}
+
 // A bitmap resource holds a BMP file without its file header; put one in front and decode.
 bool LoadBitmapResource(const char* name, TBitmap& out) {
-  HMODULE module = GetModuleHandleA(nullptr);
+  HMODULE module = CodeModule();
   HRSRC res = FindResourceA(module, name, MAKEINTRESOURCEA(2));  // RT_BITMAP
   if (!res) return false;
   HGLOBAL mem = LoadResource(module, res);

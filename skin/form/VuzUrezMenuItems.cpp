@@ -116,8 +116,9 @@ void SkinnedSeparator(TBitmap& img, const TDataSkinObject& e) {
   int rows = std::min(cell.Height, img.Height());
   TBitmap part(cell.Width, rows, pf24bit);
   part.CopyRect(0, 0, e.Bitmap, cell.X, cell.Y + cell.Height - rows, cell.Width, rows);
+  // The caps as they are, the middle stretched between them: a tiled line shows its seams.
   TBitmap line =
-      BuildThreeSlice({0, 0, img.Width(), rows}, part, {e.LeftWidth, 0, e.RightWidth, 0}, false, 1, 1);
+      BuildNineSlice({0, 0, img.Width(), rows}, part, {e.LeftWidth, 0, e.RightWidth, 0}, false, false, 1, 1);
   DrawTransparent(img, {0, 0, img.Width(), rows}, line, SkinKeyColor);
 }
 

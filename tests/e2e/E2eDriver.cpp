@@ -44,6 +44,19 @@ int Process::WaitExit(DWORD ms) {
   return static_cast<int>(code);
 }
 
+HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
+  for (HWND h : Children(parent, cls))
+    if (TextOf(h) == text) return h;
+  return nullptr;
+}
+
+bool SkinnedFrame(HWND w) {
+  constexpr UINT kSkinQuery = 0x3504;  // a skinned window answers 1
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(w, kSkinQuery, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+  return answer == 1;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
   DWORD start = GetTickCount();
   for (;;) {
