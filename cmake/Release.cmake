@@ -57,7 +57,7 @@ install(FILES ${DASKEL_ROOT}/LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT 
 set(_release_targets ${_programs} daskel_skins)
 if(TARGET DaskelSkin)
   get_target_property(_dll_dir DaskelSkin SOURCE_DIR)
-  install(TARGETS DaskelSkin RUNTIME DESTINATION . ARCHIVE DESTINATION sdk COMPONENT release)
+  install(TARGETS DaskelSkin RUNTIME DESTINATION . COMPONENT release ARCHIVE DESTINATION sdk COMPONENT release)
   install(FILES ${_dll_dir}/DaskelSkin.h DESTINATION sdk COMPONENT release)
   if(EXISTS ${_dll_dir}/example)
     install(DIRECTORY ${_dll_dir}/example/ DESTINATION sdk/example COMPONENT release)
