@@ -642,6 +642,9 @@ void TVuzUrezForm::Reskin() {
   FControls.RefreshSkin();
   FStage = ssReskinning;
   if (MainMenuSkinned()) {
+    // The caption buttons point at the records of the skin they were built from: a skin loaded
+    // since has freed them, so they are built again before anything paints them.
+    BuildSysButtons();
     FitToSkin(true);
     // Still in the re-skin stage, so the region follows the new skin even at the same size.
     UpdateRegion();
