@@ -821,12 +821,18 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam))) {
+    case WM_CTLCOLORSTATIC: {
+      // The parts of a control (a combo box's edit) ask for the colours of the control they are
+      // part of.
+      auto from = reinterpret_cast<HWND>(m.LParam);
+      TWinControl* child = FindControl(from);
+      if (!child && from && GetParent(from) != handle_) child = FindControl(GetParent(from));
+      if (child) {
         m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
         return;
       }
       break;
+    }
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       if (m.WParam) {

@@ -518,6 +518,9 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_MEASUREITEM:
       if (m.WParam == 0 && DispatchMenuDrawing(m)) return;
       break;
+    case WM_MENUCHAR:
+      if (DispatchMenuChar(m)) return;
+      break;
     case CM_RELEASE:
       FreeAfterRelease();
       return;
@@ -628,6 +631,11 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM 
       case WM_MEASUREITEM: {
         TMessage m{msg, wp, lp, 0};
         if (DispatchMenuDrawing(m)) return m.Result;
+        break;
+      }
+      case WM_MENUCHAR: {
+        TMessage m{msg, wp, lp, 0};
+        if (DispatchMenuChar(m)) return m.Result;
         break;
       }
       default:

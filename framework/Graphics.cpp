@@ -309,6 +309,7 @@ HBITMAP BitmapHandle(const TBitmap& bmp) {
 }
 
 TBitmapCanvas::TBitmapCanvas(TBitmap& bmp) : dc_(CreateCompatibleDC(nullptr)) {
+  bmp.Store();  // drawn on: a shared image takes pixels of its own first
   if (HBITMAP h = BitmapHandle(bmp)) old_ = SelectObject(dc_.Get(), h);
   SetHandle(dc_.Get());
 }

@@ -86,7 +86,7 @@ class TMenu : public TComponent {
   HMENU Handle();
   bool OwnerDraw() const { return ownerDraw_; }
   void SetOwnerDraw(bool v);
-  // Runs the click of the item with this command id if it belongs to this menu.
+  // Runs the click of the item with this command id if it is an enabled item of this menu.
   bool DispatchCommand(UINT id);
   // The items changed: the menu handle is made again on next use.
   virtual void Rebuild();
@@ -151,6 +151,9 @@ void SetPopupOwnerWindow(HWND owner);
 
 // WM_MEASUREITEM / WM_DRAWITEM of owner-drawn menu items, from whichever window gets them.
 bool DispatchMenuDrawing(TMessage& m);
+// WM_MENUCHAR: the system knows no accelerators of owner-drawn items; the item whose caption
+// has the key is chosen (its popup opens). False when no item has it.
+bool DispatchMenuChar(TMessage& m);
 // While an item's OnDrawItem runs: the menu handle the item is drawn in (else nullptr).
 HMENU MenuBeingDrawn();
 // The caption without its accelerator marker, and the accelerator character (0 if none).

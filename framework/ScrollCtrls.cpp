@@ -390,6 +390,9 @@ void TCustomGrid::Paint() {
       RECT cell{x, y, x + colWidth_, y + rowHeight_};
       bool fixed = row < fixedRows_ || col < fixedCols_;
       c.Brush().SetColor(fixed ? clBtnFace : color_);
+      // Fixed cells are button-like on the system's face: their text is the button text, so a
+      // light font given to the cells stays readable there too.
+      c.Font().SetColor(fixed ? clBtnText : Font()->Color());
       c.FillRect(cell);
       c.MoveTo(cell.right - 1, cell.top);
       c.LineTo(cell.right - 1, cell.bottom - 1);

@@ -143,14 +143,6 @@ int TSkinButton::FaceFrame() const {
   return kFrameNormal;
 }
 
-void TSkinButton::ControlFont(TFont& font) const {
-  if (FControl) {
-    font.Assign(*FControl->Font());
-    return;
-  }
-  GetWindowFont(FHandle, font);
-}
-
 void TSkinButton::DrawSkin(HDC dc, const RECT& r) { PaintFace(dc, r, false); }
 
 void TSkinButton::PaintFace(HDC dc, const RECT& r, bool withGlyph) {

@@ -24,6 +24,13 @@ namespace {
 constexpr std::size_t kPageSize = 4096;
 std::vector<TWindowSubclass::TThunk*> gFree;
 int gAlive = 0;
+thread_local int gDepth = 0;
+
+// Counts one message being handled by a subclass object.
+struct TDepthScope {
+  TDepthScope() { ++gDepth; }
+  ~TDepthScope() { --gDepth; }
+};
 
 LRESULT CALLBACK Dispatch(TWindowSubclass::TThunk* t, UINT msg, WPARAM wp, LPARAM lp);
 
@@ -63,6 +70,7 @@ LRESULT CALLBACK Dispatch(TWindowSubclass::TThunk* t, UINT msg, WPARAM wp, LPARA
     if (msg == WM_NCDESTROY) FreeThunk(t);
     return CallWindowProcA(previous, wnd, msg, wp, lp);
   }
+  TDepthScope depth;
   if (msg != WM_NCDESTROY) return t->Handler(t->Object, wnd, msg, wp, lp);
   // The window's last message: a subclass given back while handling it (even under another
   // one, which can no longer be taken out of the chain) will never see another message.
@@ -76,6 +84,7 @@ LRESULT CALLBACK Dispatch(TWindowSubclass::TThunk* t, UINT msg, WPARAM wp, LPARA
 }  // namespace
 
 int TWindowSubclass::ThunksAlive() { return gAlive; }
+int TWindowSubclass::Depth() { return gDepth; }
 HWND TWindowSubclass::Window() const { return thunk_ ? thunk_->Wnd : nullptr; }
 WNDPROC TWindowSubclass::Previous() const { return thunk_ ? thunk_->Previous : nullptr; }
 

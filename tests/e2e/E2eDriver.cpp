@@ -44,6 +44,19 @@ int Process::WaitExit(DWORD ms) {
   return static_cast<int>(code);
 }
 
+HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
+  for (HWND h : Children(parent, cls))
+    if (TextOf(h) == text) return h;
+  return nullptr;
+}
+
+bool SkinnedFrame(HWND w) {
+  constexpr UINT kSkinQuery = 0x3504;  // a skinned window answers 1
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(w, kSkinQuery, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+  return answer == 1;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
   DWORD start = GetTickCount();
   for (;;) {
@@ -171,10 +184,17 @@ void ClickCenter(HWND h) {
 }
 
 void DoubleClickScreen(int x, int y) {
-  for (int i = 0; i < 2; ++i) {
-    SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+  // All four in one call: separate calls on a busy machine may come further apart than the
+  // double-click time, and the program then sees two single clicks.
+  INPUT in[4]{};
+  const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_MOUSE;
+    in[i].mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    in[i].mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    in[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   }
+  SendInput(4, in, sizeof in[0]);
   Sleep(100);
 }
 
@@ -203,13 +223,16 @@ void TypeText(const std::string& text) {
   }
 }
 
+// Only a step that went wrong waits this long: a busy machine may take seconds to open a list.
+constexpr DWORD kPickPatience = 30000;
+
 void PickItem(HWND combo, int index) {
   ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, kPickPatience);
   PressKey(VK_HOME);
   for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, kPickPatience);
   // The list lets go of the mouse a moment after it closes.
   WaitUntil(
       [&] {
@@ -218,7 +241,7 @@ void PickItem(HWND combo, int index) {
         GetGUIThreadInfo(GetWindowThreadProcessId(combo, nullptr), &info);
         return info.hwndCapture == nullptr;
       },
-      2000);
+      kPickPatience);
 }
 
 }  // namespace e2e

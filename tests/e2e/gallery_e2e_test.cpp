@@ -20,12 +20,6 @@ bool Skinned(HWND w) {
   return answer == 1;
 }
 
-HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
-  for (HWND h : Children(parent, cls))
-    if (TextOf(h) == text) return h;
-  return nullptr;
-}
-
 // Mean brightness of a strip of the title bar right of its middle, where neither skin puts the
 // caption text nor the caption buttons.
 double TitleBrightness(HWND w) {

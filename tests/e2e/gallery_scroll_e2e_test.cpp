@@ -71,12 +71,6 @@ void Shot(HWND w, const std::string& name) {
   std::fclose(f);
 }
 
-HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
-  for (HWND h : Children(parent, cls))
-    if (TextOf(h) == text) return h;
-  return nullptr;
-}
-
 TEST(GalleryScroll, ThumbsDraggedWithTheMouseInBothSkins) {
   Process process("\"" + WindowsPath(GALLERY_EXE) + "\"");
   ASSERT_TRUE(process.Started());
