@@ -663,18 +663,17 @@ void TCustomGroupBox::WndProc(TMessage& m) {
   // Painted here rather than by the system class, which draws the caption's control characters
   // as boxes; the windowless children follow.
   if (m.Msg == WM_PAINT && handle_) {
-    PAINTSTRUCT ps{};
-    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+    TPaintDc paint(handle_, m.WParam);
     RECT clip{};
-    if (m.WParam)
-      GetClientRect(handle_, &clip);
+    if (paint.Began())
+      clip = paint.PaintRect();
     else
-      clip = ps.rcPaint;
+      GetClientRect(handle_, &clip);
+    HDC dc = paint.Get();
     int saved = SaveDC(dc);
     PaintGroupBox(handle_, dc, font_.Handle());
     RestoreDC(dc, saved);
     PaintControls(dc, &clip);
-    if (!m.WParam) EndPaint(handle_, &ps);
     m.Result = 0;
     return;
   }
