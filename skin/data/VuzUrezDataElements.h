@@ -26,6 +26,9 @@ class TDataSkinObject {
   std::int32_t RightWidth = 0;
   std::int32_t BottomHeight = 0;
   TBitmap Bitmap;
+  // The same image drawn for twice the size (each side exactly twice Bitmap's), for drawing at
+  // high DPI; empty when the skin has none. Every image field has such a twin, named with "2x".
+  TBitmap Bitmap2x;
   std::int32_t Trans = 0;  // not 0: magenta pixels are not drawn
   // 0 = middle slices stretched, 1 = tiled; frame edges: 1 = stretched, else tiled; menu bar:
   // 1 = nine-slice, else three-slice with a tiled middle.
@@ -48,6 +51,7 @@ class TDataSkinBorder : public TDataSkinObject {
  public:
   using TDataSkinObject::TDataSkinObject;
   TBitmap Bitmap2;  // a second image of the element
+  TBitmap Bitmap2_2x;
 };
 
 class TDataSkinTitle : public TDataSkinObject {
@@ -67,6 +71,8 @@ class TDataSkinButton : public TDataSkinObject {
   using TDataSkinObject::TDataSkinObject;
   TBitmap CheckBitmap;
   TBitmap RadioBitmap;
+  TBitmap CheckBitmap2x;
+  TBitmap RadioBitmap2x;
   std::int32_t RadioFrameCount = 0;
   std::int32_t CheckFrameCount = 0;
 };
@@ -141,6 +147,31 @@ struct TSkinElements {
 
   bool NoSkin = true;  // cleared when a description has been read completely
 };
+
+// One slot of the element model by name, and whether its frames are stacked; element is null
+// when the skin lacks it.
+struct TSkinSlot {
+  const char* Name;
+  const TDataSkinObject* Element;
+  bool Vertical;
+};
+// Every slot that holds one element, in a fixed order.
+std::vector<TSkinSlot> SkinSlots(const TSkinElements& skin);
+
+// One image of a skin as the painters cut it: the frames it holds, side by side or stacked, and,
+// for an image sliced with its element's margins, that element. Image2x is its high-resolution
+// twin (empty when the skin has none).
+struct TSkinImage {
+  std::string Name;
+  const TBitmap* Image = nullptr;
+  const TBitmap* Image2x = nullptr;
+  int FrameCount = 1;
+  bool Vertical = false;
+  const TDataSkinObject* Sliced = nullptr;
+};
+// Every image of the skin's present elements, element images first, then the check and radio
+// marks, the caption buttons and the elements' second images.
+std::vector<TSkinImage> SkinImages(const TSkinElements& skin);
 
 // "255 128 0", "255,128,0": digit runs give red, green and blue (low 8 bits each); a run is
 // taken when a non-digit follows it, the last one also when it is the third. Only the first
