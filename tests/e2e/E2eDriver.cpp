@@ -180,7 +180,16 @@ void ClickCenter(HWND h) {
     if (EqualRect(&r, &again) && IsWindowVisible(h)) break;
     r = again;
   }
-  ClickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  // And only where the window itself is under the point: a window still being raised, or one
+  // shown over it a moment ago, would take the click instead.
+  POINT p{};
+  WaitUntil([&] {
+    r = ScreenRect(h);
+    p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND hit = WindowFromPoint(p);
+    return hit == h || IsChild(h, hit);
+  });
+  ClickScreen(p.x, p.y);
 }
 
 void DoubleClickScreen(int x, int y) {
