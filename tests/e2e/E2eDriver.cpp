@@ -180,7 +180,16 @@ void ClickCenter(HWND h) {
     if (EqualRect(&r, &again) && IsWindowVisible(h)) break;
     r = again;
   }
-  ClickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  // And only where the window itself is under the point: a window still being raised, or one
+  // shown over it a moment ago, would take the click instead.
+  POINT p{};
+  WaitUntil([&] {
+    r = ScreenRect(h);
+    p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND hit = WindowFromPoint(p);
+    return hit == h || IsChild(h, hit);
+  });
+  ClickScreen(p.x, p.y);
 }
 
 void DoubleClickScreen(int x, int y) {
@@ -223,25 +232,20 @@ void TypeText(const std::string& text) {
   }
 }
 
-// Only a step that went wrong waits this long: a busy machine may take seconds to open a list.
-constexpr DWORD kPickPatience = 30000;
-
 void PickItem(HWND combo, int index) {
   ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, kPickPatience);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; });
   PressKey(VK_HOME);
   for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, kPickPatience);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; });
   // The list lets go of the mouse a moment after it closes.
-  WaitUntil(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(combo, nullptr), &info);
-        return info.hwndCapture == nullptr;
-      },
-      kPickPatience);
+  WaitUntil([&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(combo, nullptr), &info);
+    return info.hwndCapture == nullptr;
+  });
 }
 
 }  // namespace e2e
