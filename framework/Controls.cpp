@@ -94,36 +94,43 @@ TShiftState KeysToShiftState(WPARAM keys) {
   return s;
 }
 
-// One window procedure for every framework window class: finds the control and hands the
-// message to its WindowProc. Nothing thrown gets past here.
+// The class procedure of every framework window class. It sees a window's first message, while
+// CreateWnd makes it: the control takes the window over through its subclass, which gets every
+// message from then on. Anything else goes to the class's default procedure.
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* c = static_cast<TWinControl*>(GetPropA(wnd, kControlProp));
-  if (!c && g_creating) {
-    c = g_creating;
+  if (TWinControl* c = g_creating; c && !GetPropA(wnd, kControlProp)) {
     g_creating = nullptr;
     c->handle_ = wnd;
     SetPropA(wnd, kControlProp, c);
+    if (c->subclass_.Attach<&TWinControl::MainWndProc>(wnd, c))
+      return CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)), wnd, msg, wp,
+                             lp);
   }
-  if (!c) return CallWindowProcA(ClassDefProc(wnd), wnd, msg, wp, lp);
-  TMessage m{msg, wp, lp, 0};
-  try {
-    if (c->WindowProc) {
-      c->WindowProc(m);
-    } else {
-      c->WndProc(m);
+  return CallWindowProcA(ClassDefProc(wnd), wnd, msg, wp, lp);
+}
+
+void TWinControl::MainWndProc(TMessage& m) {
+  HWND wnd = subclass_.Window();
+  // The window's last message forgets it even when a handler throws or frees this control
+  // (whose window property then no longer names it).
+  struct TForget {
+    HWND wnd;
+    TWinControl* control;
+    bool last;
+    ~TForget() {
+      if (!last) return;
+      if (g_trackedWindow == wnd) g_trackedWindow = nullptr;
+      if (GetPropA(wnd, kControlProp) != control) return;
+      RemovePropA(wnd, kControlProp);
+      if (control->handle_ == wnd) control->handle_ = nullptr;
     }
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
+  } forget{wnd, this, m.Msg == WM_NCDESTROY};
+  if (WindowProc) {
+    WindowProc(m);
+  } else {
+    WndProc(m);
   }
-  if (msg == WM_NCDESTROY && g_trackedWindow == wnd) g_trackedWindow = nullptr;
-  if (msg == WM_NCDESTROY && GetPropA(wnd, kControlProp) == c) {
-    RemovePropA(wnd, kControlProp);
-    if (c->handle_ == wnd) c->handle_ = nullptr;
-  }
-  if (msg == CM_RELEASE) ReleasePending(wnd);
-  return m.Result;
+  if (m.Msg == CM_RELEASE) ReleasePending(wnd);
 }
 
 // ---- TControl
@@ -961,6 +968,7 @@ void TWinControl::DefaultHandler(TMessage& m) {
   // The framework's own messages mean nothing to the system classes.
   if (m.Msg >= CM_BASE && m.Msg < CN_BASE + 0x400) return;
   if (!handle_) return;
+  PassedOn(m);
   m.Result = CallWindowProcA(defWndProc_ ? defWndProc_ : DefWindowProcA, handle_, m.Msg, m.WParam, m.LParam);
 }
 

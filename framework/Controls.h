@@ -17,6 +17,7 @@
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
+#include "framework/WindowSubclass.h"
 
 class TWinControl;
 class TPopupMenu;
@@ -66,8 +67,6 @@ constexpr unsigned csPaintsBackground = 8;  // the framework erases its backgrou
 
 TShiftState KeysToShiftState(WPARAM keys);
 
-// Reports an exception caught at a window procedure (implemented with the application).
-void HandleFrameworkException(const std::exception* e);
 // After CM_RELEASE went through a form's WindowProc: frees the form if it asked for it.
 void ReleasePending(HWND wnd);
 
@@ -285,6 +284,8 @@ class TWinControl : public TControl {
   virtual void UpdateVisibility();
   // The window procedure of the system class this control superclasses.
   WNDPROC DefWndProc() const { return defWndProc_; }
+  // For a default procedure called other than through DefaultHandler's: the message went on.
+  void PassedOn(const TMessage& m) const { subclass_.PassedOn(m); }
 
  public:
   TKeyEvent OnKeyDown;
@@ -301,6 +302,10 @@ class TWinControl : public TControl {
   void AlignChildren(int dw, int dh);
   void RouteMouse(TMessage& m, bool* handled);
   void PaintWithControls(TMessage& m);
+  // Every message of the window, through subclass_.
+  void MainWndProc(TMessage& m);
+
+  TWindowSubclass subclass_;
 
  protected:
   HWND handle_ = nullptr;

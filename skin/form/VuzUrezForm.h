@@ -22,7 +22,6 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/form/VuzUrezFormLayout.h"
 #include "skin/manager/SkinManage.h"
-#include "skin/manager/SkinSubclass.h"
 
 class TControl;
 class TCustomForm;
@@ -186,9 +185,10 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
+  // Every message of the hooked MDI client window.
+  virtual void MdiClientProc(TMessage& m);
 
  private:
-  static LRESULT ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   void WndProc(TMessage& m);
   void CallPrevious(TMessage& m);
   void FormWindowProc(TMessage& m);
@@ -246,8 +246,6 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   void FindMdiClient();
   void HookMdiClient();
   void UnhookMdiClient();
-  static LRESULT MdiClientThunk(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-  void MdiClientProc(TMessage& m);
   void CallMdiPrevious(TMessage& m);
   // What a button's face is composed on: the title strip, or the bar's picture for the MDI
   // buttons; origin is that picture's top-left in window coordinates.
@@ -296,8 +294,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   bool FFormProcTaken = false;
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
-  bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on
-  TWindowSubclass FMdiSubclass;      // the MDI client's window procedure, while hooked
+  TWindowSubclass FMdiSubclass;  // the MDI client's window procedure, while hooked
   HWND FMdiClient = nullptr;
   HWND FNewMdiChild = nullptr;  // made through WM_MDICREATE, skinned at the next menu refresh
   bool FMdiMenuUpdate = true;   // the skin data's MenuUpdate before the first child came
