@@ -504,18 +504,11 @@ bool TVuzUrezForm::MenuBarMouse(TMessage& m, TMenuBtn& b) {
 void TVuzUrezForm::SysCommand(TMessage& m) {
   bool barOpen = FMenuTracking || (FMenuBar && FMenuBar->Tracking());
   if (!barOpen && (m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam != 32 && m.LParam != 45 && !GetCapture()) {
-    // Alt or F10 alone would open the system's own menu bar, which the skinned window does not
-    // show: the skinned bar opens its first button instead. An accelerator of the bar opens
-    // its button.
-    TMenuBtn* b = nullptr;
-    if (FMenuBar && m.LParam == 0) {
-      for (auto& candidate : FMenuBar->Buttons)
-        if (!b && candidate->Enabled && !candidate->Caption.empty()) b = candidate.get();
-    } else if (FMenuBar) {
-      b = FMenuBar->MenuAccelButton(static_cast<char>(m.LParam));
-    }
-    if (b) FMenuBar->ClickMenuBarButton(b);
-    if (b || m.LParam == 0) {
+    // Alt or F10 alone, or a letter of the bar, would open the system's own menu bar, which the
+    // skinned window does not show: swallowed. The bar opens by Alt+letter through the form
+    // (MenuAccelerator) and by the mouse.
+    bool barKey = FMenuBar && FMenuBar->MenuAccelButton(static_cast<char>(m.LParam));
+    if (m.LParam == 0 || barKey) {
       m.Result = 1;
       return;
     }

@@ -10,6 +10,7 @@
 // What the message-filter hook knows while one popup of a bar is open (one per process).
 struct TMenuTracking {
   int Current = -1;
+  HMENU Open = nullptr;  // the popup of the current button
   TVuzUrezMenu* Bar = nullptr;
   HHOOK Hook = nullptr;
   HMENU SelectedIn = nullptr;  // the menu the selected item sits in; null when none
@@ -119,6 +120,7 @@ void TVuzUrezMenu::BuildFromMdiMenu(HMENU frameMenu) {
     Buttons.push_back(std::move(b));
   }
   SetMenu(FWnd, nullptr);
+  FollowOpenPopup();
 }
 
 void TVuzUrezMenu::BuildFromMenu() {
@@ -141,6 +143,22 @@ void TVuzUrezMenu::BuildFromMenu() {
     ++n;
   }
   SetMenu(FWnd, nullptr);
+  FollowOpenPopup();
+}
+
+void TVuzUrezMenu::FollowOpenPopup() {
+  if (gTrack.Bar != this || gTrack.Current < 0) return;
+  // A switch asked for before the change names a button of the old list.
+  gTrack.SwitchPending = false;
+  gTrack.SwitchTo = -1;
+  for (auto& b : Buttons)
+    if (b->SubMenu && b->SubMenu == gTrack.Open) {
+      gTrack.Current = b->Index;
+      MakeOwnerDraw(b->SubMenu, TopItem(b->Index));  // the bar's records of its items went
+      return;
+    }
+  gTrack.Current = -1;
+  EndMenu();
 }
 
 void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
@@ -362,14 +380,14 @@ void TVuzUrezMenu::SwitchTo(int index) {
 
 bool TVuzUrezMenu::Filter(MSG& msg) {
   int n = ButtonCount();
-  if (n == 0) return false;
+  // Once the buttons have lost the open popup, the loop only closes.
+  if (!ButtonByIndex(gTrack.Current)) return false;
   switch (msg.message) {
     case WM_KEYDOWN:
       if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) {
         gTrack.SwitchPending = false;
       } else if (msg.wParam == VK_LEFT) {
-        HMENU top = Buttons[static_cast<std::size_t>(gTrack.Current)]->SubMenu;
-        if (!gTrack.SelectedIn || gTrack.SelectedIn == top) {
+        if (!gTrack.SelectedIn || gTrack.SelectedIn == gTrack.Open) {
           SwitchTo((gTrack.Current + n - 1) % n);
           return true;
         }
@@ -438,6 +456,7 @@ void TVuzUrezMenu::OpenMenuBarButton(TMenuBtn* b) {
     const int index = b->Index;
     gTrack = TMenuTracking{};
     gTrack.Current = index;
+    gTrack.Open = b->SubMenu;
     gTrack.Bar = this;
     MakeOwnerDraw(b->SubMenu, TopItem(index));
     FTracking = true;
@@ -456,7 +475,7 @@ void TVuzUrezMenu::OpenMenuBarButton(TMenuBtn* b) {
     // handled inside the loop rebuilds the buttons: b is looked up again.
     if (!*alive) return;
     int next = gTrack.SwitchPending ? gTrack.SwitchTo : -1;
-    b = ButtonByIndex(index);
+    b = ButtonByIndex(gTrack.Bar == this ? gTrack.Current : -1);
     if (b) {
       b->State = TNCObject::stNormal;
       PaintButton(*b);

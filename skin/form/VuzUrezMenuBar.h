@@ -93,6 +93,9 @@ class TVuzUrezMenu : public TComponent {
   static LRESULT CALLBACK FilterProc(int code, WPARAM wp, LPARAM lp);
   bool Filter(MSG& msg);
   void SwitchTo(int index);
+  // After the buttons are made anew: the tracking moves to the button that still has the open
+  // popup, or ends when none has.
+  void FollowOpenPopup();
 
   HWND FWnd;
   bool FTracking = false;

@@ -542,4 +542,89 @@ TEST_F(SkinMenus, SeparatorOfAPlainWindowsMenuShowsTheEtchedLine) {
   EXPECT_EQ(printed.Pixel(x / 2, line), ColorToRGB(clBtnShadow));
 }
 
+TEST_F(SkinMenus, MenuSwappedWhileAPopupIsOpenEndsTheTracking) {
+  HWND w = WindowWithMenu({"&A", "&B", "&C"});
+  TVuzUrezMenu* bar = Skin(w)->MenuBar();
+  HMENU old = bar->MenuHandle;
+  bool swapped = false, inRange = true;
+  TMenuScript script([&] {
+    if (!swapped) {
+      if (MenuWindows().empty() || bar->CurrentIndex() != 2) return false;
+      HMENU one = CreateMenu();
+      AppendMenuA(one, MF_STRING, 30, "&Only");
+      SetMenu(w, one);
+      SendMessageA(w, CM_MENUCHANGED, 0, 0);
+      swapped = true;
+      Key(VK_LEFT);
+      return false;
+    }
+    inRange = inRange && bar->CurrentIndex() < bar->ButtonCount();
+    return false;
+  });
+  bar->OpenMenuBarButton(bar->Buttons[2].get());
+  EXPECT_TRUE(swapped);
+  EXPECT_TRUE(inRange);
+  EXPECT_FALSE(script.TimedOut);  // the popup the bar no longer has was closed
+  EXPECT_EQ(bar->ButtonCount(), 1);
+  DestroyMenu(old);
+}
+
+TEST_F(SkinMenus, MenuChangedWhileAPopupIsOpenKeepsTrackingItsButton) {
+  HWND w = WindowWithMenu({"&A", "&B", "&C"});
+  TVuzUrezMenu* bar = Skin(w)->MenuBar();
+  HMENU menu = bar->MenuHandle;
+  HMENU first = GetSubMenu(menu, 0);
+  int phase = 0;
+  bool followed = false;
+  TMenuScript script([&] {
+    if (MenuWindows().empty()) return false;
+    if (phase == 0 && bar->CurrentIndex() == 2) {
+      RemoveMenu(menu, 0, MF_BYPOSITION);  // the open popup is now the second
+      SetMenu(w, menu);
+      SendMessageA(w, CM_MENUCHANGED, 0, 0);
+      followed = bar->CurrentIndex() == 1 && !MenuWindows().empty();
+      Key(VK_LEFT);
+      phase = 1;
+    } else if (phase == 1 && bar->CurrentIndex() == 0) {
+      EndMenu();
+      return true;
+    }
+    return false;
+  });
+  bar->OpenMenuBarButton(bar->Buttons[2].get());
+  EXPECT_TRUE(followed);
+  EXPECT_FALSE(script.TimedOut);
+  DestroyMenu(first);
+}
+
+struct TClickCounter : TObject {
+  int Count = 0;
+  void Click(TObject*) { ++Count; }
+};
+
+TEST_F(SkinMenus, AltOrALetterAloneIsSwallowedAndRunsNothing) {
+  form = new TForm(nullptr);
+  auto* menu = new TMainMenu(form);
+  auto* go = new TMenuItem(form);
+  go->SetCaption("&Go");
+  TClickCounter clicks;
+  go->OnClick = TNotifyEvent(&clicks, &TClickCounter::Click);
+  menu->Items()->Add(go);
+  form->SetMenu(menu);
+  form->Show();
+  skinner = new TVuzUrezForm(form);
+  skinner->Handle = form->Handle();
+  skinner->AttachForm(data.get(), form);
+  SendMessageA(form->Handle(), WM_SKINACTIVATE, 0, 1000);
+  skinner->PaintFrame(nullptr);
+  ASSERT_EQ(skinner->MenuBar()->ButtonCount(), 1);
+  // Alt or F10 alone, and Alt+Shift+G, which the form does not take as the bar's accelerator.
+  for (LPARAM key : {LPARAM{0}, LPARAM{'G'}}) {
+    EXPECT_EQ(SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, key), 1);
+    PumpPending();
+  }
+  EXPECT_EQ(clicks.Count, 0);
+  EXPECT_TRUE(MenuWindows().empty());
+}
+
 }  // namespace
