@@ -94,23 +94,22 @@ TShiftState KeysToShiftState(WPARAM keys) {
   return s;
 }
 
-// The class procedure of every framework window class. It sees a window's first message, while
-// CreateWnd makes it: the control takes the window over through its subclass, which gets every
-// message from then on. Anything else goes to the class's default procedure.
+// One window procedure for every framework window class: finds the control and hands it the
+// message the way a subclass would (framework/WindowSubclass.h).
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (TWinControl* c = g_creating; c && !GetPropA(wnd, kControlProp)) {
+  auto* c = static_cast<TWinControl*>(GetPropA(wnd, kControlProp));
+  if (!c && g_creating) {
+    c = g_creating;
     g_creating = nullptr;
     c->handle_ = wnd;
     SetPropA(wnd, kControlProp, c);
-    if (c->subclass_.Attach<&TWinControl::MainWndProc>(wnd, c))
-      return CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)), wnd, msg, wp,
-                             lp);
   }
-  return CallWindowProcA(ClassDefProc(wnd), wnd, msg, wp, lp);
+  if (!c) return CallWindowProcA(ClassDefProc(wnd), wnd, msg, wp, lp);
+  return TWindowSubclass::Deliver<&TWinControl::MainWndProc>(c, wnd, c->defWndProc_, msg, wp, lp);
 }
 
 void TWinControl::MainWndProc(TMessage& m) {
-  HWND wnd = subclass_.Window();
+  HWND wnd = handle_;
   // The window's last message forgets it even when a handler throws or frees this control
   // (whose window property then no longer names it).
   struct TForget {

@@ -285,7 +285,7 @@ class TWinControl : public TControl {
   // The window procedure of the system class this control superclasses.
   WNDPROC DefWndProc() const { return defWndProc_; }
   // For a default procedure called other than through DefaultHandler's: the message went on.
-  void PassedOn(const TMessage& m) const { subclass_.PassedOn(m); }
+  void PassedOn(const TMessage& m) const { TWindowSubclass::PassedOn(handle_, defWndProc_, m); }
 
  public:
   TKeyEvent OnKeyDown;
@@ -302,10 +302,8 @@ class TWinControl : public TControl {
   void AlignChildren(int dw, int dh);
   void RouteMouse(TMessage& m, bool* handled);
   void PaintWithControls(TMessage& m);
-  // Every message of the window, through subclass_.
+  // Every message of the window.
   void MainWndProc(TMessage& m);
-
-  TWindowSubclass subclass_;
 
  protected:
   HWND handle_ = nullptr;

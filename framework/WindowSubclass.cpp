@@ -115,25 +115,31 @@ int TWindowSubclass::ThunksAlive() {
   return gAlive;
 }
 
-LRESULT CALLBACK TWindowSubclass::Dispatch(TThunk* t, UINT msg, WPARAM wp, LPARAM lp) {
-  TFrame frame{gFrames, t->Wnd, t->Previous, msg, false};
+LRESULT TWindowSubclass::Deliver(void* object, THandler handler, HWND wnd, WNDPROC previous, bool unicode,
+                                 UINT msg, WPARAM wp, LPARAM lp) {
+  TFrame frame{gFrames, wnd, previous, msg, false};
   gFrames = &frame;
-  ++t->Depth;
   TMessage m{msg, wp, lp, 0};
-  const bool handled = t->Owner != nullptr;
-  if (handled) Guarded([&] { t->Handler(t->Object, m); });
-  // A thunk its owner let go of passes messages on; the window's last one always goes on.
-  if (!frame.Passed && (!handled || msg == WM_NCDESTROY))
-    m.Result = CallProc(frame.Previous, t->Unicode, frame.Wnd, msg, wp, lp);
+  Guarded([&] { handler(object, m); });
+  // The window's last message always goes on, whatever the handler did.
+  if (msg == WM_NCDESTROY && !frame.Passed) m.Result = CallProc(previous, unicode, wnd, msg, wp, lp);
+  gFrames = frame.Outer;
+  return m.Result;
+}
+
+LRESULT CALLBACK TWindowSubclass::Dispatch(TThunk* t, UINT msg, WPARAM wp, LPARAM lp) {
+  ++t->Depth;
+  // A thunk its owner let go of passes messages straight on.
+  LRESULT r = t->Owner ? Deliver(t->Object, t->Handler, t->Wnd, t->Previous, t->Unicode, msg, wp, lp)
+                       : CallProc(t->Previous, t->Unicode, t->Wnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     // No message comes after this one: the subclass lets go of the window.
     if (t->Owner) t->Owner->thunk_ = nullptr;
     t->Owner = nullptr;
     t->Dead = true;
   }
-  gFrames = frame.Outer;
   if (--t->Depth == 0 && t->Dead) FreeThunk(t);
-  return m.Result;
+  return r;
 }
 
 void TWindowSubclass::CallPrevious(TMessage& m) const {
@@ -142,9 +148,9 @@ void TWindowSubclass::CallPrevious(TMessage& m) const {
   m.Result = CallProc(previous_, unicode_, wnd_, m.Msg, m.WParam, m.LParam);
 }
 
-void TWindowSubclass::PassedOn(const TMessage& m) const {
+void TWindowSubclass::PassedOn(HWND wnd, WNDPROC previous, const TMessage& m) {
   for (TFrame* f = gFrames; f; f = f->Outer) {
-    if (f->Wnd == wnd_ && f->Previous == previous_ && f->Msg == m.Msg) {
+    if (f->Wnd == wnd && f->Previous == previous && f->Msg == m.Msg) {
       f->Passed = true;
       return;
     }

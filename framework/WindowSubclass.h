@@ -42,13 +42,27 @@ class TWindowSubclass {
   // was saved).
   void CallPrevious(TMessage& m) const;
   // Notes that m went on another way (a default procedure the handler calls itself).
-  void PassedOn(const TMessage& m) const;
+  void PassedOn(const TMessage& m) const { PassedOn(wnd_, previous_, m); }
+
+  // For the procedure of an ANSI window class of our own, which finds its object itself (the
+  // framework's controls): the same handling of the message as a subclass gives it, without a
+  // trampoline. previous: the class's default procedure.
+  template <auto Method, class T>
+  static LRESULT Deliver(T* object, HWND wnd, WNDPROC previous, UINT msg, WPARAM wp, LPARAM lp) {
+    return Deliver(
+        object, [](void* o, TMessage& m) { (static_cast<T*>(o)->*Method)(m); }, wnd, previous, false, msg, wp,
+        lp);
+  }
+  // Deliver's counterpart of PassedOn: m, handled for wnd, went on to previous another way.
+  static void PassedOn(HWND wnd, WNDPROC previous, const TMessage& m);
 
   // Trampolines alive in the process (each attached subclass holds one), for leak checks.
   static int ThunksAlive();
 
  private:
   bool AttachHandler(HWND wnd, void* object, THandler handler);
+  static LRESULT Deliver(void* object, THandler handler, HWND wnd, WNDPROC previous, bool unicode, UINT msg,
+                         WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK Dispatch(TThunk* t, UINT msg, WPARAM wp, LPARAM lp);
   static TThunk* NewThunk();
   static void FreeThunk(TThunk* t);
