@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/Unit2.h"
@@ -19,12 +20,21 @@ TPowerService& Power() { return g_power ? *g_power : SystemPowerService(); }
 constexpr TColor clMenuHighlight = SystemColor(29);
 constexpr UINT kTrayMessage = WM_USER;
 constexpr int kPromptRowHeight = 40;
+constexpr std::int32_t kWarningSeconds = 60;
+// How late a deadline may be met before the action is no longer run unannounced.
+constexpr std::int32_t kOverdueGraceSeconds = 60;
+constexpr const char* kOverduePrompt = "已过预定的时间";
+constexpr std::int32_t kPostponeSeconds = 300;
+constexpr const char kTrayTip[] = "定时关机";
 }  // namespace
 
 void SetSchedulerServices(TClock* clock, TPowerService* power) {
   g_clock = clock;
   g_power = power;
 }
+
+TClock& SchedulerClock() { return Clock(); }
+bool DryRunMode() { return dynamic_cast<TDryRunPowerService*>(&Power()) != nullptr; }
 
 const std::string& LastDryRunReport() { return g_dryRunReport; }
 void ReportDryRun(const std::string& line) { g_dryRunReport = line; }
@@ -64,6 +74,11 @@ DASKEL_DEFINE_CLASS(TForm1, TForm) {
   c.Method("alledit", &TForm1::alledit);
   c.Method("N1Click", &TForm1::N1Click);
   c.Method("Q1Click", &TForm1::Q1Click);
+  c.Field("C1", &TForm1::C1);
+  c.Field("P1", &TForm1::P1);
+  c.Field("N2", &TForm1::N2);
+  c.Method("C1Click", &TForm1::C1Click);
+  c.Method("P1Click", &TForm1::P1Click);
 }
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {}
@@ -84,6 +99,7 @@ void TForm1::FormCreate(TObject*) {
   GroupBox1->SetCaption(ClockCaption());
   TLocalTime now = Clock().Now();
   StartHour = now.Hour;
+  listDate_ = now;
   ComboBox1->Items()->Clear();
   for (const auto& h : HourList(StartHour)) ComboBox1->Items()->Add(h);
   ComboBox1->SetItemIndex(0);
@@ -93,7 +109,19 @@ void TForm1::FormCreate(TObject*) {
   UpDown1->SetPosition(minute);
 }
 
-void TForm1::Timer1Timer(TObject*) { GroupBox1->SetCaption(ClockCaption()); }
+void TForm1::Timer1Timer(TObject*) {
+  GroupBox1->SetCaption(ClockCaption());
+  // Past midnight "today" is a new day: its hours start again from the hour it is now.
+  TLocalTime now = Clock().Now();
+  if (now.Year == listDate_.Year && now.Month == listDate_.Month && now.Day == listDate_.Day) return;
+  listDate_ = now;
+  StartHour = now.Hour;
+  if (ComboBox3->ItemIndex() == 1) return;
+  const std::string chosen = ComboBox1->Text();
+  ComboBox3Change(nullptr);
+  const int again = ComboBox1->Items()->IndexOf(chosen);
+  if (again >= 0) ComboBox1->SetItemIndex(again);
+}
 
 void TForm1::MaskEdit1Change(TObject*) {
   TMinuteRule rule = ApplyMinuteRule(MaskEdit1->Text());
@@ -131,6 +159,9 @@ void TForm1::ComboBox3Change(TObject*) {
 void TForm1::SetScheduleControlsEnabled(bool enabled) {
   TControl* controls[] = {ComboBox1, ComboBox2, ComboBox3, MaskEdit1, UpDown1, Label1, Label2, Button1};
   for (TControl* c : controls) c->SetEnabled(enabled);
+  // The icon menu's cancel and postpone work only while armed, as the window's cancel does.
+  C1->SetEnabled(!enabled);
+  P1->SetEnabled(!enabled);
 }
 
 void TForm1::Button1Click(TObject*) {
@@ -149,52 +180,91 @@ void TForm1::Button1Click(TObject*) {
     Timer2->SetEnabled(false);
     return;
   }
-  RemainSeconds = armed.Seconds;
-  deadlineMs_ = LocalMs(Clock().Now()) + std::int64_t{armed.Seconds} * 1000;
-  warningDue_ = armed.Seconds > 60;
+  Arm(armed.Seconds);
+}
+
+void TForm1::Arm(std::int32_t seconds) {
+  Timer1->SetEnabled(false);
+  GroupBox1->Font()->SetColor(clRed);
+  RemainSeconds = seconds;
+  deadlineMs_ = LocalMs(Clock().Now()) + std::int64_t{seconds} * 1000;
+  warningDue_ = seconds > kWarningSeconds;
   actionDone_ = false;
   Timer2->SetEnabled(true);
   ComboBox1->SetColor(clWindow);
   MaskEdit1->SetColor(clWindow);
   SetScheduleControlsEnabled(false);
+  ShowRemainingInTip();
+}
+
+void TForm1::Postpone() {
+  if (!Armed()) return;
+  deadlineMs_ += kPostponeSeconds * 1000;
+  RemainSeconds = SecondsLeft(deadlineMs_, LocalMs(Clock().Now()));
+  // The last minute moved too: its warning comes again, if the option is on by then.
+  if (RemainSeconds > kWarningSeconds) warningDue_ = true;
+  GroupBox1->SetCaption(CountdownText(RemainSeconds < 0 ? 0 : RemainSeconds));
+  ShowRemainingInTip();
 }
 
 void TForm1::Timer2Timer(TObject*) {
-  RemainSeconds = SecondsLeft(deadlineMs_, LocalMs(Clock().Now()));
-  if (RemainSeconds > 0 && RemainSeconds <= 60 && warningDue_) {
-    // Once per arming, on the first tick inside the last minute, even when a late tick skipped
-    // the sixtieth second. A deadline already passed (a computer waking late) goes straight to
-    // the action below: the minute the warning was for is gone.
+  const std::int64_t nowMs = LocalMs(Clock().Now());
+  RemainSeconds = SecondsLeft(deadlineMs_, nowMs);
+  if (RemainSeconds < -kOverdueGraceSeconds && !actionDone_) {
+    // Long overdue: the computer slept or hung through the deadline. Running the action now,
+    // unannounced, could lose the user's work, so the user gets the last minute they would have
+    // had: the question whatever the option, and the action a minute later unless cancelled.
+    deadlineMs_ = nowMs + kWarningSeconds * 1000;
+    RemainSeconds = kWarningSeconds;
     warningDue_ = false;
-    if (CheckBox1->Checked()) {
-      std::string prompt = PromptEdit ? PromptEdit->Text() : std::string();
-      std::string text = WarningText(prompt, ComboBox2->Text());
-      const std::int32_t count = RemainSeconds;
-      if (MessageDlg(text, mtConfirmation, mbYesNo, 0) == mrYes) Cancel();
-      // Ticks go on inside the box; if one of them ran the action, its caption stands.
-      if (actionDone_) return;
-      if (!Timer2->Enabled()) {
-        GroupBox1->SetCaption(CountdownText(count));
-        return;
-      }
-      RemainSeconds = SecondsLeft(deadlineMs_, LocalMs(Clock().Now()));
-    }
+    // A question already open (a tick inside it) is that warning; its minute starts again.
+    if (!warningOpen_ && !Warn(PromptEdit ? PromptEdit->Text() : std::string(kOverduePrompt))) return;
+  } else if (RemainSeconds > 0 && RemainSeconds <= kWarningSeconds && warningDue_) {
+    // Once per arming, on the first tick inside the last minute, even when a late tick skipped
+    // the sixtieth second. A deadline passed by less than the grace goes straight to the action
+    // below: the minute the warning was for is gone.
+    warningDue_ = false;
+    if (CheckBox1->Checked() && !Warn(PromptEdit ? PromptEdit->Text() : std::string())) return;
   }
   if (RemainSeconds <= 0 && !actionDone_ && Timer2->Enabled()) {
     // A count armed at 0 (the target minute just began) passes zero on its first tick: the
     // target is reached all the same, so the action runs once, whatever the count is by then.
     actionDone_ = true;
     g_dryRunReport.clear();
-    DoPowerAction(ComboBox2->ItemIndex());
+    const std::string refusal = DoPowerAction(ComboBox2->ItemIndex());
     // Still here: the request did not end the session (a refused request, a resume from
     // hibernation, a dry run). Counting on below zero would mean nothing, so the window goes
-    // back to idle; a dry run keeps its report in the caption until the next arming or cancel.
+    // back to idle; a refusal or a dry run's report stays in the caption until the next arming
+    // or cancel, as a refused schedule does.
     bool dryRun = !g_dryRunReport.empty();
-    Cancel(dryRun);
-    GroupBox1->SetCaption(dryRun ? "\x0E演习：" + g_dryRunReport : CountdownText(0));
+    Cancel(dryRun || !refusal.empty());
+    if (!refusal.empty()) {
+      GroupBox1->Font()->SetColor(clRed);
+      GroupBox1->SetCaption(refusal);
+    } else {
+      GroupBox1->SetCaption(dryRun ? "\x0E演习：" + g_dryRunReport : CountdownText(0));
+    }
     return;
   }
   GroupBox1->SetCaption(CountdownText(RemainSeconds < 0 ? 0 : RemainSeconds));
+  ShowRemainingInTip();
+}
+
+bool TForm1::Warn(const std::string& prompt) {
+  std::string text = WarningText(prompt, ComboBox2->Text());
+  const std::int32_t count = RemainSeconds;
+  warningOpen_ = true;
+  const bool yes = MessageDlg(text, mtConfirmation, mbYesNo, 0) == mrYes;
+  warningOpen_ = false;
+  if (yes) Cancel();
+  // Ticks go on inside the box; if one of them ran the action, its caption stands.
+  if (actionDone_) return false;
+  if (!Timer2->Enabled()) {
+    GroupBox1->SetCaption(CountdownText(count));
+    return false;
+  }
+  RemainSeconds = SecondsLeft(deadlineMs_, LocalMs(Clock().Now()));
+  return true;
 }
 
 void TForm1::Cancel(bool keepClockStopped) {
@@ -202,6 +272,7 @@ void TForm1::Cancel(bool keepClockStopped) {
   Timer1->SetEnabled(!keepClockStopped);
   GroupBox1->Font()->SetColor(clMenuHighlight);
   SetScheduleControlsEnabled(true);
+  ShowRemainingInTip();
 }
 
 void TForm1::Button2Click(TObject*) { Cancel(); }
@@ -236,7 +307,7 @@ void TForm1::alledit(TObject*) {
 
 void TForm1::AShutdown() { Power().EnableShutdownPrivilege(); }
 
-void TForm1::DoPowerAction(int code) { ::DoPowerAction(Power(), code); }
+std::string TForm1::DoPowerAction(int code) { return ::DoPowerAction(Power(), code); }
 
 // ---- Notification area and lifecycle ----
 
@@ -248,9 +319,33 @@ void TForm1::HideToTray() {
   IconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   IconData.uCallbackMessage = kTrayMessage;
   IconData.hIcon = Application->Icon()->Handle();
-  static const char kTip[sizeof IconData.szTip] = "定时关机";
-  memcpy(IconData.szTip, kTip, sizeof kTip);
+  memset(IconData.szTip, 0, sizeof IconData.szTip);
+  memcpy(IconData.szTip, kTrayTip, sizeof kTrayTip);
   if (Shell_NotifyIconA(NIM_ADD, &IconData)) iconAdded_ = true;
+  tipShown_.clear();
+  ShowRemainingInTip();
+}
+
+std::string TForm1::TrayTip() const { return IconData.szTip; }
+
+void TForm1::ShowRemainingInTip() {
+  if (!iconAdded_) return;
+  std::string tip = kTrayTip;
+  if (Armed()) tip += " - " + FormatRemaining(RemainSeconds < 0 ? 0 : RemainSeconds);
+  // The count changes once a second, so the shell hears of it at most once a second.
+  if (tip == tipShown_) return;
+  tipShown_ = tip;
+  memset(IconData.szTip, 0, sizeof IconData.szTip);
+  memcpy(IconData.szTip, tip.data(), std::min(tip.size(), sizeof IconData.szTip - 1));
+  IconData.uFlags = NIF_TIP;
+  Shell_NotifyIconA(NIM_MODIFY, &IconData);
+  IconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+}
+
+void TForm1::RestoreFromTray() {
+  ShowWindow(Application->Handle(), SW_SHOWNORMAL);
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
 }
 
 void TForm1::TrayMenu(TMessage& m) {
@@ -284,6 +379,10 @@ void TForm1::WndProc(TMessage& m) {
     case WM_SYSCOMMAND:
       WMSysCommand(m);
       return;
+    case WM_COPYDATA:
+      m.Result =
+          AnswerRequest(reinterpret_cast<HWND>(m.WParam), reinterpret_cast<const COPYDATASTRUCT*>(m.LParam));
+      return;
     default:
       TForm::WndProc(m);
   }
@@ -300,3 +399,5 @@ void TForm1::FormClose(TObject*, TCloseAction& Action) {
 void TForm1::Button3Click(TObject*) { Form2->ShowModal(); }
 void TForm1::N1Click(TObject*) { Form2->ShowModal(); }
 void TForm1::Q1Click(TObject*) { Application->Terminate(); }
+void TForm1::C1Click(TObject*) { Cancel(); }
+void TForm1::P1Click(TObject*) { Postpone(); }

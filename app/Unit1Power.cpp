@@ -1,5 +1,9 @@
 #include "app/Unit1Power.h"
 
+namespace {
+const std::string kPowerRefused = "对不起,系统拒绝了请求:";
+}
+
 std::string GetWinVersion(TPowerService& power) {
   unsigned id = 0;
   if (!power.QueryPlatformId(id)) return "";
@@ -8,29 +12,36 @@ std::string GetWinVersion(TPowerService& power) {
   return "";
 }
 
-void DoPowerAction(TPowerService& power, int code) {
-  if (GetWinVersion(power) == kFamilyNt) {
-    power.EnableShutdownPrivilege();
-    switch (code) {
-      case 0:
-        power.RequestExitWindows(kEwxShutdown);
-        break;
-      case 1:
-        power.RequestExitWindows(kEwxReboot);
-        break;
-      case 2:
-        power.RequestExitWindows(kEwxLogoff | kEwxForce);
-        break;
-      case 3:
-        power.RequestPowerState(false, false);
-        break;
-      default:
-        break;
-    }
-    return;
-  }
+std::string DoPowerAction(TPowerService& power, int code) {
   // The older family has no finer requests: every action is a forced power-off.
-  power.RequestExitWindows(kEwxShutdown | kEwxForce | kEwxPowerOff | kEwxForceIfHung);
+  if (GetWinVersion(power) == kFamily9x) {
+    if (power.RequestExitWindows(kEwxShutdown | kEwxForce | kEwxPowerOff | kEwxForceIfHung, 0)) return "";
+    return kPowerRefused + power.ErrorText();
+  }
+  // The NT family, and a system whose family the version query could not tell: the request the
+  // action asked for. A missing privilege need not stop a log-off, so the request is made anyway
+  // and the privilege's failure is what the user hears when the request fails too.
+  std::string privilegeError;
+  if (!power.EnableShutdownPrivilege()) privilegeError = power.ErrorText();
+  bool made = true;
+  switch (code) {
+    case 0:
+      made = power.RequestExitWindows(kEwxShutdown | kEwxPowerOff, kShutdownReasonPlanned);
+      break;
+    case 1:
+      made = power.RequestExitWindows(kEwxReboot, 0);
+      break;
+    case 2:
+      made = power.RequestExitWindows(kEwxLogoff | kEwxForce, 0);
+      break;
+    case 3:
+      made = power.RequestPowerState(false, false);
+      break;
+    default:
+      break;
+  }
+  if (made) return "";
+  return kPowerRefused + (privilegeError.empty() ? power.ErrorText() : privilegeError);
 }
 
 #include <cstdio>
@@ -65,13 +76,20 @@ void TDryRunPowerService::Say(const std::string& call) {
   if (report_) report_(context_, line);
 }
 
-void TDryRunPowerService::EnableShutdownPrivilege() { Say("AdjustTokenPrivileges(SeShutdownPrivilege)"); }
-
-void TDryRunPowerService::RequestExitWindows(unsigned flags) {
-  Say("ExitWindowsEx(" + std::to_string(flags) + " " + ExitFlagsText(flags) + ", 0)");
+bool TDryRunPowerService::EnableShutdownPrivilege() {
+  Say("AdjustTokenPrivileges(SeShutdownPrivilege)");
+  return true;
 }
 
-void TDryRunPowerService::RequestPowerState(bool suspend, bool force) {
+bool TDryRunPowerService::RequestExitWindows(unsigned flags, unsigned reason) {
+  Say("ExitWindowsEx(" + std::to_string(flags) + " " + ExitFlagsText(flags) + ", " +
+      (reason == kShutdownReasonPlanned ? std::string("SHTDN_REASON_FLAG_PLANNED") : std::to_string(reason)) +
+      ")");
+  return true;
+}
+
+bool TDryRunPowerService::RequestPowerState(bool suspend, bool force) {
   Say(std::string("SetSystemPowerState(") + (suspend ? "TRUE" : "FALSE") + ", " + (force ? "TRUE" : "FALSE") +
       ")");
+  return true;
 }

@@ -9,6 +9,9 @@
 constexpr unsigned kEwxLogoff = 0, kEwxShutdown = 1, kEwxReboot = 2, kEwxForce = 4, kEwxPowerOff = 8,
                    kEwxForceIfHung = 0x10;
 constexpr unsigned kVerPlatformWin32Windows = 1, kVerPlatformWin32Nt = 2;
+// The reason given with a shutdown: planned, so the system's event log does not record it as an
+// unexpected one (SHTDN_REASON_FLAG_PLANNED with major and minor reason "other").
+constexpr unsigned kShutdownReasonPlanned = 0x80000000u;
 
 constexpr const char* kFamilyNt = "Windows NT/2000/XP";
 constexpr const char* kFamily9x = "Windows 95/98/98SE/Me";
@@ -18,17 +21,20 @@ class TPowerService {
   virtual ~TPowerService() = default;
   // The platform identifier of the version query; false when the query fails.
   virtual bool QueryPlatformId(unsigned& platformId) = 0;
-  // Enables the shutdown privilege of the process (nothing is reported).
-  virtual void EnableShutdownPrivilege() = 0;
-  virtual void RequestExitWindows(unsigned flags) = 0;
-  virtual void RequestPowerState(bool suspend, bool force) = 0;
+  // Each of these returns false when the system refused; ErrorText then says why.
+  virtual bool EnableShutdownPrivilege() = 0;
+  virtual bool RequestExitWindows(unsigned flags, unsigned reason) = 0;
+  virtual bool RequestPowerState(bool suspend, bool force) = 0;
+  // The system's words for the last refusal (GBK).
+  virtual std::string ErrorText() = 0;
 };
 
 // The family text: kFamilyNt, kFamily9x or empty.
 std::string GetWinVersion(TPowerService& power);
 
-// Carries out action code 0 shut down, 1 restart, 2 log off, 3 hibernate.
-void DoPowerAction(TPowerService& power, int code);
+// Carries out action code 0 shut down, 1 restart, 2 log off, 3 hibernate. Returns empty when the
+// request was made, otherwise the text that tells the user why the system refused it.
+std::string DoPowerAction(TPowerService& power, int code);
 
 // The real requests, through Win32 (Windows build only).
 TPowerService& SystemPowerService();
@@ -44,9 +50,10 @@ class TDryRunPowerService final : public TPowerService {
       : real_(real), logFile_(std::move(logFile)), stamp_(stamp), report_(report), context_(context) {}
 
   bool QueryPlatformId(unsigned& platformId) override { return real_.QueryPlatformId(platformId); }
-  void EnableShutdownPrivilege() override;
-  void RequestExitWindows(unsigned flags) override;
-  void RequestPowerState(bool suspend, bool force) override;
+  bool EnableShutdownPrivilege() override;
+  bool RequestExitWindows(unsigned flags, unsigned reason) override;
+  bool RequestPowerState(bool suspend, bool force) override;
+  std::string ErrorText() override { return ""; }
 
  private:
   void Say(const std::string& call);

@@ -1,10 +1,17 @@
 // What the Windows timing programs share: a skin package file made into a skin data component,
-// the message pump, a microsecond clock, one forced paint, and medians.
+// the message pump, a microsecond clock, one forced paint, medians, and plain-against-skinned
+// ratios measured in turns.
+//
+// Why in turns: these machines are shared, and a neighbour's load that falls on a block of plain
+// samples but not on the skinned block moves a ratio by more than any change we make. Timing the
+// two one after the other, pair by pair, and taking the median of the per-pair ratios lets the
+// load fall on both sides of each pair alike.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -72,10 +79,61 @@ inline double PaintOnce(HWND h, const RECT* r = nullptr, UINT extra = 0) {
   return Microseconds(a, Now());
 }
 
+inline double Percentile(std::vector<double> v, double p) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5)];
+}
+
 inline double Median(std::vector<double> v) {
   if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
+}
+
+// The ratio skinned / plain of samples taken in pairs (plain[i] beside skinned[i]): the median of
+// the per-pair ratios and its spread, and the medians of each side for reference.
+struct TRatio {
+  double Median = 0, P25 = 0, P75 = 0;
+  double Plain = 0, Skinned = 0;  // medians of each side, microseconds
+  std::size_t Pairs = 0;
+};
+
+inline TRatio Ratios(const std::vector<double>& plain, const std::vector<double>& skinned) {
+  std::vector<double> r;
+  for (std::size_t i = 0; i < plain.size() && i < skinned.size(); ++i)
+    if (plain[i] > 0) r.push_back(skinned[i] / plain[i]);
+  return {Median(r), Percentile(r, 0.25), Percentile(r, 0.75), Median(plain), Median(skinned), r.size()};
+}
+
+// Times `plain` and `skinned` (each returns its own time in microseconds) in pairs, the order
+// within a pair alternating so that neither side always runs warm, the queue drained after each
+// pair (outside the timing), in several rounds after a warm-up.
+template <class P, class S>
+TRatio Compare(P&& plain, S&& skinned, int samples = 300, int rounds = 3, int warmup = 20) {
+  for (int i = 0; i < warmup; ++i) plain(), skinned();
+  std::vector<double> a, b;
+  for (int r = 0; r < rounds; ++r) {
+    for (int i = 0; i < samples / rounds; ++i) {
+      if (i % 2 == 0) {
+        a.push_back(plain());
+        b.push_back(skinned());
+      } else {
+        b.push_back(skinned());
+        a.push_back(plain());
+      }
+      Pump();
+    }
+  }
+  return Ratios(a, b);
+}
+
+// One result, as a line for people and as a tab-separated "ratio" line that tools/bench reads.
+inline void Report(const char* name, const TRatio& r) {
+  std::printf("%-40s plain %9.1f us  skinned %9.1f us  ratio %5.2f (%.2f-%.2f, %zu pairs)\n", name, r.Plain,
+              r.Skinned, r.Median, r.P25, r.P75, r.Pairs);
+  std::printf("ratio\t%s\t%.3f\t%.3f\t%.3f\n", name, r.Median, r.P25, r.P75);
+  std::fflush(stdout);
 }
 
 }  // namespace bench

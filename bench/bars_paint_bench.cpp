@@ -1,6 +1,6 @@
 // Paint time of the skinned tab controls (3 tabs and 20 tabs), tab set, progress bar, track bar,
-// status bar and header against the same controls unskinned, the median of 300 repaints each,
-// measured in one run and reported as ratios. With --show default|dark it instead opens the
+// status bar and header against the same controls unskinned, 300 repaints each in plain-skinned
+// pairs, reported as the median of the per-pair ratios. With --show default|dark it instead opens the
 // gallery's window of tabs and bars with the whole engine at work, until it is closed (for
 // screenshots).
 #include <windows.h>
@@ -102,20 +102,10 @@ int Measure(const std::string& path) {
            {"header", h1->Handle(), h2->Handle()}};
   f->Show();
   for (int i = 0; i < 20; ++i) Pump();
-  std::printf("control paint, median of 300 (microseconds): plain, skinned, ratio\n");
-  for (const TPair& p : pairs) {
-    std::vector<double> plain, skinned;
-    for (int i = 0; i < 20; ++i)
-      PaintOnce(p.plain, nullptr, RDW_FRAME | RDW_ALLCHILDREN),
-          PaintOnce(p.skinned, nullptr, RDW_FRAME | RDW_ALLCHILDREN);
-    for (int i = 0; i < 300; ++i) {
-      plain.push_back(PaintOnce(p.plain, nullptr, RDW_FRAME | RDW_ALLCHILDREN));
-      skinned.push_back(PaintOnce(p.skinned, nullptr, RDW_FRAME | RDW_ALLCHILDREN));
-      Pump();
-    }
-    double a = Median(plain), b = Median(skinned);
-    std::printf("%-13s %8.1f %8.1f %6.2f\n", p.name, a, b, b / a);
-  }
+  for (const TPair& p : pairs)
+    Report(p.name, Compare([&] { return PaintOnce(p.plain, nullptr, RDW_FRAME | RDW_ALLCHILDREN); },
+                           [&] { return PaintOnce(p.skinned, nullptr, RDW_FRAME | RDW_ALLCHILDREN); }));
+
   delete owner;
   f->Free();
   delete skin;

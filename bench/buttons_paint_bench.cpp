@@ -1,6 +1,6 @@
 // Paint time of skinned push buttons against the same buttons unskinned: a TButton, a TBitBtn
-// with a glyph and a TSpeedButton with a glyph, the median of 300 repaints each (plain and
-// skinned in turns), measured in one run and reported as ratios. With --show the skinned buttons stay on
+// with a glyph and a TSpeedButton with a glyph, 300 repaints each in plain-skinned pairs, reported
+// as the median of the per-pair ratios. With --show the skinned buttons stay on
 // screen until the window is closed (for screenshots).
 #include <windows.h>
 
@@ -20,18 +20,6 @@
 using namespace bench;
 
 namespace {
-
-// The plain and the skinned one painted in turns, so a busy machine slows both alike.
-void MedianPaints(HWND plain, const RECT* plainRect, HWND skinned, const RECT* skinnedRect, double* out) {
-  std::vector<double> a, b;
-  for (int i = 0; i < 20; ++i) PaintOnce(plain, plainRect), PaintOnce(skinned, skinnedRect);  // warm up
-  for (int i = 0; i < 300; ++i) {
-    a.push_back(PaintOnce(plain, plainRect));
-    b.push_back(PaintOnce(skinned, skinnedRect));
-  }
-  out[0] = Median(a);
-  out[1] = Median(b);
-}
 
 // A 16 x 16 glyph of two frames with a transparent corner colour.
 TBitmap Glyph() {
@@ -106,15 +94,14 @@ int main(int argc, char** argv) {
   SkinAll(owner, b, skin);
   Pump();
   RECT plainSpeed = plain.Speed->BoundsRect(), skinnedSpeed = b.Speed->BoundsRect();
-  double t[3][2];
-  MedianPaints(plain.Button->Handle(), nullptr, b.Button->Handle(), nullptr, t[0]);
-  MedianPaints(plain.Bit->Handle(), nullptr, b.Bit->Handle(), nullptr, t[1]);
-  MedianPaints(f->Handle(), &plainSpeed, f->Handle(), &skinnedSpeed, t[2]);
-  const char* names[3] = {"TButton", "TBitBtn (glyph)", "TSpeedButton (glyph)"};
-  std::printf("%-22s %12s %12s %8s\n", "paint (median of 300)", "plain us", "skinned us", "ratio");
-  for (int i = 0; i < 3; ++i)
-    std::printf("%-22s %12.1f %12.1f %8.2f\n", names[i], t[i][0], t[i][1], t[i][1] / t[i][0]);
-  std::fflush(stdout);
+  auto pair = [](const char* name, HWND plainWnd, const RECT* plainRect, HWND skinnedWnd,
+                 const RECT* skinnedRect) {
+    Report(name, Compare([&] { return PaintOnce(plainWnd, plainRect); },
+                         [&] { return PaintOnce(skinnedWnd, skinnedRect); }));
+  };
+  pair("TButton", plain.Button->Handle(), nullptr, b.Button->Handle(), nullptr);
+  pair("TBitBtn (glyph)", plain.Bit->Handle(), nullptr, b.Bit->Handle(), nullptr);
+  pair("TSpeedButton (glyph)", f->Handle(), &plainSpeed, f->Handle(), &skinnedSpeed);
   delete owner;
   f->Free();
   delete skin;

@@ -19,8 +19,6 @@
 #include "framework/StdCtrls.h"
 #include "skin/controls/WinSubClassScroll.h"
 
-using bench::Median;
-
 namespace {
 
 double Micros(std::chrono::steady_clock::duration d) {
@@ -41,14 +39,10 @@ TMemo* NewMemo(TForm* form, int lines) {
 }
 
 double NcPaint(HWND w) {
-  std::vector<double> t;
-  for (int i = 0; i < 300; ++i) {
-    auto a = std::chrono::steady_clock::now();
-    RedrawWindow(w, nullptr, nullptr,
-                 RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
-    t.push_back(Micros(std::chrono::steady_clock::now() - a));
-  }
-  return Median(t);
+  auto a = std::chrono::steady_clock::now();
+  RedrawWindow(w, nullptr, nullptr,
+               RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
+  return Micros(std::chrono::steady_clock::now() - a);
 }
 
 // What one mouse move of a drag costs: the new position, the scroll message, the repaint.
@@ -105,15 +99,13 @@ int main() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 
-  double a = NcPaint(plain->Handle()), b = NcPaint(skinned->Handle());
-  std::printf("memo non-client paint, median of 300 (us): plain %.1f, skinned %.1f, ratio %.2f\n", a, b,
-              b / a);
+  bench::Report("memo non-client paint", bench::Compare([&] { return NcPaint(plain->Handle()); },
+                                                        [&] { return NcPaint(skinned->Handle()); }));
+  // Pairs of moves: the plain memo's i-th move beside the skinned memo's i-th move.
   auto p = DragMoves(plain->Handle()), q = DragMoves(skinned->Handle());
-  std::printf(
-      "drag move to repainted bar and content, 10000 lines, 500 moves (us): plain median %.1f worst %.1f, "
-      "skinned median %.1f worst %.1f, median ratio %.2f\n",
-      Median(p), *std::max_element(p.begin(), p.end()), Median(q), *std::max_element(q.begin(), q.end()),
-      Median(q) / Median(p));
+  bench::Report("drag move (10000 lines)", bench::Ratios(p, q));
+  std::printf("drag move worst (us): plain %.1f, skinned %.1f\n", *std::max_element(p.begin(), p.end()),
+              *std::max_element(q.begin(), q.end()));
 
   // A real drag of the skinned memo's thumb, held still for a second: the loop's CPU time.
   RECT wr{};

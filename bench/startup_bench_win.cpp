@@ -15,8 +15,6 @@
 #include "skin/form/VuzUrezForm.h"
 #include "skin/manager/SkinManage.h"
 
-using bench::Median;
-
 namespace {
 
 double Now() {
@@ -72,44 +70,40 @@ void Drain() {
 
 int main() {
   Application->Initialize();
-  std::vector<double> on, off;
-  for (int i = 0; i < 8; ++i) {
-    for (bool skin : {true, false}) {
-      TForm1* form = nullptr;
-      (skin ? on : off).push_back(StartMainWindow(skin, form));
-      form->Free();
-      Form1 = nullptr;
-      Drain();
-    }
-  }
+  auto start = [](bool skin) {
+    TForm1* form = nullptr;
+    double t = StartMainWindow(skin, form);
+    form->Free();
+    Form1 = nullptr;
+    Drain();
+    return t * 1000;
+  };
+  bench::Report("start-up to first skinned paint",
+                bench::Compare([&] { return start(false); }, [&] { return start(true); }, 30, 3, 2));
   SkinManager()->FSkinning = true;
-  std::printf("Main window start-up to first paint: skinned %.2f ms, Active false %.2f ms, ratio %.2f\n",
-              Median(on), Median(off), Median(on) / Median(off));
 
   TForm1* form = nullptr;
   StartMainWindow(true, form);
-  std::vector<double> skinned, system;
-  if (TVuzUrezForm* s = SkinnerOf(form->Handle())) {
-    for (int i = 0; i < 200; ++i) {
-      double t = Now();
-      s->PaintFrame(nullptr);
-      skinned.push_back(Now() - t);
-    }
-  }
   RECT wr{};
   GetWindowRect(form->Handle(), &wr);
   HWND plain = CreateWindowExA(0, "STATIC", "plain", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 40, 40,
                                wr.right - wr.left, wr.bottom - wr.top, nullptr, nullptr, nullptr, nullptr);
   SkinManager()->FSkinning = false;  // the plain window keeps the system's frame
   ShowWindow(plain, SW_SHOWNA);
-  for (int i = 0; i < 200; ++i) {
-    double t = Now();
-    DefWindowProcA(plain, WM_NCPAINT, 1, 0);
-    system.push_back(Now() - t);
-  }
-  if (!skinned.empty())
-    std::printf("PaintFrame median %.3f ms, system frame paint median %.3f ms, ratio %.2f\n", Median(skinned),
-                Median(system), Median(skinned) / Median(system));
+  if (TVuzUrezForm* s = SkinnerOf(form->Handle()))
+    bench::Report("frame paint of the main window", bench::Compare(
+                                                        [&] {
+                                                          double t = Now();
+                                                          DefWindowProcA(plain, WM_NCPAINT, 1, 0);
+                                                          GdiFlush();
+                                                          return (Now() - t) * 1000;
+                                                        },
+                                                        [&] {
+                                                          double t = Now();
+                                                          s->PaintFrame(nullptr);
+                                                          GdiFlush();
+                                                          return (Now() - t) * 1000;
+                                                        }));
   DestroyWindow(plain);
   form->Free();
   Form1 = nullptr;

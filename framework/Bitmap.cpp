@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <utility>
 
 bool TBitmap::SetSize(int width, int height, TPixelFormat format) {
   format_ = format;
@@ -27,7 +28,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
   if (converted.Empty()) return;  // no memory: keep the image as it is
   int sb = BytesPerPixel(), db = converted.BytesPerPixel();
   for (int y = 0; y < Height(); ++y) {
-    const std::uint8_t* s = ScanLine(y);
+    const std::uint8_t* s = std::as_const(*this).ScanLine(y);
     std::uint8_t* d = converted.ScanLine(y);
     for (int x = 0; x < Width(); ++x) std::memcpy(d + x * db, s + x * sb, 3);
   }
@@ -52,6 +53,20 @@ void TBitmap::TakeOver(TBitmap& other) {
   Changed();
 }
 
+void TBitmap::Share(const TBitmap& other) {
+  if (this == &other) return;
+  store_ = other.store_;
+  format_ = other.format_;
+  Changed();
+}
+
+void TBitmap::Unshare() {
+  std::shared_ptr<TPixelStore> own = CreatePixelStore(Width(), Height(), store_->BitsPerPixel());
+  if (!own) return;  // no memory: writes go to the shared pixels rather than nowhere
+  std::memcpy(own->Bits(), store_->Bits(), static_cast<std::size_t>(Stride()) * Height());
+  store_ = std::move(own);
+}
+
 TColor TBitmap::Pixel(int x, int y) const {
   assert(x >= 0 && y >= 0 && x < Width() && y < Height());
   const std::uint8_t* p = ScanLine(y) + x * BytesPerPixel();
@@ -67,11 +82,15 @@ void TBitmap::SetPixel(int x, int y, TColor rgb) {
 }
 
 void TBitmap::Fill(TColor rgb) {
-  for (int y = 0; y < Height(); ++y)
-    for (int x = 0; x < Width(); ++x) SetPixel(x, y, rgb);
+  if (Empty()) return;
+  // One row pixel by pixel, the others copied from it: a large image fills at memory speed.
+  for (int x = 0; x < Width(); ++x) SetPixel(x, 0, rgb);
+  std::size_t row = static_cast<std::size_t>(Width()) * BytesPerPixel();
+  for (int y = 1; y < Height(); ++y) std::memcpy(ScanLine(y), ScanLine(0), row);
 }
 
 void TBitmap::CopyRect(int dx, int dy, const TBitmap& src, int sx, int sy, int w, int h) {
+  Own();
   // Clip against the source and the destination.
   if (sx < 0) {
     w += sx;

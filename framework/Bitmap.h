@@ -44,8 +44,15 @@ class TBitmap {
   void Assign(const TBitmap& other);
   // Takes over other's image; other becomes empty.
   void TakeOver(TBitmap& other);
+  // Shows other's pixels without copying them (one image named by many parts of a skin is held,
+  // and on Windows drawn through, once). Whichever of the two is changed later takes a copy of
+  // its own first: every writing access below (ScanLine, Store, SetPixel, Fill, CopyRect) does.
+  void Share(const TBitmap& other);
 
-  std::uint8_t* ScanLine(int y) { return store_->Bits() + static_cast<std::ptrdiff_t>(y) * Stride(); }
+  std::uint8_t* ScanLine(int y) {
+    Own();
+    return store_->Bits() + static_cast<std::ptrdiff_t>(y) * Stride();
+  }
   const std::uint8_t* ScanLine(int y) const {
     return store_->Bits() + static_cast<std::ptrdiff_t>(y) * Stride();
   }
@@ -63,7 +70,10 @@ class TBitmap {
   // A complete BMP file of this image (24 or 32 bits per pixel, bottom-up).
   std::string SaveToBmp() const;
 
-  TPixelStore* Store() { return store_.get(); }
+  TPixelStore* Store() {
+    Own();
+    return store_.get();
+  }
   const TPixelStore* Store() const { return store_.get(); }
 
  protected:
@@ -71,6 +81,12 @@ class TBitmap {
   virtual void Changed() {}
 
  private:
-  std::unique_ptr<TPixelStore> store_;
+  // Gives a shared image pixels of its own before it is written.
+  void Own() {
+    if (store_ && store_.use_count() > 1) Unshare();
+  }
+  void Unshare();
+
+  std::shared_ptr<TPixelStore> store_;
   TPixelFormat format_ = pf24bit;
 };

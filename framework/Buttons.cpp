@@ -64,14 +64,10 @@ DASKEL_DEFINE_CLASS(TSpeedButton, TGraphicControl) {
   c.Bool("Down", &TSpeedButton::Down, &TSpeedButton::SetDown);
   c.Int("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex);
   c.Bool("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp);
-  c.Binary("Glyph", &TSpeedButton::ReadGlyph);
-  c.Int("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs);
-  c.Enum("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout, kButtonLayoutNames);
-  c.Int("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin);
-  c.Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing);
+  TSpeedButton::DescribeGlyph(c);
 }
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) { width_ = 23, height_ = 22; }
+TSpeedButton::TSpeedButton(TComponent* owner) : TGlyphButton(owner) { width_ = 23, height_ = 22; }
 
 void TSpeedButton::SetFlat(bool v) {
   flat_ = v;
@@ -91,31 +87,6 @@ void TSpeedButton::SetDown(bool v) {
       }
     }
   }
-  Invalidate();
-}
-
-void TSpeedButton::ReadGlyph(TMemoryStream& s) {
-  glyph_.Read(s);
-  Invalidate();
-}
-void TSpeedButton::SetGlyph(const TBitmap& b) {
-  glyph_.Bitmap = b;
-  Invalidate();
-}
-void TSpeedButton::SetNumGlyphs(int v) {
-  glyph_.NumGlyphs = v < 1 ? 1 : v;
-  Invalidate();
-}
-void TSpeedButton::SetLayout(TButtonLayout v) {
-  glyph_.Layout = v;
-  Invalidate();
-}
-void TSpeedButton::SetMargin(int v) {
-  glyph_.Margin = v;
-  Invalidate();
-}
-void TSpeedButton::SetSpacing(int v) {
-  glyph_.Spacing = v;
   Invalidate();
 }
 
@@ -166,36 +137,7 @@ void TSpeedButton::Paint() {
 
 DASKEL_DEFINE_CLASS(TBitBtn, TButton) {
   c.Enum("Kind", &TBitBtn::Kind, &TBitBtn::SetKind, kKinds);
-  c.Binary("Glyph", &TBitBtn::ReadGlyph);
-  c.Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs);
-  c.Enum("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout, kButtonLayoutNames);
-  c.Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin);
-  c.Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing);
-}
-
-void TBitBtn::ReadGlyph(TMemoryStream& s) {
-  glyph_.Read(s);
-  Invalidate();
-}
-void TBitBtn::SetGlyph(const TBitmap& b) {
-  glyph_.Bitmap = b;
-  Invalidate();
-}
-void TBitBtn::SetNumGlyphs(int v) {
-  glyph_.NumGlyphs = v < 1 ? 1 : v;
-  Invalidate();
-}
-void TBitBtn::SetLayout(TButtonLayout v) {
-  glyph_.Layout = v;
-  Invalidate();
-}
-void TBitBtn::SetMargin(int v) {
-  glyph_.Margin = v;
-  Invalidate();
-}
-void TBitBtn::SetSpacing(int v) {
-  glyph_.Spacing = v;
-  Invalidate();
+  TBitBtn::DescribeGlyph(c);
 }
 
 void TBitBtn::CreateParams(TCreateParams& p) {

@@ -24,10 +24,60 @@ struct TButtonGlyph {
 
 extern const std::vector<std::string> kButtonLayoutNames;
 
+// The glyph properties of a button that shows one, over the control class B it derives from;
+// every change repaints the button.
+template <class B>
+class TGlyphButton : public B {
+ public:
+  using B::B;
+  const TBitmap& Glyph() const { return glyph_.Bitmap; }
+  void SetGlyph(const TBitmap& b) {
+    glyph_.Bitmap = b;
+    this->Invalidate();
+  }
+  int NumGlyphs() const { return glyph_.NumGlyphs; }
+  void SetNumGlyphs(int v) {
+    glyph_.NumGlyphs = v < 1 ? 1 : v;
+    this->Invalidate();
+  }
+  TButtonLayout Layout() const { return glyph_.Layout; }
+  void SetLayout(TButtonLayout v) {
+    glyph_.Layout = v;
+    this->Invalidate();
+  }
+  int Margin() const { return glyph_.Margin; }
+  void SetMargin(int v) {
+    glyph_.Margin = v;
+    this->Invalidate();
+  }
+  int Spacing() const { return glyph_.Spacing; }
+  void SetSpacing(int v) {
+    glyph_.Spacing = v;
+    this->Invalidate();
+  }
+  // The Glyph property as a layout stores it: the bytes of a BMP file.
+  void ReadGlyph(TMemoryStream& s) {
+    glyph_.Read(s);
+    this->Invalidate();
+  }
+  // The properties in the class description of button class T.
+  template <class T>
+  static void DescribeGlyph(TClassBuilder<T>& c) {
+    c.Binary("Glyph", &TGlyphButton::ReadGlyph);
+    c.Int("NumGlyphs", &TGlyphButton::NumGlyphs, &TGlyphButton::SetNumGlyphs);
+    c.Enum("Layout", &TGlyphButton::Layout, &TGlyphButton::SetLayout, kButtonLayoutNames);
+    c.Int("Margin", &TGlyphButton::Margin, &TGlyphButton::SetMargin);
+    c.Int("Spacing", &TGlyphButton::Spacing, &TGlyphButton::SetSpacing);
+  }
+
+ protected:
+  TButtonGlyph glyph_;
+};
+
 // A windowless push button, drawn by the framework: raised, sunk while pressed or Down, and
 // with Flat only framed while the mouse is over it. Buttons with the same GroupIndex (> 0) on
 // one parent work like radio buttons.
-class TSpeedButton : public TGraphicControl {
+class TSpeedButton : public TGlyphButton<TGraphicControl> {
   DASKEL_CLASS(TSpeedButton, TGraphicControl)
  public:
   explicit TSpeedButton(TComponent* owner);
@@ -42,19 +92,6 @@ class TSpeedButton : public TGraphicControl {
   bool Pressed() const { return pressed_; }
   void Click() override;
 
-  const TBitmap& Glyph() const { return glyph_.Bitmap; }
-  void SetGlyph(const TBitmap& b);
-  int NumGlyphs() const { return glyph_.NumGlyphs; }
-  void SetNumGlyphs(int v);
-  TButtonLayout Layout() const { return glyph_.Layout; }
-  void SetLayout(TButtonLayout v);
-  int Margin() const { return glyph_.Margin; }
-  void SetMargin(int v);
-  int Spacing() const { return glyph_.Spacing; }
-  void SetSpacing(int v);
-  // The Glyph property as a layout stores it: the bytes of a BMP file.
-  void ReadGlyph(TMemoryStream& s);
-
  protected:
   void Paint() override;
   void WndProc(TMessage& m) override;
@@ -62,7 +99,6 @@ class TSpeedButton : public TGraphicControl {
  private:
   bool flat_ = false, down_ = false, allowAllUp_ = false, pressed_ = false;
   int groupIndex_ = 0;
-  TButtonGlyph glyph_;
 };
 
 enum TBitBtnKind {
@@ -81,25 +117,12 @@ enum TBitBtnKind {
 
 // A push button of window class "TBitBtn" with a glyph beside its caption; Kind gives it a
 // standard caption and modal result. It draws itself (owner-drawn button).
-class TBitBtn : public TButton {
+class TBitBtn : public TGlyphButton<TButton> {
   DASKEL_CLASS(TBitBtn, TButton)
  public:
-  explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+  explicit TBitBtn(TComponent* owner) : TGlyphButton(owner) {}
   TBitBtnKind Kind() const { return kind_; }
   void SetKind(TBitBtnKind k);
-
-  const TBitmap& Glyph() const { return glyph_.Bitmap; }
-  void SetGlyph(const TBitmap& b);
-  int NumGlyphs() const { return glyph_.NumGlyphs; }
-  void SetNumGlyphs(int v);
-  TButtonLayout Layout() const { return glyph_.Layout; }
-  void SetLayout(TButtonLayout v);
-  int Margin() const { return glyph_.Margin; }
-  void SetMargin(int v);
-  int Spacing() const { return glyph_.Spacing; }
-  void SetSpacing(int v);
-  // The Glyph property as a layout stores it: the bytes of a BMP file.
-  void ReadGlyph(TMemoryStream& s);
 
  protected:
   void CreateParams(TCreateParams& p) override;
@@ -108,6 +131,5 @@ class TBitBtn : public TButton {
  private:
   void DrawItem(const DRAWITEMSTRUCT& item);
   TBitBtnKind kind_ = bkCustom;
-  TButtonGlyph glyph_;
   bool drawDefault_ = false;  // shown as the default button
 };

@@ -91,10 +91,7 @@ void TCustomUpDown::SetWrap(bool v) {
 void TCustomUpDown::SetOrientation(TUDOrientation v) {
   if (v == orientation_) return;
   orientation_ = v;
-  if (HandleAllocated()) {
-    DestroyHandle();
-    if (parent_ && parent_->HandleAllocated()) Handle();
-  }
+  RecreateWnd();
 }
 
 void TCustomUpDown::SetAssociate(TWinControl* c) {
@@ -241,12 +238,6 @@ void TTrackBar::Apply() {
   SendMessageA(Handle(), TBM_SETPOS, TRUE, position_);
 }
 
-void TTrackBar::Recreate() {
-  if (!HandleAllocated()) return;
-  DestroyHandle();
-  if (parent_ && parent_->HandleAllocated()) Handle();
-}
-
 void TTrackBar::CreateHandleDone() { Apply(); }
 int TTrackBar::Position() const { return position_; }
 void TTrackBar::SetMin(int v) {
@@ -266,17 +257,17 @@ void TTrackBar::SetPosition(int v) {
 void TTrackBar::SetOrientation(TUDOrientation v) {
   if (v == orientation_) return;
   orientation_ = v;
-  Recreate();
+  RecreateWnd();
 }
 void TTrackBar::SetTickStyle(TTickStyle v) {
   if (v == tickStyle_) return;
   tickStyle_ = v;
-  Recreate();
+  RecreateWnd();
 }
 void TTrackBar::SetTickMarks(TTickMark v) {
   if (v == tickMarks_) return;
   tickMarks_ = v;
-  Recreate();
+  RecreateWnd();
 }
 void TTrackBar::SetFrequency(int v) {
   frequency_ = v < 1 ? 1 : v;
@@ -305,19 +296,6 @@ DASKEL_DEFINE_CLASS(TStatusPanel, TComponent) {
   c.Bool("RightToLeft", &TStatusPanel::RightToLeft, &TStatusPanel::SetRightToLeft);
 }
 
-TStatusPanel::TStatusPanel(TComponent* owner) : TComponent(owner) {}
-
-TStatusPanel::~TStatusPanel() {
-  if (bar_) bar_->RemovePanel(this);
-}
-
-void TStatusPanel::SetParentComponent(TComponent* parent) {
-  if (auto* bar = dynamic_cast<TStatusBar*>(parent); bar && bar != bar_) bar->InsertPanel(this);
-}
-
-void TStatusPanel::Changed() {
-  if (bar_) bar_->Apply();
-}
 void TStatusPanel::SetText(const std::string& s) {
   text_ = s;
   Changed();
@@ -351,10 +329,6 @@ TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
   controlStyle_ &= ~(csAcceptsControls | csClickEvents);
 }
 
-TStatusBar::~TStatusBar() {
-  for (TStatusPanel* p : panels_) p->bar_ = nullptr;
-}
-
 void TStatusBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.SystemClass = STATUSCLASSNAMEA;
@@ -364,16 +338,16 @@ void TStatusBar::CreateParams(TCreateParams& p) {
 void TStatusBar::Apply() {
   if (!HandleAllocated()) return;
   HWND h = Handle();
-  SendMessageA(h, SB_SIMPLE, simplePanel_ || panels_.empty(), 0);
+  SendMessageA(h, SB_SIMPLE, simplePanel_ || panels_.Empty(), 0);
   SendMessageA(h, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
-  if (panels_.empty()) return;
+  if (panels_.Empty()) return;
   // Each part ends where the panel's width says; the last one reaches the right edge.
   std::vector<int> rights;
   int x = 0;
   for (TStatusPanel* p : panels_) rights.push_back(x += p->Width());
   rights.back() = -1;
   SendMessageA(h, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
-  for (std::size_t i = 0; i < panels_.size(); ++i) {
+  for (int i = 0; i < panels_.Count(); ++i) {
     TStatusPanel* p = panels_[i];
     WPARAM type = p->Bevel() == pbNone ? SBT_NOBORDERS : p->Bevel() == pbRaised ? SBT_POPOUT : 0;
     if (p->RightToLeft()) type |= SBT_RTLREADING;
@@ -381,30 +355,11 @@ void TStatusBar::Apply() {
     std::string text = p->Alignment() == paCenter         ? "\t" + p->Text()
                        : p->Alignment() == paRightJustify ? "\t\t" + p->Text()
                                                           : p->Text();
-    SendMessageA(h, SB_SETTEXTA, i | type, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(h, SB_SETTEXTA, static_cast<WPARAM>(i) | type, reinterpret_cast<LPARAM>(text.c_str()));
   }
 }
 
 void TStatusBar::CreateHandleDone() { Apply(); }
-
-void TStatusBar::InsertPanel(TStatusPanel* p) {
-  if (p->bar_) p->bar_->RemovePanel(p);
-  p->bar_ = this;
-  panels_.push_back(p);
-  Apply();
-}
-
-TStatusPanel* TStatusBar::AddPanel() {
-  auto* p = new TStatusPanel(Owner() ? Owner() : this);
-  InsertPanel(p);
-  return p;
-}
-
-void TStatusBar::RemovePanel(TStatusPanel* p) {
-  p->bar_ = nullptr;
-  panels_.erase(std::remove(panels_.begin(), panels_.end(), p), panels_.end());
-  if (!HasState(csDestroying)) Apply();
-}
 
 void TStatusBar::SetSimpleText(const std::string& s) {
   simpleText_ = s;
@@ -448,19 +403,6 @@ DASKEL_DEFINE_CLASS(THeaderSection, TComponent) {
   c.Int("ImageIndex", &THeaderSection::ImageIndex, &THeaderSection::SetImageIndex);
 }
 
-THeaderSection::THeaderSection(TComponent* owner) : TComponent(owner) {}
-
-THeaderSection::~THeaderSection() {
-  if (header_) header_->RemoveSection(this);
-}
-
-void THeaderSection::SetParentComponent(TComponent* parent) {
-  if (auto* h = dynamic_cast<THeaderControl*>(parent); h && h != header_) h->InsertSection(this);
-}
-
-void THeaderSection::Changed() {
-  if (header_) header_->Apply();
-}
 void THeaderSection::SetText(const std::string& s) {
   text_ = s;
   Changed();
@@ -485,10 +427,6 @@ THeaderControl::THeaderControl(TComponent* owner) : TWinControl(owner) {
   controlStyle_ &= ~(csAcceptsControls | csClickEvents);
 }
 
-THeaderControl::~THeaderControl() {
-  for (THeaderSection* s : sections_) s->header_ = nullptr;
-}
-
 void THeaderControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.SystemClass = WC_HEADERA;
@@ -500,7 +438,7 @@ void THeaderControl::Apply() {
   HWND h = Handle();
   SendMessageA(h, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
   while (SendMessageA(h, HDM_GETITEMCOUNT, 0, 0) > 0) SendMessageA(h, HDM_DELETEITEM, 0, 0);
-  for (std::size_t i = 0; i < sections_.size(); ++i) {
+  for (int i = 0; i < sections_.Count(); ++i) {
     THeaderSection* s = sections_[i];
     HDITEMA item{};
     item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
@@ -514,30 +452,11 @@ void THeaderControl::Apply() {
       item.fmt |= HDF_IMAGE;
       item.iImage = s->ImageIndex();
     }
-    SendMessageA(h, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(h, HDM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
 }
 
 void THeaderControl::CreateHandleDone() { Apply(); }
-
-void THeaderControl::InsertSection(THeaderSection* s) {
-  if (s->header_) s->header_->RemoveSection(s);
-  s->header_ = this;
-  sections_.push_back(s);
-  Apply();
-}
-
-THeaderSection* THeaderControl::AddSection() {
-  auto* s = new THeaderSection(Owner() ? Owner() : this);
-  InsertSection(s);
-  return s;
-}
-
-void THeaderControl::RemoveSection(THeaderSection* s) {
-  s->header_ = nullptr;
-  sections_.erase(std::remove(sections_.begin(), sections_.end(), s), sections_.end());
-  if (!HasState(csDestroying)) Apply();
-}
 
 void THeaderControl::SetImages(TImageList* v) {
   if (images_) RemoveFreeNotification(images_);

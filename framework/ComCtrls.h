@@ -3,6 +3,7 @@
 // controls are in TabCtrls.h.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -124,24 +125,88 @@ class TTrackBar : public TWinControl {
 
  private:
   void Apply();
-  void Recreate();
   int min_ = 0, max_ = 10, position_ = 0, frequency_ = 1;
   TUDOrientation orientation_ = udHorizontal;
   TTickStyle tickStyle_ = tsAuto;
   TTickMark tickMarks_ = tmBottomRight;
 };
 
+template <class Host, class Item>
+class TItemList;
+
+// An item of a control's list (a status bar's panel, a header's section): a component that in a
+// layout sits inside its control. It tells the control of each change and leaves the list when
+// it is freed. The control keeps a TItemList<Host, Item> that List() returns and an Apply() that
+// shows the items.
+template <class Host, class Item>
+class TListItem : public TComponent {
+ public:
+  explicit TListItem(TComponent* owner) : TComponent(owner) {}
+  ~TListItem() override {
+    if (host_) host_->List().Remove(static_cast<Item*>(this));
+  }
+  void SetParentComponent(TComponent* parent) override {
+    if (auto* h = dynamic_cast<Host*>(parent); h && h != host_) h->List().Insert(static_cast<Item*>(this));
+  }
+
+ protected:
+  void Changed() {
+    if (host_) host_->Apply();
+  }
+  Host* host_ = nullptr;
+
+ private:
+  friend class TItemList<Host, Item>;
+};
+
+template <class Host, class Item>
+class TItemList {
+ public:
+  explicit TItemList(Host* host) : host_(host) {}
+  ~TItemList() {
+    for (Item* i : items_) i->host_ = nullptr;
+  }
+  TItemList(const TItemList&) = delete;
+  TItemList& operator=(const TItemList&) = delete;
+  int Count() const { return static_cast<int>(items_.size()); }
+  Item* operator[](int i) const { return items_[static_cast<std::size_t>(i)]; }
+  bool Empty() const { return items_.empty(); }
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+  // A new item, owned with the control.
+  Item* Add() {
+    auto* i = new Item(host_->Owner() ? host_->Owner() : host_);
+    Insert(i);
+    return i;
+  }
+  void Insert(Item* i) {
+    if (i->host_) i->host_->List().Remove(i);
+    i->host_ = host_;
+    items_.push_back(i);
+    host_->Apply();
+  }
+  void Remove(Item* i) {
+    i->host_ = nullptr;
+    items_.erase(std::remove(items_.begin(), items_.end(), i), items_.end());
+    if (!host_->HasState(csDestroying)) host_->Apply();
+  }
+
+ private:
+  Host* host_;
+  std::vector<Item*> items_;
+};
+
 enum TStatusPanelBevel { pbNone, pbLowered, pbRaised };
 enum TPanelAlignment { paLeftJustify, paRightJustify, paCenter };
 
 class TStatusBar;
+class TStatusPanel;
 
 // One panel of a status bar; in a layout, an object placed inside the status bar.
-class TStatusPanel : public TComponent {
+class TStatusPanel : public TListItem<TStatusBar, TStatusPanel> {
   DASKEL_CLASS(TStatusPanel, TComponent)
  public:
-  explicit TStatusPanel(TComponent* owner);
-  ~TStatusPanel() override;
+  explicit TStatusPanel(TComponent* owner) : TListItem(owner) {}
   std::string Text() const { return text_; }
   void SetText(const std::string& s);
   int Width() const { return width_; }
@@ -153,18 +218,14 @@ class TStatusPanel : public TComponent {
   // The text reads right to left (the system is told with SBT_RTLREADING).
   bool RightToLeft() const { return rightToLeft_; }
   void SetRightToLeft(bool v);
-  TStatusBar* StatusBar() const { return bar_; }
-  void SetParentComponent(TComponent* parent) override;
+  TStatusBar* StatusBar() const { return host_; }
 
  private:
-  friend class TStatusBar;
-  void Changed();
   std::string text_;
   int width_ = 50;
   TPanelAlignment alignment_ = paLeftJustify;
   TStatusPanelBevel bevel_ = pbLowered;
   bool rightToLeft_ = false;
-  TStatusBar* bar_ = nullptr;
 };
 
 // Status bar ("TStatusBar" over the comctl32 status class), kept along the bottom edge of its
@@ -173,16 +234,15 @@ class TStatusBar : public TWinControl {
   DASKEL_CLASS(TStatusBar, TWinControl)
  public:
   explicit TStatusBar(TComponent* owner);
-  ~TStatusBar() override;
   std::string SimpleText() const { return simpleText_; }
   void SetSimpleText(const std::string& s);
   bool SimplePanel() const { return simplePanel_; }
   void SetSimplePanel(bool v);
   bool SizeGrip() const { return sizeGrip_; }
   void SetSizeGrip(bool v);
-  int PanelCount() const { return static_cast<int>(panels_.size()); }
-  TStatusPanel* Panels(int i) const { return panels_[static_cast<std::size_t>(i)]; }
-  TStatusPanel* AddPanel();
+  int PanelCount() const { return panels_.Count(); }
+  TStatusPanel* Panels(int i) const { return panels_[i]; }
+  TStatusPanel* AddPanel() { return panels_.Add(); }
   void SetParent(TWinControl* parent) override;
   // Puts it along the bottom of the parent at the parent's full width.
   void AlignToParent();
@@ -192,11 +252,11 @@ class TStatusBar : public TWinControl {
   void CreateHandleDone() override;
 
  private:
-  friend class TStatusPanel;
-  void InsertPanel(TStatusPanel* p);
-  void RemovePanel(TStatusPanel* p);
+  friend class TListItem<TStatusBar, TStatusPanel>;
+  friend class TItemList<TStatusBar, TStatusPanel>;
+  TItemList<TStatusBar, TStatusPanel>& List() { return panels_; }
   void Apply();
-  std::vector<TStatusPanel*> panels_;
+  TItemList<TStatusBar, TStatusPanel> panels_{this};
   std::string simpleText_;
   bool simplePanel_ = false;
   bool sizeGrip_ = true;
@@ -206,11 +266,10 @@ class THeaderControl;
 class TImageList;
 
 // One section of a header control; in a layout, an object placed inside the header.
-class THeaderSection : public TComponent {
+class THeaderSection : public TListItem<THeaderControl, THeaderSection> {
   DASKEL_CLASS(THeaderSection, TComponent)
  public:
-  explicit THeaderSection(TComponent* owner);
-  ~THeaderSection() override;
+  explicit THeaderSection(TComponent* owner) : TListItem(owner) {}
   std::string Text() const { return text_; }
   void SetText(const std::string& s);
   int Width() const { return width_; }
@@ -220,15 +279,12 @@ class THeaderSection : public TComponent {
   // The image of the header's image list shown before the text; -1 for none.
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int v);
-  void SetParentComponent(TComponent* parent) override;
 
  private:
   friend class THeaderControl;
-  void Changed();
   std::string text_;
   int width_ = 50, imageIndex_ = -1;
   TAlignment alignment_ = taLeftJustify;
-  THeaderControl* header_ = nullptr;
 };
 
 // Column headings ("THeaderControl" over the comctl32 header class).
@@ -236,10 +292,9 @@ class THeaderControl : public TWinControl {
   DASKEL_CLASS(THeaderControl, TWinControl)
  public:
   explicit THeaderControl(TComponent* owner);
-  ~THeaderControl() override;
-  int SectionCount() const { return static_cast<int>(sections_.size()); }
-  THeaderSection* Sections(int i) const { return sections_[static_cast<std::size_t>(i)]; }
-  THeaderSection* AddSection();
+  int SectionCount() const { return sections_.Count(); }
+  THeaderSection* Sections(int i) const { return sections_[i]; }
+  THeaderSection* AddSection() { return sections_.Add(); }
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* v);
 
@@ -249,11 +304,11 @@ class THeaderControl : public TWinControl {
   void Notification(TComponent* c, TOperation op) override;
 
  private:
-  friend class THeaderSection;
-  void InsertSection(THeaderSection* s);
-  void RemoveSection(THeaderSection* s);
+  friend class TListItem<THeaderControl, THeaderSection>;
+  friend class TItemList<THeaderControl, THeaderSection>;
+  TItemList<THeaderControl, THeaderSection>& List() { return sections_; }
   void Apply();
-  std::vector<THeaderSection*> sections_;
+  TItemList<THeaderControl, THeaderSection> sections_{this};
   TImageList* images_ = nullptr;
 };
 

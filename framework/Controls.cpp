@@ -4,9 +4,6 @@
 #include <map>
 #include <stdexcept>
 
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-
 const std::vector<std::string> kAnchorNames{"akLeft", "akTop", "akRight", "akBottom"};
 
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -105,31 +102,26 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     SetPropA(wnd, kControlProp, c);
   }
   if (!c) return CallWindowProcA(ClassDefProc(wnd), wnd, msg, wp, lp);
-  return TWindowSubclass::Deliver<&TWinControl::MainWndProc>(c, wnd, c->defWndProc_, msg, wp, lp);
+  LRESULT result = TWindowSubclass::Deliver<&TWinControl::MainWndProc>(c, wnd, c->defWndProc_, msg, wp, lp);
+  // What follows runs even when a handler threw. The window's last message forgets it (c is
+  // only compared: a handler may have freed it, and then the property no longer names it).
+  if (msg == WM_NCDESTROY && g_trackedWindow == wnd) g_trackedWindow = nullptr;
+  if (msg == WM_NCDESTROY && GetPropA(wnd, kControlProp) == c) {
+    RemovePropA(wnd, kControlProp);
+    if (c->handle_ == wnd) c->handle_ = nullptr;
+  }
+  // Looked up again: the control may be gone by now.
+  if (msg == CM_RELEASE)
+    if (TWinControl* w = TWinControl::FindControl(wnd); w && w->freeAfterRelease_) w->FreeReleased();
+  return result;
 }
 
 void TWinControl::MainWndProc(TMessage& m) {
-  HWND wnd = handle_;
-  // The window's last message forgets it even when a handler throws or frees this control
-  // (whose window property then no longer names it).
-  struct TForget {
-    HWND wnd;
-    TWinControl* control;
-    bool last;
-    ~TForget() {
-      if (!last) return;
-      if (g_trackedWindow == wnd) g_trackedWindow = nullptr;
-      if (GetPropA(wnd, kControlProp) != control) return;
-      RemovePropA(wnd, kControlProp);
-      if (control->handle_ == wnd) control->handle_ = nullptr;
-    }
-  } forget{wnd, this, m.Msg == WM_NCDESTROY};
   if (WindowProc) {
     WindowProc(m);
   } else {
     WndProc(m);
   }
-  if (m.Msg == CM_RELEASE) ReleasePending(wnd);
 }
 
 // ---- TControl
@@ -175,10 +167,10 @@ void TControl::SetParentComponent(TComponent* parent) {
   if (auto* w = dynamic_cast<TWinControl*>(parent)) SetParent(w);
 }
 
-TCustomForm* TControl::ParentForm() const {
+TFormLink* TControl::ParentForm() const {
   const TControl* c = this;
   while (c->parent_) c = c->parent_;
-  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+  return dynamic_cast<TFormLink*>(const_cast<TControl*>(c));
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -197,13 +189,17 @@ void TControl::SetParent(TWinControl* parent) {
 
 void TControl::Notification(TComponent* c, TOperation op) {
   TComponent::Notification(c, op);
-  if (op == opRemove && c == popupMenu_) popupMenu_ = nullptr;
+  if (op == opRemove && c == popupMenuComponent_) {
+    popupMenu_ = nullptr;
+    popupMenuComponent_ = nullptr;
+  }
 }
 
-void TControl::SetPopupMenu(TPopupMenu* m) {
-  if (popupMenu_) RemoveFreeNotification(popupMenu_);
+void TControl::SetPopupMenu(TContextMenu* m) {
+  if (popupMenuComponent_) RemoveFreeNotification(popupMenuComponent_);
   popupMenu_ = m;
-  if (m) FreeNotification(m);
+  popupMenuComponent_ = dynamic_cast<TComponent*>(m);
+  if (popupMenuComponent_) FreeNotification(popupMenuComponent_);
 }
 
 void TControl::SetBoundsFields(int l, int t, int w, int h) {
@@ -422,6 +418,12 @@ TWinControl::~TWinControl() {
   for (TControl* c : controls_) c->parent_ = nullptr;
   controls_.clear();
   tabList_.clear();
+}
+
+void TWinControl::RecreateWnd() {
+  if (!HandleAllocated()) return;
+  DestroyHandle();
+  if (parent_ && parent_->HandleAllocated()) Handle();
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
@@ -819,12 +821,18 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam))) {
+    case WM_CTLCOLORSTATIC: {
+      // The parts of a control (a combo box's edit) ask for the colours of the control they are
+      // part of.
+      auto from = reinterpret_cast<HWND>(m.LParam);
+      TWinControl* child = FindControl(from);
+      if (!child && from && GetParent(from) != handle_) child = FindControl(GetParent(from));
+      if (child) {
         m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
         return;
       }
       break;
+    }
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       if (m.WParam) {

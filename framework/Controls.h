@@ -20,8 +20,7 @@
 #include "framework/WindowSubclass.h"
 
 class TWinControl;
-class TPopupMenu;
-class TCustomForm;
+class TButton;
 
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = unsigned;  // bit (1 << TAnchorKind)
@@ -67,8 +66,29 @@ constexpr unsigned csPaintsBackground = 8;  // the framework erases its backgrou
 
 TShiftState KeysToShiftState(WPARAM keys);
 
-// After CM_RELEASE went through a form's WindowProc: frees the form if it asked for it.
-void ReleasePending(HWND wnd);
+// The control layer knows nothing of forms and menus; it sees them through these two
+// interfaces, which the form and the popup menu implement.
+//
+// The form a control sits on: push buttons make themselves its default or cancel button, and a
+// button with a modal result hands it over to close a modal form.
+class TFormLink {
+ public:
+  virtual void SetDefaultButton(TButton* b, bool isDefault) = 0;
+  virtual void SetCancelButton(TButton* b, bool isCancel) = 0;
+  virtual void SetModalResult(TModalResult v) = 0;
+
+ protected:
+  ~TFormLink() = default;
+};
+
+// A control's context menu: shown at a screen point when the control gets WM_CONTEXTMENU.
+class TContextMenu {
+ public:
+  virtual void Popup(int x, int y) = 0;
+
+ protected:
+  ~TContextMenu() = default;
+};
 
 class TControl : public TComponent {
   DASKEL_CLASS(TControl, TComponent)
@@ -79,7 +99,8 @@ class TControl : public TComponent {
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* parent);
   void SetParentComponent(TComponent* parent) override;
-  TCustomForm* ParentForm() const;
+  // The form at the top of the parent chain, or nullptr.
+  TFormLink* ParentForm() const;
 
   int Left() const { return left_; }
   int Top() const { return top_; }
@@ -129,8 +150,8 @@ class TControl : public TComponent {
   void SetCursor(TCursor c);
   std::string Hint() const { return hint_; }
   void SetHint(const std::string& h) { hint_ = h; }
-  TPopupMenu* PopupMenu() const { return popupMenu_; }
-  void SetPopupMenu(TPopupMenu* m);
+  TContextMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TContextMenu* m);
 
   unsigned ControlStyle() const { return controlStyle_; }
   void SetControlStyle(unsigned s) { controlStyle_ = s; }
@@ -197,7 +218,8 @@ class TControl : public TComponent {
   bool applyingParentFont_ = false;
   TCursor cursor_ = crDefault;
   std::string hint_;
-  TPopupMenu* popupMenu_ = nullptr;
+  TContextMenu* popupMenu_ = nullptr;
+  TComponent* popupMenuComponent_ = nullptr;  // the same menu, for its free notification
   unsigned controlStyle_ = csClickEvents;
   bool mouseDown_ = false;
 
@@ -280,12 +302,19 @@ class TWinControl : public TControl {
   virtual HBRUSH ControlColor(HDC dc);
   virtual void KeyDown(unsigned short& key, TShiftState shift) { OnKeyDown(this, key, shift); }
   virtual void KeyPress(char& key) { OnKeyPress(this, key); }
+  // Makes the window again (after a change only a new window shows), if it exists; it comes back
+  // at once when the parent has a window.
+  void RecreateWnd();
   // Shows or hides the window to match Visible (making it when needed).
   virtual void UpdateVisibility();
   // The window procedure of the system class this control superclasses.
   WNDPROC DefWndProc() const { return defWndProc_; }
   // For a default procedure called other than through DefaultHandler's: the message went on.
   void PassedOn(const TMessage& m) const { TWindowSubclass::PassedOn(handle_, defWndProc_, m); }
+  // While handling CM_RELEASE: the control is freed (through FreeReleased) once the message has
+  // come back out of every WindowProc it went through, so none of them runs on a freed object.
+  void FreeAfterRelease() { freeAfterRelease_ = true; }
+  virtual void FreeReleased() { delete this; }
 
  public:
   TKeyEvent OnKeyDown;
@@ -316,6 +345,9 @@ class TWinControl : public TControl {
   TControl* captureControl_ = nullptr;
   int lastClientW_ = -1, lastClientH_ = -1;
   int wantedTabOrder_ = 0x7FFF;
+
+ private:
+  bool freeAfterRelease_ = false;
 };
 
 class TGraphicControl : public TControl {

@@ -73,6 +73,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
+  if (menu_ && menu_->Window() == this) menu_->SetWindow(nullptr);
   Destroying();
   if (Application) Application->UnregisterForm(this);
   DestroyHandle();
@@ -214,9 +215,15 @@ void TCustomForm::SetWindowState(TWindowState v) {
 
 void TCustomForm::SetMenu(TMainMenu* m) {
   int cw = ClientWidth(), ch = ClientHeight();
-  if (menu_) RemoveFreeNotification(menu_);
+  if (menu_) {
+    RemoveFreeNotification(menu_);
+    if (menu_->Window() == this) menu_->SetWindow(nullptr);
+  }
   menu_ = m;
-  if (m) FreeNotification(m);
+  if (m) {
+    FreeNotification(m);
+    m->SetWindow(this);
+  }
   if (HandleAllocated()) ::SetMenu(Handle(), m ? m->Handle() : nullptr);
   if (!HasState(csLoading)) {
     SetClientWidth(cw);
@@ -355,11 +362,6 @@ void TCustomForm::Release() {
   } else {
     delete this;
   }
-}
-
-void ReleasePending(HWND wnd) {
-  auto* f = dynamic_cast<TCustomForm*>(TWinControl::FindControl(wnd));
-  if (f && f->releasePending_) f->Free();
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -515,8 +517,11 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_MEASUREITEM:
       if (m.WParam == 0 && DispatchMenuDrawing(m)) return;
       break;
+    case WM_MENUCHAR:
+      if (DispatchMenuChar(m)) return;
+      break;
     case CM_RELEASE:
-      releasePending_ = true;
+      FreeAfterRelease();
       return;
     case WM_ACTIVATE:
       TWinControl::WndProc(m);
@@ -578,7 +583,10 @@ TApplication::~TApplication() {
   Destroying();
   DestroyComponents();
   for (TCustomForm* f : std::vector<TCustomForm*>(forms_)) delete f;  // forms nobody owns
-  if (Application == this) Application = nullptr;
+  if (Application == this) {
+    Application = nullptr;
+    SetPopupOwnerWindow(nullptr);
+  }
 }
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -625,6 +633,11 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM 
         if (DispatchMenuDrawing(m)) return m.Result;
         break;
       }
+      case WM_MENUCHAR: {
+        TMessage m{msg, wp, lp, 0};
+        if (DispatchMenuChar(m)) return m.Result;
+        break;
+      }
       default:
         break;
     }
@@ -657,6 +670,7 @@ void TApplication::Initialize() {
   handle_.Reset(CreateWindowExA(0, "TApplication", title_.c_str(),
                                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
                                 0, 0, nullptr, nullptr, inst, nullptr));
+  SetPopupOwnerWindow(handle_.Get());
   if (!icon_.Empty()) {
     SendMessageA(handle_.Get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
     SendMessageA(handle_.Get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));

@@ -65,7 +65,7 @@ using TMergedMenuHandle = TUniqueHandle<HMENU, TMergedMenuTraits>;
 using TCloseEvent = TMethod<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TMethod<TObject*, bool&>;
 
-class TCustomForm : public TWinControl {
+class TCustomForm : public TWinControl, public TFormLink {
   DASKEL_CLASS(TCustomForm, TWinControl)
  public:
   explicit TCustomForm(TComponent* owner);
@@ -116,7 +116,7 @@ class TCustomForm : public TWinControl {
   void BeforeDestruction();
   TModalResult ShowModal();
   TModalResult ModalResult() const { return modalResult_; }
-  void SetModalResult(TModalResult v) { modalResult_ = v; }
+  void SetModalResult(TModalResult v) override { modalResult_ = v; }
   bool Modal() const { return modal_; }
   bool Active() const;
 
@@ -124,8 +124,8 @@ class TCustomForm : public TWinControl {
   TWinControl* ActiveControl() const;
   void SetActiveControl(TWinControl* c);
   // Push buttons with Default / Cancel set (Enter and Esc click them).
-  void SetDefaultButton(TButton* b, bool isDefault);
-  void SetCancelButton(TButton* b, bool isCancel);
+  void SetDefaultButton(TButton* b, bool isDefault) override;
+  void SetCancelButton(TButton* b, bool isCancel) override;
   TButton* DefaultButton() const { return defaultButton_; }
   TButton* CancelButton() const { return cancelButton_; }
 
@@ -175,10 +175,10 @@ class TCustomForm : public TWinControl {
   HWND CreateWindowHandle(const TCreateParams& p) override;
   void DestroyWnd() override;
   void DefaultHandler(TMessage& m) override;
+  void FreeReleased() override { Free(); }
 
  private:
   friend class TApplication;
-  friend void ReleasePending(HWND wnd);
   // MDI frame and child handling; true when the message was handled there.
   bool MdiWndProc(TMessage& m);
   TCustomForm* MdiFrame() const;
@@ -204,7 +204,6 @@ class TCustomForm : public TWinControl {
   TModalResult modalResult_ = mrNone;
   bool modal_ = false;
   bool positioned_ = false;
-  bool releasePending_ = false;
   TWinControl* activeControl_ = nullptr;
   TButton* defaultButton_ = nullptr;
   TButton* cancelButton_ = nullptr;

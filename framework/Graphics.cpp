@@ -110,6 +110,17 @@ void GetMessageFont(TFont& font) {
   font.SetStyle(ncm.lfMessageFont.lfWeight >= FW_BOLD ? FontStyle(fsBold) : 0);
 }
 
+bool GetWindowFont(HWND wnd, TFont& font) {
+  auto h = reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0));
+  LOGFONTA lf{};
+  if (!GetObjectA(h ? static_cast<HGDIOBJ>(h) : GetStockObject(SYSTEM_FONT), sizeof lf, &lf)) return false;
+  font.SetName(lf.lfFaceName);
+  font.SetHeight(lf.lfHeight);
+  font.SetCharset(lf.lfCharSet);
+  font.SetStyle((lf.lfWeight >= FW_BOLD ? FontStyle(fsBold) : 0) | (lf.lfItalic ? FontStyle(fsItalic) : 0));
+  return true;
+}
+
 // ---- brush and pen
 
 DASKEL_DEFINE_CLASS(TBrush, TGraphicsObject) {
@@ -298,6 +309,7 @@ HBITMAP BitmapHandle(const TBitmap& bmp) {
 }
 
 TBitmapCanvas::TBitmapCanvas(TBitmap& bmp) : dc_(CreateCompatibleDC(nullptr)) {
+  bmp.Store();  // drawn on: a shared image takes pixels of its own first
   if (HBITMAP h = BitmapHandle(bmp)) old_ = SelectObject(dc_.Get(), h);
   SetHandle(dc_.Get());
 }

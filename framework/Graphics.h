@@ -192,3 +192,6 @@ class TImageList : public TComponent {
 
 // The font the system uses for message boxes, as a TFont.
 void GetMessageFont(TFont& font);
+// The font a window draws with (WM_GETFONT; the system font when it has none), with its bold
+// and italic; false (and font untouched) when it cannot be read.
+bool GetWindowFont(HWND wnd, TFont& font);

@@ -101,10 +101,8 @@ void TCustomListView::Fill() {
 }
 
 void TCustomListView::Recreate() {
-  if (!HandleAllocated()) return;
-  itemIndex_ = ItemIndex();
-  DestroyHandle();
-  if (parent_ && parent_->HandleAllocated()) Handle();
+  if (HandleAllocated()) itemIndex_ = ItemIndex();
+  RecreateWnd();
 }
 
 void TCustomListView::SetViewStyle(TViewStyle v) {

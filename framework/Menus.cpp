@@ -4,17 +4,32 @@
 #include <cctype>
 #include <map>
 
-#include "framework/Forms.h"
-
 namespace {
 std::map<UINT, TMenuItem*>& Commands() {
   // Never freed: components freed by static destructors at exit still use it.
   static auto* commands = new std::map<UINT, TMenuItem*>;
   return *commands;
 }
-UINT g_nextCommand = 100;
 HMENU g_menuBeingDrawn = nullptr;
+HWND g_popupOwner = nullptr;
+
+// A command id travels in the low word of WM_COMMAND and must not be taken for a system command
+// (0xF000 and up): ids stay in this range, and those of freed items are used again, so that each
+// names exactly one item.
+constexpr UINT kFirstCommand = 100, kLastCommand = 0xEFFF;
+
+UINT NewCommand() {
+  static UINT next = kFirstCommand;
+  for (UINT tries = 0; tries <= kLastCommand - kFirstCommand; ++tries) {
+    UINT id = next;
+    next = next == kLastCommand ? kFirstCommand : next + 1;
+    if (!Commands().count(id)) return id;
+  }
+  return 0;  // every id is taken: this item gets none, and no command reaches it
+}
 }  // namespace
+
+void SetPopupOwnerWindow(HWND owner) { g_popupOwner = owner; }
 
 HMENU MenuBeingDrawn() { return g_menuBeingDrawn; }
 
@@ -58,12 +73,12 @@ DASKEL_DEFINE_CLASS(TMenuItem, TComponent) {
   c.Event("OnDrawItem", &TMenuItem::OnDrawItem);
 }
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(g_nextCommand++) {
-  Commands()[command_] = this;
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(NewCommand()) {
+  if (command_) Commands()[command_] = this;
 }
 
 TMenuItem::~TMenuItem() {
-  Commands().erase(command_);
+  if (command_) Commands().erase(command_);
   // Sub-items the item owns go with it; those owned elsewhere are only let go.
   for (TMenuItem* i : std::vector<TMenuItem*>(items_)) i->parent_ = nullptr;
   items_.clear();
@@ -227,7 +242,7 @@ void TMenu::Fill(HMENU menu, TMenuItem* item) {
       std::string text = i->shortCut_.empty() ? i->caption_ : i->caption_ + "\t" + i->shortCut_;
       AppendMenuA(menu, flags, id, text.c_str());
     }
-    if (i->radioItem_ || rightToLeft_) {
+    if (i->radioItem_ || rightToLeft_ || (flags & MF_POPUP)) {
       MENUITEMINFOA info{};
       info.cbSize = sizeof info;
       info.fMask = MIIM_FTYPE;
@@ -235,6 +250,10 @@ void TMenu::Fill(HMENU menu, TMenuItem* item) {
       GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info);
       if (i->radioItem_) info.fType |= MFT_RADIOCHECK;
       if (rightToLeft_) info.fType |= MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
+      // An item with sub-items keeps its own command too (the system puts the popup's handle
+      // there): its drawing and its click find it by that.
+      info.fMask |= MIIM_ID;
+      info.wID = i->command_;
       SetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info);
     }
     if (i->default_) SetMenuDefaultItem(menu, i->command_, FALSE);
@@ -242,26 +261,26 @@ void TMenu::Fill(HMENU menu, TMenuItem* item) {
 }
 
 bool TMenu::DispatchCommand(UINT id) {
-  TMenuItem* item = TMenuItem::FindByCommand(id);
-  if (!item || item->GetParentMenu() != this) return false;
+  TMenuItem* item = id ? TMenuItem::FindByCommand(id) : nullptr;
+  // Only an enabled item of this menu runs: not its root, not another menu's item, and nothing
+  // for an id that names no item.
+  if (!item || item == items_ || item->GetParentMenu() != this || !item->Enabled()) return false;
   item->Click();
   return true;
 }
 
 void TMainMenu::Rebuild() {
   TMenu::Rebuild();
-  auto* form = dynamic_cast<TCustomForm*>(Owner());
-  if (!form || form->Menu() != this || !form->HandleAllocated() || HasState(csLoading)) return;
-  ::SetMenu(form->Handle(), Handle());
-  DrawMenuBar(form->Handle());
-  form->Perform(CM_MENUCHANGED, 0, 0);
+  if (!window_ || !window_->HandleAllocated() || HasState(csLoading)) return;
+  ::SetMenu(window_->Handle(), Handle());
+  DrawMenuBar(window_->Handle());
+  window_->Perform(CM_MENUCHANGED, 0, 0);
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  if (!Application) return;
+  HWND owner = g_popupOwner;
+  if (!owner) return;
   OnPopup(this);
-  if (!Application->Handle()) Application->Initialize();
-  HWND owner = Application->Handle();
   // A menu opened for a hidden window (a notification-area icon) only closes on a click
   // elsewhere when its owner is the foreground window; the empty message afterwards lets it
   // close at once.
@@ -270,6 +289,26 @@ void TPopupMenu::Popup(int x, int y) {
       Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr));
   PostMessageA(owner, WM_NULL, 0, 0);
   if (id) DispatchCommand(id);
+}
+
+bool DispatchMenuChar(TMessage& m) {
+  auto menu = reinterpret_cast<HMENU>(m.LParam);
+  char key = static_cast<char>(std::toupper(static_cast<unsigned char>(LOWORD(m.WParam))));
+  int count = menu ? GetMenuItemCount(menu) : 0;
+  for (int pos = 0; pos < count && key; ++pos) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info) || !(info.fType & MFT_OWNERDRAW))
+      continue;
+    TMenuItem* item = TMenuItem::FindByCommand(info.wID);
+    if (!item || reinterpret_cast<TMenuItem*>(info.dwItemData) != item || (info.fState & MFS_GRAYED))
+      continue;
+    if (GetHotkey(item->Caption()) != key) continue;
+    m.Result = MAKELRESULT(pos, MNC_EXECUTE);
+    return true;
+  }
+  return false;
 }
 
 bool DispatchMenuDrawing(TMessage& m) {

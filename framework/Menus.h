@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/Classes.h"
+#include "framework/Controls.h"
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
 
@@ -85,7 +86,7 @@ class TMenu : public TComponent {
   HMENU Handle();
   bool OwnerDraw() const { return ownerDraw_; }
   void SetOwnerDraw(bool v);
-  // Runs the click of the item with this command id if it belongs to this menu.
+  // Runs the click of the item with this command id if it is an enabled item of this menu.
   bool DispatchCommand(UINT id);
   // The items changed: the menu handle is made again on next use.
   virtual void Rebuild();
@@ -112,18 +113,26 @@ class TMainMenu : public TMenu {
   DASKEL_CLASS(TMainMenu, TMenu)
  public:
   explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
+  // A rebuilt menu goes back into the menu bar of the window that shows it.
   void Rebuild() override;
+  // The form that shows the menu in its bar hands over its window (nullptr when it lets go).
+  void SetWindow(TWinControl* window) { window_ = window; }
+  TWinControl* Window() const { return window_; }
 
  protected:
   HMENU CreateMenuHandle() override { return CreateMenu(); }
+
+ private:
+  TWinControl* window_ = nullptr;
 };
 
-class TPopupMenu : public TMenu {
+class TPopupMenu : public TMenu, public TContextMenu {
   DASKEL_CLASS(TPopupMenu, TMenu)
  public:
   explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
-  // Shows the menu at screen point (x, y) and runs the chosen item's click.
-  virtual void Popup(int x, int y);
+  // Shows the menu at screen point (x, y) and runs the chosen item's click. The menu is owned
+  // by the window SetPopupOwnerWindow names; without one nothing is shown.
+  void Popup(int x, int y) override;
   bool AutoPopup() const { return autoPopup_; }
   void SetAutoPopup(bool v) { autoPopup_ = v; }
   TComponent* PopupComponent = nullptr;
@@ -136,8 +145,15 @@ class TPopupMenu : public TMenu {
   bool autoPopup_ = true;
 };
 
+// The window that owns popup menus while they are shown: the application hands down its hidden
+// window when it makes it.
+void SetPopupOwnerWindow(HWND owner);
+
 // WM_MEASUREITEM / WM_DRAWITEM of owner-drawn menu items, from whichever window gets them.
 bool DispatchMenuDrawing(TMessage& m);
+// WM_MENUCHAR: the system knows no accelerators of owner-drawn items; the item whose caption
+// has the key is chosen (its popup opens). False when no item has it.
+bool DispatchMenuChar(TMessage& m);
 // While an item's OnDrawItem runs: the menu handle the item is drawn in (else nullptr).
 HMENU MenuBeingDrawn();
 // The caption without its accelerator marker, and the accelerator character (0 if none).

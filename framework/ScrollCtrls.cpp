@@ -97,10 +97,7 @@ void TScrollBar::SetKind(TScrollBarKind v) {
   if (v == kind_) return;
   kind_ = v;
   if (!HasState(csReading)) SetBounds(left_, top_, height_, width_);
-  if (HandleAllocated()) {
-    DestroyHandle();
-    if (parent_ && parent_->HandleAllocated()) Handle();
-  }
+  RecreateWnd();
 }
 
 void TScrollBar::SetMin(int v) {
@@ -393,6 +390,9 @@ void TCustomGrid::Paint() {
       RECT cell{x, y, x + colWidth_, y + rowHeight_};
       bool fixed = row < fixedRows_ || col < fixedCols_;
       c.Brush().SetColor(fixed ? clBtnFace : color_);
+      // Fixed cells are button-like on the system's face: their text is the button text, so a
+      // light font given to the cells stays readable there too.
+      c.Font().SetColor(fixed ? clBtnText : Font()->Color());
       c.FillRect(cell);
       c.MoveTo(cell.right - 1, cell.top);
       c.LineTo(cell.right - 1, cell.bottom - 1);

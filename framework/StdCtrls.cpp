@@ -1,6 +1,10 @@
 #include "framework/StdCtrls.h"
 
-#include "framework/Forms.h"
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "framework/Handles.h"
 
 const std::vector<std::string> kAlignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
 
@@ -147,21 +151,21 @@ DASKEL_DEFINE_CLASS(TButton, TButtonControl) {
 TButton::TButton(TComponent* owner) : TButtonControl(owner) { width_ = 75, height_ = 25; }
 
 TButton::~TButton() {
-  if (TCustomForm* f = ParentForm()) {
+  if (TFormLink* f = ParentForm()) {
     f->SetDefaultButton(this, false);
     f->SetCancelButton(this, false);
   }
 }
 
 void TButton::Register() {
-  if (TCustomForm* f = ParentForm()) {
+  if (TFormLink* f = ParentForm()) {
     f->SetDefaultButton(this, default_);
     f->SetCancelButton(this, cancel_);
   }
 }
 
 void TButton::SetParent(TWinControl* parent) {
-  if (TCustomForm* f = ParentForm()) {
+  if (TFormLink* f = ParentForm()) {
     f->SetDefaultButton(this, false);
     f->SetCancelButton(this, false);
   }
@@ -187,7 +191,7 @@ void TButton::CreateParams(TCreateParams& p) {
 
 void TButton::Click() {
   if (modalResult_ != mrNone) {
-    if (TCustomForm* f = ParentForm()) f->SetModalResult(modalResult_);
+    if (TFormLink* f = ParentForm()) f->SetModalResult(modalResult_);
   }
   TButtonControl::Click();
 }
@@ -473,20 +477,13 @@ TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner), items_
 void TCustomComboBox::SetBiDiMode(TBiDiMode v) {
   if (v == biDiMode_) return;
   biDiMode_ = v;
-  RecreateWindow();
+  RecreateWnd();
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle v) {
   if (v == style_) return;
   style_ = v;
-  RecreateWindow();
-}
-
-void TCustomComboBox::RecreateWindow() {
-  if (HandleAllocated()) {
-    DestroyHandle();
-    if (parent_ && parent_->HandleAllocated()) Handle();
-  }
+  RecreateWnd();
 }
 
 int TCustomComboBox::DroppedHeight() const { return height_ + dropDownCount_ * itemHeight_ + 4; }
@@ -597,11 +594,88 @@ void TCustomGroupBox::CreateParams(TCreateParams& p) {
   p.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
+namespace {
+
+// The etched frame and the caption over it, as the system group box lays them out, with the
+// colours and brush the parent gives for WM_CTLCOLORSTATIC. Shift-out characters (0x0E) in the
+// caption are spacing marks of the text's author, not letters (fonts draw them as empty boxes):
+// each shows as a thin space, half a blank wide. (In GBK they are never part of a character.)
+void PaintGroupBox(HWND wnd, HDC dc, HFONT font) {
+  RECT client{};
+  GetClientRect(wnd, &client);
+  HWND parent = GetParent(wnd);
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(wnd)));
+  if (!brush)
+    brush = reinterpret_cast<HBRUSH>(DefWindowProcA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                    reinterpret_cast<LPARAM>(wnd)));
+  TSelectObject selectFont(dc, font);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  RECT frame = client;
+  frame.top += tm.tmHeight / 2 - 1;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  char text[1000] = {};
+  GetWindowTextA(wnd, text, sizeof text);
+  std::vector<std::string> parts(1);
+  for (const char* c = text; *c; ++c)
+    if (*c == '\x0E')
+      parts.emplace_back();
+    else
+      parts.back() += *c;
+  SIZE blank{};
+  GetTextExtentPoint32A(dc, " ", 1, &blank);
+  const int gap = std::max(2, static_cast<int>(blank.cx) / 2);
+  std::vector<int> widths;
+  int width = gap * static_cast<int>(parts.size() - 1);
+  for (const std::string& part : parts) {
+    RECT m{0, 0, 0, 0};
+    if (!part.empty())
+      DrawTextA(dc, part.c_str(), static_cast<int>(part.size()), &m, DT_SINGLELINE | DT_CALCRECT);
+    widths.push_back(m.right - m.left);
+    width += m.right - m.left;
+  }
+  if (width <= 0) return;
+  const int left = client.left + 7, right = std::min(left + width, static_cast<int>(client.right) - 7);
+  RECT ground{left - 1, client.top, right + 1, client.top + tm.tmHeight};
+  if (brush) FillRect(dc, &ground, brush);
+  SetBkMode(dc, TRANSPARENT);
+  if (!IsWindowEnabled(wnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  IntersectClipRect(dc, left, client.top, right, client.top + tm.tmHeight);
+  int x = left;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    RECT at{x, client.top, x + widths[i], client.top + tm.tmHeight};
+    if (!parts[i].empty())
+      DrawTextA(dc, parts[i].c_str(), static_cast<int>(parts[i].size()), &at, DT_SINGLELINE | DT_NOCLIP);
+    x += widths[i] + gap;
+  }
+}
+
+}  // namespace
+
 void TCustomGroupBox::WndProc(TMessage& m) {
   // The system group box lets the mouse through to its parent; the framework wants to see it
   // here so that the windowless children inside get their mouse messages and hover tracking.
   if (m.Msg == WM_NCHITTEST) {
     m.Result = HTCLIENT;
+    return;
+  }
+  // Painted here rather than by the system class, which draws the caption's control characters
+  // as boxes; the windowless children follow.
+  if (m.Msg == WM_PAINT && handle_) {
+    PAINTSTRUCT ps{};
+    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+    RECT clip{};
+    if (m.WParam)
+      GetClientRect(handle_, &clip);
+    else
+      clip = ps.rcPaint;
+    int saved = SaveDC(dc);
+    PaintGroupBox(handle_, dc, font_.Handle());
+    RestoreDC(dc, saved);
+    PaintControls(dc, &clip);
+    if (!m.WParam) EndPaint(handle_, &ps);
+    m.Result = 0;
     return;
   }
   TWinControl::WndProc(m);

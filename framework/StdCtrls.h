@@ -231,7 +231,6 @@ class TCustomComboBox : public TWinControl {
   friend class TComboBoxStrings;
   int DroppedHeight() const;
   // The style and the reading order are fixed when the window is made.
-  void RecreateWindow();
   TComboBoxStyle style_ = csDropDown;
   TBiDiMode biDiMode_ = bdLeftToRight;
   TComboBoxStrings items_;

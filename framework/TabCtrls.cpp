@@ -73,10 +73,8 @@ void TCustomTabControl::FillTabs() {
 void TCustomTabControl::CreateHandleDone() { FillTabs(); }
 
 void TCustomTabControl::Recreate() {
-  if (!HandleAllocated()) return;
-  tabIndex_ = TabIndex();
-  DestroyHandle();
-  if (parent_ && parent_->HandleAllocated()) Handle();
+  if (HandleAllocated()) tabIndex_ = TabIndex();
+  RecreateWnd();
 }
 
 int TCustomTabControl::TabIndex() const {

@@ -43,6 +43,7 @@ struct TFrame {
   bool Passed;
 };
 thread_local TFrame* gFrames = nullptr;
+thread_local int gDepth = 0;  // messages handled by subclass objects, nested ones each
 
 LONG_PTR GetProc(HWND wnd, bool unicode) {
   return unicode ? GetWindowLongPtrW(wnd, GWLP_WNDPROC) : GetWindowLongPtrA(wnd, GWLP_WNDPROC);
@@ -110,6 +111,8 @@ void TWindowSubclass::FreeThunk(TThunk* t) {
   gFree.push_back(t);
 }
 
+int TWindowSubclass::Depth() { return gDepth; }
+
 int TWindowSubclass::ThunksAlive() {
   std::lock_guard<std::mutex> lock(gPoolLock);
   return gAlive;
@@ -129,9 +132,15 @@ LRESULT TWindowSubclass::Deliver(void* object, THandler handler, HWND wnd, WNDPR
 
 LRESULT CALLBACK TWindowSubclass::Dispatch(TThunk* t, UINT msg, WPARAM wp, LPARAM lp) {
   ++t->Depth;
-  // A thunk its owner let go of passes messages straight on.
-  LRESULT r = t->Owner ? Deliver(t->Object, t->Handler, t->Wnd, t->Previous, t->Unicode, msg, wp, lp)
-                       : CallProc(t->Previous, t->Unicode, t->Wnd, msg, wp, lp);
+  LRESULT r = 0;
+  if (t->Owner) {
+    ++gDepth;
+    r = Deliver(t->Object, t->Handler, t->Wnd, t->Previous, t->Unicode, msg, wp, lp);
+    --gDepth;
+  } else {
+    // A thunk its owner let go of passes messages straight on.
+    r = CallProc(t->Previous, t->Unicode, t->Wnd, msg, wp, lp);
+  }
   if (msg == WM_NCDESTROY) {
     // No message comes after this one: the subclass lets go of the window.
     if (t->Owner) t->Owner->thunk_ = nullptr;

@@ -58,6 +58,9 @@ class TWindowSubclass {
 
   // Trampolines alive in the process (each attached subclass holds one), for leak checks.
   static int ThunksAlive();
+  // Messages that subclass objects of this thread are handling right now (nested ones count
+  // each): while it is not 0, no subclass object may be freed.
+  static int Depth();
 
  private:
   bool AttachHandler(HWND wnd, void* object, THandler handler);

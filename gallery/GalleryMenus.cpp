@@ -95,7 +95,8 @@ TMenuItem* TGalleryMenus::Add(TMenuItem* parent, const char* caption, const char
 
 void TGalleryMenus::PickClick(TObject* sender) {
   auto* item = dynamic_cast<TMenuItem*>(sender);
-  if (item && OnPick) OnPick("Menu: " + StripHotkey(item->Caption()));
+  // A top-level item's click comes with the opening of its popup: nothing is picked yet.
+  if (item && item->Count() == 0 && OnPick) OnPick("Menu: " + StripHotkey(item->Caption()));
 }
 
 void TGalleryMenus::CheckClick(TObject* sender) {

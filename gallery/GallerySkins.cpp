@@ -15,17 +15,7 @@ std::string SkinFileProblem(const std::string& path) {
   if (!in) return "the file cannot be read";
   std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (bytes.empty()) return "the file is empty";
-  TSkinElements skin;
-  std::string error;
-  switch (LoadSkinPackage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), skin, &error)) {
-    case TPackageStatus::Ok:
-      return skin.NoSkin ? "the package holds no skin" : "";
-    case TPackageStatus::WrongVersion:
-      return "it is a skin package of another version";
-    case TPackageStatus::Corrupt:
-      break;
-  }
-  return "it is not a skin package" + (error.empty() ? std::string() : " (" + error + ")");
+  return SkinPackageProblem(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
 std::string NightSkinStream() {

@@ -134,6 +134,7 @@ struct TTheme {
   TRgb menu, menuText, menuBar, menuBorder, scrollBack, thumb, thumbActive, arrow, track;
   TRgb tabFill, tabBorder, edge;
   bool chunkProgress = false;  // the progress bar is drawn in chunks (Style 1), else as one bar
+  bool darkContent = false;    // content areas take the window colours (the skin names "Window")
 };
 
 TTheme Light() {
@@ -188,6 +189,7 @@ TTheme Dark() {
   t.arrow = Hex(0x9A9EA6);
   t.track = Hex(0x232428);
   t.tabFill = Hex(0x26272B), t.tabBorder = Hex(0x41434A), t.edge = Hex(0x41434A);
+  t.darkContent = true;
   t.chunkProgress = true;
   return t;
 }
@@ -709,6 +711,8 @@ class TArtist {
                    {"TitleTextActive", t.titleText[0]},
                    {"TitleTextNoActive", t.titleText[1]}};
     for (auto& c : colours) line(std::string(c.key) + "=" + Text(c.c));
+    // Content areas (edits, lists, views) follow a dark skin; a light one leaves them white.
+    if (t.darkContent) line("Window=" + Text(t.window));
     line("[Colour1]");
     line("color=" + Text(t.accent));
     line("[Colour2]");

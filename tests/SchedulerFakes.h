@@ -12,16 +12,29 @@ class RecordingPower : public TPowerService {
  public:
   bool versionOk = true;
   unsigned platform = kVerPlatformWin32Nt;
-  // "privilege", "exit <flags>", "power <suspend><force>"
+  bool privilegeRefused = false, requestRefused = false;
+  // "privilege", "exit <flags>[ planned]", "power <suspend><force>"
   std::vector<std::string> calls;
 
   bool QueryPlatformId(unsigned& id) override {
     id = platform;
     return versionOk;
   }
-  void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
-  void RequestExitWindows(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
-  void RequestPowerState(bool suspend, bool force) override {
-    calls.push_back(std::string("power ") + (suspend ? "1" : "0") + (force ? "1" : "0"));
+  bool EnableShutdownPrivilege() override {
+    calls.push_back("privilege");
+    error = "no privilege";
+    return !privilegeRefused;
   }
+  bool RequestExitWindows(unsigned flags, unsigned reason) override {
+    calls.push_back("exit " + std::to_string(flags) + (reason == kShutdownReasonPlanned ? " planned" : ""));
+    error = "request refused";
+    return !requestRefused;
+  }
+  bool RequestPowerState(bool suspend, bool force) override {
+    calls.push_back(std::string("power ") + (suspend ? "1" : "0") + (force ? "1" : "0"));
+    error = "request refused";
+    return !requestRefused;
+  }
+  std::string ErrorText() override { return error; }
+  std::string error;
 };

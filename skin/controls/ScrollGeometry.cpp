@@ -3,71 +3,81 @@
 #include <algorithm>
 #include <cstdint>
 
-int ScrollMulDiv(int a, int b, int c) {
-  if (c == 0) return -1;
-  std::int64_t p = static_cast<std::int64_t>(a) * b;
+namespace {
+using Wide = std::int64_t;
+
+// a * b / c rounded half away from zero (c not 0); the product must fit 64 bits, which it does
+// for a range or position (up to 2^32) times a length on the screen.
+Wide MulDivWide(Wide a, Wide b, Wide c) {
+  Wide p = a * b;
   bool negative = (p < 0) != (c < 0);
-  std::uint64_t ap = p < 0 ? static_cast<std::uint64_t>(-p) : static_cast<std::uint64_t>(p);
-  std::uint64_t ac =
-      c < 0 ? static_cast<std::uint64_t>(-static_cast<std::int64_t>(c)) : static_cast<std::uint64_t>(c);
-  auto q = static_cast<std::int64_t>((ap + ac / 2) / ac);
-  return static_cast<int>(negative ? -q : q);
+  std::uint64_t ap = p < 0 ? 0 - static_cast<std::uint64_t>(p) : static_cast<std::uint64_t>(p);
+  std::uint64_t ac = c < 0 ? 0 - static_cast<std::uint64_t>(c) : static_cast<std::uint64_t>(c);
+  auto q = static_cast<Wide>((ap + ac / 2) / ac);
+  return negative ? -q : q;
 }
 
-namespace {
-// Shared by both kinds of bar: range is the divisor of the page, span that of the position.
-void Thumb(int track, int page, int range, int span, int posFromMin, int minThumb, int fixedThumb,
+int ToInt(Wide v) { return static_cast<int>(std::clamp<Wide>(v, INT32_MIN, INT32_MAX)); }
+
+// Shared by both kinds of bar: range is the divisor of the page, span that of the position. Ranges
+// and positions are any integers a program sets, so they are taken wide.
+void Thumb(int track, int page, Wide range, Wide span, Wide posFromMin, int minThumb, int fixedThumb,
            bool fullPage, TBarGeometry& g) {
-  int t = page != 0 ? std::max(ScrollMulDiv(page, track, range), minThumb) : fixedThumb;
-  t = std::min(t, track);
-  int offset = 0;
+  Wide t = page != 0 ? std::max<Wide>(MulDivWide(page, track, range), minThumb) : fixedThumb;
+  t = std::min<Wide>(t, track);
+  Wide offset = 0;
   if (fullPage) {
     t -= 1;
+  } else if (span != 0) {
+    offset = MulDivWide(posFromMin, track - t, span);
   } else {
-    offset = ScrollMulDiv(posFromMin, track - t, span);
+    offset = -1;
   }
   g.TrackLength = track;
-  g.ThumbLength = t;
+  g.ThumbLength = ToInt(t);
   // A page larger than the range would put the thumb before the track: it stays at the start.
-  g.ThumbOffset = std::max(0, std::min(offset, track - t));
+  g.ThumbOffset = ToInt(std::max<Wide>(0, std::min<Wide>(offset, track - t)));
 }
 }  // namespace
 
+int ScrollMulDiv(int a, int b, int c) { return c == 0 ? -1 : static_cast<int>(MulDivWide(a, b, c)); }
+
 bool WindowBarGeometry(int barLength, int arrow, const TScrollRange& r, int minThumb, int fixedThumb,
                        TBarGeometry& g) {
-  int range = r.Max - r.Min;
+  Wide range = Wide{r.Max} - r.Min;
   if (range <= 0) return false;
   g.ArrowLength = arrow;
-  Thumb(barLength - 2 * arrow, r.Page, range, range - r.Page, r.Pos - r.Min, minThumb, fixedThumb,
+  Thumb(barLength - 2 * arrow, r.Page, range, range - r.Page, Wide{r.Pos} - r.Min, minThumb, fixedThumb,
         r.Page == range, g);
   return true;
 }
 
 bool ControlBarGeometry(int barLength, int arrow, const TScrollRange& r, int minThumb, int fixedThumb,
                         TBarGeometry& g) {
-  int range = r.Max - r.Min;
+  Wide range = Wide{r.Max} - r.Min;
   if (range < 0) return false;
   g.ArrowLength = arrow;
-  Thumb(barLength - 2 * arrow, r.Page, range + 1, range - r.Page + 1, r.Pos - r.Min, minThumb, fixedThumb,
-        r.Page == range + 1, g);
+  Thumb(barLength - 2 * arrow, r.Page, range + 1, range - r.Page + 1, Wide{r.Pos} - r.Min, minThumb,
+        fixedThumb, r.Page == range + 1, g);
   return true;
 }
 
 TThumbDrag DragThumb(const TScrollRange& r, const TBarGeometry& g, int offset) {
-  int range = r.Max - r.Min;
+  Wide range = Wide{r.Max} - r.Min;
   int L = g.TrackLength, t = g.ThumbLength;
   offset = std::max(offset, 0);
-  TThumbDrag d;
+  Wide pos;
   if (r.Page != 0) {
     offset = std::min(offset, L);
-    d.Pos = r.Min + (L > 0 ? ScrollMulDiv(offset, range, L) : 0);
-    if (d.Pos >= r.Max - r.Page) d.Pos = r.Max - r.Page + 1;
+    pos = r.Min + (L > 0 ? MulDivWide(offset, range, L) : 0);
+    if (pos >= Wide{r.Max} - r.Page) pos = Wide{r.Max} - r.Page + 1;
   } else {
     offset = std::min(offset, L - t);
-    d.Pos = r.Min + (L - t > 0 ? ScrollMulDiv(offset, range, L - t) : 0);
-    d.Pos = std::min(d.Pos, r.Max);
+    pos = r.Min + (L - t > 0 ? MulDivWide(offset, range, L - t) : 0);
+    pos = std::min<Wide>(pos, r.Max);
   }
-  d.Pos = std::max(d.Pos, r.Min);
+  TThumbDrag d;
+  d.Pos = ToInt(std::max<Wide>(pos, r.Min));
   d.Offset = std::max(0, std::min(offset, L - t));
   return d;
 }

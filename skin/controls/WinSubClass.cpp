@@ -79,7 +79,9 @@ void TSkinControl::Recolour(TControl* c) {
   FSavedParentFont = c->ParentFont();
   FSavedFontColor = c->Font()->Color();
   FFontRecoloured = FSavedFontColor == clWindowText || FSavedFontColor == clBtnText;
-  c->SetColor(FSkinData->Skin.ColourButtonFace);
+  TColor back = clBtnFace, text = clBtnText;
+  Colours(back, text);
+  c->SetColor(back);
   if (!FFontRecoloured) return;
   if (auto* box = dynamic_cast<TWinControl*>(c)) {
     for (int i = 0; i < box->ControlCount(); ++i) {
@@ -90,7 +92,12 @@ void TSkinControl::Recolour(TControl* c) {
       FPinnedFonts.push_back(child);
     }
   }
-  c->Font()->SetColor(FSkinData->Skin.ColourButtonText);
+  c->Font()->SetColor(text);
+}
+
+void TSkinControl::Colours(TColor& back, TColor& text) const {
+  back = FSkinData->Skin.ColourButtonFace;
+  text = ReadableOn(FSkinData->Skin.ColourButtonText, back);
 }
 
 void TSkinControl::RestoreColours(TControl* c) {
@@ -267,8 +274,10 @@ void TSkinControl::DrawSkin(HDC, const RECT&) {}
 void TSkinControl::RefreshSkin() {
   TControl* recoloured = FControl ? static_cast<TControl*>(FControl) : FGraphicControl;
   if (FRecolour && recoloured && FSkinData) {
-    recoloured->SetColor(FSkinData->Skin.ColourButtonFace);
-    if (FFontRecoloured) recoloured->Font()->SetColor(FSkinData->Skin.ColourButtonText);
+    TColor back = clBtnFace, text = clBtnText;
+    Colours(back, text);
+    recoloured->SetColor(back);
+    if (FFontRecoloured) recoloured->Font()->SetColor(text);
   }
   if (FHandle && IsWindow(FHandle))
     InvalidateRect(FHandle, nullptr, TRUE);

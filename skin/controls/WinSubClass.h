@@ -54,6 +54,9 @@ inline bool HasImage(const TDataSkinObject* e) { return e && !e->Bitmap.Empty();
 // The scratch bitmap, grown to at least w x h (its top-left part is the picture), or nullptr.
 TBitmap* ScratchAtLeast(int w, int h);
 
+// text, or black or white where text is too close to back to be read on it.
+TColor ReadableOn(TColor text, TColor back);
+
 // State bits of FState.
 constexpr std::uint8_t kSkinHot = 1;
 constexpr std::uint8_t kSkinPressed = 2;
@@ -133,6 +136,8 @@ class TSkinControl : public TComponent {
                                bool enabled);
   // Copies the scratch bitmap's top-left part to r of dc.
   static void CopyScratch(HDC dc, const RECT& r);
+  // The control's font (the framework control's, or the window's WM_GETFONT one) into font.
+  void ControlFont(TFont& font) const;
 
  protected:
   TSkinControlOwner* Site() const { return FSite; }
@@ -148,6 +153,8 @@ class TSkinControl : public TComponent {
   // are saved for RestoreColours.
   void Recolour(TControl* c);
   void RestoreColours(TControl* c);
+  // The colours a recoloured control takes: the skin's face and, readable on it, its button text.
+  virtual void Colours(TColor& back, TColor& text) const;
 
   std::uint8_t FState = 0;
   TCanvas* FCanvas = nullptr;

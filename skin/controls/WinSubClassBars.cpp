@@ -10,13 +10,7 @@
 // ---- shared by the bar and tab skinners
 
 void WindowFont(HWND wnd, TFont& font) {
-  auto h = reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0));
-  LOGFONTA lf{};
-  if (!GetObjectA(h ? static_cast<HGDIOBJ>(h) : GetStockObject(SYSTEM_FONT), sizeof lf, &lf)) return;
-  font.SetName(lf.lfFaceName);
-  font.SetHeight(lf.lfHeight);
-  font.SetCharset(lf.lfCharSet);
-  font.SetStyle(0);
+  if (GetWindowFont(wnd, font)) font.SetStyle(0);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "skin/controls/WinSubClassBoxes.h"
 
+#include <commctrl.h>
+
 #include "framework/Controls.h"
 
 DASKEL_DEFINE_CLASS(TSkinBox, TSkinControl) {}
@@ -33,4 +35,81 @@ void TSkinLabel::AttachLabel(TControl* label, TSkinData* data) {
   Recolour(label);
   label->Invalidate();
   FAttached = true;
+}
+
+DASKEL_DEFINE_CLASS(TSkinContent, TSkinControl) {}
+
+TSkinContent::TSkinContent(TComponent* owner) : TSkinControl(owner) {}
+
+bool TSkinContent::Wanted() const { return FSkinData && (FSkinData->Skin.ContentColours || FFaceWithout); }
+
+void TSkinContent::Colours(TColor& back, TColor& text) const {
+  if (!FSkinData->Skin.ContentColours) {
+    TSkinControl::Colours(back, text);
+    return;
+  }
+  back = FSkinData->Skin.ColourWindow;
+  text = ReadableOn(FSkinData->Skin.ColourWindowText, back);
+}
+
+void TSkinContent::AttachContent(TControl* control, TSkinData* data, bool faceWithout) {
+  if (FAttached || !control || !data) return;
+  FSkinData = data;
+  FFaceWithout = faceWithout;
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    FControl = w;
+    FHandle = w->Handle();
+  } else {
+    FGraphicControl = control;
+  }
+  control->FreeNotification(this);
+  if (Site()) Site()->AddIfAbsent(this);
+  FView = FHandle && (control->ClassType().InheritsFrom("TCustomListView") ||
+                      control->ClassType().InheritsFrom("TCustomTreeView"));
+  if (FView && control->ClassType().InheritsFrom("TCustomListView")) {
+    FSavedBack = static_cast<COLORREF>(SendMessageA(FHandle, LVM_GETBKCOLOR, 0, 0));
+    FSavedTextBack = static_cast<COLORREF>(SendMessageA(FHandle, LVM_GETTEXTBKCOLOR, 0, 0));
+    FSavedText = static_cast<COLORREF>(SendMessageA(FHandle, LVM_GETTEXTCOLOR, 0, 0));
+  } else if (FView) {
+    FSavedBack = static_cast<COLORREF>(SendMessageA(FHandle, TVM_GETBKCOLOR, 0, 0));
+    FSavedText = static_cast<COLORREF>(SendMessageA(FHandle, TVM_GETTEXTCOLOR, 0, 0));
+  }
+  FAttached = true;
+  if (Wanted()) Recolour(control);
+  ViewColours();
+  control->Invalidate();
+}
+
+void TSkinContent::RefreshSkin() {
+  TControl* c = FControl ? static_cast<TControl*>(FControl) : FGraphicControl;
+  if (c && Wanted() && !FRecolour) Recolour(c);
+  if (c && !Wanted() && FRecolour) RestoreColours(c);
+  TSkinControl::RefreshSkin();
+  ViewColours();
+}
+
+void TSkinContent::Detach() {
+  TSkinControl::Detach();
+  if (!TearingDown()) ViewColours();
+}
+
+void TSkinContent::ViewColours() {
+  if (!FView || !FControl || !IsWindow(FHandle)) return;
+  const bool list = FControl->ClassType().InheritsFrom("TCustomListView");
+  COLORREF back = FSavedBack, textBack = FSavedTextBack, text = FSavedText;
+  if (FRecolour) {
+    TColor b = clWindow, t = clWindowText;
+    Colours(b, t);
+    back = textBack = static_cast<COLORREF>(ColorToRGB(b));
+    text = static_cast<COLORREF>(ColorToRGB(t));
+  }
+  if (list) {
+    SendMessageA(FHandle, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
+    SendMessageA(FHandle, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(textBack));
+    SendMessageA(FHandle, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(text));
+  } else {
+    SendMessageA(FHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
+    SendMessageA(FHandle, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(text));
+  }
+  InvalidateRect(FHandle, nullptr, TRUE);
 }

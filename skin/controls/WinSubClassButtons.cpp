@@ -143,20 +143,6 @@ int TSkinButton::FaceFrame() const {
   return kFrameNormal;
 }
 
-void TSkinButton::ControlFont(TFont& font) const {
-  if (FControl) {
-    font.Assign(*FControl->Font());
-    return;
-  }
-  auto h = reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0));
-  LOGFONTA lf{};
-  if (!GetObjectA(h ? static_cast<HGDIOBJ>(h) : GetStockObject(SYSTEM_FONT), sizeof lf, &lf)) return;
-  font.SetName(lf.lfFaceName);
-  font.SetHeight(lf.lfHeight);
-  font.SetCharset(lf.lfCharSet);
-  font.SetStyle((lf.lfWeight >= FW_BOLD ? FontStyle(fsBold) : 0) | (lf.lfItalic ? FontStyle(fsItalic) : 0));
-}
-
 void TSkinButton::DrawSkin(HDC dc, const RECT& r) { PaintFace(dc, r, false); }
 
 void TSkinButton::PaintFace(HDC dc, const RECT& r, bool withGlyph) {

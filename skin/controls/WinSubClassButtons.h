@@ -21,8 +21,6 @@ class TSkinButton : public TSkinControl {
   // The frame of the "Buttons" image for the state: 1 normal, 2 pressed, 3 disabled, 4 hot or
   // focused.
   int FaceFrame() const;
-  // The control's font (the framework control's, or the window's WM_GETFONT one) into font.
-  void ControlFont(TFont& font) const;
   // Glyph and caption of a glyph button laid out over client (canvas coordinates); the glyph
   // shows frame glyphFrame of its strip.
   void DrawGlyphAndCaption(TCanvas& canvas, const RECT& client, const TControl* control, int glyphFrame,

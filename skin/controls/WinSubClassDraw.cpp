@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "framework/Controls.h"
 #include "framework/Graphics.h"
 #include "skin/paint/SkinDrawWin32.h"
 
@@ -36,12 +37,31 @@ TBitmap* ScratchAtLeast(int w, int h) {
   return scratch;
 }
 
+TColor ReadableOn(TColor text, TColor back) {
+  // Perceived lightness, 0..255, of the two colours as drawn.
+  auto light = [](TColor c) {
+    const unsigned rgb = static_cast<unsigned>(ColorToRGB(c));
+    return (299 * (rgb & 0xFF) + 587 * ((rgb >> 8) & 0xFF) + 114 * ((rgb >> 16) & 0xFF)) / 1000;
+  };
+  const int t = static_cast<int>(light(text)), b = static_cast<int>(light(back));
+  if (t - b >= 80 || b - t >= 80) return text;
+  return b >= 128 ? clBlack : clWhite;
+}
+
 void TSkinControl::FillFace(HDC dc, const RECT& r) const {
   if (!dc || !FSkinData) return;
   // The DC's own brush: no brush made and deleted at every fill.
   COLORREF old = SetDCBrushColor(dc, static_cast<COLORREF>(ColorToRGB(FSkinData->Skin.ColourButtonFace)));
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   SetDCBrushColor(dc, old);
+}
+
+void TSkinControl::ControlFont(TFont& font) const {
+  if (FControl) {
+    font.Assign(*FControl->Font());
+    return;
+  }
+  GetWindowFont(FHandle, font);
 }
 
 void TSkinControl::DrawElement(HDC dc, const RECT& r, int frameCount, int frameIndex,

@@ -1,10 +1,13 @@
 #include "skin/controls/WinSubClassEdits.h"
 
 #include <cstring>
+#include <string>
 
 #include "framework/Controls.h"
 #include "framework/Messages.h"
+#include "framework/StdCtrls.h"
 #include "skin/controls/WinSubClassUpDown.h"
+#include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDrawWin32.h"
 
 namespace {
@@ -99,7 +102,8 @@ void TSkinEdit::DrawSkin(HDC dc, const RECT& r) {
   GetWindowRect(FHandle, &window);
   if (client.right == window.right - window.left || client.bottom == window.bottom - window.top) return;
   FrameWith(dc, r, FSkinData->Skin.ColourButtonShadow);
-  FrameWith(dc, Shrunk(r, 1), clWhite);
+  // The inner ring in the content's ground, so that it does not stand out around a dark edit.
+  FrameWith(dc, Shrunk(r, 1), FSkinData->Skin.ContentColours ? FSkinData->Skin.ColourWindow : clWhite);
 }
 
 void TSkinEdit::PrintBorder(HDC dc) {
@@ -128,6 +132,78 @@ void TSkinComBox::AttachControl(TWinControl* control, TSkinData* data, bool reco
   AttachUnbuffered(*this, control, data, recolour, canvas);
 }
 
+bool TSkinComBox::ButtonOnTheLeft() const {
+  const TDataSkinBorder* button = FSkinData ? FSkinData->Skin.ComboButton.get() : nullptr;
+  return HasImage(button) && button->Style != 1 && HasImage(FSkinData->Skin.SunkEdge.get()) &&
+         IsComboBoxWindow() && (GetWindowLongPtrA(FHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+}
+
+bool TSkinComBox::BeforeDefault(TMessage& m) {
+  // A press on the skin's button on the left is a press on the system's button on the right.
+  if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && ButtonOnTheLeft()) {
+    const int b = GetSystemMetrics(SM_CXHSCROLL);
+    RECT client{};
+    GetClientRect(FHandle, &client);
+    if (static_cast<short>(LOWORD(m.LParam)) < b + 2)
+      m.LParam = MAKELPARAM(client.right - b / 2 - 2, HIWORD(m.LParam));
+  }
+  return true;
+}
+
+void TSkinComBox::KeepEditRightOf(int b) {
+  HWND edit = GetWindow(FHandle, GW_CHILD);
+  if (!edit) return;
+  RECT client{}, at{};
+  GetClientRect(FHandle, &client);
+  GetWindowRect(edit, &at);
+  MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&at), 2);
+  const int left = b + 4, right = client.right - 3;
+  if (at.left != left || at.right != right)
+    SetWindowPos(edit, nullptr, left, at.top, right - left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TSkinComBox::DrawListText(HDC dc, const RECT& area) {
+  // As the combo draws its text: the colours its parent gives, the selection's when focused.
+  int saved = SaveDC(dc);
+  HWND parent = GetParent(FHandle);
+  auto brush =
+      reinterpret_cast<HBRUSH>(SendMessageA(parent, FEnabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                                            reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(FHandle)));
+  FillRect(dc, &area, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+  if (!FEnabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  std::string text;
+  const LRESULT sel = SendMessageA(FHandle, CB_GETCURSEL, 0, 0);
+  const LRESULT len = sel >= 0 ? SendMessageA(FHandle, CB_GETLBTEXTLEN, static_cast<WPARAM>(sel), 0) : -1;
+  if (len > 0) {
+    text.resize(static_cast<std::size_t>(len) + 1);
+    SendMessageA(FHandle, CB_GETLBTEXT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(std::strlen(text.c_str()));
+  }
+  RECT field = Shrunk(area, 1);
+  const bool dropped = SendMessageA(FHandle, CB_GETDROPPEDSTATE, 0, 0) != 0;
+  if (FFocused && !dropped) {
+    FillRect(dc, &field, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  }
+  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
+  RECT t{field.left + 2, field.top, field.right, field.bottom};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &t,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (FFocused && !dropped) DrawFocusRect(dc, &field);
+  RestoreDC(dc, saved);
+}
+
+void TSkinComBox::Detach() {
+  const bool left = FAttached && IsWindow(FHandle) && ButtonOnTheLeft();
+  TSkinControl::Detach();
+  // The system lays the combo out again (its own button, its edit) on an item-height change.
+  if (left && !TearingDown())
+    SendMessageA(FHandle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                 SendMessageA(FHandle, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+}
+
 void TSkinComBox::AfterDefault(TMessage& m) {
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
@@ -154,14 +230,21 @@ void TSkinComBox::AfterDefault(TMessage& m) {
   }
 }
 
+bool TSkinComBox::IsComboBoxWindow() const {
+  if (FControl) return dynamic_cast<TCustomComboBox*>(FControl) != nullptr;
+  return SameText(WindowClassName(FHandle), "combobox");
+}
+
 void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
   if (!dc || !FSkinData) return;
   const TDataSkinBorder* button = FSkinData->Skin.ComboButton.get();
   if (!button || button->Bitmap.Empty()) return;
   FStyle = GetWindowLongPtrA(FHandle, GWL_STYLE);
   FExStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
-  // A simple combo box has no button, and its list takes most of the window.
-  if ((FStyle & 3) == CBS_SIMPLE) return;
+  // A simple combo box has no button, and its list takes most of the window. Only a combo box's
+  // low style bits say so: other windows served here (edits, date-time pickers) use them for
+  // their own things.
+  if (IsComboBoxWindow() && (FStyle & 3) == CBS_SIMPLE) return;
   if (button->Style == 1) {
     DrawFlat(dc, r);
     return;
@@ -190,6 +273,13 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
                           edge->Trans};
   if (!FPicture.Holds(key))
     Compose(FPicture.Remake(key), SIZE{w, h}, *edge, *button, extra, state, left, face, glyphArea);
+  if (left) {
+    const LONG_PTR type = FStyle & 3;
+    if (type == CBS_DROPDOWN) KeepEditRightOf(b);
+    // The combo draws its text from the left edge, under the button: it is drawn again after it.
+    if (type == CBS_DROPDOWNLIST && !(FStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)))
+      DrawListText(dc, RECT{r.left + text.left, r.top + text.top, r.left + text.right, r.top + text.bottom});
+  }
   // The text area is the combo's own: only the frame ring and the button reach the screen.
   int saved = SaveDC(dc);
   ExcludeClipRect(dc, r.left + text.left, r.top + text.top, r.left + text.right, r.top + text.bottom);

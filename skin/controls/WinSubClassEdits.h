@@ -28,12 +28,21 @@ class TSkinComBox : public TSkinControl {
  public:
   explicit TSkinComBox(TComponent* owner);
   void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
+  bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
   void RefreshSkin() override;
+  void Detach() override;
 
  private:
   void DrawFlat(HDC dc, const RECT& r);
+  // With the button on the left the system still lays the combo out with its own button on the
+  // right: the text field is moved, or drawn, right of the skin's button.
+  bool ButtonOnTheLeft() const;
+  void KeepEditRightOf(int buttonWidth);
+  void DrawListText(HDC dc, const RECT& area);
+  // A combo box (framework or system), not another control served as one.
+  bool IsComboBoxWindow() const;
   // The frame ring, the button and its arrow of one state, as the screen shows them.
   void Compose(TBitmap& picture, SIZE size, const TDataSkinObject& edge, const TDataSkinBorder& button,
                const TDataSkinObject* extra, int state, bool left, const RECT& face, const RECT& glyphArea);

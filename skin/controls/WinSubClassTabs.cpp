@@ -275,7 +275,8 @@ void TSkinTab31::RefreshSkin() {
 
 bool TSkinTab31::BeforeDefault(TMessage& m) {
   // The skin covers the whole tab set: its own painting would only be painted over (and cost as
-  // much again), so it is not run.
+  // much again), so it is not run. A skin without tab images leaves the tab set its own look.
+  if (!HasImage(FSkinData ? FSkinData->Skin.Tabs.get() : nullptr) || FTabImage.Empty()) return true;
   return !PaintWhole(m);
 }
 
@@ -356,9 +357,9 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& r) {
       DrawNineSlice(picture.Get(), local, e->Bitmap, false, e->Tile != 0, true, 1, 1, margins);
       const TBitmap& chunk = e->Bitmap2;
       if (p > 0 && m > 0) {
-        // The chunks stay inside the bar's frame.
+        // The chunks fill the room inside the bar's frame: a full bar fills all of it.
         const int room = std::max(0, w - e->LeftWidth - e->RightWidth);
-        const int f = std::min(static_cast<int>(static_cast<long long>(std::min(p, m)) * w / m), room);
+        const int f = static_cast<int>(static_cast<long long>(std::min(p, m)) * room / m);
         if (f > 0 && (FStrip.Width() != f || FStrip.Height() != chunk.Height()) &&
             !FStrip.SetSize(f, chunk.Height(), pf24bit))
           return;

@@ -1,5 +1,7 @@
 #include "skin/data/IniReader.h"
 
+#include "skin/data/SkinRead.h"
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\x1a'; }
@@ -30,6 +32,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 void TIniReader::Load(std::string_view text) {
   sections_.clear();
+  index_.clear();
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   TSection* current = nullptr;
   std::size_t pos = 0;
@@ -43,6 +46,7 @@ void TIniReader::Load(std::string_view text) {
       std::size_t close = line.rfind(']');
       if (close != std::string_view::npos && close > 0) {
         sections_.push_back({std::string(line.substr(1, close - 1)), {}});  // kept as written, blanks too
+        index_.try_emplace(LowerAscii(sections_.back().name), sections_.size() - 1);
         current = &sections_.back();
         continue;
       }
@@ -58,9 +62,8 @@ void TIniReader::Load(std::string_view text) {
 }
 
 const TIniReader::TSection* TIniReader::FindSection(std::string_view name) const {
-  for (const TSection& s : sections_)
-    if (EqualsNoCase(s.name, name)) return &s;
-  return nullptr;
+  auto found = index_.find(LowerAscii(name));
+  return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 std::vector<std::string> TIniReader::ReadSections() const {

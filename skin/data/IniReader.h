@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TIniReader {
@@ -34,6 +35,9 @@ class TIniReader {
   };
   const TSection* FindSection(std::string_view name) const;
   std::vector<TSection> sections_;
+  // Lower-cased name to the first section of that name: a lookup costs the same however many
+  // sections the text has.
+  std::unordered_map<std::string, std::size_t> index_;
 };
 
 // Whole-text integer conversion with the rules of ReadInteger; false when it is not a number.

@@ -70,7 +70,10 @@ TPackageStatus TSkinReader::LoadUnpacked(std::vector<std::uint8_t> unpacked, std
     offsets[i] = offset;
     offset += static_cast<std::size_t>(sizes[i]);
   }
+  std::unordered_map<std::string, std::size_t> index;
+  for (std::size_t i = 0; i < names.size(); ++i) index.try_emplace(names[i], i);
   names_ = std::move(names);
+  index_ = std::move(index);
   sizes_ = std::move(sizes);
   offsets_ = std::move(offsets);
   data_ = std::move(unpacked);
@@ -79,10 +82,9 @@ TPackageStatus TSkinReader::LoadUnpacked(std::vector<std::uint8_t> unpacked, std
 }
 
 std::optional<std::span<const std::uint8_t>> TSkinReader::FindEntry(std::string_view name) const {
-  std::string lower = LowerAscii(name);
-  for (std::size_t i = 0; i < names_.size(); ++i)
-    if (names_[i] == lower) return Member(i);
-  return std::nullopt;
+  auto found = index_.find(LowerAscii(name));
+  if (found == index_.end()) return std::nullopt;
+  return Member(found->second);
 }
 
 std::optional<std::span<const std::uint8_t>> TSkinReader::FindEntryContaining(std::string_view text,

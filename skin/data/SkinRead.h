@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 constexpr std::int32_t kSkinPackageVersion = 20000;
@@ -22,6 +23,7 @@ enum class TPackageStatus {
   Ok,
   WrongVersion,  // a package of another version: the caller tells the user
   Corrupt,       // undecodable, truncated or inconsistent: refused as a whole
+  TooLarge,      // would cost more than one skin may (see VuzUrezDataRead.h): refused as a whole
 };
 
 class TSkinReader {
@@ -51,7 +53,8 @@ class TSkinReader {
   std::vector<std::string> names_;
   std::vector<std::int32_t> sizes_;
   std::vector<std::size_t> offsets_;
-  std::vector<std::uint8_t> data_;  // the whole unpacked package; offsets_ index into it
+  std::vector<std::uint8_t> data_;                      // the whole unpacked package; offsets_ index into it
+  std::unordered_map<std::string, std::size_t> index_;  // name to its first member
   std::int32_t version_ = 0;
 };
 

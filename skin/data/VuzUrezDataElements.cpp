@@ -1,6 +1,6 @@
 #include "skin/data/VuzUrezDataElements.h"
 
-#include "skin/data/IniReader.h"
+#include <algorithm>
 
 TSkinElements::TSkinElements()
     : Title(std::make_unique<TDataSkinTitle>("Title")),
@@ -12,25 +12,30 @@ TSkinElements::TSkinElements()
 
 TColor ParseColourText(std::string_view text) {
   while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  text = text.substr(0, kMaxColourTextLength);
   while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
   std::int32_t rgb[3] = {0, 0, 0};
   int index = 1;
-  std::string run;
-  // A run that does not fit a 32-bit integer is not taken and keeps growing, as the
-  // conversion that refuses it leaves everything as it was.
+  // The run's value is kept as it grows: a run that does not fit a 32-bit integer is not taken
+  // and keeps growing (its value can only grow), so each digit is looked at once.
+  constexpr std::uint64_t kTooLarge = 0x80000000ull;
+  std::uint64_t run = 0;
+  bool inRun = false;
   auto take = [&]() {
-    std::int32_t v;
-    if (!ParseIniInteger(run, v) || v < 0) return;
-    if (index <= 3) rgb[index - 1] = v;
+    if (run >= kTooLarge) return;
+    if (index <= 3) rgb[index - 1] = static_cast<std::int32_t>(run);
     ++index;
-    run.clear();
+    run = 0;
+    inRun = false;
   };
   for (char c : text) {
-    if (c >= '0' && c <= '9')
-      run.push_back(c);
-    else if (!run.empty())
+    if (c >= '0' && c <= '9') {
+      run = std::min<std::uint64_t>(run * 10 + static_cast<unsigned>(c - '0'), kTooLarge);
+      inRun = true;
+    } else if (inRun) {
       take();
+    }
   }
-  if (index == 3 && !run.empty()) take();
+  if (index == 3 && inRun) take();
   return RGBColor(rgb[0] & 0xFF, rgb[1] & 0xFF, rgb[2] & 0xFF);
 }

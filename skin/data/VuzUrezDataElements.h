@@ -3,6 +3,7 @@
 // painter reads it; none of them reads the description itself.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -91,6 +92,10 @@ struct TSkinElements {
   std::string SkinName;
 
   TColor ColourWindowText = clWindowText;
+  // Content colours (edits, lists, views, grids): given only when the skin names "Window"; a
+  // skin without it leaves content in the system's colours.
+  bool ContentColours = false;
+  TColor ColourWindow = clWindow;
   TColor ColourButtonFace = clBtnFace;
   TColor ColourScrollbar = clScrollBar;
   TColor ColourHilightText = clHighlightText;
@@ -138,5 +143,7 @@ struct TSkinElements {
 };
 
 // "255 128 0", "255,128,0": digit runs give red, green and blue (low 8 bits each); a run is
-// taken when a non-digit follows it, the last one also when it is the third.
+// taken when a non-digit follows it, the last one also when it is the third. Only the first
+// kMaxColourTextLength characters are read: no colour needs more, and a skin is untrusted input.
+constexpr std::size_t kMaxColourTextLength = 256;
 TColor ParseColourText(std::string_view text);

@@ -1,5 +1,8 @@
 #include "skin/data/VuzUrezDataRead.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "skin/data/ImgUtil.h"
 
 std::string ImageMemberName(std::string_view value) {
@@ -18,7 +21,8 @@ class TDescriptionReader {
                      std::vector<std::string>* problems)
       : s_(skin), ini_(ini), package_(package), problems_(problems) {}
 
-  void Run() {
+  // Ok, or TooLarge with *error saying why.
+  TPackageStatus Run(std::string* error) {
     std::vector<std::string> sections = ini_.ReadSections();
     s_.SkinName = ini_.ReadString("TitlebarSkin", "SkinName");
     ReadEdges();
@@ -33,7 +37,7 @@ class TDescriptionReader {
     WithSecond(s_.Tabs, "Tabs", "Border");
     Generic(s_.StatusBarEdges, "StatusBarEdges");
     WithSecond(s_.ComboButton, "ComboButton", "****");
-    if (s_.ComboButton && !s_.ComboButton->Bitmap.Empty()) {
+    if (s_.ComboButton && !s_.ComboButton->Bitmap.Empty() && Afford(s_.ComboButton->Bitmap, "ComboButton")) {
       s_.ComboButton->Bitmap2.Assign(s_.ComboButton->Bitmap);
       s_.ComboButton->Bitmap2.SetPixelFormat(pf24bit);
       MirrorHorizontal(s_.ComboButton->Bitmap2);
@@ -57,7 +61,12 @@ class TDescriptionReader {
     WithSecond(s_.UpDownHorz, "UpDown.Horz", "GlyphImage");
     WithSecond(s_.UpDownVert, "UpDown.Vert", "GlyphImage");
     SetFrameCounts();
+    if (!overWhy_.empty()) {
+      if (error) *error = overWhy_;
+      return TPackageStatus::TooLarge;
+    }
     s_.NoSkin = false;
+    return TPackageStatus::Ok;
   }
 
  private:
@@ -74,6 +83,46 @@ class TDescriptionReader {
   void Problem(std::string text) {
     if (problems_) problems_->push_back(std::move(text));
   }
+  // A margin held to lo..kMaxSkinMargin, with a problem line when it had to be.
+  std::int32_t Bounded(std::string_view section, std::string_view key, std::int32_t def, std::int32_t lo) {
+    std::int32_t v = Int(section, key, def), held = std::clamp(v, lo, kMaxSkinMargin);
+    if (held != v)
+      Problem("[" + std::string(section) + "] " + std::string(key) + "=" + std::to_string(v) + ": held to " +
+              std::to_string(held));
+    return held;
+  }
+  std::int32_t Margin(std::string_view section, std::string_view key, std::int32_t def = 0) {
+    return Bounded(section, key, def, 0);
+  }
+  std::int32_t Offset(std::string_view section, std::string_view key) {
+    return Bounded(section, key, 0, -kMaxSkinMargin);
+  }
+
+  // The first limit passed ends the read: nothing more is decoded or made.
+  bool Over() const { return !overWhy_.empty(); }
+  void GoOver(std::string why) {
+    if (overWhy_.empty()) overWhy_ = std::move(why);
+  }
+  // Counts one more image held, of bmp's size; false (and the read ends) past the limits.
+  bool Afford(const TBitmap& bmp, std::string_view what) {
+    if (Over()) return false;
+    pixels_ += static_cast<std::int64_t>(bmp.Width()) * bmp.Height();
+    if (++images_ > kMaxSkinImages)
+      GoOver("the skin holds more than " + std::to_string(kMaxSkinImages) + " images (at " +
+             std::string(what) + ")");
+    else if (pixels_ > kMaxSkinPixels)
+      GoOver("the skin's images hold more than " + std::to_string(kMaxSkinPixels) + " pixels (at " +
+             std::string(what) + ")");
+    return !Over();
+  }
+  // Counts one more record made from a section; false (and the read ends) past the limit.
+  bool AffordRecord(std::string_view section) {
+    if (Over()) return false;
+    if (++records_ > kMaxSkinRecords)
+      GoOver("the skin has more than " + std::to_string(kMaxSkinRecords) +
+             " caption-button and colour sections (at [" + std::string(section) + "])");
+    return !Over();
+  }
 
   // Loads the image a description value names into `bmp`, or empties it.
   void LoadBitmap(TBitmap& bmp, std::string_view section, std::string_view key) {
@@ -85,24 +134,28 @@ class TDescriptionReader {
         Problem("[" + std::string(section) + "] " + std::string(key) + "=" + value + ": not a .bmp name");
       return;
     }
-    auto data = package_.FindEntry(member);
-    if (!data || data->empty()) {
-      Problem("[" + std::string(section) + "] " + std::string(key) + ": image " + member +
-              " is not in the package");
-      return;
+    if (Over()) return;
+    auto [decoded, fresh] = decoded_.try_emplace(member);
+    TDecoded& image = decoded->second;
+    if (fresh) {
+      auto data = package_.FindEntry(member);
+      std::string error;
+      if (!data || data->empty())
+        image.problem = " is not in the package";
+      else if (!image.bitmap.LoadFromBmp(data->data(), data->size(), &error))
+        image.problem = ": " + error;
+      else if (!Afford(image.bitmap, member))
+        image.bitmap.Clear();
     }
-    std::string error;
-    if (!bmp.LoadFromBmp(data->data(), data->size(), &error))
-      Problem("[" + std::string(section) + "] " + std::string(key) + ": image " + member + ": " + error);
+    if (!image.problem.empty())
+      Problem("[" + std::string(section) + "] " + std::string(key) + ": image " + member + image.problem);
+    bmp.Share(image.bitmap);
   }
 
   template <typename Record>
   void ReadCommon(Record& r, std::string_view section, bool style) {
     if (style) r.Style = Int(section, "Style", 0);
-    r.LeftWidth = Int(section, "LeftWidth", 0);
-    r.RightWidth = Int(section, "RightWidth", 0);
-    r.TopHeight = Int(section, "TopHeight", 0);
-    r.BottomHeight = Int(section, "BottomHeight", 0);
+    ReadMargins(r, section);
     r.Trans = Int(section, "Trans", 0);
     r.Tile = Int(section, "Tile", 0);
     r.NormalColour = Int(section, "NormalColour", -1);
@@ -112,6 +165,13 @@ class TDescriptionReader {
     r.MouseOverColour2 = Colour(section, "MouseOverColour2", s_.ColourButtonText);
     r.PressedColour2 = Colour(section, "PressedColour2", s_.ColourButtonText);
     if (r.Tile > 1) r.Tile = 0;
+  }
+
+  void ReadMargins(TDataSkinObject& r, std::string_view section) {
+    r.LeftWidth = Margin(section, "LeftWidth");
+    r.RightWidth = Margin(section, "RightWidth");
+    r.TopHeight = Margin(section, "TopHeight");
+    r.BottomHeight = Margin(section, "BottomHeight");
   }
 
   void Generic(std::unique_ptr<TDataSkinObject>& slot, std::string_view section) {
@@ -138,10 +198,7 @@ class TDescriptionReader {
     LoadBitmap(p->Bitmap, "Progress", "Bitmap");
     if (!Str("Progress", "Chunk").empty()) LoadBitmap(p->Bitmap2, "Progress", "Chunk");
     p->Style = Int("Progress", "Style", 0);
-    p->LeftWidth = Int("Progress", "LeftWidth", 0);
-    p->RightWidth = Int("Progress", "RightWidth", 0);
-    p->TopHeight = Int("Progress", "TopHeight", 0);
-    p->BottomHeight = Int("Progress", "BottomHeight", 0);
+    ReadMargins(*p, "Progress");
     p->Trans = Int("Progress", "Trans", 0);
     p->Tile = Int("Progress", "Tile", 0);  // not limited here
   }
@@ -153,16 +210,13 @@ class TDescriptionReader {
     LoadBitmap(m->Bitmap, "Personality", "menuBar");
     m->TopHeight = m->BottomHeight = 0;
     m->Tile = Int("Personality", "TileMenu", 0);
-    m->LeftWidth = Int("Personality", "TileLeftMenu", 1);
-    m->RightWidth = Int("Personality", "TileRightMenu", 1);
+    m->LeftWidth = Margin("Personality", "TileLeftMenu", 1);
+    m->RightWidth = Margin("Personality", "TileRightMenu", 1);
   }
 
   void ReadButtons() {
     TDataSkinButton& b = *s_.Buttons;
-    b.LeftWidth = Int("Buttons", "LeftWidth", 0);
-    b.RightWidth = Int("Buttons", "RightWidth", 0);
-    b.TopHeight = Int("Buttons", "TopHeight", 0);
-    b.BottomHeight = Int("Buttons", "BottomHeight", 0);
+    ReadMargins(b, "Buttons");
     b.Trans = Int("Buttons", "Trans", 0);
     LoadBitmap(b.Bitmap, "Buttons", "Bitmap");
     b.Tile = Int("Buttons", "Tile", 0);
@@ -187,15 +241,15 @@ class TDescriptionReader {
   void ReadTitle() {
     TDataSkinTitle& t = *s_.Title;
     LoadBitmap(t.Bitmap, "Personality", "TextBack");
-    t.LeftWidth = Int("Personality", "TextShift", 0);
-    t.TopHeight = Int("Personality", "TextShiftVert", 0);
-    t.RightWidth = Int("Personality", "TextRightClip", 0);
+    t.LeftWidth = Offset("Personality", "TextShift");
+    t.TopHeight = Offset("Personality", "TextShiftVert");
+    t.RightWidth = Offset("Personality", "TextRightClip");
     t.BottomHeight = 0;
     t.TextAlignment = Int("Personality", "TextAlignment", 0);
     t.TextBackground = Int("Personality", "Textbackground", 0);
-    t.FontHeight = Int("Fonts", "FontHeight", 14);
-    t.TextBackLeft = Int("Personality", "TXTBackleft", 0);
-    t.TextBackRight = Int("Personality", "TXTBackRight", 0);
+    t.FontHeight = Bounded("Fonts", "FontHeight", 14, -kMaxSkinMargin);
+    t.TextBackLeft = Margin("Personality", "TXTBackleft");
+    t.TextBackRight = Margin("Personality", "TXTBackRight");
     t.ActiveTextColour = t.InactiveTextColour = clNone;
     ReadRGB("Personality", "ActiveText", t.ActiveTextColour);
     ReadRGB("Personality", "InActiveText", t.InactiveTextColour);
@@ -212,8 +266,8 @@ class TDescriptionReader {
     for (auto [e, vertical] : edges) {
       const std::string& n = e->Name;
       // For the horizontal edges the two keys give the fixed left and right ends.
-      std::int32_t first = Int("Personality", n + "TopHeight", 0),
-                   second = Int("Personality", n + "BotHeight", 0);
+      std::int32_t first = Margin("Personality", n + "TopHeight"),
+                   second = Margin("Personality", n + "BotHeight");
       if (vertical) {
         e->TopHeight = first;
         e->BottomHeight = second;
@@ -232,6 +286,8 @@ class TDescriptionReader {
 
   void ReadColours(const std::vector<std::string>& sections) {
     s_.ColourWindowText = Colour("Colours", "WindowText", clWindowText);
+    s_.ContentColours = !Str("Colours", "Window").empty();
+    s_.ColourWindow = Colour("Colours", "Window", clWindow);
     s_.ColourButtonFace = Colour("Colours", "ButtonFace", clBtnFace);
     s_.ColourScrollbar = Colour("Colours", "Scrollbar", clScrollBar);
     s_.ColourHilightText = Colour("Colours", "HilightText", clHighlightText);
@@ -250,8 +306,10 @@ class TDescriptionReader {
     s_.ExtraColours.clear();
     for (const std::string& name : sections) {
       std::string upper = UpperAscii(name);
-      if (upper.rfind("COLOUR", 0) == 0 && upper != "COLOURS")
+      if (upper.rfind("COLOUR", 0) == 0 && upper != "COLOURS") {
+        if (!AffordRecord(name)) break;
         s_.ExtraColours.push_back(Colour(name, "color", clWindowText));
+      }
     }
   }
 
@@ -268,11 +326,12 @@ class TDescriptionReader {
       std::string u = UpperAscii(name);
       if (u.rfind("BUTTON", 0) != 0 || u == "BUTTONS" || u == "BUTTON.RADIO" || u == "BUTTON.CHECKBOX")
         continue;
+      if (!AffordRecord(name)) break;
       auto b = std::make_unique<TDataSkinSysButton>(u);
       b->Action = Int(name, "Action", 0);
       b->Align = Int(name, "Align", 0);
-      b->Xcoord = Int(name, "Xcoord", 0);
-      b->Ycoord = Int(name, "Ycoord", 0);
+      b->Xcoord = Offset(name, "Xcoord");
+      b->Ycoord = Offset(name, "Ycoord");
       b->Visibility = Int(name, "Visibility", 0);
       b->Visibility1 = Int(name, "Visibility1", 0);
       b->CombineOp = Int(name, "CombineOp", -1);
@@ -302,8 +361,12 @@ class TDescriptionReader {
     if (!strip.Empty()) {
       int a = strip.Width() / 12, h = strip.Height();
       for (int k = 0; k < 3; ++k) {
-        if (a > 0 && mdi[k]->Bitmap.SetSize(a * 4, h, strip.PixelFormat()))
-          mdi[k]->Bitmap.CopyRect(0, 0, strip, 4 * k * a, 0, 4 * a, h);
+        if (a > 0 && mdi[k]->Bitmap.SetSize(a * 4, h, strip.PixelFormat())) {
+          if (Afford(mdi[k]->Bitmap, "MDICONTROLS"))
+            mdi[k]->Bitmap.CopyRect(0, 0, strip, 4 * k * a, 0, 4 * a, h);
+          else
+            mdi[k]->Bitmap.Clear();
+        }
         mdi[k]->Xcoord = (3 - k) * (a + 4);
       }
     }
@@ -346,17 +409,27 @@ class TDescriptionReader {
     set(s_.VertScrollThumb, Int("VertScrollThumb", "FrameCount", 3));
   }
 
+  // An image member as decoded once for every part that names it.
+  struct TDecoded {
+    TBitmap bitmap;
+    std::string problem;  // why it is not there, when it is not
+  };
+
   TSkinElements& s_;
   const TIniReader& ini_;
   const TSkinReader& package_;
   std::vector<std::string>* problems_;
+  std::unordered_map<std::string, TDecoded> decoded_;
+  std::size_t images_ = 0, records_ = 0;
+  std::int64_t pixels_ = 0;
+  std::string overWhy_;  // set when a limit was passed
 };
 
 }  // namespace
 
-void ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, const TSkinReader& package,
-                         std::vector<std::string>* problems) {
-  TDescriptionReader(skin, ini, package, problems).Run();
+TPackageStatus ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, const TSkinReader& package,
+                                   std::vector<std::string>* problems, std::string* error) {
+  return TDescriptionReader(skin, ini, package, problems).Run(error);
 }
 
 TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSkinElements& skin,
@@ -371,6 +444,25 @@ TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSk
     return TPackageStatus::Corrupt;
   }
   TIniReader ini(std::string_view(reinterpret_cast<const char*>(description->data()), description->size()));
-  ReadSkinDescription(skin, ini, package, problems);
-  return TPackageStatus::Ok;
+  return ReadSkinDescription(skin, ini, package, problems, error);
+}
+
+std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size) {
+  if (!package || size == 0) return "the skin is empty";
+  if (size > kMaxSkinPackageSize)
+    return "the skin is too large (" + std::to_string(size) + " bytes, at most " +
+           std::to_string(kMaxSkinPackageSize) + ")";
+  TSkinElements skin;
+  std::string error;
+  switch (LoadSkinPackage(package, size, skin, &error)) {
+    case TPackageStatus::Ok:
+      return skin.NoSkin ? "the package holds no skin" : "";
+    case TPackageStatus::WrongVersion:
+      return "it is a skin package of another version";
+    case TPackageStatus::TooLarge:
+      return "the skin asks for more than a skin may have (" + error + ")";
+    case TPackageStatus::Corrupt:
+      break;
+  }
+  return "it is not a skin package" + (error.empty() ? std::string() : " (" + error + ")");
 }

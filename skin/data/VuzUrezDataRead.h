@@ -10,18 +10,39 @@
 #include "skin/data/SkinRead.h"
 #include "skin/data/VuzUrezDataElements.h"
 
+// What one skin may cost. A skin package is untrusted input: a few kilobytes could otherwise
+// name thousands of sections or images, each held (and on Windows drawn through a GDI object)
+// on its own, or margins that overflow the painters' sums.
+constexpr std::size_t kMaxSkinRecords = 512;       // caption-button and colour sections together
+constexpr std::size_t kMaxSkinImages = 512;        // distinct images held: one GDI bitmap each
+constexpr std::int64_t kMaxSkinPixels = 16 << 20;  // their pixels together
+// Slice margins and caps are held to 0..kMaxSkinMargin, text shifts and caption-button offsets to
+// -kMaxSkinMargin..kMaxSkinMargin, when the skin is read: far beyond any window, and sums of a
+// few of them stay far inside an int.
+constexpr std::int32_t kMaxSkinMargin = 1 << 15;
+
 // Fills every slot, colour and list of `skin` from the description `ini`, loading the images
 // from `package`; clears NoSkin at the end. Missing keys give their defaults; an image that is
 // named but missing, or that does not decode, leaves an empty bitmap and, when `problems` is
-// given, a line saying so.
-void ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, const TSkinReader& package,
-                         std::vector<std::string>* problems = nullptr);
+// given, a line saying so; so does a margin held to its bounds. Each image member is decoded once,
+// and every part that names it shares its pixels. A description over one of the limits above is
+// not read to the end: TooLarge, NoSkin stays set and *error says which limit; Ok otherwise.
+TPackageStatus ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, const TSkinReader& package,
+                                   std::vector<std::string>* problems = nullptr,
+                                   std::string* error = nullptr);
 
 // The whole load: unpack the stored package, find the description (the first member whose name
-// contains ".ini") and read it. WrongVersion and Corrupt leave `skin` untouched with NoSkin
-// set; a package without a description is Corrupt.
+// contains ".ini") and read it. WrongVersion, Corrupt and TooLarge leave NoSkin set (the caller
+// keeps the skin it had); a package without a description is Corrupt.
 TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSkinElements& skin,
                                std::string* error = nullptr, std::vector<std::string>* problems = nullptr);
+
+// A skin package file larger than this is refused before it is read.
+constexpr std::size_t kMaxSkinPackageSize = 16u << 20;
+
+// Why the bytes of a skin package file cannot serve as a skin, in a few words ("" when they
+// can): empty, too large, of another version, not a package, or holding no skin.
+std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size);
 
 // The image member a description value names: the part after the last "\" or ":", and only
 // when it ends in ".bmp" exactly (lower case); empty otherwise.

@@ -1,5 +1,5 @@
-// The Windows side of the skin data component: the face-colour brush, the system-menu glyphs
-// from the executable's TAVORINMENU bitmap resource, and the old-skin message box.
+// The Windows side of the skin data component: the face and content brushes, the system-menu
+// glyphs from the TAVORINMENU bitmap resource, and the old-skin message box.
 #include <windows.h>
 
 #include <cstring>
@@ -14,6 +14,7 @@
 
 struct TSkinData::TPlatformPart {
   TGdiBrush ButtonFaceBrush;
+  TGdiBrush WindowBrush;  // of the content colour, when the skin gives one
   std::unique_ptr<TImageList> MenuImages;
 };
 
@@ -21,9 +22,18 @@ void TSkinData::TPlatformDeleter::operator()(TPlatformPart* part) const { delete
 
 namespace {
 
+// The module this code is linked into: the executable, or the skin DLL when the engine runs in a
+// program that knows nothing of it. Its resources travel with the code.
+HMODULE CodeModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&CodeModule), &module);
+  return module;
+}
+
 // A bitmap resource holds a BMP file without its file header; put one in front and decode.
 bool LoadBitmapResource(const char* name, TBitmap& out) {
-  HMODULE module = GetModuleHandleA(nullptr);
+  HMODULE module = CodeModule();
   HRSRC res = FindResourceA(module, name, MAKEINTRESOURCEA(2));  // RT_BITMAP
   if (!res) return false;
   HGLOBAL mem = LoadResource(module, res);
@@ -56,6 +66,7 @@ TSkinData::TPlatformPart* CreateSkinDataPlatform(TSkinData&) {
 
 void SkinDataPlatformSkinLoaded(TSkinData::TPlatformPart& part, const TSkinElements& skin) {
   part.ButtonFaceBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(skin.ColourButtonFace))));
+  part.WindowBrush.Reset();
 }
 
 TImageList* SkinDataPlatformMenuImages(const TSkinData::TPlatformPart& part) { return part.MenuImages.get(); }
@@ -67,6 +78,14 @@ HBRUSH ButtonFaceBrush(const TSkinData& data) {
     part->ButtonFaceBrush.Reset(
         CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(data.Skin.ColourButtonFace))));
   return part->ButtonFaceBrush.Get();
+}
+
+HBRUSH WindowBrush(const TSkinData& data) {
+  TSkinData::TPlatformPart* part = data.Platform();
+  if (!part) return nullptr;
+  if (!part->WindowBrush)
+    part->WindowBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(data.Skin.ColourWindow))));
+  return part->WindowBrush.Get();
 }
 
 void ShowOlderSkinFileMessage() { MessageBoxA(nullptr, kOlderSkinFileMessage, "", MB_OK); }

@@ -33,7 +33,6 @@ DASKEL_DEFINE_CLASS(TVuzUrezForm, TComponent) {
 }
 
 TVuzUrezForm::TVuzUrezForm(TComponent* owner) : TSkinnedWindow(owner) {
-  FDoubleClickTime = GetDoubleClickTime();
   FActive = true;
   FStage = ssAttached;
 }
@@ -46,21 +45,29 @@ TVuzUrezForm::~TVuzUrezForm() {
   FFormProcTaken = false;
   FSubclass.Restore();
   UnhookMdiClient();
-  FreeControlSkinners();
+  FControls.FreeControlSkinners();
   ClearSysButtons();
   if (TSkinManage* m = SkinManager()) m->RemoveForm(Handle);
 }
 
 void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
   // Skinners of windowless controls leave through RemoveSkinner when their control goes.
-  if (op == opRemove && c == FHotControl) FHotControl = nullptr;
+  if (op == opRemove) FControls.Forget(c);
   TSkinnedWindow::Notification(c, op);
 }
 
-bool TVuzUrezForm::MainMenuSkinned() const { return FSkinData && FSkinData->HasControl(xcMainMenu); }
+bool TVuzUrezForm::MdiMaximized() {
+  TSkinManage* m = SkinManager();
+  return m && m->MdiMaximized();
+}
+
+// What attach took over, not what the skin data says today: the option may change while the
+// window is skinned, and Detach must give back what was taken.
+bool TVuzUrezForm::MainMenuSkinned() const { return FFramed; }
 
 void TVuzUrezForm::AttachForm(TSkinData* data, TCustomForm* form) {
   FForm = form;
+  FControls.SetForm(form);
   form->SetAutoScroll(false);
   if (data->HasControl(xcMainMenu)) {
     FOldFormWndProc = form->WindowProc;
@@ -113,7 +120,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   LONG_PTR exStyle = GetWindowLongPtrA(Handle, GWL_EXSTYLE);
   FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   FSysMenuHandle = GetSystemMenu(Handle, FALSE);
-  LoadIcon();
+  FButtons.LoadIcon();
   char text[1000] = {};
   SendMessageA(Handle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   FCaption = text;
@@ -125,41 +132,42 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
                       (wr.bottom - wr.top) - (FClientRect.bottom - FClientRect.top)};
 
   FBorderIcons = 0;
-  if ((FStyle & WS_SYSMENU) || FSysMenuHandle) FBorderIcons |= 8;
-  if (FStyle & WS_MINIMIZEBOX) FBorderIcons |= 2;
-  if (FStyle & WS_MAXIMIZEBOX) FBorderIcons |= 1;
+  if ((FStyle & WS_SYSMENU) || FSysMenuHandle) FBorderIcons |= kIconSystemMenu;
+  if (FStyle & WS_MINIMIZEBOX) FBorderIcons |= kIconMinimize;
+  if (FStyle & WS_MAXIMIZEBOX) FBorderIcons |= kIconMaximize;
 
-  BuildSystemMenu();
+  FButtons.BuildSystemMenu(FBorderIcons);
   ReadWindowState();
   FindMdiClient();
-  if (exStyle & WS_EX_MDICHILD) FWindowKind = 2;
+  if (exStyle & WS_EX_MDICHILD) FWindowKind = wkMdiChild;
 
   if ((FStyle & WS_POPUP) && (FStyle & WS_CAPTION) != WS_CAPTION)
-    FFrameKind = 2;
+    FFrameKind = fkNone;
   else if ((exStyle & WS_EX_WINDOWEDGE) || (FStyle & WS_THICKFRAME))
-    FFrameKind = 0;
+    FFrameKind = fkSizeable;
   else
-    FFrameKind = 3;
+    FFrameKind = fkOther;
 
   if (data->HasControl(xcMainMenu)) {
+    FFramed = true;
     FMenuHandle = GetMenu(Handle);
     CreateMenuBar();
-    bool mdiMaximized = FWindowKind == 2 && SkinManager() && SkinManager()->FMdiMaximized;
-    if (!mdiMaximized && FWindowState != 2) SetSystemButtons(false);
+    bool mdiMaximized = FWindowKind == wkMdiChild && MdiMaximized();
+    if (!mdiMaximized && FWindowState != swMinimized) SetSystemButtons(false);
     BuildSysButtons();
   }
 
   FSubclass.Attach<&TVuzUrezForm::WndProc>(Handle, this);
   if (FForm)
-    SkinChildControls(FForm);
+    FControls.SkinChildControls(FForm);
   else
-    SkinChildWindows();
+    FControls.SkinChildWindows();
   InvalidateRect(Handle, nullptr, TRUE);
 }
 
 void TVuzUrezForm::ComputeBorderSizes() {
   if (!FSkinData || FSkinData->NoSkin()) return;
-  if (FFrameKind == 2) {
+  if (FFrameKind == fkNone) {
     FLeftWidth = FTopHeight = FRightWidth = FBottomHeight = FMenuHeight = 0;
     return;
   }
@@ -168,13 +176,13 @@ void TVuzUrezForm::ComputeBorderSizes() {
 }
 
 void TVuzUrezForm::SetSystemButtons(bool restore) {
-  if (!restore && FWindowKind == 2 && SkinManager() && SkinManager()->FMdiMaximized) return;
+  if (!restore && FWindowKind == wkMdiChild && MdiMaximized()) return;
   LONG_PTR style = GetWindowLongPtrA(Handle, GWL_STYLE);
   LONG_PTR wanted = style & ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   if (restore) {
-    if (FBorderIcons & 8) wanted |= WS_SYSMENU;
-    if (FBorderIcons & 2) wanted |= WS_MINIMIZEBOX;
-    if (FBorderIcons & 1) wanted |= WS_MAXIMIZEBOX;
+    if (FBorderIcons & kIconSystemMenu) wanted |= WS_SYSMENU;
+    if (FBorderIcons & kIconMinimize) wanted |= WS_MINIMIZEBOX;
+    if (FBorderIcons & kIconMaximize) wanted |= WS_MAXIMIZEBOX;
   }
   if (wanted != style) SetWindowLongPtrA(Handle, GWL_STYLE, wanted);
 }
@@ -187,13 +195,13 @@ void TVuzUrezForm::ReadWindowState() {
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE:
-      FWindowState = 2;
+      FWindowState = swMinimized;
       break;
     case SW_SHOWMAXIMIZED:
-      FWindowState = 1;
+      FWindowState = swMaximized;
       break;
     default:
-      FWindowState = 0;
+      FWindowState = swNormal;
   }
 }
 
@@ -203,7 +211,7 @@ void TVuzUrezForm::FrameChanged() {
 }
 
 void TVuzUrezForm::FitToSkin(bool refreshClient) {
-  if (FWindowState == 1) {
+  if (FWindowState == swMaximized) {
     FrameChanged();
     return;
   }
@@ -221,10 +229,10 @@ void TVuzUrezForm::WndProc(TMessage& m) {
     CallPrevious(m);
     return;
   }
-  bool framed = FWindowKind == 2 || !(FStyle & WS_CHILD);
+  bool framed = FWindowKind == wkMdiChild || !(FStyle & WS_CHILD);
   if (framed) {
     if (Stage2(m)) return;
-    bool stage3 = !(NotNormalMdiChild() || FWindowState == 2 || FStage == ssAttached);
+    bool stage3 = !(NotNormalMdiChild() || FWindowState == swMinimized || FStage == ssAttached);
     if (stage3 && Stage3(m)) return;
   }
   CallPrevious(m);
@@ -281,6 +289,20 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
     case WM_CTLCOLORSTATIC:
       CtlColor(m, true);
       return true;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      // A framework form's controls hold their own colours; a plain window's edits and lists
+      // take the skin's content colours here, and the system's again once the skinner is gone.
+      CallPrevious(m);
+      if (!FForm && FSkinData->Skin.ContentColours) {
+        const TSkinElements& skin = FSkinData->Skin;
+        auto dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc,
+                     static_cast<COLORREF>(ColorToRGB(ReadableOn(skin.ColourWindowText, skin.ColourWindow))));
+        SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(skin.ColourWindow)));
+        m.Result = reinterpret_cast<LRESULT>(WindowBrush(*FSkinData));
+      }
+      return true;
     case WM_SKINQUERY:
       // The question (wParam 0) is answered here; a caption button's custom action reported
       // with the same message goes on to the window.
@@ -298,31 +320,31 @@ void TVuzUrezForm::SizeChanged(TMessage& m) {
   CallPrevious(m);
   switch (m.WParam) {
     case SIZE_MINIMIZED:
-      FWindowState = 2;
+      FWindowState = swMinimized;
       break;
     case SIZE_MAXIMIZED:
-      FWindowState = 1;
+      FWindowState = swMaximized;
       break;
     case SIZE_RESTORED:
-      FWindowState = 0;
+      FWindowState = swNormal;
       break;
     default:
       break;
   }
-  if (FWindowState == 2) return;
-  if (FWindowKind == 2 && ((SkinManager() && SkinManager()->FMdiMaximized) || FWindowState != 0)) return;
+  if (FWindowState == swMinimized) return;
+  if (FWindowKind == wkMdiChild && (MdiMaximized() || FWindowState != swNormal)) return;
   if (FStage == ssActive || FStage == ssReskinning) UpdateRegion();
 }
 
 void TVuzUrezForm::MinMaxInfo(TMessage& m) {
   CallPrevious(m);
   ReadWindowState();
-  if (FWindowState == 2) {
+  if (FWindowState == swMinimized) {
     SetSystemButtons(true);
-  } else if (FWindowKind != 2) {
+  } else if (FWindowKind != wkMdiChild) {
     SetSystemButtons(false);
-  } else if (FWindowState == 0) {
-    if (SkinManager() && SkinManager()->FMdiMaximized) SkinManager()->SetMdiMax(false);
+  } else if (FWindowState == swNormal) {
+    if (MdiMaximized()) SkinManager()->SetMdiMax(false);
     SetSystemButtons(false);
   } else {
     SetSystemButtons(true);
@@ -380,11 +402,10 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
 
 void TVuzUrezForm::SkinActivate() {
   if (FStage == ssAttached) {
-    TSkinManage* mgr = SkinManager();
-    if (FWindowKind == 2 && mgr && mgr->FMdiMaximized) {
+    if (FWindowKind == wkMdiChild && MdiMaximized()) {
       SetSystemButtons(true);
       FrameChanged();
-    } else if (FWindowState != 2 && FFrameKind != 2) {
+    } else if (FWindowState != swMinimized && FFrameKind != fkNone) {
       FStage = ssRefitting;
       FitToSkin(false);
       FStage = ssActive;
@@ -442,7 +463,7 @@ void TVuzUrezForm::NcCalcSize(TMessage& m) {
     return;
   }
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
-  if (NotNormalMdiChild() || FFrameKind == 2) {
+  if (NotNormalMdiChild() || FFrameKind == fkNone) {
     p->rgrc[1] = p->rgrc[0];
     m.Result = WVR_VALIDRECTS;
     return;
@@ -457,7 +478,7 @@ void TVuzUrezForm::NcCalcSize(TMessage& m) {
 
 POINT TVuzUrezForm::ScreenToWindow(POINT p) const {
   ScreenToClient(Handle, &p);
-  if (FWindowState != 2) {
+  if (FWindowState != swMinimized) {
     p.x += FLeftWidth;
     p.y += FTopHeight + FMenuHeight;
   }
@@ -480,7 +501,7 @@ void TVuzUrezForm::NcPaint(TMessage& m) {
     return;
   }
   // Without a skin to paint from, the system draws its frame: a window is never left blank.
-  if (NotNormalMdiChild() || FFrameKind == 2 || FSkinData->NoSkin()) {
+  if (NotNormalMdiChild() || FFrameKind == fkNone || FSkinData->NoSkin()) {
     CallPrevious(m);
     return;
   }
@@ -498,7 +519,7 @@ void TVuzUrezForm::NcPaint(TMessage& m) {
 void TVuzUrezForm::NcActivate(TMessage& m) {
   FActive = m.WParam != 0;
   if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
-  if (!FActive) HotControlLeave();
+  if (!FActive) FControls.HotControlLeave();
   if (!NotNormalMdiChild()) PaintFrame(nullptr);
   m.Result = 1;
 }
@@ -508,14 +529,14 @@ void TVuzUrezForm::RestoreFormColor() {
 }
 
 bool TVuzUrezForm::GiveBackWindow() {
-  FSystemMenu.Reset();
+  FButtons.FreeSystemMenu();
   if (FForm && !FForm->HasState(csDestroying)) SetPopupMenusOwnerDraw(false);
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (!FSubclass.Attached()) return false;
   if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
   FFormProcTaken = false;
   FSubclass.Restore();
-  FreeControlSkinners();
+  FControls.FreeControlSkinners();
   return true;
 }
 
@@ -530,12 +551,14 @@ void TVuzUrezForm::Detach() {
   GiveMenuBack();
   UnhookMdiClient();
   FTitleStrip.Clear();
-  // A maximised or minimised MDI child already has the system's frame and place.
-  if (FStage != ssReleasing && (FWindowKind == 2 || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
+  // A maximised or minimised MDI child already has the system's frame and place, and so has a
+  // window whose skinner never got to fit it to the skin (given back before its activation).
+  bool fitted = FStage != ssAttached && FStage != ssReleasing;
+  if (fitted && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
     RECT wr{};
     GetWindowRect(Handle, &wr);
     POINT topLeft{wr.left, wr.top};
-    if (FWindowKind == 2) ScreenToClient(GetParent(Handle), &topLeft);
+    if (FWindowKind == wkMdiChild) ScreenToClient(GetParent(Handle), &topLeft);
     TSize size = UnskinnedWindowSize({wr.right - wr.left, wr.bottom - wr.top},
                                      {FSystemFrame.right, FSystemFrame.bottom},
                                      {FLeftWidth, FTopHeight, FRightWidth, FBottomHeight}, FMenuHeight);
@@ -564,7 +587,7 @@ void TVuzUrezForm::Release() {
 void TVuzUrezForm::DetachUnframed() {
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (FForm && !FForm->HasState(csDestroying)) SetPopupMenusOwnerDraw(false);
-  FreeControlSkinners();
+  FControls.FreeControlSkinners();
   RestoreFormColor();
   bool was = FSubclass.Attached();
   FSubclass.Restore();
@@ -585,10 +608,12 @@ void TVuzUrezForm::Reskin() {
       if (auto* f = dynamic_cast<TCustomForm*>(FForm->Components(i))) f->SetColor(face);
   }
   // Every control skinner, listed or not, repaints from the new skin.
-  for (int i = 0; i < ComponentCount(); ++i)
-    if (auto* s = dynamic_cast<TSkinControl*>(Components(i))) s->RefreshSkin();
+  FControls.RefreshSkin();
   FStage = ssReskinning;
   if (MainMenuSkinned()) {
+    // The caption buttons point at the records of the skin they were built from: a skin loaded
+    // since has freed them, so they are built again before anything paints them.
+    BuildSysButtons();
     FitToSkin(true);
     // Still in the re-skin stage, so the region follows the new skin even at the same size.
     UpdateRegion();

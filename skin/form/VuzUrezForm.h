@@ -6,6 +6,18 @@
 // Its window procedure works in three stages: stage 1 for every skinned window (background,
 // control colours, destruction, WM_SKINQUERY), stage 2 for frames (size, activation, commands),
 // stage 3 for the non-client messages of a window in normal or maximised state.
+//
+// It paints the frame itself (VuzUrezFormFrame.cpp) and owns its other parts, each in files of
+// its own:
+//   TCaptionButtons (VuzUrezCaptionButtons.h)  the caption buttons and the skinned window menu;
+//                                              what their clicks do is VuzUrezFormButtons.cpp
+//   TVuzUrezMenu    (VuzUrezMenuBar.h)         the menu bar; the form's popup menus' look and the
+//                                              menu changes it routes are VuzUrezFormMenu.cpp
+//   TFormControls   (VuzUrezFormControls.h)    the control skinners and the discovery of controls
+//   the MDI side    (VuzUrezFormMdi.cpp)       the MDI client hook and the maximised child's
+//                                              buttons; the maximised flag is the manager's
+// The caption and bar buttons see it only as their TNCHost (VuzUrezNCObject.h), the control
+// skinners only as their TSkinControlOwner.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +32,10 @@
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/form/VuzUrezCaptionButtons.h"
+#include "skin/form/VuzUrezFormControls.h"
 #include "skin/form/VuzUrezFormLayout.h"
+#include "skin/form/VuzUrezNCObject.h"
 #include "skin/manager/SkinManage.h"
 
 class TControl;
@@ -32,56 +47,7 @@ class TVuzUrezMenu;
 class TMenuBtn;
 class TCanvas;
 
-// A clickable object of the non-client area. At most one is hot (under the mouse or pressed) in
-// a window at a time.
-class TNCObject {
- public:
-  explicit TNCObject(TVuzUrezForm* form) : Form(form) {}
-  virtual ~TNCObject() = default;
-  TNCObject(const TNCObject&) = delete;
-  TNCObject& operator=(const TNCObject&) = delete;
-
-  enum { stNormal = 1, stPressed = 2, stHot = 3 };
-  TVuzUrezForm* Form;
-  RECT BoundsRect{};  // window coordinates
-  bool Visible = false;
-  int State = stNormal;
-
-  virtual void MouseDown();
-  virtual void MouseUp();
-  virtual void MouseEnter();
-  virtual void MouseLeave();
-  virtual void Paint() {}
-};
-
-// A caption button shown from one of the skin's button records.
-class TWinSysButton : public TNCObject {
- public:
-  TWinSysButton(TVuzUrezForm* form, TDataSkinSysButton* skinButton)
-      : TNCObject(form), SkinButton(skinButton) {}
-  TDataSkinSysButton* SkinButton;
-  void Paint() override;
-};
-
-// What a caption button does when clicked.
-enum TSysButtonAction {
-  baClose = 0,
-  baMaximize = 1,
-  baMinimize = 2,
-  baSystemMenu = 3,
-  baSystemMenuIcon = 11,
-  baSystemMenuPlain = 12,
-  baMaximize2 = 22,
-  baMinimize2 = 23,
-  baMdiMinimize = 7,
-  baMdiRestore = 8,
-  baMdiClose = 9,
-  baMdiMinimize2 = 60,
-  baMdiRestore2 = 61,
-  baMdiClose2 = 62,
-};
-
-class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
+class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNCHost {
   DASKEL_CLASS(TVuzUrezForm, TSkinnedWindow)
  public:
   explicit TVuzUrezForm(TComponent* owner);
@@ -103,30 +69,23 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   // Paints the whole skinned non-client area on dc (a window DC), or on a DC of its own when dc
   // is null.
   void PaintFrame(HDC dc);
-  // One border (1 left, 2 right, 3 top, 4 bottom) at r of dc.
+  // One border (a TBorderSide) at r of dc.
   void PaintBorder(int index, const RECT& r, HDC dc);
 
   int GetDisableTag() const { return DisableTag; }
   void SetDisableTag(int v) { DisableTag = v; }
   int DisableTag = 0;
 
-  // TSkinControlOwner: what the control skinners see of this skinner.
-  bool AddIfAbsent(TSkinControl* skinner) override;
-  TSkinControl* HotControl() const override { return FHotControl; }
-  void SetHotControl(TSkinControl* skinner) override { FHotControl = skinner; }
+  // The control skinners (VuzUrezFormControls.h). They are owned components of this skinner and
+  // find it as their TSkinControlOwner, which the part answers for.
+  TFormControls& Controls() { return FControls; }
+  bool AddIfAbsent(TSkinControl* skinner) override { return FControls.AddIfAbsent(skinner); }
+  TSkinControl* HotControl() const override { return FControls.HotControl(); }
+  void SetHotControl(TSkinControl* skinner) override { FControls.SetHotControl(skinner); }
   bool TearingDown() const override { return FStage == ssReleasing || FStage == ssDead; }
-  void RemoveSkinner(TSkinControl* skinner) override;
-
-  // Control discovery (VuzUrezFormControls.cpp): gives each recognised control a skinner.
-  void SkinChildControls(TComponent* parent);
-  bool SkinByClassList(const std::string& className, TControl* control);
-  bool IsControlSkinned(TControl* control) const;
-  static bool IsScrolledControl(TControl* control);
-  void SkinChildWindows();
-  void SkinChildWindow(HWND wnd);
-  TSkinControl* FindWindowSkinner(HWND wnd) const;
-  const std::vector<TSkinControl*>& ControlSkinners() const { return FControlSkinners; }
-  TCanvas* ControlCanvas() { return &FControlCanvas; }
+  void RemoveSkinner(TSkinControl* skinner) override { FControls.RemoveSkinner(skinner); }
+  const std::vector<TSkinControl*>& ControlSkinners() const { return FControls.ControlSkinners(); }
+  TSkinControl* FindWindowSkinner(HWND wnd) const { return FControls.FindWindowSkinner(wnd); }
 
   // Read-only views for the owner of the window and for tests.
   bool Subclassed() const { return FSubclass.Attached(); }
@@ -142,17 +101,14 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   std::uint8_t WindowState() const { return FWindowState; }
   const std::string& Caption() const { return FCaption; }
 
-  // Caption buttons.
-  int SysButtonCount() const { return static_cast<int>(FSysButtons.size()); }
-  TWinSysButton* SysButton(int i) const { return FSysButtons[static_cast<std::size_t>(i)].get(); }
-  TNCObject* HotObject() const { return FHotObject; }
-  void SetHotObject(TNCObject* o) { FHotObject = o; }
-  bool IsSysButtonVisible(int index);
-  void PlaceSysButtons();
-  // The first visible button with an action at the point (window coordinates), or nullptr.
-  TWinSysButton* SysButtonAt(POINT p) const;
-  // Draws one button straight on the window in the given state.
-  void PaintSysButton(TWinSysButton& button, int state);
+  // The caption buttons and the window menu (VuzUrezCaptionButtons.h); what their clicks do to
+  // the window is done here.
+  TCaptionButtons& Buttons() { return FButtons; }
+  int SysButtonCount() const { return FButtons.SysButtonCount(); }
+  TWinSysButton* SysButton(int i) const { return FButtons.SysButton(i); }
+  // TNCHost: the hot object of the caption and the bar.
+  TNCObject* HotObject() const override { return FHotObject; }
+  void SetHotObject(TNCObject* o) override { FHotObject = o; }
   void Maximize();
   void Minimize();
   void Restore();
@@ -160,7 +116,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   // double-click time closes the window instead.
   void ShowSystemMenu(POINT screen);
   void SystemMenuClick(int tag);
-  HMENU SystemMenu() const { return FSystemMenu.Get(); }
+  HMENU SystemMenu() const { return FButtons.SystemMenu(); }
 
   // The skinned menu bar (VuzUrezMenuBar.h), nullptr when the window shows none.
   TVuzUrezMenu* MenuBar() const { return FMenuBar.get(); }
@@ -169,7 +125,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   void SetPopupMenusOwnerDraw(bool enable);
   void PopupItemMeasure(TObject* sender, TCanvas* canvas, int& width, int& height);
   void PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool selected);
-  const TBitmap& Icon() const { return FIcon; }
+  const TBitmap& Icon() const { return FButtons.Icon(); }
 
   // MDI frames and children (VuzUrezFormMdi.cpp). A frame hooks its MDI client: new children
   // are skinned as they appear, the bar follows the frame menu the client is given, and a
@@ -179,9 +135,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   bool IsMdiChildMaximized() const;
   // Sends the system command (SC_MINIMIZE, SC_RESTORE, SC_CLOSE) to the active child.
   void MdiChildCommand(UINT command);
-  // The maximised child's buttons on the bar's picture dc, whose top-left is bar's (window
-  // coordinates); called by the bar painter.
-  void PaintMdiButtons(HDC dc, const RECT& bar);
+  void PaintMdiButtons(HDC dc, const RECT& bar) override;
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
@@ -214,24 +168,14 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   // Stops the hover timer and the window menu, gives the window procedures back and frees the
   // control skinners; false when the window was not subclassed.
   bool GiveBackWindow();
-  void FreeControlSkinners();
-  bool SkinChildControl(TComponent* c, TComponent* parent);
-  bool SkinByRow(TControl* c, const std::string& name, TComponent* parent);
-  void SkinContainerChildren(TWinControl* box, bool checkBoxes);
-  template <class S>
-  S* Attach(TControl* c, bool recolour);
-  template <class S>
-  S* AttachByHandle(HWND wnd, bool listed);
-  void HotControlLeave();
   void RestoreFormColor();
   bool MainMenuSkinned() const;
-  bool NotNormalMdiChild() const { return FWindowKind == 2 && FWindowState != 0; }
+  // The manager says the active MDI child is maximised.
+  static bool MdiMaximized();
+  bool NotNormalMdiChild() const { return FWindowKind == wkMdiChild && FWindowState != swNormal; }
   POINT ScreenToWindow(POINT p) const;
-  void LoadIcon();
-  void BuildSystemMenu();
-  void PaintSysButtons(HDC strip);
-  // The image a button shows and how many frames it has (the window icon for the icon button).
-  const TBitmap* ButtonImage(const TWinSysButton& b, int& frames) const;
+  // What the caption buttons' visibility and places depend on, as the window is now.
+  TCaptionButtonFrame ButtonFrame() const;
   void SysButtonClick(POINT screen);
   void HoverTimer(TObject*);
   bool NcMouse(TMessage& m);
@@ -247,9 +191,6 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   void HookMdiClient();
   void UnhookMdiClient();
   void CallMdiPrevious(TMessage& m);
-  // What a button's face is composed on: the title strip, or the bar's picture for the MDI
-  // buttons; origin is that picture's top-left in window coordinates.
-  const TBitmap* ButtonBackground(const TWinSysButton& b, POINT& origin) const;
 
   TWndMethod FOldFormWndProc;
   TWindowSubclass FSubclass;
@@ -259,8 +200,6 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   std::string FCaption;
   std::string FClassName;
   RECT FClientRect{};
-  DWORD FLastMenuClick = 0;
-  UINT FDoubleClickTime = 0;
   int FLeftWidth = 0, FTopHeight = 0, FRightWidth = 0, FBottomHeight = 0;
   RECT FWindowRect{};
   RECT FCaptionRect{};
@@ -274,24 +213,20 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner {
   LONG_PTR FStyle = 0;
   int FRightmostButtonLeft = 0;
   TNCObject* FHotObject = nullptr;  // caption button under the mouse or pressed
-  std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
-  TBitmap FIcon;       // the window's small icon, magenta where it is transparent
-  TBitmap FTitleBack;  // the title strip of the last paint before the buttons were drawn on it
-  TMenuHandle FSystemMenu;
   std::unique_ptr<TVuzUrezMenu> FMenuBar;
+  TCaptionButtons FButtons{*this, *this, FMenuBar};
   bool FMenuTracking = false;
   HRGN FRegion = nullptr;  // owned by the window once set; kept only to know it
   TCustomForm* FForm = nullptr;
   TBitmap FTitleStrip;
-  std::vector<TSkinControl*> FControlSkinners;
-  TSkinControl* FHotControl = nullptr;  // the control skinner showing the mouse-over look
-  TCanvas FControlCanvas;               // lent to every control skinner
+  TFormControls FControls{*this};
   int FWindowWidth = 0, FWindowHeight = 0;
   int FRegionWidth = 0, FRegionHeight = 0;
   bool FActive = true;
-  std::uint8_t FFrameKind = 0;  // 0 sizeable or edged, 2 no skinned frame, 3 other
-  std::uint8_t FBorderIcons = 0;
+  std::uint8_t FFrameKind = fkSizeable;  // a TFrameKind
+  std::uint8_t FBorderIcons = 0;         // kIconMaximize | kIconMinimize | kIconSystemMenu
   bool FFormProcTaken = false;
+  bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
   TWindowSubclass FMdiSubclass;  // the MDI client's window procedure, while hooked

@@ -30,7 +30,8 @@
 #include "skin/controls/WinSubClassScroll.h"
 #include "skin/controls/WinSubClassTabs.h"
 #include "skin/controls/WinSubClassUpDown.h"
-#include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezFormControls.h"
+#include "skin/manager/SkinManage.h"
 
 namespace {
 
@@ -46,6 +47,14 @@ bool IsContainer(const TControl* c) {
   return dynamic_cast<const TWinControl*>(c) && (c->ControlStyle() & csAcceptsControls) != 0;
 }
 
+// A control whose ground is content (text, items, cells) rather than the form's face.
+bool IsContent(const TControl* c) {
+  if (!c || !dynamic_cast<const TWinControl*>(c)) return false;
+  return dynamic_cast<const TCustomEdit*>(c) || dynamic_cast<const TCustomListBox*>(c) ||
+         dynamic_cast<const TCustomComboBox*>(c) || Is(c, "TCustomListView") || Is(c, "TCustomTreeView") ||
+         Is(c, "TCustomGrid") || Is(c, "TScrollBox");
+}
+
 // Tag taken modulo 100 with the sign of the tag (C++'s % truncates toward zero, as wanted).
 int TagMod(const TComponent* c) { return static_cast<int>(c->Tag % 100); }
 
@@ -59,42 +68,42 @@ bool SystemDrawnTabs(TControl* c) {
 // "Flat" and "Transparent" are switched on only where the control publishes such a property.
 void SetTrue(TControl* c, const char* property) { SetEnumProp(c, property, "True"); }
 
-// The scroll-bar skinner of a scrolled control; trackThumb: it drags the thumbs itself.
-bool AttachScrollBars(TComponent* owner, TControl* c, TSkinData* data, TCanvas* canvas, bool trackThumb) {
-  auto* w = dynamic_cast<TWinControl*>(c);
-  if (!w) return false;
-  auto* s = new TSkinScrollBar(owner);
-  s->AttachScrollBars(w, data, trackThumb, canvas);
-  return true;
-}
-
 }  // namespace
 
 template <class S>
-S* TVuzUrezForm::Attach(TControl* c, bool recolour) {
+S* TFormControls::Attach(TControl* c, bool recolour) {
   auto* w = dynamic_cast<TWinControl*>(c);
   if (!w) return nullptr;
-  auto* s = new S(this);
-  s->AttachControl(w, FSkinData, recolour, &FControlCanvas);
+  auto* s = new S(&FSkinner);
+  s->AttachControl(w, FSkinner.FSkinData, recolour, &FControlCanvas);
   return s;
 }
 
 template <class S>
-S* TVuzUrezForm::AttachByHandle(HWND wnd, bool listed) {
-  auto* s = new S(this);
-  s->AttachHandle(wnd, FSkinData, &FControlCanvas);
+S* TFormControls::AttachByHandle(HWND wnd, bool listed) {
+  auto* s = new S(&FSkinner);
+  s->AttachHandle(wnd, FSkinner.FSkinData, &FControlCanvas);
   if (listed) AddIfAbsent(s);
   return s;
 }
 
-bool TVuzUrezForm::AddIfAbsent(TSkinControl* skinner) {
+// The scroll-bar skinner of a scrolled control; trackThumb: it drags the thumbs itself.
+bool TFormControls::AttachScrollBars(TControl* c, bool trackThumb) {
+  auto* w = dynamic_cast<TWinControl*>(c);
+  if (!w) return false;
+  auto* s = new TSkinScrollBar(&FSkinner);
+  s->AttachScrollBars(w, FSkinner.FSkinData, trackThumb, &FControlCanvas);
+  return true;
+}
+
+bool TFormControls::AddIfAbsent(TSkinControl* skinner) {
   if (std::find(FControlSkinners.begin(), FControlSkinners.end(), skinner) != FControlSkinners.end())
     return true;
   FControlSkinners.push_back(skinner);
   return false;
 }
 
-void TVuzUrezForm::RemoveSkinner(TSkinControl* skinner) {
+void TFormControls::RemoveSkinner(TSkinControl* skinner) {
   auto it = std::find(FControlSkinners.begin(), FControlSkinners.end(), skinner);
   if (it == FControlSkinners.end()) return;
   FControlSkinners.erase(it);
@@ -102,7 +111,7 @@ void TVuzUrezForm::RemoveSkinner(TSkinControl* skinner) {
   delete skinner;
 }
 
-void TVuzUrezForm::FreeControlSkinners() {
+void TFormControls::FreeControlSkinners() {
   // Each skinner gives its control back, then goes; a skinner's Detach may not add to the list.
   std::vector<TSkinControl*> list;
   list.swap(FControlSkinners);
@@ -110,17 +119,26 @@ void TVuzUrezForm::FreeControlSkinners() {
   for (TSkinControl* s : list) s->Detach();
   for (TSkinControl* s : list) delete s;
   // Skinners made by handle and not listed (edits of forms) are owned components: they go too.
-  for (int i = ComponentCount() - 1; i >= 0; --i)
-    if (auto* s = dynamic_cast<TSkinControl*>(Components(i))) delete s;
+  for (int i = FSkinner.ComponentCount() - 1; i >= 0; --i)
+    if (auto* s = dynamic_cast<TSkinControl*>(FSkinner.Components(i))) delete s;
 }
 
-void TVuzUrezForm::HotControlLeave() {
+void TFormControls::Forget(const TComponent* c) {
+  if (c == FHotControl) FHotControl = nullptr;
+}
+
+void TFormControls::RefreshSkin() {
+  for (int i = 0; i < FSkinner.ComponentCount(); ++i)
+    if (auto* s = dynamic_cast<TSkinControl*>(FSkinner.Components(i))) s->RefreshSkin();
+}
+
+void TFormControls::HotControlLeave() {
   TSkinControl* hot = FHotControl;
   FHotControl = nullptr;
   if (hot) hot->MouseLeave();
 }
 
-bool TVuzUrezForm::IsControlSkinned(TControl* control) const {
+bool TFormControls::IsControlSkinned(TControl* control) const {
   const std::string name = FForm ? FForm->Name() : std::string(), formName = LowerCase(name);
   for (TSkinControl* s : FControlSkinners) {
     if (s->Control() || s->GraphicControl()) {
@@ -140,7 +158,7 @@ bool TVuzUrezForm::IsControlSkinned(TControl* control) const {
   return false;
 }
 
-bool TVuzUrezForm::IsScrolledControl(TControl* control) {
+bool TFormControls::IsScrolledControl(TControl* control) {
   auto* w = dynamic_cast<TWinControl*>(control);
   if (!w) return false;
   if (w->HandleAllocated() && (GetWindowLongPtrA(w->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)))
@@ -152,12 +170,12 @@ bool TVuzUrezForm::IsScrolledControl(TControl* control) {
   return false;
 }
 
-void TVuzUrezForm::SkinChildControls(TComponent* parent) {
+void TFormControls::SkinChildControls(TComponent* parent) {
   if (!parent) return;
   for (int i = 0; i < parent->ComponentCount(); ++i) SkinChildControl(parent->Components(i), parent);
 }
 
-void TVuzUrezForm::SkinContainerChildren(TWinControl* box, bool checkBoxes) {
+void TFormControls::SkinContainerChildren(TWinControl* box, bool checkBoxes) {
   for (int i = 0; i < box->ControlCount(); ++i) {
     TControl* child = box->Controls(i);
     child->SetParentColor(false);
@@ -168,12 +186,12 @@ void TVuzUrezForm::SkinContainerChildren(TWinControl* box, bool checkBoxes) {
   }
 }
 
-bool TVuzUrezForm::SkinChildControl(TComponent* component, TComponent* parent) {
+bool TFormControls::SkinChildControl(TComponent* component, TComponent* parent) {
   auto* c = dynamic_cast<TControl*>(component);
   if (!c) return false;
   // An MDI child owned by its frame has a form skinner of its own for its controls.
   if (auto* f = dynamic_cast<TCustomForm*>(c); f && f->FormStyle() == fsMDIChild) return false;
-  if (TagMod(c) == FSkinData->DisableTag()) return false;
+  if (TagMod(c) == FSkinner.FSkinData->DisableTag()) return false;
   if (IsControlSkinned(c)) return false;
   if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated()) {
     try {
@@ -184,24 +202,28 @@ bool TVuzUrezForm::SkinChildControl(TComponent* component, TComponent* parent) {
     if (!w->HandleAllocated()) return false;
   }
   std::string name = Upper(c->ClassName());
-  if (FSkinData->OnSkinControl) {
+  if (FSkinner.FSkinData->OnSkinControl) {
     TComponent* skinned = nullptr;
-    FSkinData->OnSkinControl(this, FSkinData, dynamic_cast<TControl*>(parent), c, name, skinned);
+    FSkinner.FSkinData->OnSkinControl(&FSkinner, FSkinner.FSkinData, dynamic_cast<TControl*>(parent), c, name,
+                                      skinned);
     if (auto* s = dynamic_cast<TSkinControl*>(skinned)) {
       if (AddIfAbsent(s)) return false;
       if (auto* w = dynamic_cast<TWinControl*>(c))
-        s->AttachControl(w, FSkinData, s->Recolour(), &FControlCanvas);
+        s->AttachControl(w, FSkinner.FSkinData, s->Recolour(), &FControlCanvas);
       else
-        s->AttachGraphic(c, FSkinData, &FControlCanvas);
+        s->AttachGraphic(c, FSkinner.FSkinData, &FControlCanvas);
       if (IsContainer(c)) SkinChildControls(c);
       return true;
     }
   }
-  return SkinByRow(c, name, parent);
+  if (!SkinByRow(c, name, parent)) return false;
+  // Content follows the skin's content colours as well (a grid without them the face colour).
+  if (IsContent(c)) (new TSkinContent(&FSkinner))->AttachContent(c, FSkinner.FSkinData, Is(c, "TCustomGrid"));
+  return true;
 }
 
-bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) {
-  TSkinData& d = *FSkinData;
+bool TFormControls::SkinByRow(TControl* c, const std::string& name, TComponent*) {
+  TSkinData& d = *FSkinner.FSkinData;
   auto on = [&](TSkinControlType t) { return d.HasControl(t); };
   bool tabs = on(xcTab) && d.Skin.Tabs && !d.Skin.Tabs->Bitmap.Empty();
   int tag = TagMod(c);
@@ -268,11 +290,11 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     return Attach<TSkinComBox>(c, false);
   }
   if (on(xcScrollbar) && (name == "TRICHEDIT" || name == "TWWDBRICHEDIT" || name == "TDXDBMEMO"))
-    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
+    return AttachScrollBars(c, true);
   if (on(xcBitBtn) && dynamic_cast<TBitBtn*>(c)) return Attach<TSkinBitButton>(c, false);
   if (on(xcSpeedButton) && dynamic_cast<TSpeedButton*>(c)) {
-    auto* s = new TSkinSpeedButton(this);
-    s->AttachGraphic(c, FSkinData, &FControlCanvas);
+    auto* s = new TSkinSpeedButton(&FSkinner);
+    s->AttachGraphic(c, FSkinner.FSkinData, &FControlCanvas);
     return true;
   }
   if (on(xcPanel) && dynamic_cast<TCustomPanel*>(c)) {
@@ -281,22 +303,20 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     return true;
   }
   if (on(xcScrollbar) && (name == "TDXTREELIST" || name == "TDXDBTREELIST" || name == "TDXDBGRID"))
-    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, false);
+    return AttachScrollBars(c, false);
   if (on(xcScrollbar) && Is(c, "TCustomListView")) return Attach<TSkinListView>(c, false);
-  if (on(xcScrollbar) && dynamic_cast<TCustomListBox*>(c))
-    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
-  if (on(xcScrollbar) && Is(c, "TCustomGrid")) {
-    c->SetColor(d.Skin.ColourButtonFace);
-    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
-  }
-  if (on(xcScrollbar) && (tag == 96 || IsScrolledControl(c)))
-    return AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
+  if (on(xcScrollbar) && dynamic_cast<TCustomListBox*>(c)) return AttachScrollBars(c, true);
+  // The grid's colours come with the content colours (below).
+  if (on(xcScrollbar) && Is(c, "TCustomGrid")) return AttachScrollBars(c, true);
+  if (on(xcScrollbar) && (tag == 96 || IsScrolledControl(c))) return AttachScrollBars(c, true);
   if (on(xcButton) && dynamic_cast<TButton*>(c)) return Attach<TSkinButton>(c, false);
   if (on(xcEdit) && (dynamic_cast<TCustomEdit*>(c) || tag == 97)) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) AttachByHandle<TSkinEdit>(w->Handle(), false);
     return true;
   }
-  if (IsContainer(c)) {
+  // A form placed inside the form also accepts controls: it is left to the next row, which
+  // gives it the face colour as well as walking it.
+  if (IsContainer(c) && !dynamic_cast<TCustomForm*>(c)) {
     SkinChildControls(c);
     return true;
   }
@@ -306,18 +326,22 @@ bool TVuzUrezForm::SkinByRow(TControl* c, const std::string& name, TComponent*) 
     return true;
   }
   // Labels follow the face and text colours of the skin, or dark skins would show them as
-  // light patches with unreadable text.
+  // light patches with unreadable text; a label on content follows the content's colours.
   if (on(xcPanel) && dynamic_cast<TCustomLabel*>(c)) {
-    auto* s = new TSkinLabel(this);
+    if (IsContent(c->Parent())) {
+      (new TSkinContent(&FSkinner))->AttachContent(c, &d, false);
+      return true;
+    }
+    auto* s = new TSkinLabel(&FSkinner);
     s->AttachLabel(c, &d);
     return true;
   }
   return false;
 }
 
-bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
+bool TFormControls::SkinByClassList(const std::string& className, TControl* c) {
   const std::string key = LowerCase(className) + "=";
-  TStringList* list = FSkinData->Skin3rd();
+  TStringList* list = FSkinner.FSkinData->Skin3rd();
   std::string kind;
   bool found = false;
   for (int i = 0; i < list->Count() && !found; ++i) {
@@ -327,7 +351,7 @@ bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
     found = true;
   }
   if (!found) return false;
-  TSkinData& d = *FSkinData;
+  TSkinData& d = *FSkinner.FSkinData;
   auto on = [&](TSkinControlType t) { return d.HasControl(t); };
   if (kind == "combobox" && on(xcCombo)) {
     Attach<TSkinComBox>(c, false);
@@ -349,7 +373,7 @@ bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
   } else if (kind == "checkbox" && on(xcCheckBox)) {
     Attach<TSkinCheckBox>(c, true);
   } else if (kind == "scrollbar" && on(xcScrollbar)) {
-    AttachScrollBars(this, c, FSkinData, &FControlCanvas, true);
+    AttachScrollBars(c, true);
   } else if (kind == "trackbar" && on(xcButton)) {
     SetTrue(c, "Transparent");
     Attach<TSkinTrackBar>(c, false);
@@ -362,22 +386,23 @@ bool TVuzUrezForm::SkinByClassList(const std::string& className, TControl* c) {
   return true;
 }
 
-void TVuzUrezForm::SkinChildWindows() {
-  for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT))
+void TFormControls::SkinChildWindows() {
+  for (HWND child = GetTopWindow(FSkinner.Handle); child; child = GetWindow(child, GW_HWNDNEXT))
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(child);
 }
 
-TSkinControl* TVuzUrezForm::FindWindowSkinner(HWND wnd) const {
+TSkinControl* TFormControls::FindWindowSkinner(HWND wnd) const {
   for (TSkinControl* s : FControlSkinners)
     if (s->Handle() == wnd) return s;
   return nullptr;
 }
 
-void TVuzUrezForm::SkinChildWindow(HWND wnd) {
+void TFormControls::SkinChildWindow(HWND wnd) {
   if (FindWindowSkinner(wnd)) return;
+  if (TSkinManage* m = SkinManager(); m && m->IsExcluded(wnd)) return;
   std::string cls = LowerCase(WindowClassName(wnd));
   auto style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));
-  TSkinData& d = *FSkinData;
+  TSkinData& d = *FSkinner.FSkinData;
   if (cls == "button") {
     // Decided by the button type alone: owner-drawn buttons, split buttons and command links
     // are drawn by their owner or the system and keep that look.

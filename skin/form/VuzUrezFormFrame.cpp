@@ -9,13 +9,13 @@
 TDataSkinBorder* TVuzUrezForm::Border(int index) const {
   TSkinElements& s = FSkinData->Skin;
   switch (index) {
-    case 1:
+    case bsLeft:
       return s.BorderLeft.get();
-    case 2:
+    case bsRight:
       return s.BorderRight.get();
-    case 3:
+    case bsTop:
       return s.BorderTop.get();
-    case 4:
+    case bsBottom:
       return s.BorderBottom.get();
     default:
       return nullptr;
@@ -29,8 +29,8 @@ TBitmap TVuzUrezForm::BorderImage(int index, int width, int height) const {
   if (!b || width <= 0 || height <= 0) return {};
   int frame = FActive || b->FrameCount <= 1 ? 1 : 2;
   TMargins margins{b->LeftWidth, b->TopHeight, b->RightWidth, b->BottomHeight};
-  return BuildNineSlice({0, 0, width, height}, b->Bitmap, margins, index > 2, b->Tile != 1, b->FrameCount,
-                        frame);
+  return BuildNineSlice({0, 0, width, height}, b->Bitmap, margins, index >= bsTop, b->Tile != 1,
+                        b->FrameCount, frame);
 }
 
 void TVuzUrezForm::PaintBorder(int index, const RECT& r, HDC dc) {
@@ -41,7 +41,7 @@ void TVuzUrezForm::PaintBorder(int index, const RECT& r, HDC dc) {
 }
 
 void TVuzUrezForm::PaintFrame(HDC dc) {
-  if (!ScratchBitmap() || (FStage != ssActive && FStage != ssReskinning) || FFrameKind == 2 ||
+  if (!ScratchBitmap() || (FStage != ssActive && FStage != ssReskinning) || FFrameKind == fkNone ||
       NotNormalMdiChild())
     return;
   if (!FSkinData || FSkinData->NoSkin()) return;
@@ -57,11 +57,11 @@ void TVuzUrezForm::PaintFrame(HDC dc) {
       int w = wr.right - wr.left, h = wr.bottom - wr.top;
       FWindowWidth = w, FWindowHeight = h;
       // The side borders run the full height; their tops also start the title strip.
-      TBitmap left = BorderImage(1, FLeftWidth, h);
-      TBitmap right = BorderImage(2, FRightWidth, h);
+      TBitmap left = BorderImage(bsLeft, FLeftWidth, h);
+      TBitmap right = BorderImage(bsRight, FRightWidth, h);
       if (!left.Empty()) DrawBitmap(dc, 0, 0, left);
       if (!right.Empty()) DrawBitmap(dc, w - FRightWidth, 0, right);
-      PaintBorder(4, RECT{FLeftWidth, h - FBottomHeight, w - FRightWidth, h}, dc);
+      PaintBorder(bsBottom, RECT{FLeftWidth, h - FBottomHeight, w - FRightWidth, h}, dc);
       if (FTopHeight > 0 && w > 0 && FTitleStrip.SetSize(w, FTopHeight, pf24bit)) {
         if (!left.Empty()) FTitleStrip.CopyRect(0, 0, left, 0, 0, FLeftWidth, FTopHeight);
         if (!right.Empty()) FTitleStrip.CopyRect(w - FRightWidth, 0, right, 0, 0, FRightWidth, FTopHeight);
@@ -91,20 +91,25 @@ void TVuzUrezForm::PaintTitleBar(HDC dc) {
   {
     TBitmapDC strip(FTitleStrip, dc);
     if (!strip) return;
-    PaintBorder(3, t, strip.Get());
+    PaintBorder(bsTop, t, strip.Get());
     PaintCaption(strip.Get(), t);
     // The buttons are laid out after the caption (some follow it) and drawn on the strip; the
     // strip without them is kept for redrawing one button in another state.
     GdiFlush();
-    FTitleBack = FTitleStrip;
-    PlaceSysButtons();
-    PaintSysButtons(strip.Get());
+    FButtons.KeepTitleBack(FTitleStrip);
+    FRightmostButtonLeft = FButtons.PlaceSysButtons(ButtonFrame());
+    FButtons.PaintSysButtons(strip.Get(), FActive);
   }
   DrawBitmap(dc, 0, 0, FTitleStrip);
   SetBkMode(dc, OPAQUE);
 }
 
 void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
+  // The window's text as it is now: the system changes an MDI frame's text (the maximised
+  // child's name in brackets) without a WM_SETTEXT reaching the window procedure.
+  char now[1000] = {};
+  SendMessageA(Handle, WM_GETTEXT, sizeof now, reinterpret_cast<LPARAM>(now));
+  FCaption = now;
   TDataSkinTitle* title = FSkinData->Skin.Title.get();
   HGDIOBJ oldFont = FCaptionFont ? SelectObject(dc, FCaptionFont.Get()) : nullptr;
   int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -147,7 +152,7 @@ void TVuzUrezForm::UpdateRegion() {
   if (!GetWindowRect(Handle, &wr)) return;
   int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (static_cast<long long>(w) * h == 0 || NotNormalMdiChild()) return;
-  if (w == FRegionWidth && h == FRegionHeight && FWindowKind != 2 && FStage != ssReskinning) return;
+  if (w == FRegionWidth && h == FRegionHeight && FWindowKind != wkMdiChild && FStage != ssReskinning) return;
   const TSkinElements& s = FSkinData->Skin;
   bool anyTrans = (s.BorderLeft && s.BorderLeft->Trans) || (s.BorderRight && s.BorderRight->Trans) ||
                   (s.BorderTop && s.BorderTop->Trans) || (s.BorderBottom && s.BorderBottom->Trans);
@@ -157,7 +162,7 @@ void TVuzUrezForm::UpdateRegion() {
   } else {
     FRegionWidth = w, FRegionHeight = h;
     region.Reset(CreateRectRgn(FLeftWidth, FTopHeight, w - FRightWidth, h - FBottomHeight));
-    if (FFrameKind != 2) {
+    if (FFrameKind != fkNone) {
       auto unite = [&region](TGdiRegion part) {
         if (part) CombineRgn(region.Get(), region.Get(), part.Get(), RGN_OR);
       };
@@ -166,16 +171,16 @@ void TVuzUrezForm::UpdateRegion() {
         return RegionFromImage(image, x, y, 1, 1, 1, SkinKeyColor);
       };
       if (s.BorderLeft && s.BorderLeft->Trans == 1 && h > 1)
-        unite(cut(BorderImage(1, FLeftWidth, h), 0, 0));
+        unite(cut(BorderImage(bsLeft, FLeftWidth, h), 0, 0));
       else
         unite(rect(0, 0, FLeftWidth, h));
       if (s.BorderRight && s.BorderRight->Trans == 1 && h > 1)
-        unite(cut(BorderImage(2, FRightWidth, h), w - FRightWidth, 0));
+        unite(cut(BorderImage(bsRight, FRightWidth, h), w - FRightWidth, 0));
       else
         unite(rect(w - FRightWidth, 0, w, h));
       int middle = w - FLeftWidth - FRightWidth;
       if (s.BorderBottom && s.BorderBottom->Trans == 1 && FBottomHeight >= 2)
-        unite(cut(BorderImage(4, middle, FBottomHeight), FLeftWidth, h - FBottomHeight));
+        unite(cut(BorderImage(bsBottom, middle, FBottomHeight), FLeftWidth, h - FBottomHeight));
       else
         unite(rect(FLeftWidth, h - FBottomHeight, w - FRightWidth, h));
       if (s.BorderTop && s.BorderTop->Trans == 1 && FTopHeight > 1 && middle > 0) {
@@ -185,7 +190,7 @@ void TVuzUrezForm::UpdateRegion() {
           top.SetSize(middle, FTopHeight, pf24bit);
           top.CopyRect(0, 0, FTitleStrip, FLeftWidth, 0, middle, FTopHeight);
         } else {
-          top = BorderImage(3, middle, FTopHeight);
+          top = BorderImage(bsTop, middle, FTopHeight);
         }
         unite(cut(top, FLeftWidth, 0));
       } else {
@@ -205,4 +210,19 @@ void TVuzUrezForm::ClearRegion() {
   SetWindowRgn(Handle, nullptr, FALSE);
   FRegion = nullptr;
   FRegionSet = false;
+}
+
+TCaptionButtonFrame TVuzUrezForm::ButtonFrame() const {
+  TCaptionButtonFrame f;
+  f.BorderIcons = FBorderIcons;
+  f.FrameKind = FFrameKind;
+  f.WindowState = FWindowState;
+  f.Active = FActive;
+  f.MenuHeight = FMenuHeight;
+  f.WindowWidth = FWindowWidth;
+  f.LeftWidth = FLeftWidth, f.TopHeight = FTopHeight, f.RightWidth = FRightWidth;
+  f.CaptionRect = FCaptionRect;
+  f.RightToLeft = FRightToLeft;
+  f.MdiChildMaximized = FMenuHeight > 0 && IsMdiChildMaximized();
+  return f;
 }

@@ -2,8 +2,20 @@
 // the caption goes in the title bar.
 #pragma once
 
+#include <cstdint>
+
 #include "skin/data/VuzUrezDataElements.h"
 #include "skin/paint/SkinDraw.h"
+
+// How a window is framed (a form skinner's FFrameKind).
+enum TFrameKind : std::uint8_t {
+  fkSizeable = 0,  // sizeable, or with a window edge
+  fkNone = 2,      // a popup without a caption: no skinned frame
+  fkOther = 3,
+};
+
+// The four borders of a skinned frame, numbered as the painters know them.
+enum TBorderSide { bsLeft = 1, bsRight = 2, bsTop = 3, bsBottom = 4 };
 
 // Border sizes a skin gives a window: each edge image's thickness across one of its frames
 // (the side edges are horizontal strips, the top and bottom edges vertical strips).

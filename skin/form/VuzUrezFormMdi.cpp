@@ -2,8 +2,8 @@
 // WM_MDICREATE are skinned once the client refreshes its menu, the skinned bar follows every
 // frame menu the client is given (and the system's bar is taken off again), and while the
 // active child is maximised its minimise, restore and close buttons sit at the end of the bar.
-// A maximised or minimised child's frame is the system's: the manager's FMdiMaximized flag
-// tells every skinned child (SetMdiMax).
+// A maximised or minimised child's frame is the system's: the manager's maximised flag tells
+// every skinned child (SetMdiMax).
 #include "framework/Forms.h"
 
 #include "skin/form/VuzUrezForm.h"
@@ -15,8 +15,8 @@ void TVuzUrezForm::FindMdiClient() {
   for (HWND w = GetWindow(Handle, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (WindowClassName(w) != "MDIClient") continue;
     FMdiClient = w;
-    FWindowKind = 1;
-    if (TSkinManage* m = SkinManager()) m->FMdiClient = w;
+    FWindowKind = wkMdiFrame;
+    if (TSkinManage* m = SkinManager()) m->SetMdiClient(w);
     FMdiMenuUpdate = FSkinData->MenuUpdate();
     HookMdiClient();
     return;
@@ -33,10 +33,7 @@ void TVuzUrezForm::UnhookMdiClient() {
   // Menu changes reach the bars again as they did before this frame's children came.
   if (FSkinData) FSkinData->SetMenuUpdate(FMdiMenuUpdate);
   // The flag and the record describe this client's children, which are no longer watched.
-  if (TSkinManage* m = SkinManager(); m && m->FMdiClient == FMdiClient) {
-    m->FMdiClient = nullptr;
-    m->FMdiMaximized = false;
-  }
+  if (TSkinManage* m = SkinManager()) m->ForgetMdiClient(FMdiClient);
 }
 
 void TVuzUrezForm::CallMdiPrevious(TMessage& m) { FMdiSubclass.CallPrevious(m); }
@@ -82,7 +79,7 @@ void TVuzUrezForm::MdiClientProc(TMessage& m) {
       return;
     case WM_MDITILE:
     case WM_MDICASCADE:
-      if (barSkinned && mgr && mgr->FMdiMaximized) mgr->SetMdiMax(false);
+      if (barSkinned && mgr && mgr->MdiMaximized()) mgr->SetMdiMax(false);
       CallMdiPrevious(m);
       return;
     case WM_MDISETMENU: {
@@ -114,7 +111,7 @@ void TVuzUrezForm::MdiClientProc(TMessage& m) {
 }
 
 bool TVuzUrezForm::IsMdiChildMaximized() const {
-  if (FWindowKind != 1 || !FMdiClient) return false;
+  if (FWindowKind != wkMdiFrame || !FMdiClient) return false;
   BOOL maximised = FALSE;
   HWND active = reinterpret_cast<HWND>(
       SendMessageA(FMdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
@@ -122,39 +119,24 @@ bool TVuzUrezForm::IsMdiChildMaximized() const {
 }
 
 void TVuzUrezForm::MdiChildCommand(UINT command) {
-  if (FWindowKind != 1 || !FMdiClient) return;
+  if (FWindowKind != wkMdiFrame || !FMdiClient) return;
   HWND active = reinterpret_cast<HWND>(SendMessageA(FMdiClient, WM_MDIGETACTIVE, 0, 0));
   if (!active) return;
   std::shared_ptr<bool> alive = FAlive;
   SendMessageA(active, WM_SYSCOMMAND, command, 0);
   if (!*alive) return;
   TSkinManage* mgr = SkinManager();
-  if (mgr && mgr->FMdiMaximized && !IsMdiChildMaximized()) mgr->SetMdiMax(false);
+  if (mgr && mgr->MdiMaximized() && !IsMdiChildMaximized()) mgr->SetMdiMax(false);
   // The bar loses the buttons (or shows them for the next maximised child) at once.
   PaintFrame(nullptr);
 }
 
 void TVuzUrezForm::PaintMdiButtons(HDC dc, const RECT& bar) {
-  if (FWindowKind != 1 || !IsMdiChildMaximized()) return;
-  for (auto& b : FSysButtons) {
-    int frames = 1;
-    const TBitmap* image = ButtonImage(*b, frames);
-    if (b->SkinButton->Visibility != 100 || !b->Visible || image->Empty()) continue;
-    RECT r = b->BoundsRect;
-    OffsetRect(&r, -bar.left, -bar.top);
-    DrawFrame(dc, r, *image, true, frames, 1);
-  }
+  if (FWindowKind != wkMdiFrame || !IsMdiChildMaximized()) return;
+  FButtons.PaintMdiButtons(dc, bar);
   TSkinManage* mgr = SkinManager();
-  if (!mgr || mgr->FMdiMaximized) return;
+  if (!mgr || mgr->MdiMaximized()) return;
   mgr->SetMdiMax(true);
   // The children lost their regions without a repaint: what the regions hid is drawn now.
   RedrawWindow(FMdiClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-const TBitmap* TVuzUrezForm::ButtonBackground(const TWinSysButton& b, POINT& origin) const {
-  origin = POINT{0, 0};
-  if (b.SkinButton->Visibility != 100) return &FTitleBack;
-  if (!FMenuBar) return nullptr;
-  origin = POINT{FMenuBar->BarRect.left, FMenuBar->BarRect.top};
-  return &FMenuBar->BarImage;
 }

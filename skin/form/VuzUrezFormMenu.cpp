@@ -9,7 +9,7 @@
 void TVuzUrezForm::CreateMenuBar() {
   FMenuHeight = 0;
   // Without a skinned frame there is no room for a skinned bar: the system keeps its own.
-  if (!FMenuHandle || FWindowKind == 2 || FFrameKind == 2) return;
+  if (!FMenuHandle || FWindowKind == wkMdiChild || FFrameKind == fkNone) return;
   FMenuBar = std::make_unique<TVuzUrezMenu>(this, FSkinData, Handle);
   FMenuBar->Menu = FForm ? FForm->Menu() : nullptr;
   if (FRightToLeft) FMenuBar->RightToLeft = true;
@@ -105,5 +105,6 @@ void TVuzUrezForm::PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool 
   TMenuItemLook look = TMenuItemLook::Of(item);
   HDC dc = canvas->Handle();
   TMenuBackground back = PopupBackgroundFor(MenuBeingDrawn(), dc);
-  DrawSkinnedItem(dc, r, *FSkinData, look, selected && look.Enabled && !look.Separator(), back);
+  // A disabled item shows the selection too: the keyboard highlight must not vanish on it.
+  DrawSkinnedItem(dc, r, *FSkinData, look, selected && !look.Separator(), back);
 }

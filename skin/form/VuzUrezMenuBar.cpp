@@ -38,16 +38,6 @@ std::string ItemText(HMENU menu, UINT pos) {
   return text;
 }
 
-// The n-th visible child of a menu item: the menu handle holds only the visible ones.
-TMenuItem* VisibleChild(TMenuItem* parent, int n) {
-  if (!parent) return nullptr;
-  for (int i = 0; i < parent->Count(); ++i) {
-    if (!parent->Items(i)->Visible()) continue;
-    if (n-- == 0) return parent->Items(i);
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 void TMenuBtn::Paint() { Bar->PaintButton(*this); }
@@ -63,13 +53,27 @@ TVuzUrezMenu::~TVuzUrezMenu() {
     if (gTrack.Hook) UnhookWindowsHookEx(gTrack.Hook);
     gTrack = TMenuTracking{};
   }
+  GiveItemsBack();
   if (Form->HotObject() &&
       std::any_of(Buttons.begin(), Buttons.end(), [this](auto& b) { return b.get() == Form->HotObject(); }))
     Form->SetHotObject(nullptr);
 }
 
-TMenuItem* TVuzUrezMenu::TopItem(int index) const {
-  return Menu ? VisibleChild(Menu->Items(), index) : nullptr;
+TMenuItem* TVuzUrezMenu::ObjectItem(HMENU menu, int pos) const {
+  if (!Menu) return nullptr;
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID | MIIM_SUBMENU;
+  if (!GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info)) return nullptr;
+  // Positions say nothing: the system puts entries of its own into a menu (a maximised MDI
+  // child's window menu at the front). A command names its item; a popup is the parent of the
+  // items its entries name.
+  TMenuItem* item = TMenuItem::FindByCommand(info.wID);
+  if (item && (item->Count() > 0) == (info.hSubMenu != nullptr)) return item;
+  if (!info.hSubMenu) return nullptr;
+  for (int k = 0; k < GetMenuItemCount(info.hSubMenu); ++k)
+    if (TMenuItem* child = ObjectItem(info.hSubMenu, k)) return child->Parent();
+  return nullptr;
 }
 
 void TVuzUrezMenu::BuildFromHandle() {
@@ -95,27 +99,19 @@ void TVuzUrezMenu::BuildFromMdiMenu(HMENU frameMenu) {
     info.dwTypeData = text;
     info.cch = 80;
     GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+    TMenuItem* item = ObjectItem(menu, i);
     b->SubMenu = info.hSubMenu;
     b->Enabled = !(info.fState & MFS_GRAYED);
     b->Visible = true;
-    b->Command = info.wID;
+    // The system keeps a popup's handle where a command would be: only the menu object knows
+    // the command of an item with a popup.
+    b->Command = item ? item->Command() : info.hSubMenu ? 0 : info.wID;
     b->Caption = (info.fType & MFT_OWNERDRAW) ? "" : text;
     if (info.fType & MFT_RIGHTORDER) RightToLeft = true;
-    if (b->Caption.empty()) {
+    if (b->Caption.empty() && item) {
       // Owner-drawn items keep no text in the handle: the menu object has it.
-      TMenuItem* item = nullptr;
-      if (frameMenu && Menu) {
-        for (int k = 0; k < Menu->Items()->Count() && !item; ++k)
-          if (Menu->Items()->Items(k)->Command() == info.wID) item = Menu->Items()->Items(k);
-      } else {
-        item = TopItem(i);
-      }
-      if (item) {
-        b->Caption = item->Caption();
-        b->Enabled = item->Enabled();
-        b->Command = GetMenuItemID(menu, i);
-        b->SubMenu = item->Count() > 0 ? GetSubMenu(menu, i) : nullptr;
-      }
+      b->Caption = item->Caption();
+      b->Enabled = item->Enabled();
     }
     Buttons.push_back(std::move(b));
   }
@@ -137,7 +133,7 @@ void TVuzUrezMenu::BuildFromMenu() {
     b->Caption = item->Caption();
     b->Enabled = item->Enabled();
     b->Visible = true;
-    b->Command = GetMenuItemID(MenuHandle, n);
+    b->Command = item->Command();
     b->SubMenu = item->Count() > 0 ? GetSubMenu(MenuHandle, n) : nullptr;
     Buttons.push_back(std::move(b));
     ++n;
@@ -154,7 +150,7 @@ void TVuzUrezMenu::FollowOpenPopup() {
   for (auto& b : Buttons)
     if (b->SubMenu && b->SubMenu == gTrack.Open) {
       gTrack.Current = b->Index;
-      MakeOwnerDraw(b->SubMenu, TopItem(b->Index));  // the bar's records of its items went
+      MakeOwnerDraw(b->SubMenu);  // the bar's records of its items went
       return;
     }
   gTrack.Current = -1;
@@ -277,32 +273,63 @@ void TVuzUrezMenu::ClickMenuBarButton(TMenuBtn* b) {
   PostMessageA(FWnd, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(p.x, p.y));
 }
 
-void TVuzUrezMenu::MakeOwnerDraw(HMENU menu, TMenuItem* parent) {
+void TVuzUrezMenu::MakeOwnerDraw(HMENU menu) {
   int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
     if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
-    TMenuItem* item = VisibleChild(parent, i);
-    UINT id = info.hSubMenu ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.hSubMenu)) : info.wID;
-    if (!(info.fType & MFT_OWNERDRAW) || !FItems.count(id)) {
+    // WM_MEASUREITEM and WM_DRAWITEM name an item by this id (a popup's handle, for a popup the
+    // menu object did not make).
+    if (!(info.fType & MFT_OWNERDRAW) || !FItems.count(info.wID)) {
       // The text goes from the handle once the item is owner-drawn: it is kept here.
-      TItem& rec = FItems[id];
-      if (!(info.fType & MFT_OWNERDRAW)) rec.Text = ItemText(menu, static_cast<UINT>(i));
-      rec.Item = item;
+      TItem& rec = FItems[info.wID];
+      if (!(info.fType & MFT_OWNERDRAW)) {
+        rec.Text = ItemText(menu, static_cast<UINT>(i));
+      } else {
+        for (const TTakenItem& t : FTaken)
+          if (t.Menu == menu && t.Id == info.wID) rec.Text = t.Text;
+      }
+      rec.Item = ObjectItem(menu, i);
       rec.SubMenu = info.hSubMenu != nullptr;
       rec.Separator = (info.fType & MFT_SEPARATOR) != 0;
     }
     if (!(info.fType & MFT_OWNERDRAW)) {
+      FTaken.push_back({menu, info.wID, info.fType, FItems[info.wID].Text});
       MENUITEMINFOA set{};
       set.cbSize = sizeof set;
       set.fMask = MIIM_FTYPE;
       set.fType = info.fType | MFT_OWNERDRAW;
       SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &set);
     }
-    if (info.hSubMenu) MakeOwnerDraw(info.hSubMenu, item);
+    if (info.hSubMenu) MakeOwnerDraw(info.hSubMenu);
   }
+}
+
+void TVuzUrezMenu::GiveItemsBack() {
+  for (auto t = FTaken.rbegin(); t != FTaken.rend(); ++t) {
+    if (!IsMenu(t->Menu)) continue;
+    for (int i = GetMenuItemCount(t->Menu); i-- > 0;) {
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE | MIIM_ID;
+      if (!GetMenuItemInfoA(t->Menu, static_cast<UINT>(i), TRUE, &info) || info.wID != t->Id ||
+          !(info.fType & MFT_OWNERDRAW))
+        continue;
+      MENUITEMINFOA set{};
+      set.cbSize = sizeof set;
+      set.fMask = MIIM_FTYPE;
+      set.fType = t->Type;
+      if (!(t->Type & MFT_SEPARATOR)) {
+        set.fMask |= MIIM_STRING;
+        set.dwTypeData = t->Text.data();
+      }
+      SetMenuItemInfoA(t->Menu, static_cast<UINT>(i), TRUE, &set);
+      break;
+    }
+  }
+  FTaken.clear();
 }
 
 TMenuItemLook TVuzUrezMenu::LookOf(UINT id, UINT state) const {
@@ -437,7 +464,9 @@ LRESULT CALLBACK TVuzUrezMenu::FilterProc(int code, WPARAM wp, LPARAM lp) {
 
 void TVuzUrezMenu::OpenMenuBarButton(TMenuBtn* b) {
   if (!b) return;
-  PostMessageA(FWnd, WM_COMMAND, b->Command, 0);
+  // The item's own click; a disabled item runs nothing, and a popup the menu object did not
+  // make has no command.
+  if (b->Command && b->Enabled) PostMessageA(FWnd, WM_COMMAND, b->Command, 0);
   std::shared_ptr<bool> alive = FAlive;
   HWND wnd = FWnd;
   // Ends the tracking however the loop is left: the filter hook never outlives it.
@@ -458,7 +487,7 @@ void TVuzUrezMenu::OpenMenuBarButton(TMenuBtn* b) {
     gTrack.Current = index;
     gTrack.Open = b->SubMenu;
     gTrack.Bar = this;
-    MakeOwnerDraw(b->SubMenu, TopItem(index));
+    MakeOwnerDraw(b->SubMenu);
     FTracking = true;
     GetCursorPos(&gTrack.LastMouse);
     gTrack.Hook = SetWindowsHookExA(WH_MSGFILTER, &TVuzUrezMenu::FilterProc, nullptr, GetCurrentThreadId());

@@ -86,10 +86,12 @@ class TVuzUrezMenu : public TComponent {
     bool SubMenu = false;
     bool Separator = false;
   };
-  void MakeOwnerDraw(HMENU menu, TMenuItem* parent);
+  void MakeOwnerDraw(HMENU menu);
+  // The menu object's item an entry of a menu handle stands for; nullptr for a plain window
+  // and for entries the menu object did not make.
+  TMenuItem* ObjectItem(HMENU menu, int pos) const;
   TMenuItemLook LookOf(UINT id, UINT state) const;
   bool DrawsItself(UINT id) const;
-  TMenuItem* TopItem(int index) const;
   static LRESULT CALLBACK FilterProc(int code, WPARAM wp, LPARAM lp);
   bool Filter(MSG& msg);
   void SwitchTo(int index);
@@ -97,8 +99,19 @@ class TVuzUrezMenu : public TComponent {
   // popup, or ends when none has.
   void FollowOpenPopup();
 
+  // An item made owner-drawn here, with the type and text it had: given back when the bar goes,
+  // so the window's own menus work again without the skin.
+  struct TTakenItem {
+    HMENU Menu;
+    UINT Id;
+    UINT Type;
+    std::string Text;
+  };
+  void GiveItemsBack();
+
   HWND FWnd;
   bool FTracking = false;
   std::map<UINT, TItem> FItems;
+  std::vector<TTakenItem> FTaken;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

@@ -116,8 +116,9 @@ void SkinnedSeparator(TBitmap& img, const TDataSkinObject& e) {
   int rows = std::min(cell.Height, img.Height());
   TBitmap part(cell.Width, rows, pf24bit);
   part.CopyRect(0, 0, e.Bitmap, cell.X, cell.Y + cell.Height - rows, cell.Width, rows);
+  // The caps as they are, the middle stretched between them: a tiled line shows its seams.
   TBitmap line =
-      BuildThreeSlice({0, 0, img.Width(), rows}, part, {e.LeftWidth, 0, e.RightWidth, 0}, false, 1, 1);
+      BuildNineSlice({0, 0, img.Width(), rows}, part, {e.LeftWidth, 0, e.RightWidth, 0}, false, false, 1, 1);
   DrawTransparent(img, {0, 0, img.Width(), rows}, line, SkinKeyColor);
 }
 
@@ -190,7 +191,8 @@ void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuIt
   TBitmap img(w, h, pf24bit);
   if (!e) {
     // The plain look: the skin's menu colours only.
-    img.Fill(selected && !item.Separator() ? s.ColourHilight : s.ColourMenu);
+    // The skin's colours may name system colours (its defaults do): resolved before filling.
+    img.Fill(ColorToRGB(selected && !item.Separator() ? s.ColourHilight : s.ColourMenu));
     if (item.Separator())
       EtchedLine(img);
     else
@@ -198,7 +200,7 @@ void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuIt
     DrawBitmap(dc, r.left, r.top, img);
     return;
   }
-  img.Fill(s.ColourMenu);
+  img.Fill(ColorToRGB(s.ColourMenu));
   if (back.Image) img.CopyRect(0, 0, *back.Image, r.left + back.Offset.x, r.top + back.Offset.y, w, h);
   if (item.Separator()) {
     SkinnedSeparator(img, *e);

@@ -31,14 +31,28 @@ HWND OwnerWindow(TSkinData* data) {
   return control && control->HandleAllocated() ? control->Handle() : nullptr;
 }
 
-TCustomForm* FormOfHandle(HWND wnd) {
-  if (!Application) return nullptr;
-  for (int i = 0; i < Application->FormCount(); ++i) {
-    TCustomForm* f = Application->Forms(i);
-    if (f->HandleAllocated() && f->Handle() == wnd) return f;
+// The framework application's forms: the windows of a program built on the framework.
+class TApplicationForms : public TSkinWindowSource {
+ public:
+  std::vector<HWND> Windows() const override {
+    std::vector<HWND> out;
+    if (!Application) return out;
+    for (int i = Application->FormCount(); i-- > 0;) {
+      TCustomForm* f = Application->Forms(i);
+      if (f->HandleAllocated()) out.push_back(f->Handle());
+    }
+    return out;
   }
-  return nullptr;
-}
+  TCustomForm* FormOf(HWND wnd) const override {
+    if (!Application) return nullptr;
+    for (int i = 0; i < Application->FormCount(); ++i) {
+      TCustomForm* f = Application->Forms(i);
+      if (f->HandleAllocated() && f->Handle() == wnd) return f;
+    }
+    return nullptr;
+  }
+};
+const TApplicationForms gApplicationForms;
 
 }  // namespace
 
@@ -105,10 +119,18 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
     FActionSkinData = nullptr;
     FActionTimer->SetEnabled(false);
   }
-  // A skinner must not go on reading the elements of a component that is gone.
+  // A skinner must not go on reading the elements of a component that is gone. A window that
+  // stays open gets its own look back whole (menu, caption buttons, region, size); one that is
+  // going with its form is only let go.
   for (std::size_t i = FForms.size(); i-- > 0;) {
-    if (FForms[i]->FSkinData != data) continue;
+    if (i >= FForms.size() || FForms[i]->FSkinData != data) continue;
     TSkinnedWindow* f = FForms[i];
+    bool staysOpen =
+        f->FStage != ssDead && f->FStage != ssReleasing && !f->HasState(csDestroying) && IsWindow(f->Handle);
+    if (staysOpen) {
+      UnskinForm(f);
+      continue;
+    }
     FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(i));
     f->FStage = ssReleasing;
     f->Release();
@@ -175,6 +197,8 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int code, WPARAM wp, LPARAM lp) {
       if (cls == "#32768") m->SkinPopup(wnd);
     } else if (code == HCBT_DESTROYWND) {
       m->UnskinPopup(wnd);
+      // A handle the system may give to another window later is not left out with it.
+      m->FExcluded.erase(std::remove(m->FExcluded.begin(), m->FExcluded.end(), wnd), m->FExcluded.end());
     } else if (code == HCBT_ACTIVATE) {
       if (m->FStarted == 0) m->FStarted = 1;
       m->AttachWaitingOwner(wnd);
@@ -193,7 +217,8 @@ bool TSkinManage::SkinWindow(HWND wnd) {
   if (!FSkinning || !gFormFactory || !IsWindow(wnd)) return false;
   if (SendMessageA(wnd, WM_SKINQUERY, 0, 0) == 1) return false;
   if (FindForm(wnd)) return false;
-  TCustomForm* form = FormOfHandle(wnd);
+  if (IsExcluded(wnd)) return false;
+  TCustomForm* form = WindowSource().FormOf(wnd);
   if (!FApplyingAll && IsPlainChild(wnd)) return false;
   RECT r{};
   GetWindowRect(wnd, &r);
@@ -307,6 +332,56 @@ void TSkinManage::FreePopups() {
 
 bool TSkinManage::ActionPending() const { return FActionTimer->Enabled(); }
 
+void TSkinManage::RunAction(int action, TSkinData* data) {
+  FActionTimer->SetEnabled(false);
+  FAction = action;
+  FActionSkinData = data;
+  DoAction();
+}
+
+const TSkinWindowSource& TSkinManage::WindowSource() const {
+  return FWindowSource ? *FWindowSource : gApplicationForms;
+}
+
+bool TSkinManage::IsExcluded(HWND wnd) const {
+  for (HWND w = wnd; w; w = GetAncestor(w, GA_PARENT)) {
+    if (std::find(FExcluded.begin(), FExcluded.end(), w) != FExcluded.end()) return true;
+    if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return false;
+}
+
+void TSkinManage::ReskinHolder(HWND wnd) {
+  HWND holder = wnd;
+  while (holder && !FindForm(holder) && (GetWindowLongPtrA(holder, GWL_STYLE) & WS_CHILD))
+    holder = GetAncestor(holder, GA_PARENT);
+  TSkinnedWindow* f = holder ? FindForm(holder) : nullptr;
+  if (!f) {
+    // Put back while nothing around it is skinned: a top-level window gets its skinner now.
+    if (FSkinning && !IsExcluded(wnd) && !(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD)) SkinWindow(wnd);
+    return;
+  }
+  // Control skinners are chosen once, at attach: the holder is attached anew so that the
+  // window's skinners go or come.
+  UnskinForm(f);
+  FApplyingAll = true;
+  SkinWindow(holder);
+  FApplyingAll = false;
+}
+
+void TSkinManage::ExcludeWindow(HWND wnd) {
+  if (!IsWindow(wnd) || std::find(FExcluded.begin(), FExcluded.end(), wnd) != FExcluded.end()) return;
+  FExcluded.push_back(wnd);
+  ReskinHolder(wnd);
+}
+
+void TSkinManage::IncludeWindow(HWND wnd) {
+  auto it = std::find(FExcluded.begin(), FExcluded.end(), wnd);
+  if (it == FExcluded.end()) return;
+  FExcluded.erase(it);
+  if (IsWindow(wnd)) ReskinHolder(wnd);
+}
+
 void TSkinManage::RequestAction(int action, int delayMs) {
   // Forgetting destroyed windows must not push out a pending switch: the pending action runs
   // anyway, and every action ends by forgetting the destroyed windows.
@@ -351,13 +426,11 @@ void TSkinManage::DoAction() {
       case saSkinAll:
         FSkinning = true;
         FApplyingAll = true;
-        if (Application) {
-          for (int i = Application->FormCount(); i-- > 0;) {
-            TCustomForm* f = Application->Forms(i);
-            if (f == d->Owner()) {
-              if (f->HandleAllocated()) SkinWindow(f->Handle());
-              break;
-            }
+        if (HWND owner = OwnerWindow(d)) {
+          for (HWND w : WindowSource().Windows()) {
+            if (w != owner) continue;
+            SkinWindow(w);
+            break;
           }
         }
         FApplyingAll = false;
@@ -388,12 +461,7 @@ void TSkinManage::DoAction() {
       case saSkinAll:
         FSkinning = true;
         FApplyingAll = true;
-        if (Application) {
-          for (int i = Application->FormCount(); i-- > 0;) {
-            TCustomForm* f = Application->Forms(i);
-            if (f->HandleAllocated()) SkinWindow(f->Handle());
-          }
-        }
+        for (HWND w : WindowSource().Windows()) SkinWindow(w);
         FApplyingAll = false;
         break;
       case saUnskinAll:
@@ -415,9 +483,18 @@ void TSkinManage::DoAction() {
         break;
     }
   }
+  if (action == saSkinChanged) RebuildOthersButtons(d);
   PurgeDead();
   d->OnSkinChanged(d);
   FActionSkinData = nullptr;
+}
+
+void TSkinManage::RebuildOthersButtons(TSkinData* switched) {
+  for (TSkinnedWindow* f : FForms) {
+    if (f->FSkinData == switched || f->FStage == ssDead) continue;
+    f->BuildSysButtons();
+    if (IsWindow(f->Handle)) SendMessageA(f->Handle, WM_SKINPAINTFRAME, 0, 0);
+  }
 }
 
 void TSkinManage::PurgeDead() {
@@ -447,14 +524,14 @@ void TSkinManage::SetMdiMax(bool value) {
   if (value == FMdiMaximized) return;
   FMdiMaximized = value;
   for (TSkinnedWindow* f : FForms) {
-    if (f->FWindowKind != 2) continue;
+    if (f->FWindowKind != wkMdiChild) continue;
     if (value) {
       if (f->FRegionSet) f->ClearRegion();
       f->SetSystemButtons(true);
-    } else if (f->FWindowState == 2) {
+    } else if (f->FWindowState == swMinimized) {
       f->SetSystemButtons(true);
     } else {
-      f->FWindowState = 0;
+      f->FWindowState = swNormal;
       f->UpdateRegion();
       f->SetSystemButtons(false);
       if (!f->FRegionSet) f->FrameChanged();
@@ -463,8 +540,15 @@ void TSkinManage::SetMdiMax(bool value) {
   SkinTrace(value ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
 }
 
+void TSkinManage::ForgetMdiClient(HWND client) {
+  if (client != FMdiClient) return;
+  FMdiClient = nullptr;
+  FMdiMaximized = false;
+}
+
 int TSkinManage::MdiChildCount() const {
   // A child whose window is gone waits in the list for the purge: it is no longer counted.
-  return static_cast<int>(std::count_if(FForms.begin(), FForms.end(),
-                                        [](auto* f) { return f->FWindowKind == 2 && f->FStage != ssDead; }));
+  return static_cast<int>(std::count_if(FForms.begin(), FForms.end(), [](auto* f) {
+    return f->FWindowKind == wkMdiChild && f->FStage != ssDead;
+  }));
 }

@@ -35,6 +35,12 @@ enum TSkinStage {
   ssDead = 6,        // the window is gone
 };
 
+// What kind of window a form skinner serves (FWindowKind).
+enum TSkinWindowKind : std::uint8_t { wkPlain = 0, wkMdiFrame = 1, wkMdiChild = 2 };
+// The state of a skinned window (FWindowState); not the framework's TWindowState, whose numbers
+// differ.
+enum TSkinWindowState : std::uint8_t { swNormal = 0, swMaximized = 1, swMinimized = 2 };
+
 // What the manager requires of a form skinner.
 class TSkinnedWindow : public TComponent {
  public:
@@ -42,8 +48,8 @@ class TSkinnedWindow : public TComponent {
   HWND Handle = nullptr;
   TSkinData* FSkinData = nullptr;
   int FStage = ssAttached;
-  std::uint8_t FWindowKind = 0;   // 2: MDI child
-  std::uint8_t FWindowState = 0;  // 0 normal, 1 maximised, 2 minimised
+  std::uint8_t FWindowKind = wkPlain;    // a TSkinWindowKind
+  std::uint8_t FWindowState = swNormal;  // a TSkinWindowState
   bool FRegionSet = false;
 
   virtual void AttachForm(TSkinData* data, TCustomForm* form) = 0;
@@ -61,6 +67,18 @@ class TSkinnedWindow : public TComponent {
 
 using TFormSkinnerFactory = TSkinnedWindow* (*)(TComponent* owner);
 void SetFormSkinnerFactory(TFormSkinnerFactory factory);
+
+// Where the manager finds the program's windows. By default they are the framework
+// application's forms; a program without the framework (the engine loaded into someone else's
+// process) hands in its own source, so no framework application is needed there.
+class TSkinWindowSource {
+ public:
+  virtual ~TSkinWindowSource() = default;
+  // The top-level windows a switch-on action skins, the most recent first.
+  virtual std::vector<HWND> Windows() const = 0;
+  // The framework form whose window this is, or nullptr.
+  virtual TCustomForm* FormOf(HWND wnd) const = 0;
+};
 
 class TSkinManage : public TObject, public TSkinManagerLink {
  public:
@@ -93,7 +111,15 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   TVuzUrezPopMenu* PopupOfMenu(HMENU menu) const;
   const TBitmap* PopupBackground(HMENU menu) const;
   const std::vector<TVuzUrezPopMenu*>& Popups() const { return FPopups; }
+  // The MDI client of the skinned frame, and whether its active child is maximised (the frame of
+  // a maximised or minimised child is the system's). Setting the flag tells every skinned child.
+  HWND MdiClient() const { return FMdiClient; }
+  void SetMdiClient(HWND client) { FMdiClient = client; }
+  bool MdiMaximized() const { return FMdiMaximized; }
   void SetMdiMax(bool value);
+  // The client's frame no longer watches it: the record and the flag, which describe its
+  // children, go (and nothing is told to the children).
+  void ForgetMdiClient(HWND client);
   int MdiChildCount() const;
   void UninitializeFlatScrollBar(HWND) {}
   void DoAction();
@@ -103,11 +129,21 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   bool FSkinning = false;
   bool FApplyingAll = false;
   int FStarted = 0;
-  bool FMdiMaximized = false;
-  HWND FMdiClient = nullptr;
   int FAction = 0;
   TSkinData* FActionSkinData = nullptr;
   bool ActionPending() const;
+  bool Hooked() const { return FHook != nullptr; }
+  // Runs an action for a component at once instead of after the delay (a caller that is not
+  // inside a skinned window's message handling).
+  void RunAction(int action, TSkinData* data);
+  // nullptr: the framework application's forms again. The source must outlive its use.
+  void SetWindowSource(const TSkinWindowSource* source) { FWindowSource = source; }
+  // A window left out is never skinned, nor are its child windows; a skinned one is given back.
+  // Putting it back skins it again when skinning is on.
+  void ExcludeWindow(HWND wnd);
+  void IncludeWindow(HWND wnd);
+  // The window or one of its ancestors is left out.
+  bool IsExcluded(HWND wnd) const;
   // When not negative, the delay of every requested action instead of the one asked for (tests
   // that wait for an action's outcome rather than for its time).
   int ActionDelayMs = -1;
@@ -119,10 +155,20 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   void InstallThreadHook();
   void AttachWaitingOwner(HWND wnd);
   void UnskinForm(TSkinnedWindow* form);
+  // After one component's skin switch: the windows of the others get back the caption buttons
+  // the switch cleared, from their own skins.
+  void RebuildOthersButtons(TSkinData* switched);
   void ReleaseAll();
   void FreePopups();
+  const TSkinWindowSource& WindowSource() const;
+  // The skinned top-level window that holds wnd, skinned again from scratch.
+  void ReskinHolder(HWND wnd);
 
+  bool FMdiMaximized = false;
+  HWND FMdiClient = nullptr;
   TTimer* FActionTimer = nullptr;
+  const TSkinWindowSource* FWindowSource = nullptr;
+  std::vector<HWND> FExcluded;
   HHOOK FHook = nullptr;
   std::vector<TSkinnedWindow*> FForms;
   std::vector<TVuzUrezPopMenu*> FPopups;

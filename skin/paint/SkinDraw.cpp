@@ -210,7 +210,7 @@ TBitmap BuildThreeSlice(const TDrawRect& rect, const TBitmap& image, const TMarg
     StretchCopy(out, {dx, 0, dx + dw, h}, image,
                 {cell.X + sx, cell.Y, cell.X + sx + sw, cell.Y + cell.Height});
   };
-  if (static_cast<long long>(l) + r >= cw && l + r > 0) {
+  if (static_cast<long long>(l) + r >= cw && (l > 0 || r > 0)) {
     // Caps with nothing between them could not fill a wider rectangle without a hole.
     columns(0, w, 0, cw);
     return out;

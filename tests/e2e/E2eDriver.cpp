@@ -4,11 +4,24 @@
 
 namespace e2e {
 
-Process::Process(const std::string& commandLine) {
+Process::Process(const std::string& commandLine) : Process(commandLine, std::string()) {}
+
+Process::Process(const std::string& commandLine, const std::string& outputFile) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  HANDLE out = INVALID_HANDLE_VALUE;
+  if (!outputFile.empty()) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    out =
+        CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = out;
+  }
   std::string cmd = commandLine;
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) pi_ = {};
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, out != INVALID_HANDLE_VALUE, 0, nullptr, nullptr,
+                      &si, &pi_))
+    pi_ = {};
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   if (pi_.hProcess) WaitForInputIdle(pi_.hProcess, 10000);
 }
 
@@ -29,6 +42,19 @@ int Process::WaitExit(DWORD ms) {
   DWORD code = 0;
   GetExitCodeProcess(pi_.hProcess, &code);
   return static_cast<int>(code);
+}
+
+HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
+  for (HWND h : Children(parent, cls))
+    if (TextOf(h) == text) return h;
+  return nullptr;
+}
+
+bool SkinnedFrame(HWND w) {
+  constexpr UINT kSkinQuery = 0x3504;  // a skinned window answers 1
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(w, kSkinQuery, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+  return answer == 1;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
@@ -158,10 +184,17 @@ void ClickCenter(HWND h) {
 }
 
 void DoubleClickScreen(int x, int y) {
-  for (int i = 0; i < 2; ++i) {
-    SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+  // All four in one call: separate calls on a busy machine may come further apart than the
+  // double-click time, and the program then sees two single clicks.
+  INPUT in[4]{};
+  const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_MOUSE;
+    in[i].mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    in[i].mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    in[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   }
+  SendInput(4, in, sizeof in[0]);
   Sleep(100);
 }
 

@@ -14,6 +14,8 @@ namespace e2e {
 class Process {
  public:
   explicit Process(const std::string& commandLine);
+  // With its standard output and error going to a file (created afresh).
+  Process(const std::string& commandLine, const std::string& outputFile);
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
@@ -42,6 +44,11 @@ std::vector<HWND> TopLevels(DWORD pid, const char* cls = nullptr, const char* ca
                             bool visibleOnly = true);
 // Direct and indirect children of a window of a class, ordered top to bottom, then left to right.
 std::vector<HWND> Children(HWND parent, const char* cls);
+
+// The first child (direct or indirect) of a class with exactly this text, or nullptr.
+HWND ChildWithText(HWND parent, const char* cls, const std::string& text);
+// The window's frame is drawn by the skinning engine (it answers the engine's query).
+bool SkinnedFrame(HWND w);
 
 // The window with the keyboard focus in the thread that owns `w`.
 HWND FocusOf(HWND w);

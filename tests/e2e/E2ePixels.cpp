@@ -55,4 +55,9 @@ Pixels WindowPixels(HWND h) {
   return ScreenPixels(r);
 }
 
+double TitleBrightness(HWND h) {
+  Pixels p = WindowPixels(h);
+  return p.Brightness(RECT{p.Width * 6 / 10, 6, p.Width * 8 / 10, 14});
+}
+
 }  // namespace e2e

@@ -20,5 +20,8 @@ struct Pixels {
 Pixels ScreenPixels(const RECT& r);
 // A window as it shows on the screen, frame included (whatever covers it shows too).
 Pixels WindowPixels(HWND h);
+// Mean brightness of a strip of the title bar right of its middle, where no skin puts the
+// caption text or the caption buttons.
+double TitleBrightness(HWND h);
 
 }  // namespace e2e

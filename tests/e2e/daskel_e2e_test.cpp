@@ -65,6 +65,11 @@ std::string ItemText(HWND combo, int i) {
   return buf;
 }
 
+struct Answer {
+  int code;
+  std::string text;
+};
+
 struct Daskel {
   std::string log = TempFile("daskel-e2e-dryrun.txt");
   Process process{"\"" + WindowsPath(DASKEL_EXE) + "\" --dry-run=" + log};
@@ -92,6 +97,13 @@ struct Daskel {
     return TextOf(arm) == "执行任务" && TextOf(cancel) == "取消执行" && TextOf(about) == "关于软件";
   }
   std::string Caption() { return TextOf(groupBox); }
+  // Another start of the program with these switches, and what it answered.
+  Answer Start(const std::string& switches) {
+    std::string out = TempFile("daskel-e2e-answer.txt");
+    Process second("\"" + WindowsPath(DASKEL_EXE) + "\" " + switches, out);
+    const int code = second.WaitExit(30000);
+    return {code, ReadFile(out)};
+  }
   HWND Box() {
     auto boxes = TopLevels(process.Id(), "TMessageForm", "Confirm");
     return boxes.empty() ? nullptr : boxes[0];
@@ -155,28 +167,25 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   ClickCenter(d.warn);
   EXPECT_TRUE(WaitUntil([&] { return Children(d.main, "TEdit").empty(); }, 3000));
 
-  // The action at zero, in the dry run: armed for the next minute when less than ten seconds
-  // of this one are left, so the test waits at most about a minute in all.
+  // Arming today from the window, far enough ahead that no machine is too slow for it: the last
+  // listed hour at minute 59 (tomorrow in the last ten minutes of the day).
   SYSTEMTIME now;
-  WaitUntil(
-      [&] {
-        GetLocalTime(&now);
-        return now.wSecond >= 52 && now.wMinute < 59;
-      },
-      125000);
-  ASSERT_TRUE(now.wSecond >= 52 && now.wMinute < 59);
-  int hourIndex = -1;
-  for (int i = 0; i < 24; ++i)
-    if (ItemText(d.hour, i) == std::to_string(now.wHour)) hourIndex = i;
-  ASSERT_GE(hourIndex, 0);
-  PickItem(d.hour, hourIndex);
-  char next[8];
-  snprintf(next, sizeof next, "%02d", now.wMinute + 1);
-  TypeInto(d.minute, next);
-  PickItem(d.action, 1);
+  GetLocalTime(&now);
+  PickItem(d.day, now.wHour == 23 && now.wMinute >= 50 ? 1 : 0);
+  PickItem(d.hour, static_cast<int>(SendMessageA(d.hour, CB_GETCOUNT, 0, 0)) - 1);
+  TypeInto(d.minute, "59");
   ClickCenter(d.arm);
-  ASSERT_TRUE(WaitUntil([&] { return d.Caption().find("演习") != std::string::npos; }, 20000))
-      << d.Caption() << " at " << TextOf(d.hour) << ":" << TextOf(d.minute) << " typed " << next;
+  ASSERT_TRUE(WaitUntil([&] { return d.Caption().rfind("\x0E离关机时间还有:", 0) == 0; }, 3000))
+      << d.Caption();
+  EXPECT_FALSE(IsWindowEnabled(d.arm));
+  ClickCenter(d.cancel);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(d.arm); }, 3000));
+
+  // The action at zero, in the dry run: a second start hands the running timer a two-second
+  // countdown through the same path, and the request comes whenever the machine gets there.
+  Answer armed = d.Start("/t 2 /r --dry-run");
+  EXPECT_EQ(armed.code, 0) << armed.text;
+  ASSERT_TRUE(WaitUntil([&] { return d.Caption().find("演习") != std::string::npos; }, 20000)) << d.Caption();
   EXPECT_NE(d.Caption().find("ExitWindowsEx(2 EWX_REBOOT, 0)"), std::string::npos) << d.Caption();
   std::string log = ReadFile(d.log);
   EXPECT_NE(log.find("AdjustTokenPrivileges(SeShutdownPrivilege)"), std::string::npos) << log;
@@ -208,7 +217,8 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   // The icon's right button opens its menu; "关于程序" opens the About window too.
   PostMessageA(d.main, WM_USER, 0, WM_RBUTTONDOWN);
   ASSERT_TRUE(WaitUntil([&] { return !TopLevels(d.process.Id(), "#32768").empty(); }, 3000));
-  PressKey(VK_DOWN);
+  PressKey(VK_UP);  // from the bottom: Exit, then About
+  PressKey(VK_UP);
   PressKey(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(aboutWindow); }, 3000));
   PostMessageA(aboutWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -231,6 +241,37 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   ClickCenter(yes);
   EXPECT_TRUE(WaitUntil([&] { return d.Box() == nullptr; }, 3000)) << "the question is still open";
   EXPECT_EQ(d.process.WaitExit(5000), 0);
+}
+
+TEST(Daskel, ASecondStartTalksToTheRunningTimer) {
+  Daskel d;
+  ASSERT_TRUE(d.process.Started());
+  ASSERT_TRUE(d.Find());
+
+  Answer a = d.Start("/status");
+  EXPECT_EQ(a.code, 0);
+  EXPECT_NE(a.text.find("没有进行中的任务"), std::string::npos) << a.text;
+  a = d.Start("/t 120 /r --dry-run");
+  EXPECT_EQ(a.code, 0) << a.text;
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(d.arm); }, 3000));
+  a = d.Start("/STATUS");
+  EXPECT_NE(a.text.find("重新启动"), std::string::npos) << a.text;
+  a = d.Start("/s /t 5 --dry-run");  // armed already
+  EXPECT_EQ(a.code, 1) << a.text;
+  a = d.Start("-a");
+  EXPECT_EQ(a.code, 0) << a.text;
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(d.arm); }, 3000));
+  a = d.Start("/s /t");
+  EXPECT_EQ(a.code, 2);
+  EXPECT_NE(a.text.find("/t"), std::string::npos) << a.text;
+  EXPECT_TRUE(IsWindowEnabled(d.arm));  // nothing armed
+
+  // Without switches the hidden window comes back.
+  PostMessageA(d.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d.main); }, 3000));
+  EXPECT_EQ(d.Start("").code, 0);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, 3000));
+  EXPECT_TRUE(d.process.Running());
 }
 
 }  // namespace

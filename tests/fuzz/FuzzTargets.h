@@ -11,4 +11,6 @@ int Package(const std::uint8_t* data, std::size_t size);  // unpacked package, t
 int Ini(const std::uint8_t* data, std::size_t size);      // INI text and colour texts
 int Bmp(const std::uint8_t* data, std::size_t size);      // BMP file, then the transforms
 int Description(const std::uint8_t* data, std::size_t size);  // a description over a fixed set of images
+int Load(const std::uint8_t* data, std::size_t size);   // a whole stored package, as a skin file is loaded
+int Paint(const std::uint8_t* data, std::size_t size);  // the portable painters and layouts, hostile values
 }  // namespace fuzz

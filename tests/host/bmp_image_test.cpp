@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/Bitmap.h"
@@ -199,6 +200,24 @@ TEST(ImgUtil, TransformsMoveEveryPixelWhereItBelongs) {
   RotateClockwise(empty);
   MirrorHorizontal(empty);
   EXPECT_TRUE(empty.Empty());
+}
+
+TEST(SharedBitmap, AChangeToOneOfTwoSharingBitmapsLeavesTheOther) {
+  TBitmap a = Numbered(3, 2), original = a;
+  TBitmap b;
+  b.Share(a);
+  EXPECT_EQ(std::as_const(b).Store(), std::as_const(a).Store());
+  b.SetPixel(0, 0, clRed);
+  a.ScanLine(1)[0] = 0x42;
+  EXPECT_NE(std::as_const(b).Store(), std::as_const(a).Store());
+  EXPECT_EQ(b.Pixel(0, 0), clRed);
+  EXPECT_EQ(a.Pixel(0, 0), original.Pixel(0, 0));
+  EXPECT_EQ(b.Pixel(0, 1), original.Pixel(0, 1));
+  TBitmap c;
+  c.Share(original);
+  MirrorHorizontal(c);
+  EXPECT_EQ(original.Pixel(0, 0), Numbered(3, 2).Pixel(0, 0));
+  EXPECT_EQ(c.Pixel(0, 0), original.Pixel(2, 0));
 }
 
 }  // namespace

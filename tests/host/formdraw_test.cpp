@@ -218,6 +218,12 @@ TEST(FormDrawThreeSlice, CapsAndRepeatedMiddle) {
   EXPECT_EQ(SourceColumns(caps, 0), (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3, 4, 4}));
 }
 
+TEST(FormDrawThreeSlice, CapsTooLargeForAnyIntegerSumAreStretchedWhole) {
+  constexpr int kHuge = 0x7FFFFFFF;
+  TBitmap b = BuildThreeSlice({0, 0, 10, 1}, Coords(5, 1), {kHuge, 0, kHuge, 0}, false, 1, 1);
+  EXPECT_EQ(SourceColumns(b, 0), (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3, 4, 4}));
+}
+
 TEST(FormDrawFrame, ScalesOneFrameOfAHorizontalStrip) {
   TBitmap strip = Coords(12, 2);
   TBitmap b = BuildFrame({0, 0, 8, 2}, strip, 3, 2);

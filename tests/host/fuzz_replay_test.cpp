@@ -16,11 +16,9 @@ TEST(FuzzReplay, EveryRegressionAndSeedInputRunsCleanly) {
   struct {
     const char* name;
     int (*run)(const std::uint8_t*, std::size_t);
-  } targets[] = {{"lzh", fuzz::Lzh},
-                 {"package", fuzz::Package},
-                 {"ini", fuzz::Ini},
-                 {"bmp", fuzz::Bmp},
-                 {"description", fuzz::Description}};
+  } targets[] = {{"lzh", fuzz::Lzh},    {"package", fuzz::Package},         {"ini", fuzz::Ini},
+                 {"bmp", fuzz::Bmp},    {"description", fuzz::Description}, {"load", fuzz::Load},
+                 {"paint", fuzz::Paint}};
   int inputs = 0;
   for (auto& t : targets)
     for (const char* kind : {"regressions", "corpus"}) {

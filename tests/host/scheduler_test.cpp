@@ -113,7 +113,7 @@ TEST(Texts, ClockAndWarningKeepTheirSeparators) {
 }
 
 TEST(PowerAction, NtFamilyEnablesThePrivilegeAndAsksForEachActionItsOwnWay) {
-  const std::vector<std::string> expected[] = {{"privilege", "exit 1"},
+  const std::vector<std::string> expected[] = {{"privilege", "exit 9 planned"},
                                                {"privilege", "exit 2"},
                                                {"privilege", "exit 4"},
                                                {"privilege", "power 00"},
@@ -125,20 +125,43 @@ TEST(PowerAction, NtFamilyEnablesThePrivilegeAndAsksForEachActionItsOwnWay) {
   }
 }
 
-TEST(PowerAction, OlderFamilyAndFailedVersionQueryForcePowerOffForEveryAction) {
+TEST(PowerAction, OlderFamilyForcesPowerOffForEveryAction) {
   for (int code = 0; code <= 3; ++code) {
     RecordingPower old;
     old.platform = kVerPlatformWin32Windows;
     DoPowerAction(old, code);
     EXPECT_EQ(old.calls, std::vector<std::string>{"exit 29"});
-    RecordingPower failed;
-    failed.versionOk = false;
-    DoPowerAction(failed, code);
-    EXPECT_EQ(failed.calls, std::vector<std::string>{"exit 29"});
   }
   RecordingPower unknown;
   unknown.platform = 7;
   EXPECT_EQ(GetWinVersion(unknown), "");
+}
+
+TEST(PowerAction, AnUnknownFamilyGetsTheRequestedActionNeverAPowerOff) {
+  for (bool versionOk : {false, true}) {
+    RecordingPower p;
+    p.versionOk = versionOk;
+    p.platform = 7;
+    DoPowerAction(p, 1);
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"privilege", "exit 2"}));
+  }
+}
+
+TEST(PowerAction, ARefusalSaysWhyAndAMissingPrivilegeAloneStopsNothing) {
+  RecordingPower p;
+  EXPECT_EQ(DoPowerAction(p, 0), "");
+  p.requestRefused = true;
+  std::string why = DoPowerAction(p, 0);
+  EXPECT_NE(why.find("request refused"), std::string::npos) << why;
+  // Without the privilege the request is still made (a log-off needs none) ...
+  RecordingPower logoff;
+  logoff.privilegeRefused = true;
+  EXPECT_EQ(DoPowerAction(logoff, 2), "");
+  EXPECT_EQ(logoff.calls, (std::vector<std::string>{"privilege", "exit 4"}));
+  // ... and when it then fails, the missing privilege is the reason given.
+  logoff.requestRefused = true;
+  why = DoPowerAction(logoff, 3);
+  EXPECT_NE(why.find("no privilege"), std::string::npos) << why;
 }
 
 TEST(PowerAction, DryRunReportsTheRequestsInsteadOfMakingThem) {

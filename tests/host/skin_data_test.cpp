@@ -166,6 +166,24 @@ TEST_F(SkinDataTest, AMissingEmptyOrCorruptSkinFileKeepsTheSkinShownSoFar) {
   std::remove(corrupt.c_str());
 }
 
+TEST_F(SkinDataTest, ASkinFileOverTheLimitsIsRefusedAndTheSkinShownSoFarStays) {
+  TSkinData d(nullptr);
+  LoadLikeLayout(d, true, DefaultSkinBytes());
+  const std::string name = d.Skin.SkinName;
+  std::string ini = "[TitlebarSkin]\r\nSkinName=Too many\r\n";
+  for (int i = 0; i < 5000; ++i) ini += "[Button" + std::to_string(i) + "]\r\n";
+  std::vector<std::uint8_t> stored = BuildStoredPackage({{"skin.ini", {ini.begin(), ini.end()}}});
+  const std::string file = ::testing::TempDir() + "too-many.skn";
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(stored.data()), static_cast<std::streamsize>(stored.size()));
+  recorder.calls.clear();
+  d.SetSkinFile(file);
+  EXPECT_FALSE(d.NoSkin());
+  EXPECT_EQ(d.Skin.SkinName, name);
+  EXPECT_TRUE(recorder.calls.empty());
+  std::remove(file.c_str());
+}
+
 TEST_F(SkinDataTest, RunTimeRequestsGoToTheManager) {
   TSkinData d(nullptr);
   LoadLikeLayout(d, true, DefaultSkinBytes());

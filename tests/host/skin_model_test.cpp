@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/data/Lzh.h"
 #include "skin/data/VuzUrezDataRead.h"
 #include "tools/skintool/SkinPack.h"
 
@@ -22,14 +23,14 @@ struct TLoaded {
   TSkinElements skin;
   std::vector<std::string> problems;
   TPackageStatus status;
+  std::string error;
 };
 
 std::unique_ptr<TLoaded> LoadSkin(const std::string& ini, std::vector<TPackMember> images = {}) {
   images.insert(images.begin(), {"skin.ini", Bytes(ini.begin(), ini.end())});
   Bytes stored = BuildStoredPackage(images);
   auto r = std::make_unique<TLoaded>();
-  std::string error;
-  r->status = LoadSkinPackage(stored.data(), stored.size(), r->skin, &error, &r->problems);
+  r->status = LoadSkinPackage(stored.data(), stored.size(), r->skin, &r->error, &r->problems);
   return r;
 }
 
@@ -89,6 +90,16 @@ TEST(SkinModel, ColoursAndDefaultsThatFollowThem) {
   EXPECT_EQ(s.SunkEdge->FrameCount, 4);
   EXPECT_EQ(s.Title->ActiveTextColour, RGBColor(1, 2, 3));
   EXPECT_EQ(s.Title->InactiveTextColour, clNone);
+}
+
+TEST(SkinModel, ContentColoursOnlyWhereTheSkinNamesWindow) {
+  auto without = LoadSkin("[Colours]\r\nWindowText=1 1 1\r\n");
+  EXPECT_FALSE(without->skin.ContentColours);
+  EXPECT_EQ(without->skin.ColourWindow, clWindow);
+  auto with = LoadSkin("[Colours]\r\nWindow=30 31 34\r\n");
+  EXPECT_TRUE(with->skin.ContentColours);
+  EXPECT_EQ(with->skin.ColourWindow, RGBColor(30, 31, 34));
+  EXPECT_EQ(with->skin.ColourWindowText, clWindowText);
 }
 
 TEST(SkinModel, CaptionButtons) {
@@ -220,6 +231,97 @@ TEST(SkinModel, PackagesThatCannotLoadLeaveNoSkin) {
   Bytes upper = BuildStoredPackage({{"SKIN.INI", Bytes{'[', 'x', ']'}}});
   EXPECT_EQ(LoadSkinPackage(upper.data(), upper.size(), skin, &error), TPackageStatus::Ok);
   EXPECT_FALSE(skin.NoSkin);
+}
+
+// Skins made to cost: a skin package is untrusted input.
+
+TEST(HostileSkin, OnlyTheStartOfAColourTextIsRead) {
+  // The zeros fill what is read, so the numbers after them are never seen.
+  EXPECT_EQ(ParseColourText(std::string(kMaxColourTextLength, '0') + " 7 8 9"), 0);
+  // A run too large for an integer, then a separator after every digit: read once, not once per
+  // separator (this took hours when each separator read the run again).
+  std::string text = std::string(1 << 20, '0') + "2147483648";
+  for (int i = 0; i < (1 << 20); ++i) text += " 1";
+  EXPECT_EQ(ParseColourText(text), 0);
+}
+
+TEST(HostileSkin, AnImageNamedByManyPartsIsHeldOnce) {
+  std::string ini = "[Personality]\r\nLeft=a.bmp\r\nRight=a.bmp\r\n[SunkEdge]\r\nImage=a.bmp\r\n";
+  for (int i = 0; i < 20; ++i) ini += "[Button" + std::to_string(i) + "]\r\nButtonImage=a.bmp\r\n";
+  auto r = LoadSkin(ini, {{"a.bmp", BmpFile(54, 18)}});
+  ASSERT_EQ(r->status, TPackageStatus::Ok);
+  const TSkinElements& s = r->skin;
+  auto pixelsOf = [](const TBitmap& b) { return b.Store(); };  // reading: no copy of its own
+  const TPixelStore* pixels = pixelsOf(s.BorderLeft->Bitmap);
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(pixelsOf(s.BorderRight->Bitmap), pixels);
+  EXPECT_EQ(pixelsOf(s.SunkEdge->Bitmap), pixels);
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(pixelsOf(s.SysButtons[static_cast<std::size_t>(i)]->Bitmap), pixels);
+}
+
+// A run-encoded 8-bit BMP of w x h pixels that are all palette entry 0: a few bytes, many pixels.
+Bytes EmptyRleBmp(int w, int h) {
+  Bytes b = {'B', 'M'};
+  auto le32 = [&](std::uint32_t v) { AppendLE32(b, static_cast<std::int32_t>(v)); };
+  le32(14 + 40 + 4 + 2), le32(0), le32(14 + 40 + 4);
+  le32(40), le32(static_cast<std::uint32_t>(w)), le32(static_cast<std::uint32_t>(h));
+  b.insert(b.end(), {1, 0, 8, 0});                       // one plane, 8 bits per pixel
+  le32(1), le32(2), le32(0), le32(0), le32(1), le32(0);  // BI_RLE8, 2 bytes, one palette entry
+  le32(0x00FFFFFF);
+  b.insert(b.end(), {0, 1});  // end of bitmap
+  return b;
+}
+
+TEST(HostileSkin, SkinsOverTheLimitsAreRefused) {
+  // More caption-button sections than records allowed.
+  std::string buttons;
+  for (std::size_t i = 0; i <= kMaxSkinRecords; ++i) buttons += "[Button" + std::to_string(i) + "]\r\n";
+  auto r = LoadSkin(buttons);
+  EXPECT_EQ(r->status, TPackageStatus::TooLarge);
+  EXPECT_NE(r->error.find(std::to_string(kMaxSkinRecords)), std::string::npos) << r->error;
+  EXPECT_TRUE(r->skin.NoSkin);
+  // More distinct images than allowed, each one pixel.
+  std::string ini = "[SunkEdge]\r\nImage=extra.bmp\r\n";
+  std::vector<TPackMember> images = {{"extra.bmp", BmpFile(1, 1)}};
+  for (std::size_t i = 0; i < kMaxSkinImages; ++i) {
+    std::string name = std::to_string(i) + ".bmp";
+    ini += "[Button" + std::to_string(i) + "]\r\nButtonImage=" + name + "\r\n";
+    images.push_back({name, BmpFile(1, 1)});
+  }
+  r = LoadSkin(ini, images);
+  EXPECT_EQ(r->status, TPackageStatus::TooLarge);
+  EXPECT_NE(r->error.find("images"), std::string::npos) << r->error;
+  // More pixels than allowed, from a few bytes each.
+  ini = "[Personality]\r\n";
+  images.clear();
+  for (const char* edge : {"Left", "Right", "Top", "Bottom", "TextBack"}) {
+    ini += std::string(edge) + "=" + edge + ".bmp\r\n";
+    images.push_back({std::string(edge) + ".bmp", EmptyRleBmp(2048, 2048)});
+  }
+  r = LoadSkin(ini, images);
+  EXPECT_EQ(r->status, TPackageStatus::TooLarge);
+  EXPECT_NE(r->error.find("pixels"), std::string::npos) << r->error;
+}
+
+TEST(HostileSkin, MarginsAreHeldWhenTheSkinIsRead) {
+  auto r = LoadSkin(
+      "[Personality]\r\nmenuBar=m.bmp\r\nTileLeftMenu=2147483647\r\nTileRightMenu=0x7FFFFFFF\r\n"
+      "TXTBackleft=2147483647\r\nTXTBackRight=-5\r\nTextShift=-2147483648\r\nTopTopHeight=99999999\r\n"
+      "[MenuItem]\r\nImage=m.bmp\r\nLeftWidth=-2147483648\r\nRightWidth=-2147483648\r\n"
+      "[Button1]\r\nXcoord=2147483647\r\n",
+      {{"m.bmp", BmpFile(20, 20)}});
+  ASSERT_EQ(r->status, TPackageStatus::Ok);
+  const TSkinElements& s = r->skin;
+  EXPECT_EQ(s.MenuBar->LeftWidth, kMaxSkinMargin);
+  EXPECT_EQ(s.MenuBar->RightWidth, kMaxSkinMargin);
+  EXPECT_EQ(s.Title->TextBackLeft, kMaxSkinMargin);
+  EXPECT_EQ(s.Title->TextBackRight, 0);
+  EXPECT_EQ(s.Title->LeftWidth, -kMaxSkinMargin);  // a text shift may go left
+  EXPECT_EQ(s.BorderTop->LeftWidth, kMaxSkinMargin);
+  EXPECT_EQ(s.MenuItem->LeftWidth, 0);
+  EXPECT_EQ(s.MenuItem->RightWidth, 0);
+  EXPECT_EQ(s.SysButtons[0]->Xcoord, kMaxSkinMargin);
+  EXPECT_EQ(r->problems.size(), 9u);  // each held value is named
 }
 
 }  // namespace

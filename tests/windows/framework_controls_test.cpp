@@ -2,7 +2,9 @@
 // windowed and windowless controls, the masked edit, the spinner, check box and combo box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "tests/windows/framework_test_form.h"
 
@@ -197,6 +199,53 @@ TEST(FrameworkControls, ControlsMadeAtRunTimeAppearOnAShownForm) {
   delete e;
   EXPECT_FALSE(IsWindow(wnd));
   EXPECT_EQ(f->FindComponent(""), nullptr);
+}
+
+TEST(FrameworkControls, AComboBoxsEditTakesTheComboBoxsColours) {
+  std::unique_ptr<TForm, FormDeleter> f(new TForm(nullptr));
+  f->Show();
+  auto* combo = new TComboBox(f.get());
+  combo->SetParent(f.get());
+  combo->SetColor(static_cast<TColor>(0x00203040));
+  HWND edit = GetWindow(combo->Handle(), GW_CHILD);
+  ASSERT_NE(edit, nullptr);
+  HDC dc = GetDC(edit);
+  SendMessageA(combo->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(edit));
+  EXPECT_EQ(GetBkColor(dc), 0x00203040u);
+  ReleaseDC(edit, dc);
+}
+
+TEST(FrameworkControls, GroupBoxCaptionShowsShiftOutCharactersAsThinSpaces) {
+  std::unique_ptr<TForm, FormDeleter> f(new TForm(nullptr));
+  f->SetBounds(40, 40, 260, 160);
+  f->Show();
+  auto box = [&](int top, const char* caption) {
+    auto* g = new TGroupBox(f.get());
+    g->SetParent(f.get());
+    g->SetBounds(10, top, 200, 40);
+    g->SetCaption(caption);
+    return g;
+  };
+  TGroupBox* marked = box(10,
+                          "\x0E时间\x0E\x0E"
+                          "AB\x0E");
+  TGroupBox* plain = box(60, "时间AB");
+  EXPECT_EQ(GetWindowTextLengthA(marked->Handle()), 10) << "the text keeps them";
+  // The letters' dark pixels in the caption's rows: the same letters, moved apart, and no box.
+  auto ink = [](TGroupBox* g) {
+    int n = 0, last = 0;
+    HDC dc = GetDC(g->Handle());
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 200; ++x) {
+        COLORREF c = GetPixel(dc, x, y);
+        if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++n, last = std::max(last, x);
+      }
+    ReleaseDC(g->Handle(), dc);
+    return std::make_pair(n, last);
+  };
+  EXPECT_TRUE(PumpUntil([&] { return ink(marked).first == ink(plain).first && ink(plain).first > 0; }));
+  EXPECT_GT(ink(marked).second, ink(plain).second) << "the marks take some room";
 }
 
 }  // namespace

@@ -149,6 +149,69 @@ TEST(FrameworkMenus, MainMenuCommandsAndOwnerDrawnItems) {
   f->SetMenu(nullptr);
 }
 
+TEST(FrameworkMenus, CommandsRunOnlyEnabledItemsAndFitTheMessage) {
+  std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
+      MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });
+  auto* menu = new TMainMenu(f.get());
+  auto* file = new TMenuItem(f.get());
+  file->SetCaption("&File");
+  menu->Items()->Add(file);
+  // The ids of freed items are used again: however many came and went, a new item's id fits
+  // the low word of WM_COMMAND and stays below the system commands.
+  for (int i = 0; i < 70000; ++i) delete new TMenuItem(nullptr);
+  auto* late = new TMenuItem(f.get());
+  late->SetCaption("&Late");
+  late->OnClick = TNotifyEvent(f.get(), &TFrameworkTestForm::N1Click);
+  file->Add(late);
+  auto* off = new TMenuItem(f.get());
+  off->SetCaption("&Off");
+  off->SetEnabled(false);
+  off->OnClick = TNotifyEvent(f.get(), &TFrameworkTestForm::N1Click);
+  file->Add(off);
+  f->SetMenu(menu);
+  f->Show();
+  EXPECT_LT(late->Command(), static_cast<UINT>(SC_SIZE));
+  f->log.clear();
+  SendMessageA(f->Handle(), WM_COMMAND, late->Command(), 0);
+  EXPECT_EQ(f->log, std::vector<std::string>{"menu"});
+  f->log.clear();
+  SendMessageA(f->Handle(), WM_COMMAND, off->Command(), 0);
+  EXPECT_TRUE(f->log.empty()) << "a disabled item runs nothing";
+  f->SetMenu(nullptr);
+}
+
+TEST(FrameworkMenus, OwnerDrawnBarMeasuresItsPopupItemsAndAnswersTheirKeys) {
+  std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
+      MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });
+  auto* menu = new TMainMenu(f.get());
+  for (const char* c : {"&File", "&View"}) {
+    auto* top = new TMenuItem(f.get());
+    top->SetCaption(c);
+    auto* sub = new TMenuItem(f.get());
+    sub->SetCaption("Item");
+    top->Add(sub);
+    menu->Items()->Add(top);
+  }
+  menu->SetOwnerDraw(true);
+  f->SetMenu(menu);
+  f->Show();
+  // An item with a popup carries its own command, by which its drawing finds it.
+  MENUITEMINFOA mi{};
+  mi.cbSize = sizeof mi;
+  mi.fMask = MIIM_ID | MIIM_DATA;
+  ASSERT_TRUE(GetMenuItemInfoA(menu->Handle(), 1, TRUE, &mi));
+  TMenuItem* view = menu->Items()->Items(1);
+  EXPECT_EQ(mi.wID, view->Command());
+  MEASUREITEMSTRUCT ms{ODT_MENU, 0, mi.wID, 0, 0, mi.dwItemData};
+  EXPECT_EQ(SendMessageA(f->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&ms)), 1);
+  EXPECT_GT(ms.itemWidth, 20u);
+  // The system knows no accelerators of owner-drawn items: Alt+V is answered with "&View".
+  LRESULT pick = SendMessageA(f->Handle(), WM_MENUCHAR, MAKEWPARAM('v', MF_POPUP),
+                              reinterpret_cast<LPARAM>(menu->Handle()));
+  EXPECT_EQ(pick, MAKELRESULT(1, MNC_EXECUTE));
+  f->SetMenu(nullptr);
+}
+
 TEST(FrameworkMenus, PopupMenuRunsTheChosenItem) {
   std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
       MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });

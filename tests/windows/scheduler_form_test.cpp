@@ -255,8 +255,10 @@ TEST_F(SchedulerForm, NoWarningWhenUncheckedOrArmedWithSixtyOrLess) {
 }
 
 TEST_F(SchedulerForm, TheActionRunsOnceAtZeroWithTheRightRequestThenTheWindowIsIdle) {
-  const std::vector<std::string> nt[] = {
-      {"privilege", "exit 1"}, {"privilege", "exit 2"}, {"privilege", "exit 4"}, {"privilege", "power 00"}};
+  const std::vector<std::string> nt[] = {{"privilege", "exit 9 planned"},
+                                         {"privilege", "exit 2"},
+                                         {"privilege", "exit 4"},
+                                         {"privilege", "power 00"}};
   for (int code = 0; code < 4; ++code) {
     power.calls.clear();
     clock.now = {2026, 12, 7, 10, 0, 0, 0};
@@ -273,17 +275,14 @@ TEST_F(SchedulerForm, TheActionRunsOnceAtZeroWithTheRightRequestThenTheWindowIsI
     Tick(3);
     EXPECT_EQ(power.calls.size(), nt[code].size());
   }
-  // The older family, and a failing version query, force a power-off for any action.
-  for (bool versionOk : {true, false}) {
-    power.calls.clear();
-    clock.now = {2026, 12, 7, 10, 0, 0, 0};
-    power.platform = kVerPlatformWin32Windows;
-    power.versionOk = versionOk;
-    Choose(0, "10", "01", 1);
-    form->Button1Click(nullptr);
-    Tick(60);
-    EXPECT_EQ(power.calls, std::vector<std::string>{"exit 29"});
-  }
+  // The older family forces a power-off for any action.
+  power.calls.clear();
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  power.platform = kVerPlatformWin32Windows;
+  Choose(0, "10", "01", 1);
+  form->Button1Click(nullptr);
+  Tick(60);
+  EXPECT_EQ(power.calls, std::vector<std::string>{"exit 29"});
 }
 
 TEST_F(SchedulerForm, ACountOfZeroAtArmingStillRunsTheActionOnce) {
@@ -292,7 +291,7 @@ TEST_F(SchedulerForm, ACountOfZeroAtArmingStillRunsTheActionOnce) {
   form->Button1Click(nullptr);
   ASSERT_EQ(RemainSeconds, 0);
   Tick();
-  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 1"}));
+  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 9 planned"}));
   EXPECT_FALSE(form->Timer2->Enabled());
 }
 
@@ -306,12 +305,48 @@ TEST_F(SchedulerForm, LateTicksAndASleepOfTheComputerCostNoTime) {
   Tick(1, 3'600'000);  // an hour asleep
   EXPECT_EQ(RemainSeconds, 36000 - 102 - 3600);
   EXPECT_EQ(Caption(), CountdownText(RemainSeconds));
-  // Waking after the deadline runs the action at once, without a warning for a minute gone.
-  form->CheckBox1->SetChecked(true);
-  form->CheckBox1Click(nullptr);
-  Tick(1, 10 * 3'600'000);
-  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 1"}));
+}
+
+TEST_F(SchedulerForm, AnActionLongOverdueAsksFirstWhateverTheOptionAndRunsAMinuteLater) {
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  Choose(0, "10", "01", 2);
+  form->Button1Click(nullptr);
+  BoxAnswer answer;
+  answer.button = "&No";
+  g_answer = &answer;
+  UINT_PTR t = SetTimer(nullptr, 0, 20, AnswerBox);
+  Tick(1, 10 * 3'600'000);  // the computer wakes ten hours after the deadline
+  KillTimer(nullptr, t);
+  g_answer = nullptr;
+  EXPECT_EQ(answer.shown, 1);
+  EXPECT_EQ(answer.text, "已过预定的时间\r点击【Yes】将取消注销");
+  EXPECT_TRUE(power.calls.empty());
+  Tick(59);
+  EXPECT_TRUE(power.calls.empty());
+  Tick();
+  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 4"}));
+}
+
+TEST_F(SchedulerForm, ARefusedPowerRequestGoesBackToIdleWithTheReasonInRed) {
+  power.requestRefused = true;
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  Choose(0, "10", "01");
+  form->Button1Click(nullptr);
+  Tick(60);
+  EXPECT_NE(Caption().find("request refused"), std::string::npos) << Caption();
+  EXPECT_EQ(form->GroupBox1->Font()->Color(), clRed);
   EXPECT_FALSE(form->Timer2->Enabled());
+  EXPECT_FALSE(form->Timer1->Enabled());  // the reason stays until the user acts
+  EXPECT_TRUE(ScheduleEnabled());
+}
+
+TEST_F(SchedulerForm, TodaysHoursStartAgainWhenTheDateChangesWhileIdle) {
+  clock.now = {2026, 12, 7, 23, 30, 0, 0};
+  Create();
+  ASSERT_EQ(form->ComboBox1->Items()->Count(), 1);
+  clock.now = {2026, 12, 8, 0, 0, 1, 0};
+  form->Timer1Timer(nullptr);
+  EXPECT_EQ(form->ComboBox1->Items()->Count(), 24);
 }
 
 TEST_F(SchedulerForm, SkippedSecondsStillBringTheWarningAndTheActionOnce) {
@@ -332,7 +367,7 @@ TEST_F(SchedulerForm, SkippedSecondsStillBringTheWarningAndTheActionOnce) {
   EXPECT_EQ(RemainSeconds, 2);
   EXPECT_TRUE(power.calls.empty());
   Tick(1, 3000);  // 2 to -1: zero is never seen
-  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 1"}));
+  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 9 planned"}));
   Tick(2);
   EXPECT_EQ(answer.shown, 1);
   EXPECT_EQ(power.calls.size(), 2u);
@@ -354,7 +389,7 @@ TEST_F(SchedulerForm, TicksInsideTheWarningBoxNeitherWarnAgainNorRunTheActionTwi
   UINT_PTR t = SetTimer(nullptr, 0, 20, AnswerBox);
   Tick(2);
   EXPECT_EQ(answer.shown, 1);
-  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 1"}));
+  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 9 planned"}));
   EXPECT_FALSE(form->Timer2->Enabled());
   EXPECT_EQ(Caption(), CountdownText(0));
   KillTimer(nullptr, t);
@@ -447,6 +482,164 @@ TEST_F(SchedulerForm, MinimisingWithTheSystemsLowBitsSetStillGoesToTheNotificati
   form->Show();
   SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE | 0x2, 0);
   EXPECT_TRUE(form->TrayIconAdded());
+}
+
+// ---- Commands from the command line and from a second start ----
+
+int Command(TForm1* form, std::vector<std::string> args, std::string* message = nullptr) {
+  std::string m;
+  int code = form->RunCommand(ParseCommandLine(args), m);
+  if (message) *message = m;
+  return code;
+}
+
+LRESULT SendRequest(TForm1* form, ULONG_PTR tag, const void* data, DWORD size) {
+  COPYDATASTRUCT cd{tag, size, const_cast<void*>(data)};
+  return SendMessageA(form->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cd));
+}
+
+TEST_F(SchedulerForm, ArmingAtATimeFromTheCommandLineEndsInTheSameRequestAsTheWindow) {
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  Choose(0, "10", "02", 1);
+  form->Button1Click(nullptr);
+  const std::int32_t byWindow = RemainSeconds;
+  Tick(byWindow);
+  const auto windowCalls = power.calls;
+  ASSERT_FALSE(windowCalls.empty());
+
+  power.calls.clear();
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  Create();
+  EXPECT_EQ(Command(form, {"/at", "10:02", "/r"}), kExitDone);
+  EXPECT_TRUE(ScheduleDisabled());
+  EXPECT_EQ(form->ComboBox2->ItemIndex(), 1);
+  EXPECT_EQ(RemainSeconds, byWindow);
+  Tick(byWindow);
+  EXPECT_EQ(power.calls, windowCalls);
+}
+
+TEST_F(SchedulerForm, AtATimeAlreadyPastMeansTomorrowAndTomorrowCanBeForced) {
+  clock.now = {2026, 12, 7, 10, 5, 30, 0};
+  EXPECT_EQ(Command(form, {"/at", "10:05", "/s"}), kExitDone);
+  EXPECT_EQ(form->ComboBox3->ItemIndex(), 1);
+  EXPECT_EQ(RemainSeconds, 86399 - 30);
+  form->Button2Click(nullptr);
+  EXPECT_EQ(Command(form, {"/at", "11:00", "/tomorrow", "/s"}), kExitDone);
+  EXPECT_EQ(form->ComboBox3->ItemIndex(), 1);
+}
+
+TEST_F(SchedulerForm, DelayFromTheCommandLineStartsTheSameCountdownWithThatManySeconds) {
+  std::string message;
+  EXPECT_EQ(Command(form, {"/t", "5", "/l", "/w", "/m", "保存文件"}, &message), kExitDone);
+  EXPECT_EQ(RemainSeconds, 5);
+  EXPECT_EQ(form->ComboBox2->ItemIndex(), 2);
+  ASSERT_NE(form->PromptEditControl(), nullptr);
+  EXPECT_EQ(form->PromptEditControl()->Text(), "保存文件");
+  EXPECT_NE(message.find("注销"), std::string::npos) << message;
+  Tick(5);
+  EXPECT_EQ(power.calls, (std::vector<std::string>{"privilege", "exit 4"}));
+}
+
+TEST_F(SchedulerForm, StatusAndCancelFromTheCommandLine) {
+  std::string message;
+  EXPECT_EQ(Command(form, {"/status"}, &message), kExitDone);
+  EXPECT_EQ(message, "没有进行中的任务");
+  Command(form, {"/t", "3725", "/s"});
+  Tick();
+  EXPECT_EQ(Command(form, {"/status"}, &message), kExitDone);
+  EXPECT_EQ(message, "关闭计算机 离关机时间还有:1小时2分4秒");
+  // Armed already: a second arming is refused, nothing changes.
+  EXPECT_EQ(Command(form, {"/t", "10", "/r"}, &message), kExitRefused);
+  EXPECT_EQ(form->ComboBox2->ItemIndex(), 0);
+  EXPECT_EQ(Command(form, {"/a"}), kExitDone);
+  EXPECT_FALSE(form->Armed());
+  EXPECT_TRUE(ScheduleEnabled());
+}
+
+TEST_F(SchedulerForm, ADryRunRequestNeverArmsARealTimer) {
+  std::string message;
+  EXPECT_EQ(Command(form, {"/t", "10", "/s", "/dry-run"}, &message), kExitRefused);
+  EXPECT_FALSE(form->Armed());
+  EXPECT_FALSE(message.empty());
+}
+
+TEST_F(SchedulerForm, ASecondStartsRequestArmsCancelsAndShowsTheHiddenWindow) {
+  std::string data = EncodeRequest({"/t", "120", "/r"});
+  EXPECT_EQ(SendRequest(form, TForm1::kRequestTag, data.data(), data.size()),
+            TForm1::kRequestAnswered + kExitDone);
+  EXPECT_TRUE(form->Armed());
+  EXPECT_EQ(form->ComboBox2->ItemIndex(), 1);
+  data = EncodeRequest({"/a"});
+  SendRequest(form, TForm1::kRequestTag, data.data(), data.size());
+  EXPECT_FALSE(form->Armed());
+  data = EncodeRequest({"/bogus"});
+  EXPECT_EQ(SendRequest(form, TForm1::kRequestTag, data.data(), data.size()),
+            TForm1::kRequestAnswered + kExitUsage);
+
+  form->Show();
+  ShowWindow(form->Handle(), SW_HIDE);
+  data = EncodeRequest({});
+  SendRequest(form, TForm1::kRequestTag, data.data(), data.size());
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(SchedulerForm, AMalformedRequestFromAnotherProgramIsIgnored) {
+  const std::string good = EncodeRequest({"/t", "120", "/r"});
+  EXPECT_EQ(SendRequest(form, TForm1::kRequestTag + 1, good.data(), good.size()), 0);
+  EXPECT_EQ(SendRequest(form, TForm1::kRequestTag, nullptr, 100), 0);
+  EXPECT_EQ(SendRequest(form, TForm1::kRequestTag, good.data(), good.size() - 1), 0);
+  EXPECT_EQ(SendRequest(form, TForm1::kRequestTag, "garbage", 7), 0);
+  EXPECT_EQ(SendMessageA(form->Handle(), WM_COPYDATA, 0, 0), 0);
+  EXPECT_FALSE(form->Armed());
+}
+
+// ---- The notification area ----
+
+TEST_F(SchedulerForm, TheTipFollowsTheCountWhileArmedAndComesBackOnCancel) {
+  form->Show();
+  form->HideToTray();
+  ASSERT_TRUE(form->TrayIconAdded());
+  EXPECT_EQ(form->TrayTip(), "定时关机");
+  Command(form, {"/t", "304", "/s"});
+  Tick();
+  EXPECT_EQ(form->TrayTip(), "定时关机 - 0小时5分3秒");
+  Tick();
+  EXPECT_EQ(form->TrayTip(), "定时关机 - 0小时5分2秒");
+  form->Button2Click(nullptr);
+  EXPECT_EQ(form->TrayTip(), "定时关机");
+}
+
+TEST_F(SchedulerForm, TheMenusCancelAndPostponeWorkOnlyWhileArmed) {
+  EXPECT_EQ(form->PopupMenu1->Items()->IndexOf(form->N1), 3);
+  EXPECT_FALSE(form->C1->Enabled());
+  EXPECT_FALSE(form->P1->Enabled());
+  Command(form, {"/t", "100", "/s"});
+  EXPECT_TRUE(form->C1->Enabled() && form->P1->Enabled());
+  form->C1Click(nullptr);
+  EXPECT_FALSE(form->Armed());
+  EXPECT_FALSE(form->C1->Enabled() || form->P1->Enabled());
+}
+
+TEST_F(SchedulerForm, PostponeMovesTheDeadlineFiveMinutesAndTheWarningComesAgain) {
+  clock.now = {2026, 12, 7, 10, 0, 0, 0};
+  Choose(0, "10", "02");
+  form->CheckBox1->SetChecked(true);
+  form->Button1Click(nullptr);
+  BoxAnswer answer;
+  answer.button = "&No";
+  g_answer = &answer;
+  SetTimer(nullptr, 0, 20, AnswerBox);
+  Tick(70);
+  ASSERT_EQ(answer.shown, 1);
+  const std::int32_t before = RemainSeconds;
+  form->P1Click(nullptr);
+  EXPECT_EQ(RemainSeconds, before + 300);
+  UINT_PTR t = SetTimer(nullptr, 0, 20, AnswerBox);
+  Tick(before + 300 - 60);
+  KillTimer(nullptr, t);
+  g_answer = nullptr;
+  EXPECT_EQ(answer.shown, 2);
+  EXPECT_TRUE(power.calls.empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
@@ -143,6 +144,54 @@ TEST_F(Bars, ChunkStyleWithoutAChunkPaintsNothing) {
   for (int x = 0; x < bmp.Width(); x += 7) EXPECT_EQ(bmp.Pixel(x, 8), kMarker);
   TMessage paint{WM_PAINT, 0, 0, 0};
   EXPECT_FALSE(s->BeforeDefault(paint));  // and the bar does not paint itself either
+}
+
+TEST_F(Bars, ChunksFillTheRoomInsideTheMarginsInProportion) {
+  auto* bar = Add<TProgressBar>(120, 17);
+  form->Show();
+  TDataSkinBorder& e = *data->Skin.Progress;
+  e.Style = 1;
+  e.LeftWidth = e.RightWidth = 10;
+  constexpr TColor kChunk = 0x00ABCDEF;
+  e.Bitmap2 = TBitmap(3, 5);
+  e.Bitmap2.Fill(kChunk);
+  auto* s = new TSkinProgress(owner);
+  s->AttachControl(bar, data.get(), false, nullptr);
+  auto filled = [&] {
+    TBitmap bmp = Render(s);
+    int n = 0;
+    for (int x = 0; x < bmp.Width(); ++x) n += bmp.Pixel(x, 8) == kChunk;
+    return n;
+  };
+  bar->SetPosition(bar->Max() / 2);
+  EXPECT_EQ(filled(), 50);
+  bar->SetPosition(bar->Max() * 96 / 100);
+  EXPECT_EQ(filled(), 96);
+  bar->SetPosition(bar->Max());
+  EXPECT_EQ(filled(), 100);
+}
+
+TEST_F(Bars, ATabSetWhoseNewSkinHasNoTabsKeepsItsOwnLook) {
+  auto* set = Add<TTabSet>(200, 21);
+  auto* twin = Add<TTabSet>(200, 21);  // never skinned: the tab set's own look
+  twin->SetTop(60);
+  for (TTabSet* t : {set, twin}) {
+    t->Tabs()->Add("One");
+    t->Tabs()->Add("Two");
+  }
+  form->Show();
+  auto shot = [](TTabSet* t) {
+    std::vector<TColor> pixels;
+    for (int y = 0; y < 21; y += 2)
+      for (int x = 0; x < 200; x += 3) pixels.push_back(ScreenPixel(t->Handle(), x, y));
+    return pixels;
+  };
+  auto* s = new TSkinTab31(owner);
+  s->AttachControl(set, data.get(), false, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return shot(set) != shot(twin); })) << "skinned first";
+  data->Skin.Tabs.reset();
+  s->RefreshSkin();
+  EXPECT_TRUE(PumpUntil([&] { return shot(set) == shot(twin); }));
 }
 
 TEST_F(Bars, TrackBarAsksForEachPartAndReplacesOnlyTheThumb) {

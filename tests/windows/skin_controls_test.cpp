@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include "framework/ExtCtrls.h"
@@ -157,6 +158,34 @@ TEST_F(SkinControls, CheckBoxShowsItsStateFromTheSkin) {
   EXPECT_TRUE(ShowsFrame(h, mark, img, n, 4)) << "disabled and checked";
 }
 
+// Pixels of a colour in the window's text area (right of the mark's column).
+int CaptionPixels(HWND h, TColor c) {
+  RECT wr;
+  GetWindowRect(h, &wr);
+  HDC dc = GetWindowDC(h);
+  int n = 0;
+  for (int y = 0; y < wr.bottom - wr.top; ++y)
+    for (int x = 18; x < wr.right - wr.left; ++x) n += static_cast<TColor>(GetPixel(dc, x, y)) == c;
+  ReleaseDC(h, dc);
+  return n;
+}
+
+TEST_F(SkinControls, DisabledCaptionsInTheButtonsDisabledColourNotEmbossed) {
+  auto* box = Add<TCheckBox>(10, 10, 120, 20);
+  auto* radio = Add<TRadioButton>(10, 40, 120, 20);
+  (new TSkinCheckBox(site))->AttachControl(box, gSkin, false, nullptr);
+  (new TSkinRadioButton(site))->AttachControl(radio, gSkin, false, nullptr);
+  for (TWinControl* c : std::initializer_list<TWinControl*>{box, radio}) {
+    c->SetCaption("Disabled");
+    c->SetEnabled(false);
+    HWND h = c->Handle();
+    EXPECT_TRUE(PumpUntil([&] {
+      return CaptionPixels(h, ColorToRGB(clBtnShadow)) > 0 &&
+             CaptionPixels(h, ColorToRGB(clBtnHighlight)) == 0;
+    }));
+  }
+}
+
 TEST_F(SkinControls, CheckedPropertyWinsOverTheWindowState) {
   auto* box = Add<TCheckBox>(10, 10, 120, 20);
   auto* s = new TSkinCheckBox(site);
@@ -298,6 +327,41 @@ TEST_F(SkinControls, ComboBoxButtonOnTheLeftFromTheMirroredImage) {
   EXPECT_TRUE(ComboShows(h, 1, true));
   combo->SetEnabled(false);
   EXPECT_TRUE(ComboShows(h, 3, true));
+}
+
+TEST_F(SkinControls, ComboBoxButtonOnTheLeftIsTheOnlyOneAndTheTextFollowsIt) {
+  auto* combo = Add<TComboBox>(10, 40, 150, 21);
+  combo->SetStyle(csDropDownList);
+  combo->SetBiDiMode(bdRightToLeftNoAlign);
+  combo->Items()->Add("W");
+  combo->SetItemIndex(0);
+  auto* s = new TSkinComBox(site);
+  s->AttachControl(combo, gSkin, false, nullptr);
+  HWND h = combo->Handle();
+  EXPECT_TRUE(ComboShows(h, 1, true));
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const int w = wr.right - wr.left, hh = wr.bottom - wr.top, b = GetSystemMetrics(SM_CXHSCROLL);
+  const TColor ground = ColorToRGB(combo->Color());
+  auto marks = [&](int x0, int x1) {  // pixels that are not the text field's ground
+    int n = 0;
+    for (int y = 3; y < hh - 3; ++y)
+      for (int x = x0; x < x1; ++x) n += ScreenPixel(h, x, y) != ground;
+    return n;
+  };
+  EXPECT_TRUE(PumpUntil([&] { return marks(b + 4, b + 30) > 0; })) << "the text, right of the button";
+  EXPECT_TRUE(PumpUntil([&] { return marks(w - b - 2, w - 3) == 0; })) << "no system button on the right";
+}
+
+TEST_F(SkinControls, OnlyAComboBoxIsSimpleByItsLowStyleBits) {
+  // An edit served as a combo box (a tag or the class list say so): ES_CENTER has the bit value
+  // of CBS_SIMPLE.
+  HWND edit = Child("EDIT", ES_CENTER, WS_EX_CLIENTEDGE, 10, 80, 150, 21);
+  auto* s = new TSkinComBox(site);
+  s->AttachHandle(edit, gSkin, nullptr);
+  InvalidateRect(edit, nullptr, TRUE);
+  EXPECT_TRUE(ComboShows(edit, 1, false));
+  DestroyWindow(edit);
 }
 
 // Frames k (first arrow) and k2 (second) of the up-down element, compared outside the glyph.

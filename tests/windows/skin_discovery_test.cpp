@@ -2,16 +2,22 @@
 // skinner, and what attaching and detaching leave behind.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/ListViews.h"
+#include "framework/ScrollCtrls.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/WinSubClassBoxes.h"
 #include "skin/controls/WinSubClassButtons.h"
@@ -62,6 +68,16 @@ class Discovery : public ::testing::Test {
     }
     return nullptr;
   }
+  // Another skin put into the component, as the gallery's skin list does it.
+  void Load(const char* path) {
+    std::string package = FileBytes(path), value(4, '\0');
+    for (int b = 0; b < 4; ++b)
+      value[static_cast<std::size_t>(b)] = static_cast<char>((package.size() >> (8 * b)) & 0xFF);
+    TMemoryStream stream;
+    stream.LoadFromBytes(value + package);
+    data->ReadSkinStream(stream);
+    data->LoadSkin();
+  }
   std::unique_ptr<TSkinData> data;
   TForm* form = nullptr;
   TVuzUrezForm* skinner = nullptr;
@@ -91,6 +107,16 @@ TEST_F(Discovery, EachStandardControlGetsItsSkinner) {
   EXPECT_EQ(e->Control(), nullptr);
   EXPECT_EQ(std::count(skinner->ControlSkinners().begin(), skinner->ControlSkinners().end(), e), 0);
   EXPECT_EQ(box->Color(), data->Skin.ColourButtonFace);
+}
+
+TEST_F(Discovery, FormInsideTheFormTakesTheFaceAndIsWalked) {
+  auto* inner = new TForm(form);
+  inner->SetColor(static_cast<TColor>(0x00123456));
+  auto* button = new TButton(inner);
+  button->SetParent(inner);
+  Skin();
+  EXPECT_EQ(inner->Color(), data->Skin.ColourButtonFace);
+  EXPECT_NE(dynamic_cast<TSkinButton*>(SkinnerOf(button)), nullptr);
 }
 
 TEST_F(Discovery, TagsAndTheDisabledTag) {
@@ -167,7 +193,8 @@ TEST_F(Discovery, TextTakesTheSkinsColourWhereItHadTheDefault) {
   auto* red = Add<TLabel>(8, 40);
   red->Font()->SetColor(clRed);
   auto* check = Add<TCheckBox>(8, 80);
-  data->Skin.ColourButtonText = static_cast<TColor>(0x00E0E0E0);  // a dark skin's light text
+  data->Skin.ColourButtonFace = static_cast<TColor>(0x00312D2B);  // a dark skin's face
+  data->Skin.ColourButtonText = static_cast<TColor>(0x00E0E0E0);  // and its light text
   Skin();
   EXPECT_EQ(label->Font()->Color(), data->Skin.ColourButtonText);
   EXPECT_EQ(label->Color(), data->Skin.ColourButtonFace);
@@ -189,6 +216,96 @@ TEST_F(Discovery, ControlDestroyedWhileSkinnedDetachesItself) {
   delete button;  // the framework control goes: nothing is given back to it later
   EXPECT_EQ(TWindowSubclass::ThunksAlive(), alive - 1);
   skinner->Detach();
+}
+
+TEST_F(Discovery, ContentFollowsTheSkinsContentColoursAndGetsItsOwnBack) {
+  ASSERT_FALSE(data->Skin.ContentColours) << "the light skin names none";
+  auto* memo = Add<TMemo>();
+  auto* list = Add<TListBox>();
+  auto* view = Add<TListView>();
+  auto* tree = Add<TTreeView>();
+  auto* box = Add<TScrollBox>(100, 100);
+  auto* label = new TLabel(form);
+  label->SetParent(box);
+  const auto viewBack = [&] { return SendMessageA(view->Handle(), LVM_GETBKCOLOR, 0, 0); };
+  const auto treeBack = [&] { return SendMessageA(tree->Handle(), TVM_GETBKCOLOR, 0, 0); };
+  const LRESULT ownView = viewBack(), ownTree = treeBack();
+  Skin();
+  EXPECT_EQ(memo->Color(), clWindow);
+  EXPECT_EQ(label->Color(), box->Color()) << "a label on content keeps the content's ground";
+  Load(kDarkSkin);
+  skinner->ClearSysButtons();  // as a skin switch does: the buttons of the old skin go first
+  skinner->BuildSysButtons();
+  skinner->Reskin();
+  ASSERT_TRUE(data->Skin.ContentColours);
+  const TColor back = data->Skin.ColourWindow, text = data->Skin.ColourWindowText;
+  for (TControl* c : std::initializer_list<TControl*>{memo, list, view, tree, box, label}) {
+    EXPECT_EQ(c->Color(), back) << c->ClassName();
+    EXPECT_EQ(c->Font()->Color(), text) << c->ClassName();
+  }
+  EXPECT_EQ(viewBack(), static_cast<LRESULT>(ColorToRGB(back)));
+  EXPECT_EQ(treeBack(), static_cast<LRESULT>(ColorToRGB(back)));
+  skinner->Detach();
+  for (TControl* c : std::initializer_list<TControl*>{memo, list, view, tree}) {
+    EXPECT_EQ(c->Color(), clWindow) << c->ClassName();
+    EXPECT_EQ(c->Font()->Color(), clWindowText) << c->ClassName();
+  }
+  EXPECT_TRUE(label->ParentColor());
+  EXPECT_EQ(viewBack(), ownView);
+  EXPECT_EQ(treeBack(), ownTree);
+}
+
+// Lightness 0..255 of a colour as drawn.
+int Lightness(TColor c) {
+  unsigned rgb = static_cast<unsigned>(ColorToRGB(c));
+  return static_cast<int>((299 * (rgb & 0xFF) + 587 * ((rgb >> 8) & 0xFF) + 114 * ((rgb >> 16) & 0xFF)) /
+                          1000);
+}
+
+TEST_F(Discovery, TextIsNeverGivenAColourCloseToItsGround) {
+  TSkinElements& s = data->Skin;
+  s.ColourButtonFace = static_cast<TColor>(0x00302B2B);
+  s.ColourButtonText = static_cast<TColor>(0x00383333);
+  auto* grid = Add<TStringGrid>();
+  auto* label = Add<TLabel>(8, 40);
+  auto* edit = Add<TEdit>(8, 80);
+  Skin();
+  EXPECT_EQ(grid->Color(), s.ColourButtonFace) << "without content colours a grid takes the face";
+  EXPECT_EQ(edit->Color(), clWindow) << "and other content keeps the system's";
+  for (TControl* c : std::initializer_list<TControl*>{grid, label})
+    EXPECT_GE(std::abs(Lightness(c->Font()->Color()) - Lightness(c->Color())), 80) << c->ClassName();
+  skinner->Detach();
+  EXPECT_EQ(grid->Color(), clWindow);
+  s.ContentColours = true;
+  s.ColourWindow = static_cast<TColor>(0x00221F1E);
+  s.ColourWindowText = static_cast<TColor>(0x00292624);
+  delete skinner;
+  Skin();
+  EXPECT_EQ(edit->Color(), s.ColourWindow);
+  EXPECT_GE(std::abs(Lightness(edit->Font()->Color()) - Lightness(s.ColourWindow)), 80);
+}
+
+TEST_F(Discovery, PlainDialogEditsTakeTheContentColoursWhileSkinned) {
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExA(0, "EDIT", "text", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 120, 24, dlg,
+                              nullptr, nullptr, nullptr);
+  auto ground = [&] {
+    HDC dc = GetDC(edit);
+    SendMessageA(dlg, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+    auto back = static_cast<TColor>(GetBkColor(dc));
+    ReleaseDC(edit, dc);
+    return back;
+  };
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
+  plain->Detach();
+  EXPECT_EQ(ground(), ColorToRGB(clWindow));
+  delete plain;
+  DestroyWindow(dlg);
 }
 
 // Every kind of control skinned now, on one form.
@@ -238,13 +355,7 @@ TEST_F(Discovery, ManyCyclesAndSkinSwitchesLeakNothing) {
   Skin();
   std::size_t listed = skinner->ControlSkinners().size();
   auto load = [&](const char* path) {
-    std::string package = FileBytes(path), value(4, '\0');
-    for (int b = 0; b < 4; ++b)
-      value[static_cast<std::size_t>(b)] = static_cast<char>((package.size() >> (8 * b)) & 0xFF);
-    TMemoryStream stream;
-    stream.LoadFromBytes(value + package);
-    data->ReadSkinStream(stream);
-    data->LoadSkin();
+    Load(path);
     skinner->ClearSysButtons();
     skinner->BuildSysButtons();
     skinner->Reskin();

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -451,6 +452,43 @@ TEST_F(SkinManagerTest, SkinFileChangesTheSkinOfEveryWindow) {
   EXPECT_NE(dark, light);
   EXPECT_EQ(ScreenPixel(w, 1, height / 2), dark);
   EXPECT_EQ(ClientSize(w).cx, 300);
+  DestroyWindow(w);
+}
+
+// Switching one component's skin leaves the windows of another with their caption buttons.
+TEST_F(SkinManagerTest, SkinSwitchOfOneComponentKeepsTheOthersCaptionButtons) {
+  HWND w = NewWindow(300, 200);
+  ASSERT_NE(SkinnerOf(w), nullptr);
+  int buttons = SkinnerOf(w)->SysButtonCount();
+  ASSERT_GT(buttons, 0);
+  std::unique_ptr<TSkinData> other(NewSkinData(FileBytes(kDefaultSkin), sfOnlyThisForm, false));
+  other->SetSkinFile(kDarkSkin);
+  EXPECT_TRUE(PumpUntil(NoActionPending));
+  EXPECT_EQ(SkinnerOf(w)->SysButtonCount(), buttons);
+}
+
+// A component freed while its windows stay open gives them back whole.
+TEST_F(SkinManagerTest, FreedComponentGivesItsOpenWindowsBackWhole) {
+  std::unique_ptr<TSkinData> later(NewSkinData(FileBytes(kDefaultSkin), sfMainform, true));
+  PumpUntil(NoActionPending);
+  HWND w = NewWindow(300, 200, WS_OVERLAPPEDWINDOW, nullptr, false);
+  HMENU menu = CreateMenu();
+  AppendMenuA(menu, MF_STRING, 10, "&Go");
+  SetMenu(w, menu);
+  SIZE client = ClientSize(w);
+  ShowWindow(w, SW_SHOW);
+  SetForegroundWindow(w);
+  ASSERT_TRUE(WaitActive(w));
+  ASSERT_NE(SkinnerOf(w), nullptr);
+  ASSERT_EQ(SkinnerOf(w)->FSkinData, later.get());
+  later.reset();
+  EXPECT_FALSE(Skinned(w));
+  EXPECT_EQ(GetMenu(w), menu);
+  EXPECT_EQ(GetWindowLongPtrA(w, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+  EXPECT_EQ(ClientSize(w).cx, client.cx);
+  EXPECT_EQ(ClientSize(w).cy, client.cy);
+  TGdiRegion region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(w, region.Get()), ERROR) << "no region left";
   DestroyWindow(w);
 }
 

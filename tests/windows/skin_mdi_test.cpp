@@ -59,8 +59,7 @@ class SkinMdi : public ::testing::Test {
   }
   void TearDown() override {
     if (frame) frame->Free();  // the children and every skinner go with it
-    mgr->FMdiMaximized = false;
-    mgr->FMdiClient = nullptr;
+    mgr->ForgetMdiClient(mgr->MdiClient());
     mgr->FSkinning = wasSkinning;
     data.reset();
   }
@@ -134,7 +133,7 @@ TEST_F(SkinMdi, MaximisedChildShowsItsButtonsInTheBarAndRestoreTakesThemAway) {
   ASSERT_NE(s, nullptr);
   EXPECT_FALSE(BarButtonsShown());
   Maximise(child);
-  ASSERT_TRUE(PumpUntil([&] { return mgr->FMdiMaximized && BarButtonsShown(); }));
+  ASSERT_TRUE(PumpUntil([&] { return mgr->MdiMaximized() && BarButtonsShown(); }));
   EXPECT_FALSE(s->FRegionSet) << "the maximised child's frame is the system's";
   EXPECT_NE(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
   // The close button's face is in the bar, where the bar painter put it.
@@ -150,10 +149,25 @@ TEST_F(SkinMdi, MaximisedChildShowsItsButtonsInTheBarAndRestoreTakesThemAway) {
   ASSERT_GT(found, 0);
 
   ClickBar(baMdiRestore);
-  EXPECT_TRUE(PumpUntil([&] { return !mgr->FMdiMaximized && !BarButtonsShown(); }));
+  EXPECT_TRUE(PumpUntil([&] { return !mgr->MdiMaximized() && !BarButtonsShown(); }));
   EXPECT_EQ(s->FWindowState, 0);
   EXPECT_TRUE(s->FRegionSet) << "the skinned frame and its region come back";
   EXPECT_EQ(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX, 0);
+}
+
+TEST_F(SkinMdi, TheFramesCaptionShowsTheMaximisedChildsName) {
+  TForm* child = NewChild();
+  child->SetCaption("Child 1");
+  ASSERT_NE(Ready(child), nullptr);
+  Maximise(child);
+  auto text = [&] {
+    char t[256] = {};
+    GetWindowTextA(frame->Handle(), t, sizeof t);
+    return std::string(t);
+  };
+  ASSERT_TRUE(PumpUntil([&] { return text().find("[Child 1]") != std::string::npos; })) << text();
+  RedrawWindow(frame->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(PumpUntil([&] { return skinner->Caption() == text(); })) << skinner->Caption();
 }
 
 TEST_F(SkinMdi, RightToLeftBarHasTheButtonsAtItsLeftEnd) {
@@ -221,9 +235,9 @@ TEST_F(SkinMdi, CascadeAndTileClearTheMaximisedFlag) {
   ASSERT_NE(Ready(child), nullptr);
   for (auto arrange : {&TCustomForm::Cascade, &TCustomForm::Tile}) {
     Maximise(child);
-    ASSERT_TRUE(PumpUntil([&] { return mgr->FMdiMaximized; }));
+    ASSERT_TRUE(PumpUntil([&] { return mgr->MdiMaximized(); }));
     (frame->*arrange)();
-    EXPECT_FALSE(mgr->FMdiMaximized);
+    EXPECT_FALSE(mgr->MdiMaximized());
     EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(child->Handle()); }));
   }
 }
@@ -276,9 +290,9 @@ TEST_F(SkinMdi, ThreeHundredChildrenMaximisedRestoredAndClosedLeakNothing) {
     TForm* child = NewChild();
     if (!Ready(child)) ok = false;
     Maximise(child);
-    PumpUntil([&] { return mgr->FMdiMaximized; });
+    PumpUntil([&] { return mgr->MdiMaximized(); });
     SendMessageA(frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(child->Handle()), 0);
-    PumpUntil([&] { return !mgr->FMdiMaximized; });
+    PumpUntil([&] { return !mgr->MdiMaximized(); });
     child->Free();
   };
   for (int n = 0; n < 10 && ok; ++n) cycle();  // the system's caches filled

@@ -65,6 +65,16 @@ std::vector<HWND> MenuWindows() {
   return found;
 }
 
+// A script step that closes the first menu to open and notes that it did.
+std::function<bool()> CloseOnceOpen(bool& opened) {
+  return [&opened] {
+    if (MenuWindows().empty()) return false;
+    opened = true;
+    EndMenu();
+    return true;
+  };
+}
+
 void Key(UINT vk) {
   HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
   PostMessageA(target, WM_KEYDOWN, vk, 1);
@@ -148,6 +158,22 @@ class SkinMenus : public ::testing::Test {
     SendMessageA(w, WM_SKINACTIVATE, 0, 1000);
     skinner->PaintFrame(nullptr);
     return skinner;
+  }
+  // Shows the test's form and skins it as the manager would.
+  TVuzUrezForm* SkinForm() {
+    form->Show();
+    skinner = new TVuzUrezForm(form);
+    skinner->Handle = form->Handle();
+    skinner->AttachForm(data.get(), form);
+    SendMessageA(form->Handle(), WM_SKINACTIVATE, 0, 1000);
+    skinner->PaintFrame(nullptr);
+    return skinner;
+  }
+  TMenuItem* AddItem(TMenuItem* parent, const char* caption) {
+    auto* item = new TMenuItem(form);
+    item->SetCaption(caption);
+    parent->Add(item);
+    return item;
   }
   std::unique_ptr<TSkinData> data;
   TVuzUrezForm* skinner = nullptr;
@@ -292,6 +318,17 @@ TEST_F(SkinMenus, ItemsInEachState) {
   EXPECT_NE(Count(sep, sep.Pixel(80, 0)), 160 * 8);  // not a flat fill
 }
 
+TEST_F(SkinMenus, PlainItemsOfASkinWithoutMenuColoursTakeTheSystemsColours) {
+  TSkinElements& s = data->Skin;
+  s.MenuItem.reset();
+  s.ColourMenu = clMenu;
+  s.ColourHilight = clHighlight;
+  TMenuItemLook item;
+  item.Caption = "Open";
+  EXPECT_EQ(DrawItem(*data, item, false).Pixel(150, 1), ColorToRGB(clMenu));
+  EXPECT_EQ(DrawItem(*data, item, true).Pixel(150, 1), ColorToRGB(clHighlight));
+}
+
 TEST_F(SkinMenus, CheckedItemWithImageSitsOnTheDither) {
   TImageList images(nullptr);
   TBitmap glyph(16, 16, pf24bit);
@@ -342,12 +379,7 @@ TEST_F(SkinMenus, OwnerDrawnTopLevelCaptionsComeFromTheMenuObject) {
   }
   menu->SetOwnerDraw(true);
   form->SetMenu(menu);
-  form->Show();
-  skinner = new TVuzUrezForm(form);
-  skinner->Handle = form->Handle();
-  skinner->AttachForm(data.get(), form);
-  SendMessageA(form->Handle(), WM_SKINACTIVATE, 0, 1000);
-  skinner->PaintFrame(nullptr);
+  SkinForm();
   ASSERT_NE(skinner->MenuBar(), nullptr);
   ASSERT_EQ(skinner->MenuBar()->ButtonCount(), 2);
   EXPECT_EQ(skinner->MenuBar()->Buttons[0]->Caption, "&File");
@@ -605,19 +637,10 @@ struct TClickCounter : TObject {
 TEST_F(SkinMenus, AltOrALetterAloneIsSwallowedAndRunsNothing) {
   form = new TForm(nullptr);
   auto* menu = new TMainMenu(form);
-  auto* go = new TMenuItem(form);
-  go->SetCaption("&Go");
   TClickCounter clicks;
-  go->OnClick = TNotifyEvent(&clicks, &TClickCounter::Click);
-  menu->Items()->Add(go);
+  AddItem(menu->Items(), "&Go")->OnClick = TNotifyEvent(&clicks, &TClickCounter::Click);
   form->SetMenu(menu);
-  form->Show();
-  skinner = new TVuzUrezForm(form);
-  skinner->Handle = form->Handle();
-  skinner->AttachForm(data.get(), form);
-  SendMessageA(form->Handle(), WM_SKINACTIVATE, 0, 1000);
-  skinner->PaintFrame(nullptr);
-  ASSERT_EQ(skinner->MenuBar()->ButtonCount(), 1);
+  ASSERT_EQ(SkinForm()->MenuBar()->ButtonCount(), 1);
   // Alt or F10 alone, and Alt+Shift+G, which the form does not take as the bar's accelerator.
   for (LPARAM key : {LPARAM{0}, LPARAM{'G'}}) {
     EXPECT_EQ(SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, key), 1);
@@ -625,6 +648,165 @@ TEST_F(SkinMenus, AltOrALetterAloneIsSwallowedAndRunsNothing) {
   }
   EXPECT_EQ(clicks.Count, 0);
   EXPECT_TRUE(MenuWindows().empty());
+}
+
+TEST_F(SkinMenus, OpeningAButtonRunsItsItemsOwnClick) {
+  form = new TForm(nullptr);
+  auto* menu = new TMainMenu(form);
+  TMenuItem* file = AddItem(menu->Items(), "&File");
+  AddItem(file, "&Open");
+  TClickCounter clicks;
+  file->OnClick = TNotifyEvent(&clicks, &TClickCounter::Click);
+  form->SetMenu(menu);
+  TVuzUrezMenu* bar = SkinForm()->MenuBar();
+  bool opened = false;
+  TMenuScript script(CloseOnceOpen(opened));
+  bar->OpenMenuBarButton(bar->Buttons[0].get());
+  EXPECT_TRUE(PumpUntil([&] { return clicks.Count > 0; }));
+  EXPECT_EQ(clicks.Count, 1);
+}
+
+TEST_F(SkinMenus, PopupItemsAreFoundByCommandNotByPosition) {
+  form = new TForm(nullptr);
+  auto* menu = new TMainMenu(form);
+  TMenuItem* file = AddItem(menu->Items(), "&File");
+  TMenuItem* open = AddItem(file, "&Open a file with a rather long caption");
+  AddItem(AddItem(menu->Items(), "&Edit"), "Cu&t");
+  form->SetMenu(menu);
+  form->Show();
+  // As the system puts a maximised MDI child's window menu in front of the frame's items.
+  HMENU front = CreatePopupMenu();
+  AppendMenuA(front, MF_STRING, SC_CLOSE, "&Close");
+  InsertMenuA(menu->Handle(), 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(front), "");
+  TVuzUrezMenu* bar = SkinForm()->MenuBar();
+  ASSERT_EQ(bar->ButtonCount(), 3);
+  int measured = -1;
+  TMenuScript script([&] {
+    if (MenuWindows().empty()) return false;
+    MEASUREITEMSTRUCT mi{ODT_MENU, 0, open->Command(), 0, 0, 0};
+    if (bar->MeasureItem(mi)) measured = static_cast<int>(mi.itemWidth);
+    EndMenu();
+    return true;
+  });
+  bar->OpenMenuBarButton(bar->Buttons[1].get());
+  TMenuItemLook look = TMenuItemLook::Of(open);
+  SIZE text = MeasureItemText(look);
+  int w = text.cx, h = text.cy;
+  MeasureSkinnedItem(*data, look, w, h);
+  EXPECT_EQ(measured, w);
+}
+
+// What frame 4 (selected) of the MenuItem strip puts at (80, 1) of a 160 x 22 item.
+TColor SelectedLook(const TSkinData& data) {
+  const TDataSkinObject& e = *data.Skin.MenuItem;
+  TFrameCell sel = FrameCell(e.Bitmap, false, 5, 4);
+  return e.Bitmap.Pixel(sel.X + sel.Width / 2, sel.Y + 1);
+}
+
+TEST_F(SkinMenus, DisabledItemsShowTheSelection) {
+  form = new TForm(nullptr);
+  auto* menu = new TMainMenu(form);
+  TMenuItem* off = AddItem(AddItem(menu->Items(), "&File"), "&Off");
+  off->SetEnabled(false);
+  form->SetMenu(menu);
+  SkinForm();
+  TBitmap popupItem(160, 22, pf24bit);
+  {
+    TBitmapDC dc(popupItem);
+    TCanvas canvas;
+    canvas.SetHandle(dc.Get());
+    skinner->PopupItemDraw(off, &canvas, RECT{0, 0, 160, 22}, true);
+    canvas.SetHandle(nullptr);
+  }
+  EXPECT_EQ(popupItem.Pixel(80, 1), SelectedLook(*data)) << "a form's popup item";
+  HMENU system = skinner->SystemMenu();
+  TBitmap systemItem(160, 22, pf24bit);
+  {
+    TBitmapDC dc(systemItem);
+    DRAWITEMSTRUCT di{ODT_MENU,
+                      0,
+                      GetMenuItemID(system, 0),
+                      ODA_DRAWENTIRE,
+                      ODS_SELECTED | ODS_GRAYED,
+                      reinterpret_cast<HWND>(system),
+                      dc.Get(),
+                      RECT{0, 0, 160, 22},
+                      0};
+    SendMessageA(form->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&di));
+  }
+  EXPECT_EQ(systemItem.Pixel(80, 1), SelectedLook(*data)) << "the window menu's item";
+}
+
+TEST_F(SkinMenus, SeparatorMiddleIsStretched) {
+  // Five 20 x 8 frames; the separator's middle is red on its left half, blue on its right.
+  TDataSkinObject& e = *data->Skin.MenuItem;
+  e.Bitmap.SetSize(100, 8, pf24bit);
+  e.Bitmap.Fill(clGreen);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 22; x < 38; ++x) e.Bitmap.SetPixel(x, y, x < 30 ? clRed : clBlue);
+  e.LeftWidth = e.RightWidth = 2;
+  TMenuItemLook line;
+  line.Caption = "-";
+  TBitmap sep = DrawItem(*data, line, false, 160, 8);
+  EXPECT_EQ(sep.Pixel(40, 4), clRed);
+  EXPECT_EQ(sep.Pixel(120, 4), clBlue);
+}
+
+TEST_F(SkinMenus, DetachGivesBackWhatAttachTookWhateverTheOptionSaysNow) {
+  HWND w = WindowWithMenu({"&File"});
+  HMENU menu = GetMenu(w);
+  RECT before{};
+  GetWindowRect(w, &before);
+  Skin(w);
+  data->SetSkinControls(data->SkinControls() & ~SkinControl(xcMainMenu));
+  skinner->Detach();
+  EXPECT_EQ(GetMenu(w), menu);
+  EXPECT_EQ(GetWindowLongPtrA(w, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+  RECT after{};
+  GetWindowRect(w, &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+  TGdiRegion region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(w, region.Get()), ERROR) << "no region left";
+}
+
+TEST_F(SkinMenus, DetachGivesThePopupItemsTheirOwnTypeAndText) {
+  HWND w = WindowWithMenu({"&File"});
+  HMENU popup = GetSubMenu(GetMenu(w), 0);
+  TVuzUrezMenu* bar = Skin(w)->MenuBar();
+  bool opened = false;
+  TMenuScript script(CloseOnceOpen(opened));
+  bar->OpenMenuBarButton(bar->Buttons[0].get());
+  ASSERT_TRUE(opened);
+  skinner->Detach();
+  char text[32] = {};
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STRING;
+  info.dwTypeData = text;
+  info.cch = sizeof text - 1;
+  ASSERT_TRUE(GetMenuItemInfoA(popup, 2, TRUE, &info));
+  EXPECT_EQ(info.fType & MFT_OWNERDRAW, 0u);
+  EXPECT_STREQ(text, "Two\tCtrl+T");
+  info.fMask = MIIM_FTYPE;
+  ASSERT_TRUE(GetMenuItemInfoA(popup, 1, TRUE, &info));
+  EXPECT_EQ(info.fType, static_cast<UINT>(MFT_SEPARATOR));
+}
+
+TEST_F(SkinMenus, OwnerDrawnMenuBarOpensByKeyboardOnceTheSkinIsOff) {
+  form = new TForm(nullptr);
+  auto* menu = new TMainMenu(form);
+  AddItem(AddItem(menu->Items(), "&File"), "&Open");
+  AddItem(AddItem(menu->Items(), "&View"), "&Zoom");
+  menu->SetOwnerDraw(true);
+  form->SetMenu(menu);
+  SkinForm()->Detach();
+  ASSERT_EQ(GetMenu(form->Handle()), menu->Handle());
+  bool opened = false;
+  TMenuScript script(CloseOnceOpen(opened));
+  PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'v');
+  EXPECT_TRUE(PumpUntil([&] { return opened || script.TimedOut; }));
+  EXPECT_TRUE(opened);
 }
 
 }  // namespace

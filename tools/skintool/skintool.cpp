@@ -17,6 +17,10 @@
 #include "tools/skintool/SkinCheck.h"
 #include "tools/skintool/SkinPack.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -157,14 +161,28 @@ int Usage() {
 
 }  // namespace
 
+// A path given on the command line. On Windows the arguments are in the ANSI code page, which
+// the narrow path constructor does not know: a folder named in Chinese would not be found.
+fs::path PathArg(const std::string& arg) {
+#ifdef _WIN32
+  std::wstring wide(MultiByteToWideChar(CP_ACP, 0, arg.data(), static_cast<int>(arg.size()), nullptr, 0),
+                    L'\0');
+  MultiByteToWideChar(CP_ACP, 0, arg.data(), static_cast<int>(arg.size()), wide.data(),
+                      static_cast<int>(wide.size()));
+  return fs::path(wide);
+#else
+  return fs::path(arg);
+#endif
+}
+
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   try {
-    if (args.size() == 3 && args[0] == "pack") return Pack(args[1], args[2]);
-    if (args.size() == 3 && args[0] == "unpack") return Unpack(args[1], args[2]);
-    if (args.size() == 2 && args[0] == "list") return List(args[1]);
-    if (args.size() == 2 && args[0] == "check") return Check(args[1]);
-    if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
+    if (args.size() == 3 && args[0] == "pack") return Pack(PathArg(args[1]), PathArg(args[2]));
+    if (args.size() == 3 && args[0] == "unpack") return Unpack(PathArg(args[1]), PathArg(args[2]));
+    if (args.size() == 2 && args[0] == "list") return List(PathArg(args[1]));
+    if (args.size() == 2 && args[0] == "check") return Check(PathArg(args[1]));
+    if (args.size() == 2 && args[0] == "dump") return Dump(PathArg(args[1]));
     return Usage();
   } catch (const TFailure& f) {
     std::fprintf(stderr, "skintool: %s\n", f.message.c_str());

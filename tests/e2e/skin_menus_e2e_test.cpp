@@ -92,8 +92,9 @@ TEST(SkinnedMenus, SchedulerIconMenuIsSkinnedAndRunsAboutAndExit) {
   EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(menu); }, 3000));
   EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(menu, skin.elements); }, 3000));
 
-  // Its first item opens the About window.
-  PressKey(VK_DOWN);
+  // "关于程序", the second item from the bottom, opens the About window.
+  PressKey(VK_UP);
+  PressKey(VK_UP);
   PressKey(VK_RETURN);
   HWND about = nullptr;
   ASSERT_TRUE(WaitUntil(
