@@ -151,26 +151,63 @@ bool TSkinComBox::BeforeDefault(TMessage& m) {
 }
 
 void TSkinComBox::KeepEditRightOf(int b) {
-  HWND edit = GetWindow(FHandle, GW_CHILD);
-  if (!edit) return;
   RECT client{}, at{};
+  HWND edit = EditPart(&at);
+  if (!edit) return;
   GetClientRect(FHandle, &client);
-  GetWindowRect(edit, &at);
-  MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&at), 2);
   const int left = b + 4, right = client.right - 3;
   if (at.left != left || at.right != right)
     SetWindowPos(edit, nullptr, left, at.top, right - left, at.bottom - at.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HBRUSH TSkinComBox::FieldBrush(HDC dc, HWND part) const {
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(GetParent(FHandle), FEnabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                   reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(part)));
+  return brush ? brush : GetSysColorBrush(COLOR_WINDOW);
+}
+
+HWND TSkinComBox::EditPart(RECT* at) const {
+  HWND edit = GetWindow(FHandle, GW_CHILD);
+  while (edit && !SameText(WindowClassName(edit), "Edit")) edit = GetWindow(edit, GW_HWNDNEXT);
+  if (edit && at) {
+    GetWindowRect(edit, at);
+    MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(at), 2);
+  }
+  return edit;
+}
+
+void TSkinComBox::DrawEditGround(HDC dc, const RECT& r, RECT area) {
+  // The system rings its edit in the window colour whatever the edit's own ground is: the
+  // field around the edit takes the edit's ground.
+  RECT at{};
+  HWND edit = EditPart(&at);
+  if (!edit) return;
+  OffsetRect(&at, r.left, r.top);
+  OffsetRect(&area, r.left, r.top);
+  int saved = SaveDC(dc);
+  HBRUSH brush = FieldBrush(dc, edit);
+  ExcludeClipRect(dc, at.left, at.top, at.right, at.bottom);
+  FillRect(dc, &area, brush);
+  RestoreDC(dc, saved);
+}
+
+void TSkinComBox::DrawSimpleFrame(HDC dc, const RECT& r) {
+  // The edit part is framed as a skinned edit is (a ring in the skin's shadow, the edit's ground
+  // inside it), over the system's sunken edge and its ring in the window colour.
+  RECT at{};
+  if (!EditPart(&at)) return;
+  RECT frame = Shrunk(at, -3);
+  DrawEditGround(dc, r, Shrunk(frame, 1));
+  OffsetRect(&frame, r.left, r.top);
+  FrameWith(dc, frame, FSkinData->Skin.ColourButtonShadow);
+}
+
 void TSkinComBox::DrawListText(HDC dc, const RECT& area) {
   // As the combo draws its text: the colours its parent gives, the selection's when focused.
   int saved = SaveDC(dc);
-  HWND parent = GetParent(FHandle);
-  auto brush =
-      reinterpret_cast<HBRUSH>(SendMessageA(parent, FEnabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
-                                            reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(FHandle)));
-  FillRect(dc, &area, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+  FillRect(dc, &area, FieldBrush(dc, FHandle));
   if (!FEnabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   std::string text;
   const LRESULT sel = SendMessageA(FHandle, CB_GETCURSEL, 0, 0);
@@ -244,7 +281,11 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
   // A simple combo box has no button, and its list takes most of the window. Only a combo box's
   // low style bits say so: other windows served here (edits, date-time pickers) use them for
   // their own things.
-  if (IsComboBoxWindow() && (FStyle & 3) == CBS_SIMPLE) return;
+  if (IsComboBoxWindow() && (FStyle & 3) == CBS_SIMPLE) {
+    FEnabled = (FStyle & WS_DISABLED) == 0;
+    DrawSimpleFrame(dc, r);
+    return;
+  }
   if (button->Style == 1) {
     DrawFlat(dc, r);
     return;
@@ -273,9 +314,12 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
                           edge->Trans};
   if (!FPicture.Holds(key))
     Compose(FPicture.Remake(key), SIZE{w, h}, *edge, *button, extra, state, left, face, glyphArea);
+  const LONG_PTR type = FStyle & 3;
+  if (type == CBS_DROPDOWN && IsComboBoxWindow()) {
+    if (left) KeepEditRightOf(b);
+    DrawEditGround(dc, r, text);
+  }
   if (left) {
-    const LONG_PTR type = FStyle & 3;
-    if (type == CBS_DROPDOWN) KeepEditRightOf(b);
     // The combo draws its text from the left edge, under the button: it is drawn again after it.
     if (type == CBS_DROPDOWNLIST && !(FStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)))
       DrawListText(dc, RECT{r.left + text.left, r.top + text.top, r.left + text.right, r.top + text.bottom});

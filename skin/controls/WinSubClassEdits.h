@@ -41,6 +41,13 @@ class TSkinComBox : public TSkinControl {
   bool ButtonOnTheLeft() const;
   void KeepEditRightOf(int buttonWidth);
   void DrawListText(HDC dc, const RECT& area);
+  // The brush the parent gives for the text field (or its edit `part`), as the control paints it.
+  HBRUSH FieldBrush(HDC dc, HWND part) const;
+  // The combo's edit, and where it sits in the combo's client area.
+  HWND EditPart(RECT* at) const;
+  // `area` (client coordinates; r places the client in dc) around the edit in the edit's ground.
+  void DrawEditGround(HDC dc, const RECT& r, RECT area);
+  void DrawSimpleFrame(HDC dc, const RECT& r);
   // A combo box (framework or system), not another control served as one.
   bool IsComboBoxWindow() const;
   // The frame ring, the button and its arrow of one state, as the screen shows them.

@@ -26,6 +26,9 @@ class TDataSkinObject {
   std::int32_t RightWidth = 0;
   std::int32_t BottomHeight = 0;
   TBitmap Bitmap;
+  // The same image drawn for twice the size (each side exactly twice Bitmap's), for drawing at
+  // high DPI; empty when the skin has none. Every image field has such a twin, named with "2x".
+  TBitmap Bitmap2x;
   std::int32_t Trans = 0;  // not 0: magenta pixels are not drawn
   // 0 = middle slices stretched, 1 = tiled; frame edges: 1 = stretched, else tiled; menu bar:
   // 1 = nine-slice, else three-slice with a tiled middle.
@@ -48,6 +51,7 @@ class TDataSkinBorder : public TDataSkinObject {
  public:
   using TDataSkinObject::TDataSkinObject;
   TBitmap Bitmap2;  // a second image of the element
+  TBitmap Bitmap2_2x;
 };
 
 class TDataSkinTitle : public TDataSkinObject {
@@ -67,6 +71,8 @@ class TDataSkinButton : public TDataSkinObject {
   using TDataSkinObject::TDataSkinObject;
   TBitmap CheckBitmap;
   TBitmap RadioBitmap;
+  TBitmap CheckBitmap2x;
+  TBitmap RadioBitmap2x;
   std::int32_t RadioFrameCount = 0;
   std::int32_t CheckFrameCount = 0;
 };

@@ -37,10 +37,9 @@ class TDescriptionReader {
     WithSecond(s_.Tabs, "Tabs", "Border");
     Generic(s_.StatusBarEdges, "StatusBarEdges");
     WithSecond(s_.ComboButton, "ComboButton", "****");
-    if (s_.ComboButton && !s_.ComboButton->Bitmap.Empty() && Afford(s_.ComboButton->Bitmap, "ComboButton")) {
-      s_.ComboButton->Bitmap2.Assign(s_.ComboButton->Bitmap);
-      s_.ComboButton->Bitmap2.SetPixelFormat(pf24bit);
-      MirrorHorizontal(s_.ComboButton->Bitmap2);
+    if (s_.ComboButton) {
+      Mirrored(s_.ComboButton->Bitmap2, s_.ComboButton->Bitmap);
+      Mirrored(s_.ComboButton->Bitmap2_2x, s_.ComboButton->Bitmap2x);
     }
     Generic(s_.SunkEdge, "SunkEdge");
     Generic(s_.ExtraImages, "ExtraImages");
@@ -152,6 +151,28 @@ class TDescriptionReader {
     bmp.Share(image.bitmap);
   }
 
+  // Loads the image of `key` into `bmp` and its high-resolution twin (key "KEY@2x", see
+  // kHighResKeySuffix) into `hi`. A twin that is not exactly twice the size of the image, or that
+  // has no image to be the twin of, is dropped with a problem line: the image alone is drawn.
+  void LoadImage(TBitmap& bmp, TBitmap& hi, std::string_view section, std::string_view key) {
+    LoadBitmap(bmp, section, key);
+    std::string hiKey = std::string(key).append(kHighResKeySuffix);
+    hi.Clear();
+    if (Str(section, hiKey).empty()) return;
+    LoadBitmap(hi, section, hiKey);
+    if (hi.Empty()) return;
+    std::string where = "[" + std::string(section) + "] " + hiKey + ": ";
+    if (bmp.Empty()) {
+      Problem(where + "no " + std::string(key) + " image to be twice the size of; not used");
+      hi.Clear();
+    } else if (static_cast<std::int64_t>(hi.Width()) != 2LL * bmp.Width() ||
+               static_cast<std::int64_t>(hi.Height()) != 2LL * bmp.Height()) {
+      Problem(where + std::to_string(hi.Width()) + " x " + std::to_string(hi.Height()) + " is not twice " +
+              std::to_string(bmp.Width()) + " x " + std::to_string(bmp.Height()) + "; the 1x image is used");
+      hi.Clear();
+    }
+  }
+
   template <typename Record>
   void ReadCommon(Record& r, std::string_view section, bool style) {
     if (style) r.Style = Int(section, "Style", 0);
@@ -178,7 +199,7 @@ class TDescriptionReader {
     slot.reset();
     if (Str(section, "Image").empty()) return;
     slot = std::make_unique<TDataSkinObject>(std::string(section));
-    LoadBitmap(slot->Bitmap, section, "Image");
+    LoadImage(slot->Bitmap, slot->Bitmap2x, section, "Image");
     ReadCommon(*slot, section, true);
   }
 
@@ -186,17 +207,25 @@ class TDescriptionReader {
     slot.reset();
     if (Str(section, "Image").empty()) return;
     slot = std::make_unique<TDataSkinBorder>(std::string(section));
-    LoadBitmap(slot->Bitmap, section, "Image");
-    if (!Str(section, second).empty()) LoadBitmap(slot->Bitmap2, section, second);
+    LoadImage(slot->Bitmap, slot->Bitmap2x, section, "Image");
+    if (!Str(section, second).empty()) LoadImage(slot->Bitmap2, slot->Bitmap2_2x, section, second);
     ReadCommon(*slot, section, false);
+  }
+
+  // `out` becomes a 24-bit copy of `image` mirrored left to right (left alone for an empty image).
+  void Mirrored(TBitmap& out, const TBitmap& image) {
+    if (image.Empty() || !Afford(image, "ComboButton")) return;
+    out.Assign(image);
+    out.SetPixelFormat(pf24bit);
+    MirrorHorizontal(out);
   }
 
   void ReadProgress() {
     s_.Progress.reset();
     if (Str("Progress", "Bitmap").empty()) return;
     auto& p = s_.Progress = std::make_unique<TDataSkinBorder>("Progress");
-    LoadBitmap(p->Bitmap, "Progress", "Bitmap");
-    if (!Str("Progress", "Chunk").empty()) LoadBitmap(p->Bitmap2, "Progress", "Chunk");
+    LoadImage(p->Bitmap, p->Bitmap2x, "Progress", "Bitmap");
+    if (!Str("Progress", "Chunk").empty()) LoadImage(p->Bitmap2, p->Bitmap2_2x, "Progress", "Chunk");
     p->Style = Int("Progress", "Style", 0);
     ReadMargins(*p, "Progress");
     p->Trans = Int("Progress", "Trans", 0);
@@ -207,7 +236,7 @@ class TDescriptionReader {
     s_.MenuBar.reset();
     if (Str("Personality", "menuBar").empty()) return;
     auto& m = s_.MenuBar = std::make_unique<TDataSkinObject>("Personality");
-    LoadBitmap(m->Bitmap, "Personality", "menuBar");
+    LoadImage(m->Bitmap, m->Bitmap2x, "Personality", "menuBar");
     m->TopHeight = m->BottomHeight = 0;
     m->Tile = Int("Personality", "TileMenu", 0);
     m->LeftWidth = Margin("Personality", "TileLeftMenu", 1);
@@ -218,10 +247,10 @@ class TDescriptionReader {
     TDataSkinButton& b = *s_.Buttons;
     ReadMargins(b, "Buttons");
     b.Trans = Int("Buttons", "Trans", 0);
-    LoadBitmap(b.Bitmap, "Buttons", "Bitmap");
+    LoadImage(b.Bitmap, b.Bitmap2x, "Buttons", "Bitmap");
     b.Tile = Int("Buttons", "Tile", 0);
-    LoadBitmap(b.CheckBitmap, "Buttons", "CheckButton");
-    LoadBitmap(b.RadioBitmap, "Buttons", "RadioButton");
+    LoadImage(b.CheckBitmap, b.CheckBitmap2x, "Buttons", "CheckButton");
+    LoadImage(b.RadioBitmap, b.RadioBitmap2x, "Buttons", "RadioButton");
     b.NormalColour = Int("Buttons", "NormalColour", -1);
     b.MouseOverColour = Int("Buttons", "MouseOverColour", -1);
     b.PressedColour = Int("Buttons", "PressedColour", -1);
@@ -240,7 +269,7 @@ class TDescriptionReader {
 
   void ReadTitle() {
     TDataSkinTitle& t = *s_.Title;
-    LoadBitmap(t.Bitmap, "Personality", "TextBack");
+    LoadImage(t.Bitmap, t.Bitmap2x, "Personality", "TextBack");
     t.LeftWidth = Offset("Personality", "TextShift");
     t.TopHeight = Offset("Personality", "TextShiftVert");
     t.RightWidth = Offset("Personality", "TextRightClip");
@@ -280,7 +309,7 @@ class TDescriptionReader {
       e->FrameCount = Int("Personality", n + "Frame", 1);
       e->Tile = Int("Personality", n + "Stretch", 1);
       e->Trans = Int("Personality", n + "Trans", 1);
-      LoadBitmap(e->Bitmap, "Personality", n);
+      LoadImage(e->Bitmap, e->Bitmap2x, "Personality", n);
     }
   }
 
@@ -336,13 +365,16 @@ class TDescriptionReader {
       b->Visibility1 = Int(name, "Visibility1", 0);
       b->CombineOp = Int(name, "CombineOp", -1);
       b->FrameCount = Int(name, "frame", 0);
-      LoadBitmap(b->Bitmap, name, "ButtonImage");
+      LoadImage(b->Bitmap, b->Bitmap2x, name, "ButtonImage");
       if (b->FrameCount == 0) {
         b->FrameCount = 6;
         if (!b->Bitmap.Empty())
           b->FrameCount = static_cast<double>(b->Bitmap.Width()) / b->Bitmap.Height() <= 3.8 ? 3 : 6;
         if (b->Action < 0) b->FrameCount = 6;
-        if (b->Action == 3 || b->Action == 11) b->Bitmap.Clear();
+        if (b->Action == 3 || b->Action == 11) {
+          b->Bitmap.Clear();
+          b->Bitmap2x.Clear();
+        }
       }
       s_.SysButtons.push_back(std::move(b));
     }
@@ -356,20 +388,26 @@ class TDescriptionReader {
       mdi.push_back(b.get());
       s_.SysButtons.push_back(std::move(b));
     }
-    TBitmap strip;
-    LoadBitmap(strip, "MDICONTROLS", "Image");
+    TBitmap strip, strip2x;
+    LoadImage(strip, strip2x, "MDICONTROLS", "Image");
     if (!strip.Empty()) {
-      int a = strip.Width() / 12, h = strip.Height();
+      int a = strip.Width() / 12;
       for (int k = 0; k < 3; ++k) {
-        if (a > 0 && mdi[k]->Bitmap.SetSize(a * 4, h, strip.PixelFormat())) {
-          if (Afford(mdi[k]->Bitmap, "MDICONTROLS"))
-            mdi[k]->Bitmap.CopyRect(0, 0, strip, 4 * k * a, 0, 4 * a, h);
-          else
-            mdi[k]->Bitmap.Clear();
-        }
+        CutFrames(mdi[k]->Bitmap, strip, k, a);
+        CutFrames(mdi[k]->Bitmap2x, strip2x, k, 2 * a);
         mdi[k]->Xcoord = (3 - k) * (a + 4);
       }
     }
+  }
+
+  // Frames 4k to 4k + 3 of a 12-frame strip whose frames are a pixels wide.
+  void CutFrames(TBitmap& out, const TBitmap& strip, int k, int a) {
+    out.Clear();
+    if (strip.Empty() || a <= 0 || !out.SetSize(a * 4, strip.Height(), strip.PixelFormat())) return;
+    if (Afford(out, "MDICONTROLS"))
+      out.CopyRect(0, 0, strip, 4 * k * a, 0, 4 * a, strip.Height());
+    else
+      out.Clear();
   }
 
   void SetFrameCounts() {

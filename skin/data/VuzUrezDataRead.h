@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "skin/data/IniReader.h"
@@ -21,11 +22,17 @@ constexpr std::int64_t kMaxSkinPixels = 16 << 20;  // their pixels together
 // few of them stay far inside an int.
 constexpr std::int32_t kMaxSkinMargin = 1 << 15;
 
+// An image key followed by this names the same image drawn for twice the size ("Image@2x=",
+// "Left@2x=", "ButtonImage@2x="), used when drawing at high DPI. A reader that does not know it
+// never sees it: keys are matched whole.
+constexpr std::string_view kHighResKeySuffix = "@2x";
+
 // Fills every slot, colour and list of `skin` from the description `ini`, loading the images
 // from `package`; clears NoSkin at the end. Missing keys give their defaults; an image that is
 // named but missing, or that does not decode, leaves an empty bitmap and, when `problems` is
-// given, a line saying so; so does a margin held to its bounds. Each image member is decoded once,
-// and every part that names it shares its pixels. A description over one of the limits above is
+// given, a line saying so; so does a margin held to its bounds, and a high-resolution twin that
+// is not exactly twice its image's size (it is dropped, and the image alone is drawn). Each image member is
+// decoded once, and every part that names it shares its pixels. A description over one of the limits above is
 // not read to the end: TooLarge, NoSkin stays set and *error says which limit; Ok otherwise.
 TPackageStatus ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, const TSkinReader& package,
                                    std::vector<std::string>* problems = nullptr,

@@ -218,7 +218,8 @@ void TVuzUrezForm::FitToSkin(bool refreshClient) {
   if (refreshClient) GetClientRect(Handle, &FClientRect);
   TSize size = SkinnedWindowSize({FClientRect.right - FClientRect.left, FClientRect.bottom - FClientRect.top},
                                  {FLeftWidth, FTopHeight, FRightWidth, FBottomHeight}, FMenuHeight);
-  SetWindowPos(Handle, nullptr, 0, 0, size.Width, size.Height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE);
+  SetWindowPos(Handle, nullptr, 0, 0, size.Width, size.Height,
+               SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void TVuzUrezForm::CallPrevious(TMessage& m) { FSubclass.CallPrevious(m); }
@@ -594,9 +595,10 @@ void TVuzUrezForm::DetachUnframed() {
   UnhookMdiClient();
   if (FForm) FForm->Invalidate();
   if (was && FStage != ssReleasing && IsWindow(Handle)) {
-    // Makes the system redraw the whole window in its own look.
-    ShowWindow(Handle, SW_MINIMIZE);
-    ShowWindow(Handle, SW_RESTORE);
+    // The system redraws the whole window in its own look, frame included, where it stands: the
+    // window keeps its place among the others and its activation.
+    FrameChanged();
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
 }
 

@@ -2,7 +2,10 @@
 // on, the system dialog, the framework's message box, and a --skin file that is no skin.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "tests/e2e/E2eDriver.h"
@@ -31,6 +34,30 @@ HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
 double TitleBrightness(HWND w) {
   Pixels p = WindowPixels(w);
   return p.Brightness(RECT{p.Width * 6 / 10, 6, p.Width * 8 / 10, 14});
+}
+
+int Lightness(COLORREF c) { return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000; }
+
+// What r shows of a field: the colour most of its pixels have (its ground), the colour most of
+// the pixels clearly off the ground have (its text), and the lightest pixel.
+struct Field {
+  COLORREF ground = 0, ink = 0;
+  int lightest = 0;
+};
+Field FieldIn(const Pixels& p, const RECT& r) {
+  std::map<COLORREF, int> count;
+  Field f;
+  for (int y = std::max(0, int(r.top)); y < std::min(p.Height, int(r.bottom)); ++y)
+    for (int x = std::max(0, int(r.left)); x < std::min(p.Width, int(r.right)); ++x) {
+      ++count[p.At(x, y)];
+      f.lightest = std::max(f.lightest, Lightness(p.At(x, y)));
+    }
+  int most = 0, inkMost = 0;
+  for (auto [colour, n] : count)
+    if (n > most) most = n, f.ground = colour;
+  for (auto [colour, n] : count)
+    if (std::abs(Lightness(colour) - Lightness(f.ground)) > 40 && n > inkMost) inkMost = n, f.ink = colour;
+  return f;
 }
 
 // Opens a drop-down list with a click and picks the item `index` with the keyboard.
@@ -117,6 +144,88 @@ TEST(Gallery, BothSkinsSkinningOffAndOnSystemDialogAndMessageDlg) {
   ClickCenter(yes);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return TextOf(g.answer) == "MessageDlg: Yes"; }, 3000)) << TextOf(g.answer);
+
+  PostMessageA(g.main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(g.process.WaitExit(10000), 0);
+}
+
+// The main form as the night skin draws it, through the program's own way to it (a pick in the
+// skin list, discovery of the form's controls): fields dark with light text, no ring of the
+// system's white around a combo's edit, disabled captions flat in the skin's disabled grey (not
+// the system's white-and-grey emboss), one combo button on the left and the text after it.
+TEST(Gallery, NightSkinDrawsFieldsDisabledCaptionsAndTheLeftButtonCombo) {
+  Gallery g;
+  ASSERT_TRUE(g.process.Started());
+  ASSERT_TRUE(g.Find());
+  ASSERT_TRUE(WaitUntil([&] { return Skinned(g.main); }));
+  const double light = TitleBrightness(g.main);
+  PickItem(g.skinList, 1);
+  ASSERT_EQ(TextOf(g.skinList), "Daskel Night");
+  ASSERT_TRUE(WaitUntil([&] { return TitleBrightness(g.main) < light - 80; }, 5000));
+
+  // Top to bottom: the skin list, drop-down, drop-down list, button on the left, simple.
+  auto combos = Children(g.main, "TComboBox");
+  auto edits = Children(g.main, "TEdit");
+  ASSERT_EQ(combos.size(), 5u);
+  ASSERT_GE(edits.size(), 1u);
+  HWND simpleList = FindWindowExA(combos[4], nullptr, "ComboLBox", nullptr);
+  ASSERT_NE(simpleList, nullptr);
+  for (HWND field : {edits[0], combos[1], combos[2], simpleList}) {
+    Field f;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          Pixels p = WindowPixels(field);
+          f = FieldIn(p, RECT{3, 3, p.Width - 3, p.Height - 3});
+          return Lightness(f.ground) < 60 && f.lightest > Lightness(f.ground) + 120;
+        },
+        5000))
+        << ClassOf(field) << " ground " << Lightness(f.ground) << ", text " << f.lightest;
+  }
+  HWND edit = FindWindowExA(combos[1], nullptr, "Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        Pixels p = WindowPixels(combos[1]);
+        const RECT at = ScreenRect(edit), combo = ScreenRect(combos[1]);
+        const COLORREF ground = FieldIn(p, RECT{3, 3, p.Width - 3, p.Height - 3}).ground;
+        return p.At(at.left - combo.left - 1, (at.top + at.bottom) / 2 - combo.top) == ground;
+      },
+      5000))
+      << "the drop-down's edit is ringed in its ground";
+
+  // The disabled push button's caption shows the skin's disabled colour.
+  HWND button = ChildWithText(g.main, "TButton", "Disabled");
+  ASSERT_NE(button, nullptr);
+  for (const char* cls : {"TCheckBox", "TRadioButton"}) {
+    HWND box = ChildWithText(g.main, cls, "Disabled");
+    ASSERT_NE(box, nullptr) << cls;
+    Field f;
+    COLORREF disabled = 0;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          Pixels face = WindowPixels(button), p = WindowPixels(box);
+          disabled = FieldIn(face, RECT{4, 4, face.Width - 4, face.Height - 4}).ink;
+          f = FieldIn(p, RECT{18, 0, p.Width, p.Height});
+          return f.ink == disabled && f.lightest < Lightness(disabled) + 20;
+        },
+        5000))
+        << cls << ": caption " << std::hex << f.ink << ", the button's " << disabled << std::dec
+        << ", lightest " << f.lightest;
+  }
+
+  HWND left = combos[3];
+  const int b = GetSystemMetrics(SM_CXHSCROLL);
+  Field text, end;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        Pixels p = WindowPixels(left);
+        text = FieldIn(p, RECT{b + 4, 3, b + 40, p.Height - 3});
+        end = FieldIn(p, RECT{p.Width - b - 2, 3, p.Width - 3, p.Height - 3});
+        return text.lightest > Lightness(text.ground) + 120 && end.ground == text.ground &&
+               end.lightest == Lightness(text.ground);
+      },
+      5000))
+      << "text after the button (" << text.lightest << "), nothing at the right end (" << end.lightest << ")";
 
   PostMessageA(g.main, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(g.process.WaitExit(10000), 0);

@@ -1,11 +1,13 @@
 // The element model read from a description: defaults, derived frame counts, image lookups.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "skin/data/Lzh.h"
 #include "skin/data/VuzUrezDataRead.h"
+#include "tools/skintool/SkinCheck.h"
 #include "tools/skintool/SkinPack.h"
 
 namespace {
@@ -231,6 +233,92 @@ TEST(SkinModel, PackagesThatCannotLoadLeaveNoSkin) {
   Bytes upper = BuildStoredPackage({{"SKIN.INI", Bytes{'[', 'x', ']'}}});
   EXPECT_EQ(LoadSkinPackage(upper.data(), upper.size(), skin, &error), TPackageStatus::Ok);
   EXPECT_FALSE(skin.NoSkin);
+}
+
+// High-resolution twins ("KEY@2x=") beside the images.
+
+// A w x h image whose pixel (x, y) is (x, y, blue): where a cut comes from is visible.
+Bytes Gradient(int w, int h, int blue = 0) {
+  TBitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b.SetPixel(x, y, RGBColor(x & 0xFF, y & 0xFF, blue));
+  std::string s = b.SaveToBmp();
+  return Bytes(s.begin(), s.end());
+}
+
+const char kTwinsIni[] =
+    "[Personality]\r\nLeft=l.bmp\r\nLeft@2x=l2.bmp\r\nLeftTopHeight=3\r\nTextBack=l.bmp\r\n"
+    "[SunkEdge]\r\nImage=e.bmp\r\nImage@2x=e2.bmp\r\nLeftWidth=2\r\n"
+    "[Tabs]\r\nImage=e.bmp\r\nBorder=e.bmp\r\nBorder@2x=e2.bmp\r\n"
+    "[ComboButton]\r\nImage=e.bmp\r\nImage@2x=e2.bmp\r\n"
+    "[Buttons]\r\nCheckButton=e.bmp\r\nCheckButton@2x=e2.bmp\r\n"
+    "[Button0]\r\nButtonImage=e.bmp\r\nButtonImage@2x=e2.bmp\r\nframe=4\r\n"
+    "[MDICONTROLS]\r\nImage=m.bmp\r\nImage@2x=m2.bmp\r\n";
+
+std::vector<TPackMember> TwinImages() {
+  return {{"l.bmp", Gradient(6, 10)},     {"l2.bmp", Gradient(12, 20, 2)}, {"e.bmp", Gradient(8, 4)},
+          {"e2.bmp", Gradient(16, 8, 2)}, {"m.bmp", Gradient(24, 3)},      {"m2.bmp", Gradient(48, 6, 2)}};
+}
+
+TEST(HighResImages, TwinsAreLoadedBesideTheirImages) {
+  auto r = LoadSkin(kTwinsIni, TwinImages());
+  ASSERT_EQ(r->status, TPackageStatus::Ok);
+  EXPECT_TRUE(r->problems.empty()) << r->problems.front();
+  const TSkinElements& s = r->skin;
+  EXPECT_EQ(s.BorderLeft->Bitmap2x.Width(), 12);
+  EXPECT_EQ(s.BorderLeft->Bitmap2x.Pixel(11, 19), RGBColor(11, 19, 2));
+  EXPECT_TRUE(s.Title->Bitmap2x.Empty());  // no twin named: none
+  EXPECT_EQ(s.SunkEdge->Bitmap2x.Height(), 8);
+  EXPECT_TRUE(s.Tabs->Bitmap2x.Empty());
+  EXPECT_EQ(s.Tabs->Bitmap2_2x.Width(), 16);
+  EXPECT_EQ(s.Buttons->CheckBitmap2x.Width(), 16);
+  EXPECT_EQ(s.SysButtons[0]->Bitmap2x.Width(), 16);
+  // The combo button's mirrored image has a mirrored twin.
+  EXPECT_EQ(s.ComboButton->Bitmap2_2x.Pixel(0, 0), RGBColor(15, 0, 2));
+  // Each MDI button's twin is cut from the twin strip at twice the offsets.
+  for (int k = 0; k < 3; ++k) {
+    const TBitmap& hi = s.SysButtons[1 + static_cast<std::size_t>(k)]->Bitmap2x;
+    ASSERT_EQ(hi.Width(), 16);
+    EXPECT_EQ(hi.Pixel(0, 5), RGBColor(16 * k, 5, 2));
+  }
+}
+
+TEST(HighResImages, TheKeysChangeNothingElseTheModelHolds) {
+  std::string without;
+  std::istringstream lines(kTwinsIni);
+  for (std::string line; std::getline(lines, line);)
+    if (line.find("@2x") == std::string::npos) without += line + "\n";
+  auto plain = LoadSkin(without, TwinImages()), twins = LoadSkin(kTwinsIni, TwinImages());
+  EXPECT_EQ(DumpSkinElements(plain->skin), DumpSkinElements(twins->skin));
+  EXPECT_TRUE(plain->skin.SunkEdge->Bitmap2x.Empty());
+}
+
+TEST(HighResImages, BadTwinsAreDroppedWithAProblemAndTheImageStays) {
+  auto r = LoadSkin(
+      "[Personality]\r\nLeft=l.bmp\r\nLeft@2x=gone.bmp\r\nRight=l.bmp\r\nRight@2x=broken.bmp\r\n"
+      "Top=l.bmp\r\nTop@2x=l.png\r\nBottom=l.bmp\r\nBottom@2x=l.bmp\r\nmenuBar@2x=l2.bmp\r\n"
+      "[Buttons]\r\nBitmap=l.bmp\r\nBitmap@2x=wide.bmp\r\nRadioButton=missing.bmp\r\nRadioButton@2x=l2."
+      "bmp\r\n",
+      {{"l.bmp", Gradient(6, 10)},
+       {"l2.bmp", Gradient(12, 20)},
+       {"wide.bmp", Gradient(12, 21)},
+       {"broken.bmp", Bytes{'B', 'M', 0, 0}}});
+  ASSERT_EQ(r->status, TPackageStatus::Ok);
+  const TSkinElements& s = r->skin;
+  for (const TDataSkinObject* e : std::initializer_list<const TDataSkinObject*>{
+           static_cast<const TDataSkinObject*>(s.BorderLeft.get()), s.BorderRight.get(), s.BorderTop.get(),
+           s.BorderBottom.get(), s.Buttons.get()}) {
+    EXPECT_EQ(e->Bitmap.Width(), 6) << e->Name;
+    EXPECT_TRUE(e->Bitmap2x.Empty()) << e->Name;
+  }
+  EXPECT_FALSE(s.MenuBar);  // a twin alone makes no element
+  EXPECT_TRUE(s.Buttons->RadioBitmap2x.Empty());
+  std::string all;
+  for (const std::string& p : r->problems) all += p + "\n";
+  for (const char* what : {"Left@2x: image gone.bmp is not in the package", "Right@2x: image broken.bmp",
+                           "Top@2x=l.png: not a .bmp name", "Bottom@2x: 6 x 10 is not twice 6 x 10",
+                           "Bitmap@2x: 12 x 21 is not twice 6 x 10", "RadioButton@2x: no RadioButton image"})
+    EXPECT_NE(all.find(what), std::string::npos) << what << "\n" << all;
 }
 
 // Skins made to cost: a skin package is untrusted input.

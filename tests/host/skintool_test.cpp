@@ -104,6 +104,23 @@ TEST_F(SkinTool, BadInputGivesAClearMessageAndAnExitCode) {
     EXPECT_NE(check.output.find(what), std::string::npos) << what << "\n" << check.output;
 }
 
+TEST_F(SkinTool, CheckReportsATwinThatIsNotTwiceItsImage) {
+  auto save = [&](const char* name, int w, int h) { Write(dir_ / "in" / name, TBitmap(w, h).SaveToBmp()); };
+  save("edge.bmp", 8, 4);
+  save("edge2x.bmp", 16, 8);
+  save("odd2x.bmp", 15, 8);
+  Write(dir_ / "in" / "skin.ini", "[SunkEdge]\r\nImage=edge.bmp\r\nImage@2x=edge2x.bmp\r\n");
+  ASSERT_EQ(Tool("pack " + (dir_ / "in").string() + " " + (dir_ / "good.skn").string()).code, 0);
+  auto good = Tool("check " + (dir_ / "good.skn").string());
+  EXPECT_EQ(good.code, 0) << good.output;
+  Write(dir_ / "in" / "skin.ini", "[SunkEdge]\r\nImage=edge.bmp\r\nImage@2x=odd2x.bmp\r\n");
+  ASSERT_EQ(Tool("pack " + (dir_ / "in").string() + " " + (dir_ / "odd.skn").string()).code, 0);
+  auto odd = Tool("check " + (dir_ / "odd.skn").string());
+  EXPECT_EQ(odd.code, 1);
+  EXPECT_NE(odd.output.find("[SunkEdge] Image@2x: 15 x 8 is not twice 8 x 4"), std::string::npos)
+      << odd.output;
+}
+
 // The skins the build draws and packs: sound, complete, and what the painters expect.
 TEST(Skins, BothSkinsPassCheckAndDefineEveryElement) {
   for (const char* name : {"default", "dark"}) {

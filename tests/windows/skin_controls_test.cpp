@@ -353,6 +353,38 @@ TEST_F(SkinControls, ComboBoxButtonOnTheLeftIsTheOnlyOneAndTheTextFollowsIt) {
   EXPECT_TRUE(PumpUntil([&] { return marks(w - b - 2, w - 3) == 0; })) << "no system button on the right";
 }
 
+TEST_F(SkinControls, ComboEditIsRingedInItsOwnGroundNotTheWindowColour) {
+  // A dark field, as a skin with content colours gives: the system rings the edit in white.
+  const TColor ground = static_cast<TColor>(0x00221F1E);
+  for (TComboBoxStyle style : {csDropDown, csSimple}) {
+    auto* combo = style == csSimple ? Add<TComboBox>(200, 40, 150, 90) : Add<TComboBox>(10, 40, 150, 21);
+    combo->SetStyle(style);
+    combo->SetColor(ground);
+    (new TSkinComBox(site))->AttachControl(combo, gSkin, false, nullptr);
+    HWND h = combo->Handle(), edit = FindWindowExA(h, nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    RECT at;
+    GetWindowRect(edit, &at);
+    MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&at), 2);
+    // The ring `by` pixels outside the edit is in `colour` (its left half: the right end may meet
+    // the skin's frame or button).
+    auto ringed = [&](int by, TColor colour) {
+      const RECT r{at.left - by, at.top - by, (at.left + at.right) / 2, at.bottom + by - 1};
+      for (int x = r.left; x < r.right; ++x)
+        if (ScreenPixel(h, x, r.top) != colour || ScreenPixel(h, x, r.bottom) != colour) return false;
+      for (int y = r.top; y <= r.bottom; ++y)
+        if (ScreenPixel(h, r.left, y) != colour) return false;
+      return true;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return ringed(1, ground); })) << style;
+    if (style == csSimple) {  // framed as a skinned edit, not with the system's sunken edge
+      const TColor shadow = ColorToRGB(gSkin->Skin.ColourButtonShadow);
+      EXPECT_TRUE(
+          PumpUntil([&] { return ringed(2, ground) && ScreenPixel(h, at.left - 3, at.top) == shadow; }));
+    }
+  }
+}
+
 TEST_F(SkinControls, OnlyAComboBoxIsSimpleByItsLowStyleBits) {
   // An edit served as a combo box (a tag or the class list say so): ES_CENTER has the bit value
   // of CBS_SIMPLE.
