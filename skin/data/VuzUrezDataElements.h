@@ -148,6 +148,31 @@ struct TSkinElements {
   bool NoSkin = true;  // cleared when a description has been read completely
 };
 
+// One slot of the element model by name, and whether its frames are stacked; element is null
+// when the skin lacks it.
+struct TSkinSlot {
+  const char* Name;
+  const TDataSkinObject* Element;
+  bool Vertical;
+};
+// Every slot that holds one element, in a fixed order.
+std::vector<TSkinSlot> SkinSlots(const TSkinElements& skin);
+
+// One image of a skin as the painters cut it: the frames it holds, side by side or stacked, and,
+// for an image sliced with its element's margins, that element. Image2x is its high-resolution
+// twin (empty when the skin has none).
+struct TSkinImage {
+  std::string Name;
+  const TBitmap* Image = nullptr;
+  const TBitmap* Image2x = nullptr;
+  int FrameCount = 1;
+  bool Vertical = false;
+  const TDataSkinObject* Sliced = nullptr;
+};
+// Every image of the skin's present elements, element images first, then the check and radio
+// marks, the caption buttons and the elements' second images.
+std::vector<TSkinImage> SkinImages(const TSkinElements& skin);
+
 // "255 128 0", "255,128,0": digit runs give red, green and blue (low 8 bits each); a run is
 // taken when a non-digit follows it, the last one also when it is the third. Only the first
 // kMaxColourTextLength characters are read: no colour needs more, and a skin is untrusted input.

@@ -250,7 +250,18 @@ void TVuzUrezForm::EraseBackground(TMessage& m) {
 
 void TVuzUrezForm::CtlColor(TMessage& m, bool answerBrush) {
   CallPrevious(m);
-  if (!FForm) SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+  if (!FForm) {
+    // A plain window's labels, group-box captions and check-box captions stand on the skin's
+    // face: the system's default text colour becomes the skin's, and any text colour one that
+    // reads on the face (black on a dark face does not).
+    auto dc = reinterpret_cast<HDC>(m.WParam);
+    SetBkMode(dc, TRANSPARENT);
+    const COLORREF given = GetTextColor(dc);
+    const bool systems = given == GetSysColor(COLOR_WINDOWTEXT) || given == GetSysColor(COLOR_BTNTEXT);
+    const TSkinElements& skin = FSkinData->Skin;
+    const TColor text = systems ? skin.ColourButtonText : static_cast<TColor>(given);
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(ReadableOn(text, skin.ColourButtonFace))));
+  }
   if (answerBrush) m.Result = reinterpret_cast<LRESULT>(ButtonFaceBrush(*FSkinData));
 }
 

@@ -308,6 +308,29 @@ TEST_F(Discovery, PlainDialogEditsTakeTheContentColoursWhileSkinned) {
   DestroyWindow(dlg);
 }
 
+TEST_F(Discovery, PlainDialogTextReadsOnTheSkinsFace) {
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+  HWND label = CreateWindowExA(0, "STATIC", "label", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, dlg, nullptr,
+                               nullptr, nullptr);
+  auto ink = [&] {
+    HDC dc = GetDC(label);
+    SendMessageA(dlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+    auto text = static_cast<TColor>(GetTextColor(dc));
+    ReleaseDC(label, dc);
+    return text;
+  };
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  EXPECT_GE(std::abs(Lightness(ink()) - Lightness(data->Skin.ColourButtonFace)), 80);
+  plain->Detach();
+  EXPECT_EQ(ink(), ColorToRGB(clWindowText));
+  delete plain;
+  DestroyWindow(dlg);
+}
+
 // Every kind of control skinned now, on one form.
 void AddEveryKind(TForm* form) {
   auto place = [&](TControl* c, int i) {

@@ -18,47 +18,6 @@ std::string ColourText(TColor c) {
   return Format("%d %d %d", RedOf(c), GreenOf(c), BlueOf(c));
 }
 
-// Each element with the way its frames are laid out.
-struct TSlot {
-  const char* name;
-  const TDataSkinObject* element;
-  bool vertical;
-};
-
-std::vector<TSlot> Slots(const TSkinElements& s) {
-  return {{"Title (TextBack)", s.Title.get(), true},
-          {"BorderLeft", s.BorderLeft.get(), false},
-          {"BorderRight", s.BorderRight.get(), false},
-          {"BorderTop", s.BorderTop.get(), true},
-          {"BorderBottom", s.BorderBottom.get(), true},
-          {"Buttons", s.Buttons.get(), false},
-          {"Tabs", s.Tabs.get(), false},
-          {"Progress", s.Progress.get(), false},
-          {"MenuBar", s.MenuBar.get(), true},
-          {"GroupBoxEdge", s.GroupBoxEdge.get(), false},
-          {"Toolbars", s.Toolbars.get(), false},
-          {"StatusBarEdges", s.StatusBarEdges.get(), false},
-          {"ComboButton", s.ComboButton.get(), false},
-          {"SunkEdge", s.SunkEdge.get(), false},
-          {"ExtraImages", s.ExtraImages.get(), false},
-          {"Headerbar", s.Headerbar.get(), false},
-          {"MenuItem", s.MenuItem.get(), false},
-          {"MenuBackground", s.MenuBackground.get(), false},
-          {"Scrollbar", s.Scrollbar.get(), false},
-          {"HorzScroll", s.HorzScroll.get(), false},
-          {"VertScroll", s.VertScroll.get(), false},
-          {"HorzScrollThumb", s.HorzScrollThumb.get(), false},
-          {"VertScrollThumb", s.VertScrollThumb.get(), false},
-          {"TrackbarThumbHorz", s.TrackbarThumbHorz.get(), false},
-          {"TrackbarThumbVert", s.TrackbarThumbVert.get(), false},
-          {"TrackbarThumbLeft", s.TrackbarThumbLeft.get(), false},
-          {"TrackbarThumbRight", s.TrackbarThumbRight.get(), false},
-          {"TrackbarThumbUp", s.TrackbarThumbUp.get(), false},
-          {"TrackbarThumbDown", s.TrackbarThumbDown.get(), false},
-          {"UpDownHorz", s.UpDownHorz.get(), false},
-          {"UpDownVert", s.UpDownVert.get(), false}};
-}
-
 void CheckStrip(std::vector<std::string>& out, const std::string& what, const TBitmap& bmp, int frames,
                 bool vertical) {
   if (bmp.Empty()) return;
@@ -99,16 +58,11 @@ std::vector<std::string> CheckSkinPackage(const std::uint8_t* stored, std::size_
     out.push_back(error);
     return out;
   }
-  for (const TSlot& slot : Slots(skin)) {
-    if (!slot.element) continue;
-    // The title's caps and text shifts are not slice margins.
-    CheckStrip(out, slot.name, slot.element->Bitmap, slot.element->FrameCount, slot.vertical);
-    if (slot.element != skin.Title.get()) CheckMargins(out, slot.name, *slot.element, slot.vertical);
+  for (const TSkinImage& image : SkinImages(skin)) {
+    CheckStrip(out, image.Name, *image.Image, image.FrameCount, image.Vertical);
+    if (image.Sliced && image.Image == &image.Sliced->Bitmap)
+      CheckMargins(out, image.Name, *image.Sliced, image.Vertical);
   }
-  const TDataSkinButton& b = *skin.Buttons;
-  CheckStrip(out, "Buttons.CheckButton", b.CheckBitmap, b.CheckFrameCount, false);
-  CheckStrip(out, "Buttons.RadioButton", b.RadioBitmap, b.RadioFrameCount, false);
-  for (const auto& sb : skin.SysButtons) CheckStrip(out, sb->Name, sb->Bitmap, sb->FrameCount, false);
   if (skin.ComboButton && skin.ComboButton->Bitmap2.Width() != skin.ComboButton->Bitmap.Width())
     out.push_back("ComboButton: mirrored image missing");
   return out;
@@ -154,7 +108,7 @@ std::string DumpSkinElements(const TSkinElements& s) {
     if (auto* b = dynamic_cast<const TDataSkinBorder*>(e); b && !b->Bitmap2.Empty())
       out += Format("%-18s   second image %dx%d\n", "", b->Bitmap2.Width(), b->Bitmap2.Height());
   };
-  for (const TSlot& slot : Slots(s)) element(slot.name, slot.element);
+  for (const TSkinSlot& slot : SkinSlots(s)) element(slot.Name, slot.Element);
   const TDataSkinTitle& t = *s.Title;
   out += Format("Title text: alignment %d background %d font height %d caps %d/%d active %s inactive %s\n",
                 t.TextAlignment, t.TextBackground, t.FontHeight, t.TextBackLeft, t.TextBackRight,
