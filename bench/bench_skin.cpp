@@ -1,5 +1,10 @@
 // LZH decode throughput against the plain transcription, on the packed default skin and on
 // 4 MiB of mixed data, and the whole load of the default skin. Reports; never fails.
+//
+// High DPI: the load of the default skin as built (every image with its 2x twin) against the same
+// skin without the twins, and the making of its scaled-image cache at 120, 144 and 192 DPI
+// against that load. Compare the pairs within one run (tools/build bench, then
+// build/bench/bench/bench_skin --benchmark_filter='Load|ScaledCache').
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,8 +16,11 @@
 
 #include "bench/LzhBaseline.h"
 #include "skin/data/Lzh.h"
+#include "skin/data/SkinRead.h"
 #include "skin/data/VuzUrezDataRead.h"
+#include "skin/paint/SkinScale.h"
 #include "tools/skintool/LzhEncode.h"
+#include "tools/skintool/SkinPack.h"
 
 namespace {
 
@@ -117,11 +125,70 @@ void BM_LoadDefaultSkin(benchmark::State& state) {
   }
 }
 
+// The default skin as an older one: no @2x member and no @2x key.
+const Bytes& DefaultSkinWithoutTwins() {
+  static const Bytes stored = [] {
+    TSkinReader reader;
+    if (reader.LoadPackage(DefaultSkin().data(), DefaultSkin().size()) != TPackageStatus::Ok) std::exit(1);
+    std::vector<TPackMember> members;
+    for (std::size_t i = 0; i < reader.Count(); ++i) {
+      const std::string& name = reader.Names()[i];
+      if (name.find("@2x") != std::string::npos) continue;
+      auto data = reader.Member(i);
+      Bytes bytes(data.begin(), data.end());
+      if (name.ends_with(".ini")) {
+        std::string text(bytes.begin(), bytes.end()), kept;
+        for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+          end = std::min(text.find('\n', at), text.size());
+          if (text.find("@2x", at) >= end) kept += text.substr(at, end - at + 1);
+        }
+        bytes.assign(kept.begin(), kept.end());
+      }
+      members.push_back({name, bytes});
+    }
+    return BuildStoredPackage(members);
+  }();
+  return stored;
+}
+
+void Load(benchmark::State& state, const Bytes& stored) {
+  for (auto _ : state) {
+    TSkinElements skin;
+    if (LoadSkinPackage(stored.data(), stored.size(), skin) != TPackageStatus::Ok)
+      state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(skin.Title.get());
+  }
+  state.counters["stored bytes"] = static_cast<double>(stored.size());
+}
+void BM_LoadDefaultSkinWithTwins(benchmark::State& s) { Load(s, DefaultSkin()); }
+void BM_LoadDefaultSkinWithoutTwins(benchmark::State& s) { Load(s, DefaultSkinWithoutTwins()); }
+
+// Making every scaled image of the default skin once, as a window at that DPI would on its first
+// paint; reports the pixel memory the cache then holds.
+void BM_ScaledCache(benchmark::State& state) {
+  const Bytes& stored = DefaultSkin();
+  TSkinElements skin;
+  if (LoadSkinPackage(stored.data(), stored.size(), skin) != TPackageStatus::Ok)
+    state.SkipWithError("load failed");
+  std::size_t bytes = 0, images = 0;
+  for (auto _ : state) {
+    TScaledSkinImages cache({static_cast<int>(state.range(0))});
+    cache.Prepare(skin);
+    bytes = cache.Bytes();
+    images = cache.Count();
+  }
+  state.counters["cache bytes"] = static_cast<double>(bytes);
+  state.counters["images"] = static_cast<double>(images);
+}
+
 BENCHMARK(BM_LzhDefaultSkin)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LzhDefaultSkinBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LzhMixed4MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LzhMixed4MiBBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDefaultSkin)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadDefaultSkinWithTwins)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadDefaultSkinWithoutTwins)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScaledCache)->Arg(120)->Arg(144)->Arg(192)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

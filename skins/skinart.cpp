@@ -26,28 +26,52 @@ TRgb Mix(TRgb a, TRgb b, double t) {
 const TRgb kKey = Hex(0xFF00FF);
 bool IsKey(TRgb c) { return c.r == 255 && c.g == 0 && c.b == 255; }
 
-// A floating-point RGB canvas that becomes a 24-bit BMP.
+// A floating-point RGB canvas that becomes a 24-bit BMP. Drawing is given in the image's own
+// (96-DPI) pixels; an image made while Scale is k holds k x k pixels for each of them, so the
+// same drawing code makes the art for twice the size, shapes and curves drawn anew, not enlarged.
 class TImage {
  public:
-  TImage(int w, int h, TRgb fill = kKey) : w_(w), h_(h), px_(static_cast<std::size_t>(w) * h, fill) {}
+  static inline int Scale = 1;
+
+  TImage(int w, int h, TRgb fill = kKey)
+      : w_(w), h_(h), k_(Scale), px_(static_cast<std::size_t>(w) * h * Scale * Scale, fill) {}
   int W() const { return w_; }
   int H() const { return h_; }
-  TRgb& At(int x, int y) { return px_[static_cast<std::size_t>(y) * w_ + x]; }
-  TRgb Get(int x, int y) const { return px_[static_cast<std::size_t>(y) * w_ + x]; }
+  // One pixel of the drawing: its k x k pixels of the image.
+  void Set(int x, int y, TRgb c) {
+    for (int py = y * k_; py < (y + 1) * k_; ++py)
+      for (int px = x * k_; px < (x + 1) * k_; ++px) P(px, py) = c;
+  }
+  TRgb Get(int x, int y) const { return px_[Index(x * k_, y * k_)]; }
   bool In(int x, int y) const { return x >= 0 && y >= 0 && x < w_ && y < h_; }
+  // Paints every image pixel of the drawing's box (x0, y0, w, h) with fn(x, y, size): the image
+  // pixel's top-left corner in drawing pixels relative to the box, and its size (1 / k).
+  void Paint(int x0, int y0, int w, int h, const std::function<TRgb(double, double, double)>& fn) {
+    double s = 1.0 / k_;
+    for (int py = 0; py < h * k_; ++py)
+      for (int px = 0; px < w * k_; ++px) P(x0 * k_ + px, y0 * k_ + py) = fn(px * s, py * s, s);
+  }
+  // Every key-coloured pixel of the box becomes c.
+  void FillKey(int x0, int y0, int x1, int y1, TRgb c) {
+    for (int py = y0 * k_; py < y1 * k_; ++py)
+      for (int px = x0 * k_; px < x1 * k_; ++px)
+        if (IsKey(P(px, py))) P(px, py) = c;
+  }
 
   // Paints `colour` with the coverage of `inside` (4 x 4 samples per pixel) over the box
   // (x0, y0, x1, y1). Partly covered key pixels are blended with `under`, the colour the image
   // will be drawn on.
   void Shape(double x0, double y0, double x1, double y1, TRgb colour,
              const std::function<bool(double, double)>& inside, TRgb under = kKey) {
-    for (int y = std::max(0, int(std::floor(y0))); y < std::min(h_, int(std::ceil(y1)) + 1); ++y)
-      for (int x = std::max(0, int(std::floor(x0))); x < std::min(w_, int(std::ceil(x1)) + 1); ++x) {
+    const double k = k_;
+    for (int y = std::max(0, int(std::floor(y0 * k))); y < std::min(h_ * k_, int(std::ceil(y1 * k)) + 1); ++y)
+      for (int x = std::max(0, int(std::floor(x0 * k))); x < std::min(w_ * k_, int(std::ceil(x1 * k)) + 1);
+           ++x) {
         int hits = 0;
         for (int sy = 0; sy < 4; ++sy)
-          for (int sx = 0; sx < 4; ++sx) hits += inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4);
+          for (int sx = 0; sx < 4; ++sx) hits += inside((x + (sx + 0.5) / 4) / k, (y + (sy + 0.5) / 4) / k);
         if (!hits) continue;
-        TRgb& p = At(x, y);
+        TRgb& p = P(x, y);
         TRgb base = IsKey(p) ? under : p;
         if (IsKey(base)) {
           if (hits >= 8) p = colour;  // no known background: all or nothing
@@ -57,8 +81,8 @@ class TImage {
       }
   }
   void Rect(int x0, int y0, int x1, int y1, TRgb c) {
-    for (int y = std::max(0, y0); y < std::min(h_, y1); ++y)
-      for (int x = std::max(0, x0); x < std::min(w_, x1); ++x) At(x, y) = c;
+    for (int y = std::max(0, y0) * k_; y < std::min(h_, y1) * k_; ++y)
+      for (int x = std::max(0, x0) * k_; x < std::min(w_, x1) * k_; ++x) P(x, y) = c;
   }
   void RoundRect(double x0, double y0, double x1, double y1, double r, TRgb c, TRgb under = kKey) {
     Shape(
@@ -83,9 +107,9 @@ class TImage {
   }
   // Copies `src` into this image at (dx, dy).
   void Put(const TImage& src, int dx, int dy) {
-    for (int y = 0; y < src.H(); ++y)
-      for (int x = 0; x < src.W(); ++x)
-        if (In(dx + x, dy + y)) At(dx + x, dy + y) = src.Get(x, y);
+    for (int y = 0; y < src.H() * k_; ++y)
+      for (int x = 0; x < src.W() * k_; ++x)
+        if (In(dx + x / k_, dy + y / k_)) P(dx * k_ + x, dy * k_ + y) = src.P(x, y);
   }
 
   static bool InRoundRect(double x, double y, double x0, double y0, double x1, double y1, double r) {
@@ -100,10 +124,10 @@ class TImage {
   }
 
   bool Save(const std::string& path) const {
-    TBitmap bmp(w_, h_);
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x) {
-        TRgb p = Get(x, y);
+    TBitmap bmp(w_ * k_, h_ * k_);
+    for (int y = 0; y < h_ * k_; ++y)
+      for (int x = 0; x < w_ * k_; ++x) {
+        TRgb p = P(x, y);
         auto q = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0))); };
         bmp.SetPixel(x, y, RGBColor(q(p.r), q(p.g), q(p.b)));
       }
@@ -114,7 +138,11 @@ class TImage {
   }
 
  private:
-  int w_, h_;
+  std::size_t Index(int px, int py) const { return static_cast<std::size_t>(py) * w_ * k_ + px; }
+  TRgb& P(int px, int py) { return px_[Index(px, py)]; }
+  const TRgb& P(int px, int py) const { return px_[Index(px, py)]; }
+
+  int w_, h_, k_;
   std::vector<TRgb> px_;
 };
 
@@ -198,7 +226,19 @@ class TArtist {
  public:
   TArtist(TTheme t, std::string folder) : t_(std::move(t)), dir_(std::move(folder)) {}
 
+  // Every image at its size and again, drawn anew, at twice the size; then the description.
   bool Run() {
+    for (int k : {1, 2}) {
+      TImage::Scale = k;
+      Draw();
+    }
+    TImage::Scale = 1;
+    Description();
+    return ok_;
+  }
+
+ private:
+  void Draw() {
     Frame();
     CaptionButtons();
     Mdi();
@@ -211,13 +251,13 @@ class TArtist {
     ComboAndEdges();
     Trackbar();
     UpDown();
-    Description();
-    return ok_;
   }
 
- private:
-  void Save(const TImage& img, const std::string& name) {
-    images_.emplace_back(name, img);
+  static std::string Twin(const std::string& file) { return file.substr(0, file.size() - 4) + "@2x.bmp"; }
+
+  void Save(const TImage& img, const std::string& file) {
+    std::string name = TImage::Scale == 1 ? file : Twin(file);
+    if (TImage::Scale == 1) images_.emplace_back(name, img);
     if (!img.Save(dir_ + "/" + name)) {
       std::fprintf(stderr, "skinart: cannot write %s/%s\n", dir_.c_str(), name.c_str());
       ok_ = false;
@@ -233,24 +273,27 @@ class TArtist {
     return Mix(t_.titleTop[f], t_.titleBottom[f], double(y) / (t_.title - 2));
   }
 
-  // The title band seen from the window's left edge: dx pixels in, row y. Outside the rounded
-  // corner is magenta so the window region cuts it away.
-  TRgb TitlePixel(int dx, int y, int f) const {
+  // The title band seen from the window's left edge at the pixel centred (x, y) in drawing pixels.
+  // Outside the rounded corner is magenta so the window region cuts it away.
+  TRgb TitlePixel(double x, double y0, int f) const {
     double r = t_.radius;
+    int dx = int(std::floor(x)), y = int(std::floor(y0));
     if (dx < r && y < r) {
-      double d = std::hypot(dx + 0.5 - r, y + 0.5 - r);
+      double d = std::hypot(x - r, y0 - r);
       if (d > r) return kKey;
       if (d > r - 1.1) return t_.outline[f];
     }
     if (y == 0 || dx == 0) return t_.outline[f];
     return TitleColour(y, f);
   }
-  TRgb SidePixel(int dx, int f) const { return dx == 0 ? t_.outline[f] : t_.face; }
-  // The bottom rows seen from the left edge; yb counts from the bottom row up.
-  TRgb BottomPixel(int dx, int yb, int f) const {
+  TRgb SidePixel(double x, int f) const { return x < 1 ? t_.outline[f] : t_.face; }
+  // The bottom rows seen from the left edge at the pixel centred (x, yb); yb counts from the
+  // bottom edge up.
+  TRgb BottomPixel(double x, double yb0, int f) const {
     double r = t_.bottomRadius;
+    int dx = int(std::floor(x)), yb = int(std::floor(yb0));
     if (r > 0 && dx < r && yb < r) {
-      double d = std::hypot(dx + 0.5 - r, yb + 0.5 - r);
+      double d = std::hypot(x - r, yb0 - r);
       if (d > r) return kKey;
       if (d > r - 1.1) return t_.outline[f];
     }
@@ -261,29 +304,33 @@ class TArtist {
   void Frame() {
     const int mid = 8, h = t_.title + mid + t_.bottom;
     TImage left(t_.side * 2, h), right(t_.side * 2, h);
-    for (int f = 0; f < 2; ++f)
-      for (int y = 0; y < h; ++y)
-        for (int x = 0; x < t_.side; ++x) {
-          TRgb c = y < t_.title         ? TitlePixel(x, y, f)
-                   : y >= h - t_.bottom ? BottomPixel(x, h - 1 - y, f)
-                                        : SidePixel(x, f);
-          left.At(f * t_.side + x, y) = c;
-          right.At(f * t_.side + t_.side - 1 - x, y) = c;
-        }
+    for (int f = 0; f < 2; ++f) {
+      // (x, y): the pixel's centre, x from the window's outer edge.
+      auto side = [&](double x, double y) {
+        return y < t_.title         ? TitlePixel(x, y, f)
+               : y >= h - t_.bottom ? BottomPixel(x, h - y, f)
+                                    : SidePixel(x, f);
+      };
+      left.Paint(f * t_.side, 0, t_.side, h,
+                 [&](double x, double y, double s) { return side(x + s / 2, y + s / 2); });
+      right.Paint(f * t_.side, 0, t_.side, h,
+                  [&](double x, double y, double s) { return side(t_.side - x - s / 2, y + s / 2); });
+    }
     Save(left, "left.bmp");
     Save(right, "right.bmp");
     const int topW = 24;
     TImage top(topW, t_.title * 2);
     for (int f = 0; f < 2; ++f)
-      for (int y = 0; y < t_.title; ++y)
-        for (int x = 0; x < topW; ++x)
-          top.At(x, f * t_.title + y) = TitlePixel(t_.side + std::min(x, topW - 1 - x), y, f);
+      top.Paint(0, f * t_.title, topW, t_.title, [&](double x, double y, double s) {
+        double cx = x + s / 2;
+        return TitlePixel(t_.side + std::min(cx, topW - cx), y + s / 2, f);
+      });
     Save(top, "top.bmp");
     TImage bottom(12, t_.bottom * 2);
     for (int f = 0; f < 2; ++f)
-      for (int y = 0; y < t_.bottom; ++y)
-        for (int x = 0; x < 12; ++x)
-          bottom.At(x, f * t_.bottom + y) = y == t_.bottom - 1 ? t_.outline[f] : t_.face;
+      bottom.Paint(0, f * t_.bottom, 12, t_.bottom, [&](double, double y, double) {
+        return int(y) == t_.bottom - 1 ? t_.outline[f] : t_.face;
+      });
     Save(bottom, "bottom.bmp");
 
     // Behind the caption text: an accent bar under it while the window is active.
@@ -297,22 +344,22 @@ class TArtist {
     } else {
       // Dark: a soft pill behind the caption.
       TImage pill(20, t_.title, kKey);
-      for (int yy = 4; yy < t_.title - 4; ++yy)
-        for (int x = 0; x < 20; ++x) {
-          double u = InPill(x, yy, 20, t_.title);
-          if (u > 0) pill.At(x, yy) = Mix(TitleColour(yy, 0), Hex(0x34363C), u);
-        }
+      pill.Paint(0, 4, 20, t_.title - 8, [&](double x, double y, double s) {
+        double u = InPill(x, 4 + y, s, 20, t_.title);
+        return u > 0 ? Mix(TitleColour(4 + int(y), 0), Hex(0x34363C), u) : kKey;
+      });
       back.Put(pill, 0, 0);
     }
     Save(back, "textback.bmp");
   }
-  // Coverage of a pill 8 px tall across the caption's height (the ends are in the caps).
-  double InPill(int x, int y, int w, int h) const {
+  // Coverage of the pixel of size s at (x, y) by a pill 8 px tall across the caption's height (the
+  // ends are in the caps).
+  double InPill(double x, double y, double s, int w, int h) const {
     double y0 = 5, y1 = h - 5, r = (y1 - y0) / 2;
     int hits = 0;
     for (int sy = 0; sy < 4; ++sy)
       for (int sx = 0; sx < 4; ++sx)
-        hits += TImage::InRoundRect(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4, 1, y0, w - 1, y1, r);
+        hits += TImage::InRoundRect(x + (sx + 0.5) / 4 * s, y + (sy + 0.5) / 4 * s, 1, y0, w - 1, y1, r);
     return hits / 16.0;
   }
 
@@ -356,8 +403,8 @@ class TArtist {
     for (int f = 0; f < 4; ++f) {
       int active = f == 3 ? 1 : 0;
       // Opaque: the exact title colours under the button.
-      for (int y = 0; y < fh; ++y)
-        for (int x = 0; x < fw; ++x) img.At(f * fw + x, y) = TitleColour(y0 + y, active);
+      img.Paint(f * fw, 0, fw, fh,
+                [&](double, double y, double) { return TitleColour(y0 + int(y), active); });
       double cx = f * fw + fw / 2.0, cy = fh / 2.0;
       if (t_.captionStyle == TCaptionStyle::Flat) {
         TRgb glyph = t_.capGlyph[active];
@@ -410,7 +457,7 @@ class TArtist {
       double x0 = f * fw;
       img.Panel(x0, 0, x0 + fw, fh, 4, border[f], fill[f], t_.face);
       if (f == 0 || f == 4)  // a faint shade along the bottom edge
-        for (int x = f * fw + 4; x < f * fw + fw - 4; ++x) img.At(x, fh - 2) = Mix(fill[f], border[f], 0.35);
+        for (int x = f * fw + 4; x < f * fw + fw - 4; ++x) img.Set(x, fh - 2, Mix(fill[f], border[f], 0.35));
     }
     Save(img, "button.bmp");
   }
@@ -451,7 +498,7 @@ class TArtist {
     Save(item, "menuitem.bmp");
     TImage back(16, 16, t_.menu);
     for (int i = 0; i < 16; ++i) {
-      back.At(i, 0) = back.At(i, 15) = back.At(0, i) = back.At(15, i) = t_.menuBorder;
+      for (auto [x, y] : {std::pair{i, 0}, {i, 15}, {0, i}, {15, i}}) back.Set(x, y, t_.menuBorder);
     }
     Save(back, "menuback.bmp");
   }
@@ -480,9 +527,7 @@ class TArtist {
           arrows.RoundRect(x0 + 2, 2, x0 + s - 2, s - 2, 3, t_.thumb, t_.scrollBack);
           under = t_.thumb;
         }
-        for (int y = 0; y < s; ++y)
-          for (int x = 0; x < s; ++x)
-            if (IsKey(arrows.Get(int(x0) + x, y))) arrows.At(int(x0) + x, y) = t_.scrollBack;
+        arrows.FillKey(int(x0), 0, int(x0) + s, s, t_.scrollBack);
         Chevron(arrows, x0 + s / 2.0, s / 2.0, dirs[k], 3, f == 1 ? t_.text : t_.arrow, under);
       }
     for (int f = 16; f < 23; ++f) arrows.Rect(f * s, 0, f * s + s, s, t_.scrollBack);
@@ -519,7 +564,7 @@ class TArtist {
     Save(tabs, "tabs.bmp");
     TImage border(16, 16, t_.window);
     for (int i = 0; i < 16; ++i)
-      border.At(i, 0) = border.At(i, 15) = border.At(0, i) = border.At(15, i) = t_.tabBorder;
+      for (auto [x, y] : {std::pair{i, 0}, {i, 15}, {0, i}, {15, i}}) border.Set(x, y, t_.tabBorder);
     Save(border, "tabborder.bmp");
   }
 
@@ -575,8 +620,7 @@ class TArtist {
     // Status bar panels: lowered, raised, no bevel.
     TImage status(12 * 3, 12, t_.face);
     for (int i = 0; i < 12; ++i) {
-      status.At(i, 0) = status.At(0, i) = t_.edge;
-      status.At(12 + i, 11) = status.At(23, i) = t_.edge;
+      for (auto [x, y] : {std::pair{i, 0}, {0, i}, {12 + i, 11}, {23, i}}) status.Set(x, y, t_.edge);
     }
     Save(status, "statusbar.bmp");
     // Header items: face with a bottom line and a separator on the right.
@@ -809,8 +853,18 @@ class TArtist {
     generic("Trackbar.ThumbDown", "thumbh.bmp", 0, 0, 0, 0, 1, 0);
     generic("UpDown.Horz", "updownh.bmp", 0, 0, 0, 0, 1, 0, "GlyphImage=updownhglyph.bmp\r\n");
     generic("UpDown.Vert", "updownv.bmp", 0, 0, 0, 0, 1, 0, "GlyphImage=updownvglyph.bmp\r\n");
+    // Every image key gets its twin drawn for twice the size.
+    std::string withTwins;
+    for (std::size_t at = 0, end; at < d.size(); at = end + 2) {
+      end = d.find("\r\n", at);
+      std::string l = d.substr(at, end - at);
+      withTwins += l + "\r\n";
+      std::size_t eq = l.find('=');
+      if (l[0] != ';' && eq != std::string::npos && l.size() > 4 && l.compare(l.size() - 4, 4, ".bmp") == 0)
+        withTwins += l.substr(0, eq) + "@2x=" + Twin(l.substr(eq + 1)) + "\r\n";
+    }
     std::ofstream out(dir_ + "/skin.ini", std::ios::binary);
-    out << d;
+    out << withTwins;
     if (!out) {
       std::fprintf(stderr, "skinart: cannot write %s/skin.ini\n", dir_.c_str());
       ok_ = false;
@@ -838,7 +892,7 @@ class TArtist {
         int sx = cx + map(x, dw, l, r, cw), sy = cy + map(y, dh, t, b, ch);
         if (!src.In(sx, sy)) continue;  // a cell asked for past the image's edge shows nothing
         TRgb c = src.Get(sx, sy);
-        if (!IsKey(c) && dst.In(dx + x, dy + y)) dst.At(dx + x, dy + y) = c;
+        if (!IsKey(c) && dst.In(dx + x, dy + y)) dst.Set(dx + x, dy + y, c);
       }
   }
 
@@ -894,7 +948,7 @@ class TArtist {
     img.Put(win, ox, oy);
     for (int y = 0; y < H; ++y)  // the desktop shows where the window region cuts
       for (int x = 0; x < W; ++x)
-        if (IsKey(win.Get(x, y))) img.At(ox + x, oy + y) = Hex(0x5B6B7F);
+        if (IsKey(win.Get(x, y))) img.Set(ox + x, oy + y, Hex(0x5B6B7F));
     return img.Save(path);
   }
 

@@ -147,8 +147,8 @@ std::size_t TScaledSkinImages::Bytes() const {
   std::size_t bytes = 0;
   for (const auto& [key, entry] : entries_) {
     // Read through const: the writing Store() would give a shared image pixels of its own.
-    const TBitmap &scaled = entry->scaled, &source = entry->source;
-    if (scaled.Store() != source.Store())
+    const TBitmap &scaled = entry->scaled, &source = entry->source, &source2x = entry->source2x;
+    if (scaled.Store() != source.Store() && scaled.Store() != source2x.Store())
       bytes += static_cast<std::size_t>(scaled.Stride()) * static_cast<std::size_t>(scaled.Height());
   }
   return bytes;

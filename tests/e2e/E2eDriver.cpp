@@ -180,7 +180,17 @@ void ClickCenter(HWND h) {
     if (EqualRect(&r, &again) && IsWindowVisible(h)) break;
     r = again;
   }
-  ClickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  // And only where its own top-level window is in front at the point: a window still being
+  // raised, or another shown over it a moment ago, would take the click instead. (A sibling such
+  // as a group box around the control may be the one found at the point: it passes clicks on.)
+  POINT p{};
+  WaitUntil([&] {
+    r = ScreenRect(h);
+    p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND hit = WindowFromPoint(p);
+    return hit && GetAncestor(hit, GA_ROOT) == GetAncestor(h, GA_ROOT);
+  });
+  ClickScreen(p.x, p.y);
 }
 
 void DoubleClickScreen(int x, int y) {

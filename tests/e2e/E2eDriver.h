@@ -29,8 +29,12 @@ class Process {
   PROCESS_INFORMATION pi_{};
 };
 
+// How long a program under test may take to answer one step on a loaded machine: only a step
+// that went wrong waits this long, so it is generous.
+constexpr DWORD kPatience = 30000;
+
 // Polls the condition every 50 ms, pumping this thread's messages, until it holds or time runs out.
-bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 10000);
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kPatience);
 
 // The Windows path of a file of the build tree (Wine maps the Unix root to Z:).
 std::string WindowsPath(const std::string& unixPath);

@@ -30,11 +30,11 @@ std::string ReadFile(const std::string& path) {
 // Opens a drop-down list with a click and picks the item `index` with the keyboard.
 void PickItem(HWND combo, int index) {
   ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, kPatience);
   PressKey(VK_HOME);
   for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, kPatience);
   // The list lets go of the mouse a moment after it closes.
   WaitUntil(
       [&] {
@@ -43,13 +43,13 @@ void PickItem(HWND combo, int index) {
         GetGUIThreadInfo(GetWindowThreadProcessId(combo, nullptr), &info);
         return info.hwndCapture == nullptr;
       },
-      2000);
+      kPatience);
 }
 
 // Clicks into an edit and types, once it has the focus.
 void TypeInto(HWND edit, const std::string& text) {
   ClickCenter(edit);
-  WaitUntil([&] { return FocusOf(edit) == edit; }, 2000);
+  WaitUntil([&] { return FocusOf(edit) == edit; }, kPatience);
   TypeText(text);
 }
 
@@ -122,7 +122,7 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   // The clock runs in the group box caption.
   std::string first = d.Caption();
   EXPECT_TRUE(IsClock(first)) << first;
-  EXPECT_TRUE(WaitUntil([&] { return d.Caption() != first && IsClock(d.Caption()); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return d.Caption() != first && IsClock(d.Caption()); }, kPatience));
   EXPECT_EQ(ItemText(d.day, 0), "今天");
   EXPECT_EQ(ItemText(d.action, 0), "关闭计算机");
 
@@ -130,16 +130,16 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   PickItem(d.day, 1);
   ASSERT_EQ(ItemIndex(d.day), 1);
   ClickCenter(d.arm);
-  ASSERT_TRUE(WaitUntil([&] { return d.Caption().rfind("\x0E离关机时间还有:", 0) == 0; }, 3000))
+  ASSERT_TRUE(WaitUntil([&] { return d.Caption().rfind("\x0E离关机时间还有:", 0) == 0; }, kPatience))
       << d.Caption();
   std::string count = d.Caption();
-  EXPECT_TRUE(WaitUntil([&] { return d.Caption() != count; }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return d.Caption() != count; }, kPatience));
   EXPECT_FALSE(IsWindowEnabled(d.arm));
   EXPECT_FALSE(IsWindowEnabled(d.hour));
 
   // Cancel: the clock comes back and the schedule can be changed again.
   ClickCenter(d.cancel);
-  EXPECT_TRUE(WaitUntil([&] { return IsClock(d.Caption()); }, 3000)) << d.Caption();
+  EXPECT_TRUE(WaitUntil([&] { return IsClock(d.Caption()); }, kPatience)) << d.Caption();
   EXPECT_TRUE(IsWindowEnabled(d.arm));
 
   // Today at minute 00 of the first listed hour is past (unless it is exactly hh:00:00.000).
@@ -148,7 +148,7 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   TypeInto(d.minute, "00");
   EXPECT_EQ(TextOf(d.minute), "00");
   ClickCenter(d.arm);
-  EXPECT_TRUE(WaitUntil([&] { return d.Caption() == "对不起,当前的时间低于系统的时间"; }, 3000))
+  EXPECT_TRUE(WaitUntil([&] { return d.Caption() == "对不起,当前的时间低于系统的时间"; }, kPatience))
       << d.Caption();
   EXPECT_TRUE(IsWindowEnabled(d.arm));
   ClickCenter(d.cancel);
@@ -157,7 +157,7 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   RECT before = ScreenRect(d.main);
   RECT armBefore = ScreenRect(d.arm);
   ClickCenter(d.warn);
-  ASSERT_TRUE(WaitUntil([&] { return !Children(d.main, "TEdit").empty(); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return !Children(d.main, "TEdit").empty(); }, kPatience));
   EXPECT_EQ(TextOf(Children(d.main, "TEdit")[0]), "单击这里修改提示内容");
   // 40 pixels for the prompt row, whatever the (skinned) frame adds outside.
   RECT after = ScreenRect(d.main);
@@ -165,7 +165,7 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   EXPECT_EQ(ScreenRect(d.arm).top - armBefore.top, 40);
   EXPECT_GT(ScreenRect(d.arm).top, before.top + 93);
   ClickCenter(d.warn);
-  EXPECT_TRUE(WaitUntil([&] { return Children(d.main, "TEdit").empty(); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return Children(d.main, "TEdit").empty(); }, kPatience));
 
   // Arming today from the window, far enough ahead that no machine is too slow for it: the last
   // listed hour at minute 59 (tomorrow in the last ten minutes of the day).
@@ -175,11 +175,11 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   PickItem(d.hour, static_cast<int>(SendMessageA(d.hour, CB_GETCOUNT, 0, 0)) - 1);
   TypeInto(d.minute, "59");
   ClickCenter(d.arm);
-  ASSERT_TRUE(WaitUntil([&] { return d.Caption().rfind("\x0E离关机时间还有:", 0) == 0; }, 3000))
+  ASSERT_TRUE(WaitUntil([&] { return d.Caption().rfind("\x0E离关机时间还有:", 0) == 0; }, kPatience))
       << d.Caption();
   EXPECT_FALSE(IsWindowEnabled(d.arm));
   ClickCenter(d.cancel);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(d.arm); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(d.arm); }, kPatience));
 
   // The action at zero, in the dry run: a second start hands the running timer a two-second
   // countdown through the same path, and the request comes whenever the machine gets there.
@@ -194,16 +194,17 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
 
   // Minimising hides the window to the notification area; the icon's double click brings it back.
   PostMessageA(d.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d.main); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d.main); }, kPatience));
   EXPECT_TRUE(d.process.Running());
   PostMessageA(d.main, WM_USER, 0, WM_LBUTTONDBLCLK);  // what the shell sends for the icon
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, kPatience));
 
   // The About window opens from the button, modally, and is the same window each time.
   HWND aboutWindow = nullptr;
   for (int i = 0; i < 2; ++i) {
     ClickCenter(d.about);
-    ASSERT_TRUE(WaitUntil([&] { return !TopLevels(d.process.Id(), "TForm2", "关于本软件").empty(); }, 3000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return !TopLevels(d.process.Id(), "TForm2", "关于本软件").empty(); }, kPatience));
     HWND w = TopLevels(d.process.Id(), "TForm2", "关于本软件")[0];
     if (aboutWindow) {
       EXPECT_EQ(w, aboutWindow);
@@ -211,35 +212,35 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
     aboutWindow = w;
     EXPECT_FALSE(IsWindowEnabled(d.main));  // modal
     PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(w) && IsWindowEnabled(d.main); }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(w) && IsWindowEnabled(d.main); }, kPatience));
   }
 
   // The icon's right button opens its menu; "关于程序" opens the About window too.
   PostMessageA(d.main, WM_USER, 0, WM_RBUTTONDOWN);
-  ASSERT_TRUE(WaitUntil([&] { return !TopLevels(d.process.Id(), "#32768").empty(); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return !TopLevels(d.process.Id(), "#32768").empty(); }, kPatience));
   PressKey(VK_UP);  // from the bottom: Exit, then About
   PressKey(VK_UP);
   PressKey(VK_RETURN);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(aboutWindow); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(aboutWindow); }, kPatience));
   PostMessageA(aboutWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(aboutWindow); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(aboutWindow); }, kPatience));
 
   // The close question: No hides the window and keeps the program; Yes ends it.
   PostMessageA(d.main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return d.Box() != nullptr; }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return d.Box() != nullptr; }, kPatience));
   HWND no = FindWindowExA(d.Box(), nullptr, "TButton", "&No");
   ASSERT_NE(no, nullptr);
   ClickCenter(no);
-  ASSERT_TRUE(WaitUntil([&] { return d.Box() == nullptr && !IsWindowVisible(d.main); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return d.Box() == nullptr && !IsWindowVisible(d.main); }, kPatience));
   EXPECT_TRUE(d.process.Running());
   PostMessageA(d.main, WM_USER, 0, WM_LBUTTONDBLCLK);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, kPatience));
   PostMessageA(d.main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return d.Box() != nullptr; }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return d.Box() != nullptr; }, kPatience));
   HWND yes = FindWindowExA(d.Box(), nullptr, "TButton", "&Yes");
   ASSERT_NE(yes, nullptr);
   ClickCenter(yes);
-  EXPECT_TRUE(WaitUntil([&] { return d.Box() == nullptr; }, 3000)) << "the question is still open";
+  EXPECT_TRUE(WaitUntil([&] { return d.Box() == nullptr; }, kPatience)) << "the question is still open";
   EXPECT_EQ(d.process.WaitExit(5000), 0);
 }
 
@@ -253,14 +254,14 @@ TEST(Daskel, ASecondStartTalksToTheRunningTimer) {
   EXPECT_NE(a.text.find("没有进行中的任务"), std::string::npos) << a.text;
   a = d.Start("/t 120 /r --dry-run");
   EXPECT_EQ(a.code, 0) << a.text;
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(d.arm); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(d.arm); }, kPatience));
   a = d.Start("/STATUS");
   EXPECT_NE(a.text.find("重新启动"), std::string::npos) << a.text;
   a = d.Start("/s /t 5 --dry-run");  // armed already
   EXPECT_EQ(a.code, 1) << a.text;
   a = d.Start("-a");
   EXPECT_EQ(a.code, 0) << a.text;
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(d.arm); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(d.arm); }, kPatience));
   a = d.Start("/s /t");
   EXPECT_EQ(a.code, 2);
   EXPECT_NE(a.text.find("/t"), std::string::npos) << a.text;
@@ -268,9 +269,9 @@ TEST(Daskel, ASecondStartTalksToTheRunningTimer) {
 
   // Without switches the hidden window comes back.
   PostMessageA(d.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d.main); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d.main); }, kPatience));
   EXPECT_EQ(d.Start("").code, 0);
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(d.main); }, kPatience));
   EXPECT_TRUE(d.process.Running());
 }
 

@@ -63,11 +63,11 @@ Field FieldIn(const Pixels& p, const RECT& r) {
 // Opens a drop-down list with a click and picks the item `index` with the keyboard.
 void PickItem(HWND combo, int index) {
   ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, kPatience);
   PressKey(VK_HOME);
   for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, kPatience);
 }
 
 struct Gallery {
@@ -109,41 +109,44 @@ TEST(Gallery, BothSkinsSkinningOffAndOnSystemDialogAndMessageDlg) {
   double light = TitleBrightness(g.main);
   PickItem(g.skinList, 1);
   EXPECT_EQ(TextOf(g.skinList), "Daskel Night");
-  EXPECT_TRUE(WaitUntil([&] { return TitleBrightness(g.main) < light - 80; }, 5000))
+  EXPECT_TRUE(WaitUntil([&] { return TitleBrightness(g.main) < light - 80; }, kPatience))
       << "light " << light << ", now " << TitleBrightness(g.main);
   EXPECT_TRUE(Skinned(g.main));
   PickItem(g.skinList, 0);
-  EXPECT_TRUE(WaitUntil([&] { return TitleBrightness(g.main) > light - 20; }, 5000))
+  EXPECT_TRUE(WaitUntil([&] { return TitleBrightness(g.main) > light - 20; }, kPatience))
       << "light " << light << ", now " << TitleBrightness(g.main);
   EXPECT_TRUE(Skinned(g.main));
 
   // Skinning off gives the window back its system frame; on skins it again.
   ClickCenter(g.skinning);
-  EXPECT_TRUE(WaitUntil([&] { return !Skinned(g.main); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return !Skinned(g.main); }, kPatience));
   ClickCenter(g.skinning);
-  EXPECT_TRUE(WaitUntil([&] { return Skinned(g.main); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return Skinned(g.main); }, kPatience));
 
   // The system dialog: skinned though nobody told the engine about it; OK closes it.
   ClickCenter(ChildWithText(g.main, "TButton", "System dialog..."));
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (dialog = g.Window("#32770", "System dialog")) != nullptr; }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return Skinned(dialog); }, 5000)) << "the system dialog is skinned";
+  ASSERT_TRUE(
+      WaitUntil([&] { return (dialog = g.Window("#32770", "System dialog")) != nullptr; }, kPatience));
+  EXPECT_TRUE(WaitUntil([&] { return Skinned(dialog); }, kPatience)) << "the system dialog is skinned";
   HWND ok = ChildWithText(dialog, "Button", "OK");
   ASSERT_NE(ok, nullptr);
   ClickCenter(ok);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(g.answer) == "System dialog: OK"; }, 3000)) << TextOf(g.answer);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kPatience));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(g.answer) == "System dialog: OK"; }, kPatience))
+      << TextOf(g.answer);
 
   // The framework's message box: skinned too; Yes answers it.
   ClickCenter(ChildWithText(g.main, "TButton", "MessageDlg..."));
   HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (box = g.Window("TMessageForm", "Confirm")) != nullptr; }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return Skinned(box); }, 5000)) << "the message box is skinned";
+  ASSERT_TRUE(WaitUntil([&] { return (box = g.Window("TMessageForm", "Confirm")) != nullptr; }, kPatience));
+  EXPECT_TRUE(WaitUntil([&] { return Skinned(box); }, kPatience)) << "the message box is skinned";
   HWND yes = FindWindowExA(box, nullptr, "TButton", "&Yes");
   ASSERT_NE(yes, nullptr);
   ClickCenter(yes);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(g.answer) == "MessageDlg: Yes"; }, 3000)) << TextOf(g.answer);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kPatience));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(g.answer) == "MessageDlg: Yes"; }, kPatience))
+      << TextOf(g.answer);
 
   PostMessageA(g.main, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(g.process.WaitExit(10000), 0);
@@ -161,7 +164,7 @@ TEST(Gallery, NightSkinDrawsFieldsDisabledCaptionsAndTheLeftButtonCombo) {
   const double light = TitleBrightness(g.main);
   PickItem(g.skinList, 1);
   ASSERT_EQ(TextOf(g.skinList), "Daskel Night");
-  ASSERT_TRUE(WaitUntil([&] { return TitleBrightness(g.main) < light - 80; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return TitleBrightness(g.main) < light - 80; }, kPatience));
 
   // Top to bottom: the skin list, drop-down, drop-down list, button on the left, simple.
   auto combos = Children(g.main, "TComboBox");
@@ -178,7 +181,7 @@ TEST(Gallery, NightSkinDrawsFieldsDisabledCaptionsAndTheLeftButtonCombo) {
           f = FieldIn(p, RECT{3, 3, p.Width - 3, p.Height - 3});
           return Lightness(f.ground) < 60 && f.lightest > Lightness(f.ground) + 120;
         },
-        5000))
+        kPatience))
         << ClassOf(field) << " ground " << Lightness(f.ground) << ", text " << f.lightest;
   }
   HWND edit = FindWindowExA(combos[1], nullptr, "Edit", nullptr);
@@ -190,7 +193,7 @@ TEST(Gallery, NightSkinDrawsFieldsDisabledCaptionsAndTheLeftButtonCombo) {
         const COLORREF ground = FieldIn(p, RECT{3, 3, p.Width - 3, p.Height - 3}).ground;
         return p.At(at.left - combo.left - 1, (at.top + at.bottom) / 2 - combo.top) == ground;
       },
-      5000))
+      kPatience))
       << "the drop-down's edit is ringed in its ground";
 
   // The disabled push button's caption shows the skin's disabled colour.
@@ -208,7 +211,7 @@ TEST(Gallery, NightSkinDrawsFieldsDisabledCaptionsAndTheLeftButtonCombo) {
           f = FieldIn(p, RECT{18, 0, p.Width, p.Height});
           return f.ink == disabled && f.lightest < Lightness(disabled) + 20;
         },
-        5000))
+        kPatience))
         << cls << ": caption " << std::hex << f.ink << ", the button's " << disabled << std::dec
         << ", lightest " << f.lightest;
   }
@@ -224,7 +227,7 @@ TEST(Gallery, NightSkinDrawsFieldsDisabledCaptionsAndTheLeftButtonCombo) {
         return text.lightest > Lightness(text.ground) + 120 && end.ground == text.ground &&
                end.lightest == Lightness(text.ground);
       },
-      5000))
+      kPatience))
       << "text after the button (" << text.lightest << "), nothing at the right end (" << end.lightest << ")";
 
   PostMessageA(g.main, WM_SYSCOMMAND, SC_CLOSE, 0);

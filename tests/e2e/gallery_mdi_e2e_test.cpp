@@ -18,9 +18,6 @@ using namespace e2e;
 namespace {
 
 constexpr UINT kSkinQuery = 0x3504;  // a skinned window answers 1
-// How long the gallery may take to answer a step on a busy machine: only a step that went wrong
-// waits this long.
-constexpr DWORD kPatience = 30000;
 constexpr char kFrameCaption[] = "MDI 多文档";
 
 bool Skinned(HWND w) {
@@ -56,7 +53,7 @@ void SaveShot(HWND w, const std::string& name) {
         p = now;
         return same;
       },
-      3000);
+      kPatience);
   if (p.Empty()) return;
   BITMAPFILEHEADER fh{};
   BITMAPINFOHEADER ih{};
@@ -122,7 +119,7 @@ bool MaximiseByTitle(HWND child, DWORD pid) {
     RECT r = ScreenRect(child);
     DoubleClickScreen((r.left + r.right) / 2, r.top + 8);
     if (process) WaitForInputIdle(process, kPatience);
-    zoomed = WaitUntil([&] { return IsZoomed(child) != 0; }, 3000);
+    zoomed = WaitUntil([&] { return IsZoomed(child) != 0; }, kPatience);
   }
   if (process) CloseHandle(process);
   return zoomed;

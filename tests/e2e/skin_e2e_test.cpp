@@ -89,14 +89,14 @@ TEST(SkinnedDaskel, SkinnedWindowsAndCaptionButtons) {
   ASSERT_TRUE(p.Started());
   ASSERT_TRUE(WaitUntil([&] { return !TopLevels(p.Id(), "TForm1", "Daskel1.0").empty(); }));
   HWND main = TopLevels(p.Id(), "TForm1", "Daskel1.0")[0];
-  ASSERT_TRUE(WaitUntil([&] { return SkinnedRemote(main); }, 5000));
-  ASSERT_TRUE(WaitUntil([&] { return HasRegion(main); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return SkinnedRemote(main); }, kPatience));
+  ASSERT_TRUE(WaitUntil([&] { return HasRegion(main); }, kPatience));
   ExpectShapedCorners(main);
 
   // On the screen: the corner shows the desktop behind, the left edge the skin's border.
   RECT wr = ScreenRect(main);
   EXPECT_TRUE(WaitUntil(
-      [&] { return ScreenPixelAt(wr.left, wr.top) == ScreenPixelAt(wr.left - 2, wr.top - 2); }, 3000))
+      [&] { return ScreenPixelAt(wr.left, wr.top) == ScreenPixelAt(wr.left - 2, wr.top - 2); }, kPatience))
       << "the corner shows the desktop behind";
   TBorderSizes borders = SkinBorderSizes(skin);
   const TDataSkinBorder& left = *skin.BorderLeft;
@@ -105,41 +105,41 @@ TEST(SkinnedDaskel, SkinnedWindowsAndCaptionButtons) {
                                      {left.LeftWidth, left.TopHeight, left.RightWidth, left.BottomHeight},
                                      false, left.Tile != 1, left.FrameCount, 1);
   EXPECT_TRUE(WaitUntil(
-      [&] { return ScreenPixelAt(wr.left + 1, wr.top + h / 2) == leftImage.Pixel(1, h / 2); }, 3000))
+      [&] { return ScreenPixelAt(wr.left + 1, wr.top + h / 2) == leftImage.Pixel(1, h / 2); }, kPatience))
       << "the left edge shows the skin's border";
 
   // The skinned minimise button hides the window to the notification area; the icon brings it back.
   POINT minimise = ButtonCentre(skin, 2, wr);
   ASSERT_GE(minimise.x, 0);
   ClickScreen(minimise.x, minimise.y);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, kPatience));
   EXPECT_TRUE(p.Running());
   PostMessageA(main, WM_USER, 0, WM_LBUTTONDBLCLK);  // what the shell sends for the icon
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && GetForegroundWindow() == main; }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && GetForegroundWindow() == main; }, kPatience));
 
   // The About window is skinned when it comes up.
   auto buttons = Children(main, "TButton");  // top to bottom, left to right: About first
   ASSERT_FALSE(buttons.empty());
   ClickCenter(buttons[0]);
-  ASSERT_TRUE(WaitUntil([&] { return !TopLevels(p.Id(), "TForm2").empty(); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return !TopLevels(p.Id(), "TForm2").empty(); }, kPatience));
   HWND about = TopLevels(p.Id(), "TForm2")[0];
-  EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(about); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(about); }, kPatience));
   PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(WaitUntil(
       [&] { return !IsWindowVisible(about) && IsWindowEnabled(main) && GetForegroundWindow() == main; },
-      3000));
+      kPatience));
 
   // The skinned close button asks the close question, itself skinned with shaped corners.
   wr = ScreenRect(main);
   POINT close = ButtonCentre(skin, 0, wr);
   ASSERT_GE(close.x, 0);
   ClickScreen(close.x, close.y);
-  ASSERT_TRUE(WaitUntil([&] { return !TopLevels(p.Id(), "TMessageForm").empty(); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return !TopLevels(p.Id(), "TMessageForm").empty(); }, kPatience));
   HWND box = TopLevels(p.Id(), "TMessageForm")[0];
-  EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(box) && HasRegion(box); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(box) && HasRegion(box); }, kPatience));
   ExpectShapedCorners(box);
   PressKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return TopLevels(p.Id(), "TMessageForm").empty(); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return TopLevels(p.Id(), "TMessageForm").empty(); }, kPatience));
   EXPECT_TRUE(p.Running());
 }
 

@@ -65,12 +65,12 @@ HWND WaitMenu(DWORD pid, HWND other = nullptr) {
           if (m != other || ScreenRect(m).left != ScreenRect(other).left) found = m;
         return found != nullptr;
       },
-      5000);
+      kPatience);
   return found;
 }
 
 bool NoMenu(DWORD pid) {
-  return WaitUntil([&] { return OpenMenu(pid) == nullptr; }, 5000);
+  return WaitUntil([&] { return OpenMenu(pid) == nullptr; }, kPatience);
 }
 
 TEST(SkinnedMenus, SchedulerIconMenuIsSkinnedAndRunsAboutAndExit) {
@@ -89,8 +89,8 @@ TEST(SkinnedMenus, SchedulerIconMenuIsSkinnedAndRunsAboutAndExit) {
   PostMessageA(main, WM_USER, 0, WM_RBUTTONUP);
   HWND menu = WaitMenu(p.Id());
   ASSERT_NE(menu, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(menu); }, 3000));
-  EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(menu, skin.elements); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedRemote(menu); }, kPatience));
+  EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(menu, skin.elements); }, kPatience));
 
   // "关于程序", the second item from the bottom, opens the About window.
   PressKey(VK_UP);
@@ -102,17 +102,17 @@ TEST(SkinnedMenus, SchedulerIconMenuIsSkinnedAndRunsAboutAndExit) {
         auto found = TopLevels(p.Id(), "TForm2");
         return !found.empty() && (about = found[0]) != nullptr;
       },
-      5000));
+      kPatience));
   ASSERT_TRUE(NoMenu(p.Id()));
   PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(about) && IsWindowEnabled(main); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(about) && IsWindowEnabled(main); }, kPatience));
 
   // Its last item, "Exit", ends the program, cleanly.
   PostMessageA(main, WM_USER, 0, WM_RBUTTONDOWN);
   PostMessageA(main, WM_USER, 0, WM_RBUTTONUP);
   menu = WaitMenu(p.Id());
   ASSERT_NE(menu, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(menu, skin.elements); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(menu, skin.elements); }, kPatience));
   PressKey(VK_UP);
   PressKey(VK_RETURN);
   EXPECT_EQ(p.WaitExit(10000), 0);
@@ -140,17 +140,17 @@ struct Gallery {
     return POINT{origin.x + left + 6, origin.y - GetSystemMetrics(SM_CYMENU) / 2};
   }
   bool Answered(const std::string& text) {
-    return WaitUntil([&] { return TextOf(answer) == text; }, 5000);
+    return WaitUntil([&] { return TextOf(answer) == text; }, kPatience);
   }
 };
 
 void PickSkin(HWND combo, int index) {
   ClickCenter(combo);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, kPatience);
   PressKey(VK_HOME);
   for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
-  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2000);
+  WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, kPatience);
 }
 
 TEST(SkinnedMenus, GalleryMenuBarByMouseAndKeyboardInBothSkins) {
@@ -178,9 +178,9 @@ TEST(SkinnedMenus, GalleryMenuBarByMouseAndKeyboardInBothSkins) {
           ClickScreen(file.x, file.y);
           return (menu = WaitMenu(pid)) != nullptr;
         },
-        10000));
+        kPatience));
     EXPECT_TRUE(SkinnedRemote(menu));
-    EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(menu, skin); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(menu, skin); }, kPatience));
     RECT mr = ScreenRect(menu);
     EXPECT_LE(std::abs(mr.left - (file.x - 6)), 1) << "opens under its button";
     ClickScreen((mr.left + mr.right) / 2, mr.top + 3 + 9);
@@ -192,7 +192,7 @@ TEST(SkinnedMenus, GalleryMenuBarByMouseAndKeyboardInBothSkins) {
     PressKey('H', true);
     HWND help = WaitMenu(pid);
     ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(help, skin); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(help, skin); }, kPatience));
     int helpLeft = ScreenRect(help).left;
     EXPECT_GT(helpLeft, mr.left + 30);
     PressKey(VK_RIGHT);
@@ -203,12 +203,12 @@ TEST(SkinnedMenus, GalleryMenuBarByMouseAndKeyboardInBothSkins) {
       HWND m = OpenMenu(pid);
       return m && std::abs(ScreenRect(m).left - left) <= 1;
     };
-    EXPECT_TRUE(WaitUntil([&] { return openAt(mr.left); }, 5000))
+    EXPECT_TRUE(WaitUntil([&] { return openAt(mr.left); }, kPatience))
         << "right on the last button opens the first";
     PressKey(VK_LEFT);
-    EXPECT_TRUE(WaitUntil([&] { return openAt(helpLeft); }, 5000))
+    EXPECT_TRUE(WaitUntil([&] { return openAt(helpLeft); }, kPatience))
         << "left on the first button opens the last";
-    EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(OpenMenu(pid), skin); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(OpenMenu(pid), skin); }, kPatience));
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
     EXPECT_TRUE(g.Answered("Menu: About SkinGallery")) << TextOf(g.answer);

@@ -32,23 +32,24 @@ TEST(SkinDemo, SkinnedDialogNightSkinSkinningOffAndOnMessageBox) {
   double light = TitleBrightness(dialog);
 
   ClickCenter(ChildWithText(dialog, "Button", "Night skin"));
-  EXPECT_TRUE(WaitUntil([&] { return TitleBrightness(dialog) < light - 80; }, 5000))
+  EXPECT_TRUE(WaitUntil([&] { return TitleBrightness(dialog) < light - 80; }, kPatience))
       << "light " << light << ", now " << TitleBrightness(dialog);
   ClickCenter(ChildWithText(dialog, "Button", "Night skin"));
-  EXPECT_TRUE(WaitUntil([&] { return TitleBrightness(dialog) > light - 20; }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return TitleBrightness(dialog) > light - 20; }, kPatience));
 
   HWND skinning = ChildWithText(dialog, "Button", "Skinning on");
   ClickCenter(skinning);
-  EXPECT_TRUE(WaitUntil([&] { return !SkinnedFrame(dialog); }, 5000)) << "skinning off";
+  EXPECT_TRUE(WaitUntil([&] { return !SkinnedFrame(dialog); }, kPatience)) << "skinning off";
   ClickCenter(skinning);
-  EXPECT_TRUE(WaitUntil([&] { return SkinnedFrame(dialog); }, 5000)) << "skinning on again";
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedFrame(dialog); }, kPatience)) << "skinning on again";
 
   ClickCenter(ChildWithText(dialog, "Button", "Message..."));
   HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (box = WindowOf(demo, "DaskelSkin demo", dialog)) != nullptr; }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return SkinnedFrame(box); }, 5000)) << "the message box is skinned";
+  ASSERT_TRUE(
+      WaitUntil([&] { return (box = WindowOf(demo, "DaskelSkin demo", dialog)) != nullptr; }, kPatience));
+  EXPECT_TRUE(WaitUntil([&] { return SkinnedFrame(box); }, kPatience)) << "the message box is skinned";
   PressKey(VK_RETURN);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kPatience));
 
   ClickCenter(ChildWithText(dialog, "Button", "OK"));
   EXPECT_EQ(demo.WaitExit(10000), 0);

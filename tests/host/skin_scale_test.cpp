@@ -137,6 +137,9 @@ TEST(SkinScale, TheCacheMakesEachImageOnce) {
   TScaledSkinImages at96({96});
   at96.Prepare(skin);
   EXPECT_EQ(at96.Bytes(), 0u);  // at 96 the skin's own pixels are drawn
+  TScaledSkinImages at192({192});
+  at192.Prepare(skin);
+  EXPECT_EQ(at192.Bytes(), 0u);  // every image of the skin has its twin, drawn as it is
 }
 
 }  // namespace

@@ -192,4 +192,25 @@ TEST(Skins, BothSkinsPassCheckAndDefineEveryElement) {
   }
 }
 
+TEST(Skins, EveryImageOfBothSkinsHasItsTwinForTwiceTheSize) {
+  for (const char* name : {"default", "dark"}) {
+    std::string stored = Slurp(std::string(DASKEL_BINARY_DIR) + "/skins/" + name + ".skn");
+    TSkinElements s;
+    ASSERT_EQ(LoadSkinPackage(reinterpret_cast<const std::uint8_t*>(stored.data()), stored.size(), s),
+              TPackageStatus::Ok);
+    for (const TSkinImage& image : SkinImages(s)) {
+      if (image.Image->Empty()) continue;
+      EXPECT_EQ(image.Image2x->Width(), 2 * image.Image->Width()) << name << " " << image.Name;
+      EXPECT_EQ(image.Image2x->Height(), 2 * image.Image->Height()) << name << " " << image.Name;
+    }
+    // Drawn anew, not enlarged: the rounded title corner has more than one step per 1x pixel.
+    const TBitmap& hi = s.BorderLeft->Bitmap2x;
+    int enlargedMismatches = 0;
+    for (int y = 0; y < hi.Height(); ++y)
+      for (int x = 0; x < s.BorderLeft->FrameWidth() * 2; ++x)
+        enlargedMismatches += hi.Pixel(x, y) != s.BorderLeft->Bitmap.Pixel(x / 2, y / 2);
+    EXPECT_GT(enlargedMismatches, 0) << name;
+  }
+}
+
 }  // namespace
