@@ -7,9 +7,9 @@
 #include <string>
 
 #include "dll/SkinSession.h"
+#include "framework/WindowSubclass.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/VuzUrezDataRead.h"
-#include "skin/manager/SkinSubclass.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ std::string Narrow(const std::wstring& w) {
 
 // Runs one API call: C++ exceptions become a failure with a reason.
 template <class F>
-BOOL Guarded(F f) {
+BOOL ApiCall(F f) {
   try {
     return f();
   } catch (const std::bad_alloc&) {
@@ -165,28 +165,28 @@ TSkinSession* SessionFor(HWND wnd) {
 extern "C" {
 
 BOOL __stdcall DaskelSkinStartW(const wchar_t* skinFile) {
-  return Guarded([&] {
+  return ApiCall([&] {
     std::string package;
     return PackageFromFile(skinFile, &package) ? Start(package) : FALSE;
   });
 }
 
 BOOL __stdcall DaskelSkinStartA(const char* skinFile) {
-  return Guarded([&] {
+  return ApiCall([&] {
     std::wstring path = skinFile ? Widen(skinFile) : std::wstring();
     return DaskelSkinStartW(path.c_str());
   });
 }
 
 BOOL __stdcall DaskelSkinStartMemory(const void* package, DWORD size) {
-  return Guarded([&] {
+  return ApiCall([&] {
     std::string bytes;
     return PackageFromMemory(package, size, &bytes) ? Start(bytes) : FALSE;
   });
 }
 
 BOOL __stdcall DaskelSkinSetSkinW(const wchar_t* skinFile) {
-  return Guarded([&] {
+  return ApiCall([&] {
     if (!Session()) return FALSE;
     std::string package;
     return PackageFromFile(skinFile, &package) ? SetSkin(package) : FALSE;
@@ -194,14 +194,14 @@ BOOL __stdcall DaskelSkinSetSkinW(const wchar_t* skinFile) {
 }
 
 BOOL __stdcall DaskelSkinSetSkinA(const char* skinFile) {
-  return Guarded([&] {
+  return ApiCall([&] {
     std::wstring path = skinFile ? Widen(skinFile) : std::wstring();
     return DaskelSkinSetSkinW(path.c_str());
   });
 }
 
 BOOL __stdcall DaskelSkinSetSkinMemory(const void* package, DWORD size) {
-  return Guarded([&] {
+  return ApiCall([&] {
     if (!Session()) return FALSE;
     std::string bytes;
     return PackageFromMemory(package, size, &bytes) ? SetSkin(bytes) : FALSE;
@@ -209,7 +209,7 @@ BOOL __stdcall DaskelSkinSetSkinMemory(const void* package, DWORD size) {
 }
 
 BOOL __stdcall DaskelSkinEnable(BOOL on) {
-  return Guarded([&] {
+  return ApiCall([&] {
     TSkinSession* s = Session();
     if (!s) return FALSE;
     s->Enable(on != FALSE);
@@ -218,7 +218,7 @@ BOOL __stdcall DaskelSkinEnable(BOOL on) {
 }
 
 BOOL __stdcall DaskelSkinStop(void) {
-  return Guarded([&] {
+  return ApiCall([&] {
     TSkinSession* s = Session();
     if (!s) return FALSE;
     s->Stop();
@@ -227,7 +227,7 @@ BOOL __stdcall DaskelSkinStop(void) {
 }
 
 BOOL __stdcall DaskelSkinExcludeWindow(HWND window) {
-  return Guarded([&] {
+  return ApiCall([&] {
     TSkinSession* s = SessionFor(window);
     if (!s) return FALSE;
     s->Exclude(window);
@@ -236,7 +236,7 @@ BOOL __stdcall DaskelSkinExcludeWindow(HWND window) {
 }
 
 BOOL __stdcall DaskelSkinIncludeWindow(HWND window) {
-  return Guarded([&] {
+  return ApiCall([&] {
     TSkinSession* s = SessionFor(window);
     if (!s) return FALSE;
     s->Include(window);
@@ -245,7 +245,7 @@ BOOL __stdcall DaskelSkinIncludeWindow(HWND window) {
 }
 
 BOOL __stdcall DaskelSkinCheckSkinW(const wchar_t* skinFile) {
-  return Guarded([&] {
+  return ApiCall([&] {
     if (!skinFile || !*skinFile) return Fail(L"no skin file given");
     std::string package;
     return PackageFromFile(skinFile, &package) ? Succeed() : FALSE;
@@ -253,21 +253,21 @@ BOOL __stdcall DaskelSkinCheckSkinW(const wchar_t* skinFile) {
 }
 
 BOOL __stdcall DaskelSkinCheckSkinA(const char* skinFile) {
-  return Guarded([&] {
+  return ApiCall([&] {
     std::wstring path = skinFile ? Widen(skinFile) : std::wstring();
     return DaskelSkinCheckSkinW(path.c_str());
   });
 }
 
 BOOL __stdcall DaskelSkinIsRunning(void) {
-  return Guarded([&] {
+  return ApiCall([&] {
     TSkinSession* s = TSkinSession::Current();
     return s && !s->Stopping() ? Succeed() : Fail(L"the engine is not running");
   });
 }
 
 BOOL __stdcall DaskelSkinIsWindowSkinned(HWND window) {
-  return Guarded([&] {
+  return ApiCall([&] {
     TSkinSession* s = SessionFor(window);
     if (!s) return FALSE;
     return s->IsSkinned(window) ? Succeed() : Fail(L"the window is not skinned");
@@ -275,7 +275,7 @@ BOOL __stdcall DaskelSkinIsWindowSkinned(HWND window) {
 }
 
 BOOL __stdcall DaskelSkinGetCounts(DaskelSkinCounts* counts) {
-  return Guarded([&] {
+  return ApiCall([&] {
     if (!counts) return Fail(L"no place for the counts given (a null pointer)");
     if (counts->size != sizeof(DaskelSkinCounts))
       return Fail(L"the counts' size field does not hold sizeof(DaskelSkinCounts)");

@@ -1,11 +1,12 @@
 #include "dll/SkinSession.h"
 
+#include <exception>
 #include <utility>
 
+#include "framework/WindowSubclass.h"
 #include "skin/data/VuzUrezData.h"
 #include "skin/form/SkinEngine.h"
 #include "skin/form/VuzUrezForm.h"
-#include "skin/manager/SkinSubclass.h"
 
 namespace {
 
@@ -21,6 +22,15 @@ void ReadSkin(TSkinData& data, const std::string& package) {
   TMemoryStream s;
   s.LoadFromBytes(stored);
   data.ReadSkinStream(s);
+}
+
+// Where a fault in the engine's handling of a window's message goes while the engine runs: the
+// program around it is not ours, so nothing is shown to its user (the framework application
+// would show a message box); the text goes to the debugger instead.
+void ReportToDebugger(const std::exception* e) {
+  std::string text = "DaskelSkin: internal error in a window's message handling";
+  if (e) text = text + ": " + e->what();
+  OutputDebugStringA((text + "\n").c_str());
 }
 
 HMODULE ThisModule() {
@@ -56,9 +66,11 @@ std::vector<HWND> TThreadWindows::Windows() const {
 
 TSkinSession* TSkinSession::Current() { return gSession; }
 
-TSkinSession::TSkinSession(DWORD thread) : thread_(thread), windows_(thread) {}
+TSkinSession::TSkinSession(DWORD thread)
+    : thread_(thread), windows_(thread), previousHandler_(SetExceptionHandler(&ReportToDebugger)) {}
 
 TSkinSession::~TSkinSession() {
+  SetExceptionHandler(previousHandler_);
   if (timer_) KillTimer(nullptr, timer_);
   if (gSession == this) gSession = nullptr;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/ExceptionBarrier.h"
 #include "skin/manager/SkinManage.h"
 
 class TSkinData;
@@ -61,6 +62,7 @@ class TSkinSession {
   std::vector<std::function<void()>> deferred_;
   UINT_PTR timer_ = 0;
   bool stopping_ = false;
+  TExceptionHandler previousHandler_;  // given back when the engine ends
 };
 
 // The bytes of the built-in skin (a skin file's bytes), from the DLL's resources.

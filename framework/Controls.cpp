@@ -91,8 +91,8 @@ TShiftState KeysToShiftState(WPARAM keys) {
   return s;
 }
 
-// One window procedure for every framework window class: finds the control and hands the
-// message to its WindowProc. Nothing thrown gets past here.
+// One window procedure for every framework window class: finds the control and hands it the
+// message the way a subclass would (framework/WindowSubclass.h).
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* c = static_cast<TWinControl*>(GetPropA(wnd, kControlProp));
   if (!c && g_creating) {
@@ -102,18 +102,9 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     SetPropA(wnd, kControlProp, c);
   }
   if (!c) return CallWindowProcA(ClassDefProc(wnd), wnd, msg, wp, lp);
-  TMessage m{msg, wp, lp, 0};
-  try {
-    if (c->WindowProc) {
-      c->WindowProc(m);
-    } else {
-      c->WndProc(m);
-    }
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
+  LRESULT result = TWindowSubclass::Deliver<&TWinControl::MainWndProc>(c, wnd, c->defWndProc_, msg, wp, lp);
+  // What follows runs even when a handler threw. The window's last message forgets it (c is
+  // only compared: a handler may have freed it, and then the property no longer names it).
   if (msg == WM_NCDESTROY && g_trackedWindow == wnd) g_trackedWindow = nullptr;
   if (msg == WM_NCDESTROY && GetPropA(wnd, kControlProp) == c) {
     RemovePropA(wnd, kControlProp);
@@ -122,7 +113,15 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   // Looked up again: the control may be gone by now.
   if (msg == CM_RELEASE)
     if (TWinControl* w = TWinControl::FindControl(wnd); w && w->freeAfterRelease_) w->FreeReleased();
-  return m.Result;
+  return result;
+}
+
+void TWinControl::MainWndProc(TMessage& m) {
+  if (WindowProc) {
+    WindowProc(m);
+  } else {
+    WndProc(m);
+  }
 }
 
 // ---- TControl
@@ -975,6 +974,7 @@ void TWinControl::DefaultHandler(TMessage& m) {
   // The framework's own messages mean nothing to the system classes.
   if (m.Msg >= CM_BASE && m.Msg < CN_BASE + 0x400) return;
   if (!handle_) return;
+  PassedOn(m);
   m.Result = CallWindowProcA(defWndProc_ ? defWndProc_ : DefWindowProcA, handle_, m.Msg, m.WParam, m.LParam);
 }
 

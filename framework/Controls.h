@@ -17,6 +17,7 @@
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
+#include "framework/WindowSubclass.h"
 
 class TWinControl;
 class TButton;
@@ -64,9 +65,6 @@ constexpr unsigned csOpaque = 4;            // paints its whole client area (no 
 constexpr unsigned csPaintsBackground = 8;  // the framework erases its background with Color
 
 TShiftState KeysToShiftState(WPARAM keys);
-
-// Reports an exception caught at a window procedure (implemented with the application).
-void HandleFrameworkException(const std::exception* e);
 
 // The control layer knows nothing of forms and menus; it sees them through these two
 // interfaces, which the form and the popup menu implement.
@@ -311,6 +309,8 @@ class TWinControl : public TControl {
   virtual void UpdateVisibility();
   // The window procedure of the system class this control superclasses.
   WNDPROC DefWndProc() const { return defWndProc_; }
+  // For a default procedure called other than through DefaultHandler's: the message went on.
+  void PassedOn(const TMessage& m) const { TWindowSubclass::PassedOn(handle_, defWndProc_, m); }
   // While handling CM_RELEASE: the control is freed (through FreeReleased) once the message has
   // come back out of every WindowProc it went through, so none of them runs on a freed object.
   void FreeAfterRelease() { freeAfterRelease_ = true; }
@@ -331,6 +331,8 @@ class TWinControl : public TControl {
   void AlignChildren(int dw, int dh);
   void RouteMouse(TMessage& m, bool* handled);
   void PaintWithControls(TMessage& m);
+  // Every message of the window.
+  void MainWndProc(TMessage& m);
 
  protected:
   HWND handle_ = nullptr;

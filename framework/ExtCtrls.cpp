@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "framework/Controls.h"
+#include "framework/ExceptionBarrier.h"
 
 namespace {
 std::map<UINT_PTR, TTimer*>& Timers() {
@@ -63,13 +64,7 @@ void TTimer::UpdateTimer() {
 void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
   auto it = Timers().find(id);
   if (it == Timers().end()) return;
-  try {
-    it->second->Timer();
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
+  Guarded([&] { it->second->Timer(); });
 }
 
 // ---- panels

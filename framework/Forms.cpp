@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "framework/ExceptionBarrier.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 
@@ -28,7 +30,8 @@ struct ApplicationHolder {
 
 TApplication* Application = new TApplication(nullptr);
 
-void HandleFrameworkException(const std::exception* e) {
+// Errors caught at the edges of our code are shown by the application.
+static void ShowInApplication(const std::exception* e) {
   if (Application) Application->ShowException(e ? e->what() : "unknown error");
 }
 
@@ -409,17 +412,13 @@ TModalResult TCustomForm::ShowModal() {
     if (modalResult_ == mrNone) continue;
     // A handler that throws is reported like any other, and the form stays open.
     bool close = false;
-    try {
+    Guarded([&] {
       TCloseAction action = caHide;
       if (CloseQuery()) {
         DoClose(action);
         close = action != caNone;
       }
-    } catch (const std::exception& e) {
-      HandleFrameworkException(&e);
-    } catch (...) {
-      HandleFrameworkException(nullptr);
-    }
+    });
     if (close) break;
     modalResult_ = mrNone;
   }
@@ -568,6 +567,7 @@ void TCustomForm::WndProc(TMessage& m) {
 DASKEL_DEFINE_CLASS(TApplication, TComponent) {}
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+  SetExceptionHandler(&ShowInApplication);
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string p = path;
@@ -591,7 +591,7 @@ TApplication::~TApplication() {
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   TApplication* app = Application;
-  try {
+  auto answer = [&]() -> std::optional<LRESULT> {
     switch (msg) {
       case WM_CLOSE:
         if (app && app->mainForm_) app->mainForm_->Close();
@@ -641,14 +641,11 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM 
       default:
         break;
     }
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-    return 0;
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-    return 0;
-  }
-  return DefWindowProcA(wnd, msg, wp, lp);
+    return std::nullopt;
+  };
+  std::optional<LRESULT> result;
+  if (!Guarded([&] { result = answer(); })) return 0;
+  return result ? *result : DefWindowProcA(wnd, msg, wp, lp);
 }
 
 void TApplication::Initialize() {
@@ -738,13 +735,7 @@ void TApplication::HandleMessage() {
     if (!ProcessMessage(msg)) PostQuitMessage(static_cast<int>(msg.wParam));
     return;
   }
-  try {
-    OnIdle(this);
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
+  Guarded([&] { OnIdle(this); });
   if (terminated_) return;
   BOOL r = GetMessageA(&msg, nullptr, 0, 0);
   if (r == 0 || r == -1) {

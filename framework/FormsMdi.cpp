@@ -142,9 +142,11 @@ void TCustomForm::DestroyWnd() {
 void TCustomForm::DefaultHandler(TMessage& m) {
   if (m.Msg >= CM_BASE && m.Msg < CN_BASE + 0x400) return;
   if (handle_ && formStyle_ == fsMDIForm && clientHandle_) {
+    PassedOn(m);
     m.Result = DefFrameProcA(handle_, clientHandle_.Get(), m.Msg, m.WParam, m.LParam);
   } else if (handle_ && formStyle_ == fsMDIChild &&
              (GetWindowLongPtrA(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+    PassedOn(m);
     m.Result = DefMDIChildProcA(handle_, m.Msg, m.WParam, m.LParam);
   } else {
     TWinControl::DefaultHandler(m);

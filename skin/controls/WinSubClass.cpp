@@ -1,7 +1,6 @@
 #include "skin/controls/WinSubClass.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "framework/Controls.h"
 #include "framework/Messages.h"
@@ -132,7 +131,7 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
   FHandle = wnd;
   FEnabled = true;
   ReadCaption();
-  if (!FObjectInstance.Attach(wnd, this, &TSkinControl::ThunkProc)) return;
+  if (!FObjectInstance.Attach<&TSkinControl::SkinWndProc>(wnd, this)) return;
   FAttached = true;
 }
 
@@ -164,34 +163,6 @@ void TSkinControl::Detach() {
   if (FSite && FSite->HotControl() == this) FSite->SetHotControl(nullptr);
 }
 
-LRESULT TSkinControl::ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* s = static_cast<TSkinControl*>(self);
-  TMessage m;
-  m.Msg = msg;
-  m.WParam = wp;
-  m.LParam = lp;
-  WNDPROC previous = msg == WM_NCDESTROY ? s->FObjectInstance.Previous() : nullptr;
-  const unsigned passedBefore = s->FDefaultCalls;
-  try {
-    s->SkinWndProc(m);
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
-  if (previous && s->FDefaultCalls == passedBefore) {
-    // An error came before the message went on: the skinner lets go, and the window's own
-    // procedure still sees its destruction.
-    try {
-      s->Detach();
-    } catch (...) {
-      HandleFrameworkException(nullptr);
-    }
-    m.Result = CallWindowProcA(previous, wnd, msg, wp, lp);
-  }
-  return m.Result;
-}
-
 void TSkinControl::SkinWndProc(TMessage& m) {
   if (!BeforeDefault(m)) return;
   CallDefault(m);
@@ -199,13 +170,13 @@ void TSkinControl::SkinWndProc(TMessage& m) {
 }
 
 void TSkinControl::CallDefault(TMessage& m) {
-  ++FDefaultCalls;
   if (FOldWindowProc) {
     FOldWindowProc(m);
-  } else if (FObjectInstance.Attached()) {
-    m.Result = FObjectInstance.CallPrevious(FHandle, m.Msg, m.WParam, m.LParam);
+  } else if (FObjectInstance.Previous()) {
+    // The window's own procedure; still the saved one when detached inside this very message.
+    FObjectInstance.CallPrevious(m);
   } else if (FHandle && IsWindow(FHandle)) {
-    // Detached from inside this very message: the window's own procedure is back in place.
+    // A control's skinner detached inside this very message: the control's own handling is back.
     m.Result = CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC)), FHandle,
                                m.Msg, m.WParam, m.LParam);
   }
@@ -222,7 +193,12 @@ void TSkinControl::AfterDefault(TMessage& m) {
       Redraw();
       break;
     case WM_SETTEXT:
-      FCaption = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
+      // A Unicode window's text comes wide: read it back through the code page instead.
+      if (FObjectInstance.Unicode()) {
+        ReadCaption();
+      } else {
+        FCaption = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
+      }
       Redraw();
       break;
     case WM_PAINT:

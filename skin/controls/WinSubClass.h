@@ -20,8 +20,8 @@
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
+#include "framework/WindowSubclass.h"
 #include "skin/data/VuzUrezData.h"
-#include "skin/manager/SkinSubclass.h"
 #include "skin/paint/SkinDraw.h"
 
 class TControl;
@@ -185,7 +185,5 @@ class TSkinControl : public TComponent {
   void Notification(TComponent* c, TOperation op) override;
 
  private:
-  static LRESULT ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   TSkinControlOwner* FSite = nullptr;
-  unsigned FDefaultCalls = 0;  // messages passed on so far: tells whether one got through
 };

@@ -146,7 +146,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
     BuildSysButtons();
   }
 
-  FSubclass.Attach(Handle, this, &TVuzUrezForm::ThunkProc);
+  FSubclass.Attach<&TVuzUrezForm::WndProc>(Handle, this);
   if (FForm)
     FControls.SkinChildControls(FForm);
   else
@@ -211,32 +211,7 @@ void TVuzUrezForm::FitToSkin(bool refreshClient) {
                SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
-LRESULT TVuzUrezForm::ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TMessage m;
-  m.Msg = msg;
-  m.WParam = wp;
-  m.LParam = lp;
-  auto* form = static_cast<TVuzUrezForm*>(self);
-  // Whatever happens here, the previous procedure must see the window's destruction.
-  WNDPROC previous = msg == WM_NCDESTROY ? form->FSubclass.Previous() : nullptr;
-  bool passed = false;
-  std::shared_ptr<bool> alive = form->FAlive;
-  if (previous) form->FNcDestroyPassed = &passed;
-  try {
-    form->WndProc(m);
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
-  if (previous && *alive) form->FNcDestroyPassed = nullptr;
-  if (previous && !passed) m.Result = CallWindowProcA(previous, wnd, msg, wp, lp);
-  return m.Result;
-}
-
-void TVuzUrezForm::CallPrevious(TMessage& m) {
-  m.Result = FSubclass.CallPrevious(Handle, m.Msg, m.WParam, m.LParam);
-}
+void TVuzUrezForm::CallPrevious(TMessage& m) { FSubclass.CallPrevious(m); }
 
 void TVuzUrezForm::WndProc(TMessage& m) {
   if (Stage1(m)) return;
@@ -289,21 +264,15 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
         FStyle = static_cast<LONG_PTR>(reinterpret_cast<const STYLESTRUCT*>(m.LParam)->styleNew);
       CallPrevious(m);
       return true;
-    case WM_NCDESTROY: {
-      std::shared_ptr<bool> alive = FAlive;
-      WNDPROC previous = FSubclass.Previous();
-      HWND wnd = Handle;
+    case WM_NCDESTROY:
       FStage = ssReleasing;
       Release();
-      if (FNcDestroyPassed) *FNcDestroyPassed = true;
-      FNcDestroyPassed = nullptr;
-      m.Result = previous ? CallWindowProcA(previous, wnd, m.Msg, m.WParam, m.LParam) : 0;
-      if (!*alive) return true;  // the window's owner freed this skinner meanwhile
       FStage = ssDead;
       // Forgetting this window needs no skin data, and must not take over a pending action's.
       if (TSkinManage* mgr = SkinManager()) mgr->RequestAction(saPurgeDead, kSkinActionDelay);
+      // Last: the window's own procedure may free this skinner.
+      CallPrevious(m);
       return true;
-    }
     case WM_SETTEXT:
       // The system redraws its own caption when the text changes: take the new text and paint
       // the skinned frame over it again.

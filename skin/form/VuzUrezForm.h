@@ -37,7 +37,6 @@
 #include "skin/form/VuzUrezFormLayout.h"
 #include "skin/form/VuzUrezNCObject.h"
 #include "skin/manager/SkinManage.h"
-#include "skin/manager/SkinSubclass.h"
 
 class TControl;
 class TCustomForm;
@@ -140,9 +139,10 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
+  // Every message of the hooked MDI client window.
+  virtual void MdiClientProc(TMessage& m);
 
  private:
-  static LRESULT ThunkProc(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   void WndProc(TMessage& m);
   void CallPrevious(TMessage& m);
   void FormWindowProc(TMessage& m);
@@ -190,8 +190,6 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void FindMdiClient();
   void HookMdiClient();
   void UnhookMdiClient();
-  static LRESULT MdiClientThunk(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-  void MdiClientProc(TMessage& m);
   void CallMdiPrevious(TMessage& m);
 
   TWndMethod FOldFormWndProc;
@@ -231,8 +229,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
-  bool* FNcDestroyPassed = nullptr;  // set while WM_NCDESTROY is handled: the message went on
-  TWindowSubclass FMdiSubclass;      // the MDI client's window procedure, while hooked
+  TWindowSubclass FMdiSubclass;  // the MDI client's window procedure, while hooked
   HWND FMdiClient = nullptr;
   HWND FNewMdiChild = nullptr;  // made through WM_MDICREATE, skinned at the next menu refresh
   bool FMdiMenuUpdate = true;   // the skin data's MenuUpdate before the first child came

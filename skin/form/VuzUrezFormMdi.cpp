@@ -4,8 +4,6 @@
 // active child is maximised its minimise, restore and close buttons sit at the end of the bar.
 // A maximised or minimised child's frame is the system's: the manager's maximised flag tells
 // every skinned child (SetMdiMax).
-#include <exception>
-
 #include "framework/Forms.h"
 
 #include "skin/form/VuzUrezForm.h"
@@ -26,7 +24,7 @@ void TVuzUrezForm::FindMdiClient() {
 }
 
 void TVuzUrezForm::HookMdiClient() {
-  if (FMdiClient) FMdiSubclass.Attach(FMdiClient, this, &TVuzUrezForm::MdiClientThunk);
+  if (FMdiClient) FMdiSubclass.Attach<&TVuzUrezForm::MdiClientProc>(FMdiClient, this);
 }
 
 void TVuzUrezForm::UnhookMdiClient() {
@@ -38,41 +36,18 @@ void TVuzUrezForm::UnhookMdiClient() {
   if (TSkinManage* m = SkinManager()) m->ForgetMdiClient(FMdiClient);
 }
 
-LRESULT TVuzUrezForm::MdiClientThunk(void* self, HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* form = static_cast<TVuzUrezForm*>(self);
-  if (msg == WM_NCDESTROY) {
-    // The client's own procedure sees its destruction first, whatever the unhooking does.
-    LRESULT result = form->FMdiSubclass.CallPrevious(wnd, msg, wp, lp);
-    try {
-      form->UnhookMdiClient();
-    } catch (...) {
-      HandleFrameworkException(nullptr);
-    }
-    form->FMdiClient = nullptr;
-    return result;
-  }
-  TMessage m;
-  m.Msg = msg;
-  m.WParam = wp;
-  m.LParam = lp;
-  try {
-    form->MdiClientProc(m);
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
-  return m.Result;
-}
-
-void TVuzUrezForm::CallMdiPrevious(TMessage& m) {
-  m.Result = FMdiSubclass.CallPrevious(FMdiClient, m.Msg, m.WParam, m.LParam);
-}
+void TVuzUrezForm::CallMdiPrevious(TMessage& m) { FMdiSubclass.CallPrevious(m); }
 
 void TVuzUrezForm::MdiClientProc(TMessage& m) {
   TSkinManage* mgr = SkinManager();
   bool barSkinned = MainMenuSkinned();
   switch (m.Msg) {
+    case WM_NCDESTROY:
+      // The client's own procedure sees its destruction first, whatever the unhooking does.
+      CallMdiPrevious(m);
+      UnhookMdiClient();
+      FMdiClient = nullptr;
+      return;
     case WM_NCCALCSIZE:
       // The skinned frame shows no system scroll bars inside it.
       if (barSkinned) {

@@ -1,9 +1,9 @@
 #include "skin/manager/SkinManage.h"
 
 #include <algorithm>
-#include <exception>
 #include <memory>
 
+#include "framework/ExceptionBarrier.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "skin/manager/SkinTrace.h"
@@ -179,15 +179,18 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int code, WPARAM wp, LPARAM lp) {
   TSkinManage* m = gManager;
   HHOOK hook = m ? m->FHook : nullptr;
   if (code < 0 || !m) return CallNextHookEx(hook, code, wp, lp);
-  try {
+  bool refuse = false;
+  Guarded([&] {
     HWND wnd = reinterpret_cast<HWND>(wp);
     if (code == HCBT_CREATEWND) {
       std::string cls = WindowClassName(wnd);
       const CBT_CREATEWNDA* cw = reinterpret_cast<const CBT_CREATEWNDA*>(lp);
       // A size grip would paint over the skinned frame's corner: it is not created there.
       if (cls == "ScrollBar" && cw && cw->lpcs && (cw->lpcs->style & SBS_SIZEGRIP) && cw->lpcs->hwndParent &&
-          m->FindForm(cw->lpcs->hwndParent))
-        return 10;
+          m->FindForm(cw->lpcs->hwndParent)) {
+        refuse = true;
+        return;
+      }
       if (cls == "#32768") m->SkinPopup(wnd);
     } else if (code == HCBT_DESTROYWND) {
       m->UnskinPopup(wnd);
@@ -198,12 +201,8 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int code, WPARAM wp, LPARAM lp) {
       m->AttachWaitingOwner(wnd);
       if (m->FHookSkinsAll) m->SkinWindow(wnd);
     }
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
-  return CallNextHookEx(hook, code, wp, lp);
+  });
+  return refuse ? 10 : CallNextHookEx(hook, code, wp, lp);
 }
 
 bool TSkinManage::IsPlainChild(HWND wnd) const {
@@ -397,13 +396,7 @@ void TSkinManage::RequestAction(int action, int delayMs) {
 }
 
 void TSkinManage::ActionTimer(TObject*) {
-  try {
-    DoAction();
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
+  Guarded([this] { DoAction(); });
 }
 
 void TSkinManage::UnskinForm(TSkinnedWindow* f) {

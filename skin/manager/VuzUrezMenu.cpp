@@ -1,7 +1,5 @@
 #include "skin/manager/VuzUrezMenu.h"
 
-#include <exception>
-
 #include "framework/Forms.h"
 #include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDrawWin32.h"
@@ -15,7 +13,7 @@ void TVuzUrezPopMenu::Attach(HWND wnd, TSkinData* data, HMENU menu) {
   Handle = wnd;
   FSkinData = data;
   FMenu = menu;
-  if (FSubclass.Attach(wnd, this, &TVuzUrezPopMenu::ThunkProc)) FOldWndProc = FSubclass.Previous();
+  FSubclass.Attach<&TVuzUrezPopMenu::WndProc>(wnd, this);
 }
 
 void TVuzUrezPopMenu::Detach() {
@@ -26,40 +24,36 @@ void TVuzUrezPopMenu::Detach() {
   FBackground.Clear();
 }
 
-LRESULT TVuzUrezPopMenu::ThunkProc(void* self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* p = static_cast<TVuzUrezPopMenu*>(self);
-  try {
-    return p->WndProc(msg, wp, lp);
-  } catch (const std::exception& e) {
-    HandleFrameworkException(&e);
-  } catch (...) {
-    HandleFrameworkException(nullptr);
-  }
-  return 0;
-}
-
 LRESULT TVuzUrezPopMenu::CallPrevious(UINT msg, WPARAM wp, LPARAM lp) {
   // The saved procedure stays valid after Detach for the messages still on their way.
-  return FOldWndProc ? CallWindowProcA(FOldWndProc, Handle, msg, wp, lp)
-                     : DefWindowProcA(Handle, msg, wp, lp);
+  TMessage m{msg, wp, lp, 0};
+  FSubclass.CallPrevious(m);
+  return m.Result;
 }
 
-LRESULT TVuzUrezPopMenu::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SKINQUERY) return 1;
-  TSkinManage* m = SkinManager();
-  if (!m || !m->FSkinning) return CallPrevious(msg, wp, lp);
-  switch (msg) {
+void TVuzUrezPopMenu::WndProc(TMessage& m) {
+  if (m.Msg == WM_SKINQUERY) {
+    m.Result = 1;
+    return;
+  }
+  TSkinManage* mgr = SkinManager();
+  if (!mgr || !mgr->FSkinning) return FSubclass.CallPrevious(m);
+  switch (m.Msg) {
     case WM_DESTROY:
       Detach();
-      return CallPrevious(msg, wp, lp);
+      FSubclass.CallPrevious(m);
+      return;
     case WM_NCPAINT:
-      return PaintBorder(msg, wp, lp);
+      m.Result = PaintBorder(m.Msg, m.WParam, m.LParam);
+      return;
     case WM_PAINT:
-      return PaintClient(msg, wp, lp);
+      m.Result = PaintClient(m.Msg, m.WParam, m.LParam);
+      return;
     case WM_PRINT:
-      return PrintMenu(msg, wp, lp);
+      m.Result = PrintMenu(m.Msg, m.WParam, m.LParam);
+      return;
     default:
-      return CallPrevious(msg, wp, lp);
+      FSubclass.CallPrevious(m);
   }
 }
 

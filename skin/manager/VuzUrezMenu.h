@@ -11,7 +11,7 @@
 #include <windows.h>
 
 #include "framework/Bitmap.h"
-#include "skin/manager/SkinSubclass.h"
+#include "framework/WindowSubclass.h"
 
 class TSkinData;
 
@@ -20,7 +20,7 @@ class TVuzUrezPopMenu {
   static constexpr int kBorder = 3;  // the menu window's frame, on every side
 
   TVuzUrezPopMenu() = default;
-  ~TVuzUrezPopMenu() { Detach(); }
+  virtual ~TVuzUrezPopMenu() { Detach(); }
   TVuzUrezPopMenu(const TVuzUrezPopMenu&) = delete;
   TVuzUrezPopMenu& operator=(const TVuzUrezPopMenu&) = delete;
 
@@ -37,10 +37,10 @@ class TVuzUrezPopMenu {
   // Where the client area (and with it the item rectangles) starts in the window.
   POINT ClientOffset() const;
 
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  // Every message of the menu window.
+  virtual void WndProc(TMessage& m);
 
  private:
-  static LRESULT ThunkProc(void* self, HWND, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT CallPrevious(UINT msg, WPARAM wp, LPARAM lp);
   bool CanPaint() const;
   // Builds the background at the window's size; false when the window has no size.
@@ -52,7 +52,6 @@ class TVuzUrezPopMenu {
   bool HasOwnFrame() const;
 
   TWindowSubclass FSubclass;
-  WNDPROC FOldWndProc = nullptr;
   TBitmap FBackground;
 };
 

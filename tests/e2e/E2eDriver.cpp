@@ -180,14 +180,15 @@ void ClickCenter(HWND h) {
     if (EqualRect(&r, &again) && IsWindowVisible(h)) break;
     r = again;
   }
-  // And only where the window itself is under the point: a window still being raised, or one
-  // shown over it a moment ago, would take the click instead.
+  // And only where its own top-level window is in front at the point: a window still being
+  // raised, or another shown over it a moment ago, would take the click instead. (A sibling such
+  // as a group box around the control may be the one found at the point: it passes clicks on.)
   POINT p{};
   WaitUntil([&] {
     r = ScreenRect(h);
     p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     HWND hit = WindowFromPoint(p);
-    return hit == h || IsChild(h, hit);
+    return hit && GetAncestor(hit, GA_ROOT) == GetAncestor(h, GA_ROOT);
   });
   ClickScreen(p.x, p.y);
 }

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "framework/Forms.h"
+#include "framework/WindowSubclass.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/manager/SkinManage.h"
-#include "skin/manager/SkinSubclass.h"
 #include "tests/windows/skin_test_util.h"
 
 namespace {
@@ -231,11 +231,9 @@ TEST_F(SkinSoundness, AnExceptionDuringDestructionStillPassesWmNcDestroyOn) {
 
 struct TOnTop {
   TWindowSubclass sub;
-  static LRESULT Handler(void* self, HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    auto* me = static_cast<TOnTop*>(self);
-    WNDPROC previous = me->sub.Previous();
-    if (m == WM_NCDESTROY) me->sub.Restore();
-    return CallWindowProcA(previous, w, m, wp, lp);
+  void Handler(TMessage& m) {
+    if (m.Msg == WM_NCDESTROY) sub.Restore();
+    sub.CallPrevious(m);
   }
 };
 WNDPROC gBelow = nullptr;
@@ -247,7 +245,7 @@ TEST_F(SkinSoundness, ASubclassGivenBackDuringDestructionUnderAnotherIsFreed) {
   const int before = TWindowSubclass::ThunksAlive();
   HWND w = CountingWindow();
   TOnTop ours;
-  ASSERT_TRUE(ours.sub.Attach(w, &ours, &TOnTop::Handler));
+  ASSERT_TRUE(ours.sub.Attach<&TOnTop::Handler>(w, &ours));
   gBelow =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AboveProc)));
   DestroyWindow(w);
