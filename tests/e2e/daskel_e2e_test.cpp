@@ -222,7 +222,7 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   ASSERT_NE(yes, nullptr);
   ClickCenter(yes);
   EXPECT_TRUE(WaitUntil([&] { return d.Box() == nullptr; }, kPatience)) << "the question is still open";
-  EXPECT_EQ(d.process.WaitExit(5000), 0);
+  EXPECT_EQ(d.process.WaitExit(kPatience), 0);
 }
 
 TEST(Daskel, ASecondStartTalksToTheRunningTimer) {

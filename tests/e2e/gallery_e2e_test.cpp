@@ -133,7 +133,7 @@ TEST(Gallery, BothSkinsSkinningOffAndOnSystemDialogAndMessageDlg) {
       << TextOf(g.answer);
 
   PostMessageA(g.main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_EQ(g.process.WaitExit(10000), 0);
+  EXPECT_EQ(g.process.WaitExit(kPatience), 0);
 }
 
 // The main form as the night skin draws it, through the program's own way to it (a pick in the
@@ -215,7 +215,7 @@ TEST(Gallery, NightSkinDrawsFieldsDisabledCaptionsAndTheLeftButtonCombo) {
       << "text after the button (" << text.lightest << "), nothing at the right end (" << end.lightest << ")";
 
   PostMessageA(g.main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_EQ(g.process.WaitExit(10000), 0);
+  EXPECT_EQ(g.process.WaitExit(kPatience), 0);
 }
 
 TEST(Gallery, SkinFileThatIsNoSkinIsNamedAndTheLightSkinIsUsed) {
@@ -245,7 +245,7 @@ TEST(Gallery, SkinFileThatIsNoSkinIsNamedAndTheLightSkinIsUsed) {
   EXPECT_TRUE(WaitUntil([&] { return Skinned(g.main); })) << "skinned with the built-in skin";
   EXPECT_EQ(TextOf(g.skinList), "Daskel Light");
   PostMessageA(g.main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_EQ(g.process.WaitExit(10000), 0);
+  EXPECT_EQ(g.process.WaitExit(kPatience), 0);
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST(SkinnedMenus, SchedulerIconMenuIsSkinnedAndRunsAboutAndExit) {
   EXPECT_TRUE(WaitUntil([&] { return ShowsMenuBackground(menu, skin.elements); }, kPatience));
   PressKey(VK_UP);
   PressKey(VK_RETURN);
-  EXPECT_EQ(p.WaitExit(10000), 0);
+  EXPECT_EQ(p.WaitExit(kPatience), 0);
 }
 
 struct Gallery {
@@ -211,7 +211,7 @@ TEST(SkinnedMenus, GalleryMenuBarByMouseAndKeyboardInBothSkins) {
   ASSERT_NE(WaitMenu(pid), nullptr);
   PressKey(VK_UP);
   PressKey(VK_RETURN);
-  EXPECT_EQ(g.process.WaitExit(10000), 0);
+  EXPECT_EQ(g.process.WaitExit(kPatience), 0);
 }
 
 }  // namespace

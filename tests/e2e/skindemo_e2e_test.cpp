@@ -52,7 +52,7 @@ TEST(SkinDemo, SkinnedDialogNightSkinSkinningOffAndOnMessageBox) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kPatience));
 
   ClickCenter(ChildWithText(dialog, "Button", "OK"));
-  EXPECT_EQ(demo.WaitExit(10000), 0);
+  EXPECT_EQ(demo.WaitExit(kPatience), 0);
 }
 
 TEST(SkinDemo, SkinFileThatIsNoSkinIsNamedAndTheDialogStaysUnskinned) {
@@ -78,7 +78,7 @@ TEST(SkinDemo, SkinFileThatIsNoSkinIsNamedAndTheDialogStaysUnskinned) {
   ASSERT_TRUE(WaitUntil([&] { return (dialog = WindowOf(demo, "DaskelSkin demo")) != nullptr; }));
   EXPECT_FALSE(SkinnedFrame(dialog));
   ClickCenter(ChildWithText(dialog, "Button", "Cancel"));
-  EXPECT_EQ(demo.WaitExit(10000), 1);
+  EXPECT_EQ(demo.WaitExit(kPatience), 1);
 }
 
 }  // namespace
