@@ -197,7 +197,9 @@ class SkinScroll : public ::testing::Test {
     EXPECT_FALSE(skinner->Tracking());
     EXPECT_EQ(log.Positions.load(), 1);
     EXPECT_EQ(log.Ends.load(), 1);
-    EXPECT_GT(log.LastTrack.load(), 0);
+    // The drag moved the thumb (the last track itself can be back at 0: under load, Wine can
+    // deliver a pointer motion from before the move late, and the thumb rightly follows it).
+    EXPECT_GT(log.Tracks.load(), 0);
     EXPECT_EQ(log.Position.load(), log.LastTrack.load());
     if (windowGone) return;
     EXPECT_EQ(GetScrollPos(w, SB_VERT), log.LastTrack.load());
