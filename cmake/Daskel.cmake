@@ -72,8 +72,10 @@ endfunction()
 
 # Windows tests: one executable each, run under Wine as one CTest test (a Wine start per case
 # would cost seconds). They share the Xvfb and wineserver of the "wine" fixture.
+# DPI N: the test runs at that system DPI, in a Wine prefix of its own (made once per DPI) with its
+# own display and wineserver, so it neither waits for nor disturbs the shared desktop.
 function(daskel_windows_test name)
-  cmake_parse_arguments(A "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "GUI" "TIMEOUT;DPI" "SOURCES;LIBS" ${ARGN})
   if(NOT WIN32)
     return()
   endif()
@@ -86,6 +88,15 @@ function(daskel_windows_test name)
   endif()
   # Wine ends the program a little before CTest would, so its output is still reported.
   math(EXPR inner "${A_TIMEOUT} - 20")
+  if(A_DPI)
+    set(runner ${DASKEL_ROOT}/tools/winerun --prefix ${CMAKE_BINARY_DIR}/wineprefix-dpi${A_DPI} --dpi ${A_DPI}
+               --own-display)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${runner};--timeout;${inner}")
+    add_test(NAME win.${name} COMMAND ${name})
+    set_tests_properties(win.${name} PROPERTIES TIMEOUT ${A_TIMEOUT} PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+                                                FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+    return()
+  endif()
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${DASKEL_WINERUN};--timeout;${inner}")
   add_test(NAME win.${name} COMMAND ${name})
   # Passing means GoogleTest said so and reported no failure: a program ended from outside

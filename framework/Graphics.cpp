@@ -34,6 +34,16 @@ int ScreenDpi() {
 }
 }  // namespace
 
+int WindowDpi(HWND window) {
+  // Looked up, not linked: systems before Windows 10 (1607) do not have it.
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<TGetDpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  UINT dpi = getDpi && window ? getDpi(window) : 0;
+  if (dpi == 0) dpi = static_cast<UINT>(ScreenDpi());
+  return dpi > 0 ? static_cast<int>(dpi) : 96;
+}
+
 // ---- font
 
 DASKEL_DEFINE_CLASS(TFont, TGraphicsObject) {

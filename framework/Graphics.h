@@ -190,6 +190,10 @@ class TImageList : public TComponent {
   TImageListHandle handle_;
 };
 
+// The DPI a window is drawn at: its monitor's for a per-monitor aware program where the system
+// can say (GetDpiForWindow), else the screen's.
+int WindowDpi(HWND window);
+
 // The font the system uses for message boxes, as a TFont.
 void GetMessageFont(TFont& font);
 // The font a window draws with (WM_GETFONT; the system font when it has none), with its bold

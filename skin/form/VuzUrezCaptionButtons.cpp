@@ -140,8 +140,10 @@ const TBitmap* TCaptionButtons::ButtonImage(const TWinSysButton& b, int& frames)
     frames = 1;
     return &FIcon;
   }
-  frames = b.SkinButton->Frames();
-  return &b.SkinButton->Bitmap;
+  const TDataSkinSysButton& r = *b.SkinButton;
+  frames = r.Frames();
+  if (!FScaledImages || r.Align == anMenuBar || r.Visibility == bvMdiChildMaximized) return &r.Bitmap;
+  return &FScaledImages->Get(r.Bitmap, r.Bitmap2x, TImageLayout{r.FrameCount, false, {}});
 }
 
 int TCaptionButtons::PlaceSysButtons(const TCaptionButtonFrame& f) {
@@ -154,21 +156,24 @@ int TCaptionButtons::PlaceSysButtons(const TCaptionButtonFrame& f) {
     const TDataSkinSysButton& r = *b.SkinButton;
     int w = image->Width() / frames, h = image->Height();
     int x = 0, y = 0;
+    // Offsets along the title bar are at its scale; the menu bar's buttons keep the bar's size.
+    TSkinScale at = r.Align == anMenuBar || r.Visibility == bvMdiChildMaximized ? TSkinScale{} : FScale;
+    const int xc = at.Length(r.Xcoord), yc = at.Length(r.Ycoord);
     switch (r.Align) {
       case anLeft:
-        x = r.Xcoord, y = r.Ycoord;
+        x = xc, y = yc;
         break;
       case anRight:
-        x = f.WindowWidth - r.Xcoord, y = r.Ycoord;
+        x = f.WindowWidth - xc, y = yc;
         rightmostLeft = std::max(rightmostLeft, x);
         break;
       case anBeforeCaption:
       case anBeforeCaption2:
-        x = f.CaptionRect.left - w - r.Xcoord, y = r.Ycoord;
+        x = f.CaptionRect.left - w - xc, y = yc;
         break;
       case anAfterCaption:
       case anAfterCaption2:
-        x = f.CaptionRect.right + r.Xcoord, y = r.Ycoord;
+        x = f.CaptionRect.right + xc, y = yc;
         break;
       case anMenuBar: {
         // In the menu bar, inside its end cap: the right end, the left one for right-to-left.

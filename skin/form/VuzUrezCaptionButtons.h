@@ -14,6 +14,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Handles.h"
 #include "skin/form/VuzUrezNCObject.h"
+#include "skin/paint/SkinScale.h"
 
 class TCaptionButtons;
 class TDataSkinSysButton;
@@ -144,8 +145,15 @@ class TCaptionButtons {
   bool MeasureItem(MEASUREITEMSTRUCT& mi) const;
   bool DrawItem(const DRAWITEMSTRUCT& di) const;
 
+  // The scale the title bar is drawn at and the skin's images at it (null at 96 DPI).
+  void SetScale(TSkinScale scale, std::shared_ptr<TScaledSkinImages> images) {
+    FScale = scale;
+    FScaledImages = std::move(images);
+  }
+
  private:
   // The image a button shows and how many frames it has (the window icon for the icon button).
+  // Title-bar buttons come at the title bar's scale; those in the menu bar at the bar's size.
   const TBitmap* ButtonImage(const TWinSysButton& b, int& frames) const;
   // What a button's face is composed on: the title strip, or the bar's picture for the MDI
   // buttons; origin is that picture's top-left in window coordinates.
@@ -160,4 +168,6 @@ class TCaptionButtons {
   TMenuHandle FSystemMenu;
   DWORD FLastMenuClick = 0;
   UINT FDoubleClickTime = 0;
+  TSkinScale FScale;
+  std::shared_ptr<TScaledSkinImages> FScaledImages;
 };

@@ -101,6 +101,7 @@ void TVuzUrezForm::FormWindowProc(TMessage& m) {
 void TVuzUrezForm::AttachWindow(TSkinData* data) {
   if (FSubclass.Attached()) return;
   FSkinData = data;
+  SetScale(WindowDpi(Handle));
   if (!FHoverTimer) {
     FHoverTimer = new TTimer(this);
     FHoverTimer->SetEnabled(false);
@@ -168,7 +169,8 @@ void TVuzUrezForm::ComputeBorderSizes() {
     return;
   }
   TBorderSizes b = SkinBorderSizes(FSkinData->Skin);
-  FLeftWidth = b.Left, FTopHeight = b.Top, FRightWidth = b.Right, FBottomHeight = b.Bottom;
+  FLeftWidth = FScale.Length(b.Left), FTopHeight = FScale.Length(b.Top);
+  FRightWidth = FScale.Length(b.Right), FBottomHeight = FScale.Length(b.Bottom);
 }
 
 void TVuzUrezForm::SetSystemButtons(bool restore) {
@@ -403,6 +405,9 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
     case CM_MENUCHANGED:
       MenuChanged(m, false);
       return true;
+    case WM_DPICHANGED:
+      DpiChanged(m);
+      return true;
     default:
       return false;
   }
@@ -621,7 +626,9 @@ void TVuzUrezForm::Reskin() {
   FStage = ssReskinning;
   if (MainMenuSkinned()) {
     // The caption buttons point at the records of the skin they were built from: a skin loaded
-    // since has freed them, so they are built again before anything paints them.
+    // since has freed them, so they are built again before anything paints them; so are the
+    // scaled images, from the new skin.
+    SetScale(WindowDpi(Handle));
     BuildSysButtons();
     FitToSkin(true);
     // Still in the re-skin stage, so the region follows the new skin even at the same size.

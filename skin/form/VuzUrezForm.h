@@ -90,6 +90,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
 
   // Read-only views for the owner of the window and for tests.
   bool Subclassed() const { return FSubclass.Attached(); }
+  // The scale the frame is drawn at (the window's DPI when the skin was laid on it or last changed).
+  TSkinScale Scale() const { return FScale; }
   int LeftWidth() const { return FLeftWidth; }
   int TopHeight() const { return FTopHeight; }
   int RightWidth() const { return FRightWidth; }
@@ -187,12 +189,21 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void CreateMenuBar();
   void GiveMenuBack();
   void FindMdiClient();
+  // Takes the skin's images at `dpi` for the frame and its buttons (the border sizes follow when
+  // they are computed next).
+  void SetScale(int dpi);
+  // An image of the skin as the frame draws it: at the frame's scale, cut as the layout says.
+  const TBitmap& AtScale(const TBitmap& image, const TBitmap& image2x, const TImageLayout& layout) const;
+  // WM_DPICHANGED: everything the frame is made of again at the new scale, in the suggested rectangle.
+  void DpiChanged(TMessage& m);
   void HookMdiClient() { FMdi.Hook<&TVuzUrezForm::MdiClientProc>(this); }
   void UnhookMdiClient() { FMdi.Unhook(); }
 
   TWndMethod FOldFormWndProc;
   TWindowSubclass FSubclass;
   TGdiFont FCaptionFont;
+  TSkinScale FScale;
+  std::shared_ptr<TScaledSkinImages> FScaledImages;  // the skin's images at FScale; null at 96 DPI
   TTimer* FHoverTimer = nullptr;
   std::string FCaptionPrefix = "  ";
   std::string FCaption;

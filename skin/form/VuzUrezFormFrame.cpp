@@ -29,8 +29,34 @@ TBitmap TVuzUrezForm::BorderImage(int index, int width, int height) const {
   if (!b || width <= 0 || height <= 0) return {};
   int frame = FActive || b->FrameCount <= 1 ? 1 : 2;
   TMargins margins{b->LeftWidth, b->TopHeight, b->RightWidth, b->BottomHeight};
-  return BuildNineSlice({0, 0, width, height}, b->Bitmap, margins, index >= bsTop, b->Tile != 1,
+  bool vertical = index >= bsTop;
+  const TBitmap& image = AtScale(b->Bitmap, b->Bitmap2x, TImageLayout{b->FrameCount, vertical, margins});
+  return BuildNineSlice({0, 0, width, height}, image, ScaleMargins(margins, FScale), vertical, b->Tile != 1,
                         b->FrameCount, frame);
+}
+
+void TVuzUrezForm::SetScale(int dpi) {
+  FScale = TSkinScale{dpi > 0 ? dpi : 96};
+  FScaledImages = FScale.Unscaled() || !FSkinData ? nullptr : SharedScaledImages(FSkinData->Skin, FScale);
+  FButtons.SetScale(FScale, FScaledImages);
+}
+
+const TBitmap& TVuzUrezForm::AtScale(const TBitmap& image, const TBitmap& image2x,
+                                     const TImageLayout& layout) const {
+  return FScaledImages ? FScaledImages->Get(image, image2x, layout) : image;
+}
+
+void TVuzUrezForm::DpiChanged(TMessage& m) {
+  m.Result = 0;
+  SetScale(LOWORD(m.WParam));
+  BuildSysButtons();  // the border sizes at the new scale, and the buttons
+  // The region is cut again even where the window keeps its size.
+  FRegionWidth = FRegionHeight = 0;
+  if (const auto* r = reinterpret_cast<const RECT*>(m.LParam))
+    SetWindowPos(Handle, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  UpdateRegion();
+  RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TVuzUrezForm::PaintBorder(int index, const RECT& r, HDC dc) {
@@ -125,20 +151,23 @@ void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
   in.TextHeight = m.bottom - m.top;
   if (title) {
     in.Alignment = title->TextAlignment;
-    in.TextShift = title->LeftWidth;
-    in.TextShiftVert = title->TopHeight;
-    in.TextRightClip = title->RightWidth;
-    in.BackLeft = title->TextBackLeft;
-    in.BackRight = title->TextBackRight;
+    in.TextShift = FScale.Length(title->LeftWidth);
+    in.TextShiftVert = FScale.Length(title->TopHeight);
+    in.TextRightClip = FScale.Length(title->RightWidth);
+    in.BackLeft = FScale.Length(title->TextBackLeft);
+    in.BackRight = FScale.Length(title->TextBackRight);
   }
   in.RightToLeft = FRightToLeft;
   in.Popup = (FStyle & WS_POPUP) != 0;
   in.RightmostButtonLeft = FRightmostButtonLeft;
   TDrawRect c = CaptionRectangle(in);
   FCaptionRect = RECT{c.Left, c.Top, c.Right, c.Bottom};
-  if (title && !title->Bitmap.Empty())
-    DrawThreeSlice(dc, RECT{c.Left, t.top, c.Right, t.bottom}, title->Bitmap, true, true, 2, FActive ? 1 : 2,
-                   TMargins{in.BackLeft, 0, in.BackRight, 0});
+  if (title && !title->Bitmap.Empty()) {
+    TMargins caps{title->TextBackLeft, 0, title->TextBackRight, 0};
+    DrawThreeSlice(dc, RECT{c.Left, t.top, c.Right, t.bottom},
+                   AtScale(title->Bitmap, title->Bitmap2x, TImageLayout{2, false, caps}), true, true, 2,
+                   FActive ? 1 : 2, TMargins{in.BackLeft, 0, in.BackRight, 0});
+  }
   RECT text{c.Left + in.BackLeft, c.Top, c.Right - in.BackRight, c.Bottom};
   std::string shown = FCaptionPrefix + FCaption;
   DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &text,

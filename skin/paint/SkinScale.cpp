@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "skin/data/VuzUrezDataRead.h"
+
 namespace {
 
 // n * num / den with halves rounded away from zero (den > 0).
@@ -152,6 +154,19 @@ std::size_t TScaledSkinImages::Bytes() const {
       bytes += static_cast<std::size_t>(scaled.Stride()) * static_cast<std::size_t>(scaled.Height());
   }
   return bytes;
+}
+
+std::shared_ptr<TScaledSkinImages> SharedScaledImages(TSkinElements& skin, TSkinScale scale) {
+  // Keyed by the skin's title record, which every load makes anew. Entries hold shares of their
+  // source images, so a key whose skin is gone can only find images that are still right.
+  static std::map<std::pair<const void*, int>, std::weak_ptr<TScaledSkinImages>> shared;
+  std::erase_if(shared, [](const auto& entry) { return entry.second.expired(); });
+  std::weak_ptr<TScaledSkinImages>& slot = shared[{skin.Title.get(), scale.Dpi}];
+  if (auto cache = slot.lock()) return cache;
+  if (scale.UsesHighRes()) LoadHighResImages(skin);
+  auto cache = std::make_shared<TScaledSkinImages>(scale);
+  slot = cache;
+  return cache;
 }
 
 TImageLayout LayoutOf(const TSkinImage& image) {

@@ -79,5 +79,10 @@ class TScaledSkinImages {
   std::map<TKey, std::unique_ptr<TEntry>> entries_;
 };
 
+// The one cache of `skin`'s images at `scale` that every window of that skin and DPI draws from:
+// made on the first request (the skin's high-resolution twins are loaded then, from 150 % on)
+// and gone when no window holds it any more. A skin loaded anew gets caches of its own.
+std::shared_ptr<TScaledSkinImages> SharedScaledImages(TSkinElements& skin, TSkinScale scale);
+
 // The layout of a skin image as the element model describes it.
 TImageLayout LayoutOf(const TSkinImage& image);
