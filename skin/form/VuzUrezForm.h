@@ -99,7 +99,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   std::uint8_t FrameKind() const { return FFrameKind; }
   int PaintCount() const { return FPaintCount; }  // frames painted so far
   std::uint8_t WindowState() const { return FWindowState; }
-  const std::string& Caption() const { return FCaption; }
+  const std::wstring& Caption() const { return FCaption; }
 
   // The caption buttons and the window menu (VuzUrezCaptionButtons.h); what their clicks do to
   // the window is done here.
@@ -196,8 +196,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   TWindowSubclass FSubclass;
   TGdiFont FCaptionFont;
   TTimer* FHoverTimer = nullptr;
-  std::string FCaptionPrefix = "  ";
-  std::string FCaption;
+  std::wstring FCaptionPrefix = L"  ";
+  std::wstring FCaption;  // wide: a Unicode window's caption need not fit the ANSI code page
   std::string FClassName;
   RECT FClientRect{};
   int FLeftWidth = 0, FTopHeight = 0, FRightWidth = 0, FBottomHeight = 0;

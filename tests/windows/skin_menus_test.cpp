@@ -270,7 +270,7 @@ TBitmap DrawItem(const TSkinData& data, const TMenuItemLook& look, bool selected
 TEST_F(SkinMenus, ItemsInEachState) {
   const TSkinElements& s = data->Skin;
   TMenuItemLook item;
-  item.Caption = "&Open";
+  item.Caption = L"&Open";
   TBitmap normal = DrawItem(*data, item, false);
   TBitmap selected = DrawItem(*data, item, true);
   EXPECT_GT(Count(normal, ColorToRGB(s.ColourMenuText)), 0);
@@ -301,13 +301,13 @@ TEST_F(SkinMenus, ItemsInEachState) {
             Count(DrawItem(*data, plain, false), ColorToRGB(s.ColourMenuText)));
 
   TMenuItemLook shortcut = item;
-  shortcut.ShortCut = "Ctrl+O";
+  shortcut.ShortCut = L"Ctrl+O";
   TBitmap sc = DrawItem(*data, shortcut, false);
   EXPECT_GT(Count(sc, ColorToRGB(s.ColourMenuText), 100, 149), 0);  // ends 11 pixels before the edge
   EXPECT_EQ(Count(sc, ColorToRGB(s.ColourMenuText), 149, 160), 0);
 
   TMenuItemLook line;
-  line.Caption = "-";
+  line.Caption = L"-";
   TBitmap sep = DrawItem(*data, line, false, 160, 8);
   TFrameCell cell = FrameCell(e.Bitmap, false, 5, 2);
   int row = cell.Height - 8;  // the frame's bottom rows
@@ -324,7 +324,7 @@ TEST_F(SkinMenus, PlainItemsOfASkinWithoutMenuColoursTakeTheSystemsColours) {
   s.ColourMenu = clMenu;
   s.ColourHilight = clHighlight;
   TMenuItemLook item;
-  item.Caption = "Open";
+  item.Caption = L"Open";
   EXPECT_EQ(DrawItem(*data, item, false).Pixel(150, 1), ColorToRGB(clMenu));
   EXPECT_EQ(DrawItem(*data, item, true).Pixel(150, 1), ColorToRGB(clHighlight));
 }
@@ -336,7 +336,7 @@ TEST_F(SkinMenus, CheckedItemWithImageSitsOnTheDither) {
   glyph.SetPixel(8, 8, clBlue);
   images.AddMasked(glyph, clFuchsia);
   TMenuItemLook item;
-  item.Caption = "Image";
+  item.Caption = L"Image";
   item.Images = &images;
   item.ImageIndex = 0;
   item.Checked = true;
@@ -382,8 +382,8 @@ TEST_F(SkinMenus, OwnerDrawnTopLevelCaptionsComeFromTheMenuObject) {
   SkinForm();
   ASSERT_NE(skinner->MenuBar(), nullptr);
   ASSERT_EQ(skinner->MenuBar()->ButtonCount(), 2);
-  EXPECT_EQ(skinner->MenuBar()->Buttons[0]->Caption, "&File");
-  EXPECT_EQ(skinner->MenuBar()->Buttons[1]->Caption, "&View");
+  EXPECT_EQ(skinner->MenuBar()->Buttons[0]->Caption, L"&File");
+  EXPECT_EQ(skinner->MenuBar()->Buttons[1]->Caption, L"&View");
   EXPECT_NE(skinner->MenuBar()->Buttons[1]->SubMenu, nullptr);
 
   // A changed menu reaches the skinner through the form and rebuilds the bar.
@@ -746,7 +746,7 @@ TEST_F(SkinMenus, SeparatorMiddleIsStretched) {
     for (int x = 22; x < 38; ++x) e.Bitmap.SetPixel(x, y, x < 30 ? clRed : clBlue);
   e.LeftWidth = e.RightWidth = 2;
   TMenuItemLook line;
-  line.Caption = "-";
+  line.Caption = L"-";
   TBitmap sep = DrawItem(*data, line, false, 160, 8);
   EXPECT_EQ(sep.Pixel(40, 4), clRed);
   EXPECT_EQ(sep.Pixel(120, 4), clBlue);
@@ -773,6 +773,9 @@ TEST_F(SkinMenus, DetachGivesBackWhatAttachTookWhateverTheOptionSaysNow) {
 TEST_F(SkinMenus, DetachGivesThePopupItemsTheirOwnTypeAndText) {
   HWND w = WindowWithMenu({"&File"});
   HMENU popup = GetSubMenu(GetMenu(w), 0);
+  // A text that does not fit the ANSI code page (GBK here) comes back whole, not as question marks.
+  const std::wstring wide = L"Ωμέγα café ★ Łódź ñøß ☃\tCtrl+K";
+  ModifyMenuW(popup, 0, MF_BYPOSITION | MF_STRING, 10, wide.c_str());
   TVuzUrezMenu* bar = Skin(w)->MenuBar();
   bool opened = false;
   TMenuScript script(CloseOnceOpen(opened));
@@ -791,6 +794,9 @@ TEST_F(SkinMenus, DetachGivesThePopupItemsTheirOwnTypeAndText) {
   info.fMask = MIIM_FTYPE;
   ASSERT_TRUE(GetMenuItemInfoA(popup, 1, TRUE, &info));
   EXPECT_EQ(info.fType, static_cast<UINT>(MFT_SEPARATOR));
+  wchar_t back[64] = {};
+  GetMenuStringW(popup, 0, back, 64, MF_BYPOSITION);
+  EXPECT_EQ(std::wstring(back), wide);
 }
 
 TEST_F(SkinMenus, OwnerDrawnMenuBarOpensByKeyboardOnceTheSkinIsOff) {
