@@ -46,9 +46,16 @@ void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
   TSkinnedWindow::Notification(c, op);
 }
 
-bool TVuzUrezForm::MdiMaximized() {
-  TSkinManage* m = SkinManager();
-  return m && m->MdiMaximized();
+void TVuzUrezForm::FindMdiClient() {
+  if (FMdi.FindClient()) HookMdiClient();
+}
+
+void TVuzUrezForm::MdiClientProc(TMessage& m) {
+  if (FMdi.ClientMessage(m, MainMenuSkinned())) PaintFrame(nullptr);
+}
+
+void TVuzUrezForm::MdiChildCommand(UINT command) {
+  if (FMdi.ChildCommand(command)) PaintFrame(nullptr);
 }
 
 // What attach took over, not what the skin data says today: the option may change while the
@@ -140,7 +147,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
     FFramed = true;
     FMenuHandle = GetMenu(Handle);
     CreateMenuBar();
-    bool mdiMaximized = FWindowKind == wkMdiChild && MdiMaximized();
+    bool mdiMaximized = FWindowKind == wkMdiChild && TFormMdi::Maximized();
     if (!mdiMaximized && FWindowState != swMinimized) SetSystemButtons(false);
     BuildSysButtons();
   }
@@ -164,7 +171,7 @@ void TVuzUrezForm::ComputeBorderSizes() {
 }
 
 void TVuzUrezForm::SetSystemButtons(bool restore) {
-  if (!restore && FWindowKind == wkMdiChild && MdiMaximized()) return;
+  if (!restore && FWindowKind == wkMdiChild && TFormMdi::Maximized()) return;
   LONG_PTR style = GetWindowLongPtrA(Handle, GWL_STYLE);
   LONG_PTR wanted = style & ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   if (restore) {
@@ -328,7 +335,7 @@ void TVuzUrezForm::SizeChanged(TMessage& m) {
       break;
   }
   if (FWindowState == swMinimized) return;
-  if (FWindowKind == wkMdiChild && (MdiMaximized() || FWindowState != swNormal)) return;
+  if (FWindowKind == wkMdiChild && (TFormMdi::Maximized() || FWindowState != swNormal)) return;
   if (FStage == ssActive || FStage == ssReskinning) UpdateRegion();
 }
 
@@ -340,7 +347,7 @@ void TVuzUrezForm::MinMaxInfo(TMessage& m) {
   } else if (FWindowKind != wkMdiChild) {
     SetSystemButtons(false);
   } else if (FWindowState == swNormal) {
-    if (MdiMaximized()) SkinManager()->SetMdiMax(false);
+    if (TFormMdi::Maximized()) TFormMdi::SetMaximized(false);
     SetSystemButtons(false);
   } else {
     SetSystemButtons(true);
@@ -398,7 +405,7 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
 
 void TVuzUrezForm::SkinActivate() {
   if (FStage == ssAttached) {
-    if (FWindowKind == wkMdiChild && MdiMaximized()) {
+    if (FWindowKind == wkMdiChild && TFormMdi::Maximized()) {
       SetSystemButtons(true);
       FrameChanged();
     } else if (FWindowState != swMinimized && FFrameKind != fkNone) {

@@ -35,6 +35,7 @@
 #include "skin/form/VuzUrezCaptionButtons.h"
 #include "skin/form/VuzUrezFormControls.h"
 #include "skin/form/VuzUrezFormLayout.h"
+#include "skin/form/VuzUrezFormMdi.h"
 #include "skin/form/VuzUrezNCObject.h"
 #include "skin/manager/SkinManage.h"
 
@@ -127,15 +128,15 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool selected);
   const TBitmap& Icon() const { return FButtons.Icon(); }
 
-  // MDI frames and children (VuzUrezFormMdi.cpp). A frame hooks its MDI client: new children
-  // are skinned as they appear, the bar follows the frame menu the client is given, and a
-  // maximised child's buttons are drawn at the end of the bar.
-  HWND MdiClient() const { return FMdiClient; }
-  bool MdiClientHooked() const { return FMdiSubclass.Attached(); }
-  bool IsMdiChildMaximized() const;
+  // The MDI side (VuzUrezFormMdi.h). A frame hooks its MDI client: new children are skinned as
+  // they appear, the bar follows the frame menu the client is given, and a maximised child's
+  // buttons are drawn at the end of the bar.
+  TFormMdi& Mdi() { return FMdi; }
+  HWND MdiClient() const { return FMdi.Client(); }
+  bool MdiClientHooked() const { return FMdi.Hooked(); }
+  bool IsMdiChildMaximized() const { return FMdi.ChildMaximized(); }
   // Sends the system command (SC_MINIMIZE, SC_RESTORE, SC_CLOSE) to the active child.
   void MdiChildCommand(UINT command);
-  void PaintMdiButtons(HDC dc, const RECT& bar) override;
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
@@ -170,8 +171,6 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool GiveBackWindow();
   void RestoreFormColor();
   bool MainMenuSkinned() const;
-  // The manager says the active MDI child is maximised.
-  static bool MdiMaximized();
   bool NotNormalMdiChild() const { return FWindowKind == wkMdiChild && FWindowState != swNormal; }
   POINT ScreenToWindow(POINT p) const;
   // What the caption buttons' visibility and places depend on, as the window is now.
@@ -188,9 +187,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void CreateMenuBar();
   void GiveMenuBack();
   void FindMdiClient();
-  void HookMdiClient();
-  void UnhookMdiClient();
-  void CallMdiPrevious(TMessage& m);
+  void HookMdiClient() { FMdi.Hook<&TVuzUrezForm::MdiClientProc>(this); }
+  void UnhookMdiClient() { FMdi.Unhook(); }
 
   TWndMethod FOldFormWndProc;
   TWindowSubclass FSubclass;
@@ -229,8 +227,5 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
   int FPaintCount = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
-  TWindowSubclass FMdiSubclass;  // the MDI client's window procedure, while hooked
-  HWND FMdiClient = nullptr;
-  HWND FNewMdiChild = nullptr;  // made through WM_MDICREATE, skinned at the next menu refresh
-  bool FMdiMenuUpdate = true;   // the skin data's MenuUpdate before the first child came
+  TFormMdi FMdi{*this, FButtons, FMenuBar};
 };

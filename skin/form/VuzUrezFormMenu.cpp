@@ -10,7 +10,8 @@ void TVuzUrezForm::CreateMenuBar() {
   FMenuHeight = 0;
   // Without a skinned frame there is no room for a skinned bar: the system keeps its own.
   if (!FMenuHandle || FWindowKind == wkMdiChild || FFrameKind == fkNone) return;
-  FMenuBar = std::make_unique<TVuzUrezMenu>(this, FSkinData, Handle);
+  FMenuBar = std::make_unique<TVuzUrezMenu>(this, this, FSkinData, Handle);
+  FMenuBar->Mdi = &FMdi;
   FMenuBar->Menu = FForm ? FForm->Menu() : nullptr;
   if (FRightToLeft) FMenuBar->RightToLeft = true;
   FMenuHeight = GetSystemMetrics(SM_CYMENU);

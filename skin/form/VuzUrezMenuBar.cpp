@@ -6,6 +6,7 @@
 #include "framework/Menus.h"
 #include "framework/WideText.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/form/VuzUrezFormMdi.h"
 #include "skin/paint/SkinDrawWin32.h"
 
 // What the message-filter hook knows while one popup of a bar is open (one per process).
@@ -47,8 +48,8 @@ std::wstring ItemText(HMENU menu, UINT pos) {
 
 void TMenuBtn::Paint() { Bar->PaintButton(*this); }
 
-TVuzUrezMenu::TVuzUrezMenu(TVuzUrezForm* form, TSkinData* data, HWND wnd)
-    : TComponent(nullptr), SkinData(data), Form(form), FWnd(wnd) {
+TVuzUrezMenu::TVuzUrezMenu(TNCHost* form, const TObject* itemDrawer, TSkinData* data, HWND wnd)
+    : TComponent(nullptr), SkinData(data), Form(form), ItemDrawer(itemDrawer), FWnd(wnd) {
   RightToLeft = (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
 }
 
@@ -215,7 +216,7 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
       b->State = TNCObject::stNormal;
     }
     canvas.SetHandle(nullptr);
-    Form->PaintMdiButtons(sdc.Get(), r);  // a maximised MDI child's buttons at the bar's end
+    if (Mdi) Mdi->PaintChildButtons(sdc.Get(), r);  // a maximised MDI child's buttons at the bar's end
   }
   TBitmapDC src(*scratch, dc);
   if (src) BitBlt(dc, r.left, r.top, w, h, src.Get(), 0, 0, SRCCOPY);
@@ -364,7 +365,7 @@ TMenuItemLook TVuzUrezMenu::LookOf(UINT id, UINT state) const {
 bool TVuzUrezMenu::DrawsItself(UINT id) const {
   auto it = FItems.find(id);
   TMenuItem* item = it != FItems.end() ? it->second.Item : nullptr;
-  return item && item->OnDrawItem && item->OnDrawItem.Data != Form;
+  return item && item->OnDrawItem && item->OnDrawItem.Data != ItemDrawer;
 }
 
 bool TVuzUrezMenu::MeasureItem(MEASUREITEMSTRUCT& mi) {

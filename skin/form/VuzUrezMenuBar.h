@@ -3,6 +3,9 @@
 // top-level item is a TMenuBtn. A click (or Alt with the item's accelerator) opens the item's
 // popup; while it is open a message-filter hook moves between the bar's popups with the arrow
 // keys and the mouse. The popups' items are owner-drawn in the skin's menu look.
+//
+// It sees the window's skinner only as the TNCHost of its buttons (the hot-object slot); a
+// maximised MDI child's buttons at the bar's end come from the frame's MDI side.
 #pragma once
 
 #include <windows.h>
@@ -14,17 +17,18 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Classes.h"
-#include "skin/form/VuzUrezForm.h"
 #include "skin/form/VuzUrezMenuItems.h"
+#include "skin/form/VuzUrezNCObject.h"
 
 class TMenu;
 class TMenuItem;
+class TFormMdi;
 class TSkinData;
 class TVuzUrezMenu;
 
 class TMenuBtn : public TNCObject {
  public:
-  TMenuBtn(TVuzUrezForm* form, TVuzUrezMenu* bar, int index) : TNCObject(form), Bar(bar), Index(index) {}
+  TMenuBtn(TNCHost* form, TVuzUrezMenu* bar, int index) : TNCObject(form), Bar(bar), Index(index) {}
   TVuzUrezMenu* Bar;
   int Index;
   std::wstring Caption;  // with its "&" marker; wide, as the system keeps menu texts
@@ -36,14 +40,18 @@ class TMenuBtn : public TNCObject {
 
 class TVuzUrezMenu : public TComponent {
  public:
-  TVuzUrezMenu(TVuzUrezForm* form, TSkinData* data, HWND wnd);
+  // form: the host of the buttons; itemDrawer: the object whose OnDrawItem handlers give menu
+  // items the skinned look (the form skinner), whose items the bar draws as its own.
+  TVuzUrezMenu(TNCHost* form, const TObject* itemDrawer, TSkinData* data, HWND wnd);
   ~TVuzUrezMenu() override;
 
   std::vector<std::unique_ptr<TMenuBtn>> Buttons;
   TMenu* Menu = nullptr;  // the form's main menu; nullptr for a plain window
   RECT BarRect{};         // window coordinates, at the last paint
   TSkinData* SkinData;
-  TVuzUrezForm* Form;
+  TNCHost* Form;
+  const TObject* ItemDrawer;
+  TFormMdi* Mdi = nullptr;     // the frame's MDI side, which draws a maximised child's buttons
   TBitmap BarImage;            // the bar's background of the last paint, without texts
   HMENU MenuHandle = nullptr;  // given back to the window when the skin goes
   bool RightToLeft = false;

@@ -1,7 +1,6 @@
 // The clickable objects of a skinned window's non-client area (caption buttons, menu-bar buttons)
 // and what they need of the window that shows them: TNCHost keeps the one hot object of the
-// window and paints a maximised MDI child's buttons at the end of its menu bar. The form skinner
-// is the host; the menu bar and the caption buttons see only this.
+// window. The form skinner is the host; the menu bar and the caption buttons see only this.
 #pragma once
 
 #include <windows.h>
@@ -13,9 +12,6 @@ class TNCHost {
   // The object under the mouse or pressed, or nullptr; at most one per window.
   virtual TNCObject* HotObject() const = 0;
   virtual void SetHotObject(TNCObject* o) = 0;
-  // The maximised MDI child's buttons on the bar's picture dc, whose top-left is bar's (window
-  // coordinates); nothing when no child of the window is maximised.
-  virtual void PaintMdiButtons(HDC dc, const RECT& bar) = 0;
 
  protected:
   ~TNCHost() = default;

@@ -379,14 +379,20 @@ TEST_F(SkinControls, ComboEditIsRingedInItsOwnGroundNotTheWindowColour) {
 }
 
 TEST_F(SkinControls, OnlyAComboBoxIsSimpleByItsLowStyleBits) {
-  // An edit served as a combo box (a tag or the class list say so): ES_CENTER has the bit value
-  // of CBS_SIMPLE.
-  HWND edit = Child("EDIT", ES_CENTER, WS_EX_CLIENTEDGE, 10, 80, 150, 21);
-  auto* s = new TSkinComBox(site);
-  s->AttachHandle(edit, gSkin, nullptr);
-  InvalidateRect(edit, nullptr, TRUE);
-  EXPECT_TRUE(ComboShows(edit, 1, false));
-  DestroyWindow(edit);
+  // Windows served as a combo box (a tag or the class list say so) whose own low style bits
+  // have the value of CBS_SIMPLE: an edit with ES_CENTER, a time picker with DTS_TIMEFORMAT.
+  struct {
+    const char* Class;
+    DWORD Style;
+  } const windows[] = {{"EDIT", ES_CENTER}, {DATETIMEPICK_CLASSA, DTS_TIMEFORMAT}};
+  for (const auto& c : windows) {
+    HWND w = Child(c.Class, c.Style, WS_EX_CLIENTEDGE, 10, 80, 150, 21);
+    auto* s = new TSkinComBox(site);
+    s->AttachHandle(w, gSkin, nullptr);
+    InvalidateRect(w, nullptr, TRUE);
+    EXPECT_TRUE(ComboShows(w, 1, false)) << c.Class;
+    DestroyWindow(w);
+  }
 }
 
 // Frames k (first arrow) and k2 (second) of the up-down element, compared outside the glyph.
