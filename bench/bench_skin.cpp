@@ -2,7 +2,8 @@
 // 4 MiB of mixed data, and the whole load of the default skin. Reports; never fails.
 //
 // High DPI: the load of the default skin as built (every image with its 2x twin) against the same
-// skin without the twins, and the making of its scaled-image cache at 120, 144 and 192 DPI
+// skin without the twins, the load a program makes (twins left packed until asked for) and that
+// load with the twins asked for, and the making of its scaled-image cache at 120, 144 and 192 DPI
 // against that load. Compare the pairs within one run (tools/build bench, then
 // build/bench/bench/bench_skin --benchmark_filter='Load|ScaledCache').
 #include <benchmark/benchmark.h>
@@ -151,10 +152,10 @@ const Bytes& DefaultSkinWithoutTwins() {
   return stored;
 }
 
-void Load(benchmark::State& state, const Bytes& stored) {
+void Load(benchmark::State& state, const Bytes& stored, THighResLoad highRes = THighResLoad::Now) {
   for (auto _ : state) {
     TSkinElements skin;
-    if (LoadSkinPackage(stored.data(), stored.size(), skin) != TPackageStatus::Ok)
+    if (LoadSkinPackage(stored.data(), stored.size(), skin, nullptr, nullptr, highRes) != TPackageStatus::Ok)
       state.SkipWithError("load failed");
     benchmark::DoNotOptimize(skin.Title.get());
   }
@@ -162,6 +163,22 @@ void Load(benchmark::State& state, const Bytes& stored) {
 }
 void BM_LoadDefaultSkinWithTwins(benchmark::State& s) { Load(s, DefaultSkin()); }
 void BM_LoadDefaultSkinWithoutTwins(benchmark::State& s) { Load(s, DefaultSkinWithoutTwins()); }
+// As a program loads it: the twins stay packed until a window at 150 % or more asks for them.
+void BM_LoadDefaultSkinTwinsWhenAsked(benchmark::State& s) {
+  Load(s, DefaultSkin(), THighResLoad::WhenAsked);
+}
+// That load followed by the first request for the twins.
+void BM_LoadDefaultSkinTwinsAsked(benchmark::State& state) {
+  const Bytes& stored = DefaultSkin();
+  for (auto _ : state) {
+    TSkinElements skin;
+    if (LoadSkinPackage(stored.data(), stored.size(), skin, nullptr, nullptr, THighResLoad::WhenAsked) !=
+            TPackageStatus::Ok ||
+        !LoadHighResImages(skin))
+      state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(skin.Title.get());
+  }
+}
 
 // Making every scaled image of the default skin once, as a window at that DPI would on its first
 // paint; reports the pixel memory the cache then holds.
@@ -188,6 +205,8 @@ BENCHMARK(BM_LzhMixed4MiBBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDefaultSkin)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadDefaultSkinWithTwins)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadDefaultSkinWithoutTwins)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadDefaultSkinTwinsWhenAsked)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadDefaultSkinTwinsAsked)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScaledCache)->Arg(120)->Arg(144)->Arg(192)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "skin/data/Lzh.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -98,38 +99,52 @@ class TBitReader {
 
 }  // namespace
 
-void TLZH::Unpack(std::int32_t declared, const std::uint8_t* in, std::size_t size,
-                  std::vector<std::uint8_t>& out) {
-  using namespace lzh;
-  if (declared <= 0) return;
-  std::unique_ptr<THuffTree> tree;
+struct TLzhStream::TState {
+  TState(const std::uint8_t* in, std::size_t size) : bits(in, size) {}
+  lzh::THuffTree tree;
+  TBitReader bits;
   // The window is laid out linearly: N bytes standing for the ring's starting contents, then
   // the output itself, so a match is a plain backwards copy. Ring index (N - F + k) & (N - 1)
   // holds output byte k; before the start that is blanks, and zeros for the F bytes the
   // initial fill leaves alone. Slack at the end takes a final match that runs past the
   // declared length and the 8-byte steps of the copy.
   std::vector<std::uint8_t> window;
+};
+
+TLzhStream::TLzhStream(std::int32_t declared, const std::uint8_t* in, std::size_t size) {
+  using namespace lzh;
+  if (declared <= 0) return;
+  declared_ = static_cast<std::size_t>(declared);
   try {
-    tree = std::make_unique<THuffTree>();
-    window.resize(static_cast<std::size_t>(N) + static_cast<std::size_t>(declared) + F + 8);
+    state_ = std::make_unique<TState>(in, size);
+    state_->window.resize(static_cast<std::size_t>(N) + declared_ + F + 8);
   } catch (const std::bad_alloc&) {
     throw ElzhException("LZH : Cannot get memory for dictionary tables");
   }
-  std::memset(window.data(), 0, F);
-  std::memset(window.data() + F, ' ', kInitialSpaces);
+  std::memset(state_->window.data(), 0, F);
+  std::memset(state_->window.data() + F, ' ', kInitialSpaces);
+  state_->tree.Start();
+}
 
-  tree->Start();
-  TBitReader bits(in, size);
-  std::uint8_t* const base = window.data() + N;
-  std::uint8_t* w = base;
-  std::uint8_t* const stop = base + declared;
-  const auto* son = tree->son;
+TLzhStream::~TLzhStream() = default;
+
+const std::uint8_t* TLzhStream::Data() const { return state_ ? state_->window.data() + lzh::N : nullptr; }
+
+void TLzhStream::DecodeTo(std::size_t n) {
+  using namespace lzh;
+  if (!state_ || static_cast<std::size_t>(w_) >= std::min(n, declared_)) return;
+  TBitReader bits = state_->bits;  // a local copy keeps the reader in registers
+  THuffTree& tree = state_->tree;
+  std::uint8_t* const base = state_->window.data() + N;
+  std::uint8_t* w = base + w_;
+  std::uint8_t* const stop = base + std::min(n, declared_);
+  const auto* son = tree.son;
   while (w < stop) {
     if (bits.Count() < 32) bits.Refill();
     unsigned c = son[R];
     while (c < static_cast<unsigned>(T)) c = son[c + bits.Bit()];
     c -= T;
-    tree->Update(c);
+    tree.Update(c);
     if (c < 256) {
       *w++ = static_cast<std::uint8_t>(c);
       continue;
@@ -148,23 +163,39 @@ void TLZH::Unpack(std::int32_t declared, const std::uint8_t* in, std::size_t siz
     }
     w += length;
   }
-  out.insert(out.end(), base, w);
+  state_->bits = bits;
+  w_ = w - base;
 }
 
-bool LzhDecodeStored(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out,
-                     std::string* error, std::int32_t maxLength) {
-  out.clear();
+void TLZH::Unpack(std::int32_t declared, const std::uint8_t* in, std::size_t size,
+                  std::vector<std::uint8_t>& out) {
+  TLzhStream stream(declared, in, size);
+  stream.DecodeTo(stream.Declared());
+  out.insert(out.end(), stream.Data(), stream.Data() + stream.Decoded());
+}
+
+std::unique_ptr<TLzhStream> LzhOpenStored(const std::uint8_t* data, std::size_t size, std::string* error,
+                                          std::int32_t maxLength) {
   if (size < 4) {
     if (error) *error = "the compressed data is shorter than its 4-byte length field";
-    return false;
+    return nullptr;
   }
   std::int32_t declared = ReadLE32(data);
   if (declared > maxLength) {
     if (error)
       *error = "the declared unpacked length " + std::to_string(declared) + " is above the limit of " +
                std::to_string(maxLength) + " bytes";
-    return false;
+    return nullptr;
   }
-  TLZH::Unpack(declared, data + 4, size - 4, out);
+  return std::make_unique<TLzhStream>(declared, data + 4, size - 4);
+}
+
+bool LzhDecodeStored(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out,
+                     std::string* error, std::int32_t maxLength) {
+  out.clear();
+  std::unique_ptr<TLzhStream> stream = LzhOpenStored(data, size, error, maxLength);
+  if (!stream) return false;
+  stream->DecodeTo(stream->Declared());
+  out.assign(stream->Data(), stream->Data() + stream->Decoded());
   return true;
 }

@@ -24,47 +24,86 @@ std::vector<std::string> SplitMemberNames(std::string_view text) {
   return lines;
 }
 
+TSkinReader::TSkinReader() = default;
+TSkinReader::~TSkinReader() = default;
+TSkinReader::TSkinReader(TSkinReader&&) noexcept = default;
+TSkinReader& TSkinReader::operator=(TSkinReader&&) noexcept = default;
+
 TPackageStatus TSkinReader::LoadPackage(const std::uint8_t* stored, std::size_t size, std::string* error) {
-  std::vector<std::uint8_t> unpacked;
-  if (!LzhDecodeStored(stored, size, unpacked, error)) return TPackageStatus::Corrupt;
-  return LoadUnpacked(std::move(unpacked), error);
+  TSkinReader fresh;
+  fresh.stored_.assign(stored, stored + size);
+  fresh.stream_ = LzhOpenStored(fresh.stored_.data(), fresh.stored_.size(), error);
+  if (!fresh.stream_) return TPackageStatus::Corrupt;
+  TPackageStatus status = fresh.Index(error);
+  if (status == TPackageStatus::Ok) *this = std::move(fresh);
+  return status;
 }
 
 TPackageStatus TSkinReader::LoadUnpacked(std::vector<std::uint8_t> unpacked, std::string* error) {
+  TSkinReader fresh;
+  fresh.data_ = std::move(unpacked);
+  TPackageStatus status = fresh.Index(error);
+  if (status == TPackageStatus::Ok) *this = std::move(fresh);
+  return status;
+}
+
+const std::uint8_t* TSkinReader::Unpacked(std::size_t upTo) const {
+  if (!stream_) return data_.data();
+  stream_->DecodeTo(upTo);
+  return stream_->Data();
+}
+
+std::size_t TSkinReader::Total() const {
+  if (!stream_) return data_.size();
+  stream_->DecodeTo(stream_->Declared());  // the last match may run a little past the declared length
+  return stream_->Decoded();
+}
+
+bool TSkinReader::Within(std::size_t end) const {
+  return (stream_ && end <= stream_->Declared()) || end <= Total();
+}
+
+std::span<const std::uint8_t> TSkinReader::Member(std::size_t i) const {
+  std::size_t end = offsets_[i] + static_cast<std::size_t>(sizes_[i]);
+  return {Unpacked(end) + offsets_[i], static_cast<std::size_t>(sizes_[i])};
+}
+
+TPackageStatus TSkinReader::Index(std::string* error) {
   auto fail = [&](TPackageStatus status, std::string why) {
     if (error) *error = std::move(why);
     return status;
   };
-  const std::size_t total = unpacked.size();
-  if (total < kSkinPackageHeaderSize)
-    return fail(TPackageStatus::Corrupt, "the unpacked package has " + std::to_string(total) +
+  if (!Within(kSkinPackageHeaderSize))
+    return fail(TPackageStatus::Corrupt, "the unpacked package has " + std::to_string(Total()) +
                                              " bytes, fewer than its 16-byte header");
-  const std::uint8_t* p = unpacked.data();
+  const std::uint8_t* p = Unpacked(kSkinPackageHeaderSize);
   std::int32_t version = ReadLE32(p);
   if (version != kSkinPackageVersion)
     return fail(TPackageStatus::WrongVersion, "package version " + std::to_string(version) + ", expected " +
                                                   std::to_string(kSkinPackageVersion));
   std::int32_t namesLength = ReadLE32(p + 4);
-  if (namesLength < 0 || static_cast<std::size_t>(namesLength) > total - kSkinPackageHeaderSize)
+  if (namesLength < 0 || !Within(kSkinPackageHeaderSize + static_cast<std::size_t>(namesLength)))
     return fail(TPackageStatus::Corrupt, "the names length " + std::to_string(namesLength) +
-                                             " reaches past the unpacked data (" + std::to_string(total) +
+                                             " reaches past the unpacked data (" + std::to_string(Total()) +
                                              " bytes)");
+  std::size_t pos = kSkinPackageHeaderSize + static_cast<std::size_t>(namesLength);
+  p = Unpacked(pos);
   std::vector<std::string> names = SplitMemberNames(std::string_view(
       reinterpret_cast<const char*>(p + kSkinPackageHeaderSize), static_cast<std::size_t>(namesLength)));
-  std::size_t pos = kSkinPackageHeaderSize + static_cast<std::size_t>(namesLength);
-  if (names.size() > (total - pos) / 4)
+  if (!Within(pos + 4 * names.size()))
     return fail(TPackageStatus::Corrupt, "the size table of " + std::to_string(names.size()) +
                                              " members reaches past the unpacked data");
   std::vector<std::int32_t> sizes(names.size());
   std::vector<std::size_t> offsets(names.size());
   std::size_t dataStart = pos + 4 * names.size();
+  p = Unpacked(dataStart);
   std::size_t offset = dataStart;
   for (std::size_t i = 0; i < names.size(); ++i) {
     sizes[i] = ReadLE32(p + pos + 4 * i);
     if (sizes[i] < 0)
       return fail(TPackageStatus::Corrupt,
                   "member \"" + names[i] + "\" has a negative size (" + std::to_string(sizes[i]) + ")");
-    if (static_cast<std::size_t>(sizes[i]) > total - offset)
+    if (!Within(offset + static_cast<std::size_t>(sizes[i])))
       return fail(TPackageStatus::Corrupt, "member \"" + names[i] + "\" (" + std::to_string(sizes[i]) +
                                                " bytes) reaches past the unpacked data");
     offsets[i] = offset;
@@ -76,7 +115,6 @@ TPackageStatus TSkinReader::LoadUnpacked(std::vector<std::uint8_t> unpacked, std
   index_ = std::move(index);
   sizes_ = std::move(sizes);
   offsets_ = std::move(offsets);
-  data_ = std::move(unpacked);
   version_ = version;
   return TPackageStatus::Ok;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,10 +27,19 @@ enum class TPackageStatus {
   TooLarge,      // would cost more than one skin may (see VuzUrezDataRead.h): refused as a whole
 };
 
+class TLzhStream;
+
 class TSkinReader {
  public:
-  // Decodes and indexes a stored package (4-byte length + LZHUF stream). On anything but Ok
-  // the reader keeps what it held before and *error says why.
+  TSkinReader();
+  ~TSkinReader();
+  TSkinReader(TSkinReader&&) noexcept;
+  TSkinReader& operator=(TSkinReader&&) noexcept;
+
+  // Indexes a stored package (4-byte length + LZHUF stream), keeping a copy of it. Members are
+  // unpacked only as far as one is asked for: images a reader never needs (drawn for other
+  // DPIs, stored last) cost nothing. On anything but Ok the reader keeps what it held before
+  // and *error says why.
   TPackageStatus LoadPackage(const std::uint8_t* stored, std::size_t size, std::string* error = nullptr);
   // Indexes an already unpacked package.
   TPackageStatus LoadUnpacked(std::vector<std::uint8_t> unpacked, std::string* error = nullptr);
@@ -43,9 +53,7 @@ class TSkinReader {
 
   std::size_t Count() const { return names_.size(); }
   const std::vector<std::string>& Names() const { return names_; }  // lower-case, package order
-  std::span<const std::uint8_t> Member(std::size_t i) const {
-    return {data_.data() + offsets_[i], static_cast<std::size_t>(sizes_[i])};
-  }
+  std::span<const std::uint8_t> Member(std::size_t i) const;
   std::int32_t Size(std::size_t i) const { return sizes_[i]; }
   std::int32_t Version() const { return version_; }
 
@@ -53,7 +61,17 @@ class TSkinReader {
   std::vector<std::string> names_;
   std::vector<std::int32_t> sizes_;
   std::vector<std::size_t> offsets_;
-  std::vector<std::uint8_t> data_;                      // the whole unpacked package; offsets_ index into it
+  // The unpacked package, offsets_ index into it: data_ when it came unpacked, else the part of
+  // stream_ (decoding stored_) unpacked so far.
+  const std::uint8_t* Unpacked(std::size_t upTo) const;
+  // Whether [0, end) lies inside the unpacked package (decoding all of it when only that tells).
+  bool Within(std::size_t end) const;
+  std::size_t Total() const;
+  TPackageStatus Index(std::string* error);
+
+  std::vector<std::uint8_t> data_;
+  std::vector<std::uint8_t> stored_;
+  std::unique_ptr<TLzhStream> stream_;
   std::unordered_map<std::string, std::size_t> index_;  // name to its first member
   std::int32_t version_ = 0;
 };

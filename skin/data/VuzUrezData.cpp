@@ -191,7 +191,8 @@ bool TSkinData::LoadSkin() {
   // Read into a fresh model and take it over only when the whole skin was read, so a bad
   // package never leaves half a skin behind.
   TSkinElements fresh;
-  TPackageStatus status = LoadSkinPackage(FSkinStream.Memory(), FSkinStream.Size(), fresh);
+  TPackageStatus status = LoadSkinPackage(FSkinStream.Memory(), FSkinStream.Size(), fresh, nullptr, nullptr,
+                                          THighResLoad::WhenAsked);
   if (status == TPackageStatus::WrongVersion) ShowOlderSkinFileMessage();
   if (status != TPackageStatus::Ok || fresh.NoSkin) return false;
   // Caption buttons point at the button records of the model being replaced.

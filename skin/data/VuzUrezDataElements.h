@@ -12,6 +12,8 @@
 #include "framework/Bitmap.h"
 #include "framework/Color.h"
 
+struct TSkinHighResSource;
+
 // One skin element: an image strip of FrameCount frames side by side (some painters stack
 // them), with the fixed slice margins of each frame.
 class TDataSkinObject {
@@ -148,6 +150,9 @@ struct TSkinElements {
   std::unique_ptr<TDataSkinBorder> UpDownVert;
 
   bool NoSkin = true;  // cleared when a description has been read completely
+  // Set when the skin was loaded without the high-resolution twins it names: where to get them
+  // (see LoadHighResImages); null when there is nothing left to load.
+  std::shared_ptr<TSkinHighResSource> HighResSource;
 };
 
 // One slot of the element model by name, and whether its frames are stacked; element is null

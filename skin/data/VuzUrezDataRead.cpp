@@ -18,8 +18,11 @@ namespace {
 class TDescriptionReader {
  public:
   TDescriptionReader(TSkinElements& skin, const TIniReader& ini, const TSkinReader& package,
-                     std::vector<std::string>* problems)
-      : s_(skin), ini_(ini), package_(package), problems_(problems) {}
+                     std::vector<std::string>* problems, bool highRes = true)
+      : s_(skin), ini_(ini), package_(package), problems_(problems), highRes_(highRes) {}
+
+  // A twin key was passed over because twins were not asked for.
+  bool HighResLeft() const { return highResLeft_; }
 
   // Ok, or TooLarge with *error saying why.
   TPackageStatus Run(std::string* error) {
@@ -159,6 +162,10 @@ class TDescriptionReader {
     std::string hiKey = std::string(key).append(kHighResKeySuffix);
     hi.Clear();
     if (Str(section, hiKey).empty()) return;
+    if (!highRes_) {
+      highResLeft_ = true;
+      return;
+    }
     LoadBitmap(hi, section, hiKey);
     if (hi.Empty()) return;
     std::string where = "[" + std::string(section) + "] " + hiKey + ": ";
@@ -461,6 +468,7 @@ class TDescriptionReader {
   std::size_t images_ = 0, records_ = 0;
   std::int64_t pixels_ = 0;
   std::string overWhy_;  // set when a limit was passed
+  bool highRes_ = true, highResLeft_ = false;
 };
 
 }  // namespace
@@ -470,9 +478,17 @@ TPackageStatus ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, c
   return TDescriptionReader(skin, ini, package, problems).Run(error);
 }
 
+// What a skin loaded without its twins keeps to read them later: the package (still packed past
+// the last member read) and its description.
+struct TSkinHighResSource {
+  TSkinReader package;
+  std::string description;
+};
+
 TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSkinElements& skin,
-                               std::string* error, std::vector<std::string>* problems) {
+                               std::string* error, std::vector<std::string>* problems, THighResLoad highRes) {
   skin.NoSkin = true;
+  skin.HighResSource.reset();
   TSkinReader package;
   TPackageStatus status = package.LoadPackage(stored, size, error);
   if (status != TPackageStatus::Ok) return status;
@@ -481,8 +497,33 @@ TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSk
     if (error) *error = "the package holds no description (no member name contains \".ini\")";
     return TPackageStatus::Corrupt;
   }
-  TIniReader ini(std::string_view(reinterpret_cast<const char*>(description->data()), description->size()));
-  return ReadSkinDescription(skin, ini, package, problems, error);
+  std::string_view text(reinterpret_cast<const char*>(description->data()), description->size());
+  TIniReader ini(text);
+  TDescriptionReader reader(skin, ini, package, problems, highRes == THighResLoad::Now);
+  status = reader.Run(error);
+  if (status == TPackageStatus::Ok && reader.HighResLeft())
+    skin.HighResSource = std::make_shared<TSkinHighResSource>(std::move(package), std::string(text));
+  return status;
+}
+
+bool LoadHighResImages(TSkinElements& skin) {
+  std::shared_ptr<TSkinHighResSource> source = std::move(skin.HighResSource);
+  if (!source) return true;
+  // The whole description again, twins included: the twins of mirrored and cut images come out
+  // as the eager load makes them. Both reads give the same images in the same order.
+  TSkinElements full;
+  TIniReader ini(source->description);
+  if (ReadSkinDescription(full, ini, source->package) != TPackageStatus::Ok) return false;
+  std::vector<TSkinImage> from = SkinImages(full), to = SkinImages(skin);
+  if (from.size() != to.size()) return false;
+  for (std::size_t i = 0; i < to.size(); ++i) {
+    if (from[i].Name != to[i].Name || from[i].Image->Width() != to[i].Image->Width() ||
+        from[i].Image->Height() != to[i].Image->Height())
+      return false;
+  }
+  // The model is ours to change: SkinImages only hands its members out read-only.
+  for (std::size_t i = 0; i < to.size(); ++i) const_cast<TBitmap*>(to[i].Image2x)->Share(*from[i].Image2x);
+  return true;
 }
 
 std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size) {
@@ -492,7 +533,7 @@ std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size) {
            std::to_string(kMaxSkinPackageSize) + ")";
   TSkinElements skin;
   std::string error;
-  switch (LoadSkinPackage(package, size, skin, &error)) {
+  switch (LoadSkinPackage(package, size, skin, &error, nullptr, THighResLoad::WhenAsked)) {
     case TPackageStatus::Ok:
       return skin.NoSkin ? "the package holds no skin" : "";
     case TPackageStatus::WrongVersion:

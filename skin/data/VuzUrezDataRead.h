@@ -38,11 +38,22 @@ TPackageStatus ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, c
                                    std::vector<std::string>* problems = nullptr,
                                    std::string* error = nullptr);
 
+// When a load decodes the high-resolution twins: with the images (every twin checked, problem
+// lines included), or only when first asked for (LoadHighResImages), so a window drawn at 96 DPI
+// never pays for them.
+enum class THighResLoad { Now, WhenAsked };
+
 // The whole load: unpack the stored package, find the description (the first member whose name
 // contains ".ini") and read it. WrongVersion, Corrupt and TooLarge leave NoSkin set (the caller
 // keeps the skin it had); a package without a description is Corrupt.
 TPackageStatus LoadSkinPackage(const std::uint8_t* stored, std::size_t size, TSkinElements& skin,
-                               std::string* error = nullptr, std::vector<std::string>* problems = nullptr);
+                               std::string* error = nullptr, std::vector<std::string>* problems = nullptr,
+                               THighResLoad highRes = THighResLoad::Now);
+
+// Gives a skin loaded WhenAsked its high-resolution twins (once; later calls do nothing). Twins
+// that would have been dropped with a problem line are dropped silently, and none are given when
+// the skin with them would pass a limit. True when the skin now has every twin it names.
+bool LoadHighResImages(TSkinElements& skin);
 
 // A skin package file larger than this is refused before it is read.
 constexpr std::size_t kMaxSkinPackageSize = 16u << 20;

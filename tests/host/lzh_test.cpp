@@ -97,6 +97,20 @@ TEST(Lzh, DeclaredLengthZeroOrNegativeGivesNothing) {
   EXPECT_GE(out.size(), 5u);
 }
 
+TEST(Lzh, ADecodeInStepsGivesTheBytesOfOneGo) {
+  Bytes data = Structured(50000, 7), stored = Pack(data);
+  auto stream = LzhOpenStored(stored.data(), stored.size());
+  ASSERT_TRUE(stream);
+  for (std::size_t n : {1u, 2u, 100u, 4095u, 4097u, 20000u, 20001u, 49999u}) {
+    stream->DecodeTo(n);
+    ASSERT_GE(stream->Decoded(), n);
+    ASSERT_LE(stream->Decoded(), n + lzh::F);  // no further than the match that reached n
+  }
+  stream->DecodeTo(data.size());
+  ASSERT_GE(stream->Decoded(), data.size());
+  EXPECT_EQ(Bytes(stream->Data(), stream->Data() + data.size()), data);
+}
+
 TEST(Lzh, EarlyEndReadsAsZeroBitsAndStillReachesTheLength) {
   Bytes data = Structured(20000, 4);
   Bytes stored = Pack(data);

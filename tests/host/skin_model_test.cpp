@@ -28,11 +28,12 @@ struct TLoaded {
   std::string error;
 };
 
-std::unique_ptr<TLoaded> LoadSkin(const std::string& ini, std::vector<TPackMember> images = {}) {
+std::unique_ptr<TLoaded> LoadSkin(const std::string& ini, std::vector<TPackMember> images = {},
+                                  THighResLoad highRes = THighResLoad::Now) {
   images.insert(images.begin(), {"skin.ini", Bytes(ini.begin(), ini.end())});
   Bytes stored = BuildStoredPackage(images);
   auto r = std::make_unique<TLoaded>();
-  r->status = LoadSkinPackage(stored.data(), stored.size(), r->skin, &r->error, &r->problems);
+  r->status = LoadSkinPackage(stored.data(), stored.size(), r->skin, &r->error, &r->problems, highRes);
   return r;
 }
 
@@ -291,6 +292,24 @@ TEST(HighResImages, TheKeysChangeNothingElseTheModelHolds) {
   auto plain = LoadSkin(without, TwinImages()), twins = LoadSkin(kTwinsIni, TwinImages());
   EXPECT_EQ(DumpSkinElements(plain->skin), DumpSkinElements(twins->skin));
   EXPECT_TRUE(plain->skin.SunkEdge->Bitmap2x.Empty());
+}
+
+TEST(HighResImages, TwinsLeftForLaterComeAsTheEagerLoadMakesThem) {
+  auto now = LoadSkin(kTwinsIni, TwinImages()),
+       later = LoadSkin(kTwinsIni, TwinImages(), THighResLoad::WhenAsked);
+  ASSERT_EQ(later->status, TPackageStatus::Ok);
+  std::vector<TSkinImage> want = SkinImages(now->skin), got = SkinImages(later->skin);
+  ASSERT_EQ(got.size(), want.size());
+  for (const TSkinImage& image : got) EXPECT_TRUE(image.Image2x->Empty()) << image.Name;
+  EXPECT_TRUE(LoadHighResImages(later->skin));
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    const TBitmap &a = *want[i].Image2x, &b = *got[i].Image2x;
+    ASSERT_EQ(a.Width(), b.Width()) << want[i].Name;
+    ASSERT_EQ(a.Height(), b.Height()) << want[i].Name;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << want[i].Name;
+  }
+  EXPECT_FALSE(later->skin.HighResSource);  // nothing is kept once they are in
 }
 
 TEST(HighResImages, BadTwinsAreDroppedWithAProblemAndTheImageStays) {

@@ -54,10 +54,15 @@ int Pack(const fs::path& folder, const fs::path& output) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(folder))
     if (entry.is_regular_file()) files.push_back(entry.path());
-  // The description first, then the images by name: the same folder always packs the same.
-  std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-    bool ai = Lower(a.extension().string()) == ".ini", bi = Lower(b.extension().string()) == ".ini";
-    if (ai != bi) return ai;
+  // The description first, then the images by name, those drawn for 2x ("...@2x.bmp") last: a
+  // reader unpacks only as far as the last member it reads, so at 96 DPI the twins stay packed.
+  // The same folder always packs the same.
+  auto rank = [](const fs::path& f) {
+    if (Lower(f.extension().string()) == ".ini") return 0;
+    return Lower(f.stem().string()).ends_with("@2x") ? 2 : 1;
+  };
+  std::sort(files.begin(), files.end(), [&](const fs::path& a, const fs::path& b) {
+    if (rank(a) != rank(b)) return rank(a) < rank(b);
     return a.filename().string() < b.filename().string();
   });
   for (const fs::path& f : files) {
