@@ -296,7 +296,7 @@ void TCaptionButtons::PaintMdiButtons(HDC dc, const RECT& bar) {
     if (b->SkinButton->Visibility != bvMdiChildMaximized || !b->Visible || image->Empty()) continue;
     RECT r = b->BoundsRect;
     OffsetRect(&r, -bar.left, -bar.top);
-    DrawFrame(dc, r, *image, true, frames, 1);
+    DrawFrame(dc, r, *image, true, frames, TNCObject::stNormal);
   }
 }
 

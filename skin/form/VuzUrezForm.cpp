@@ -34,7 +34,7 @@ TVuzUrezForm::~TVuzUrezForm() {
   if (FFormProcTaken && FForm) FForm->WindowProc = FOldFormWndProc;
   FFormProcTaken = false;
   FSubclass.Restore();
-  UnhookMdiClient();
+  FMdi.UnhookMdiClient();
   FControls.FreeControlSkinners();
   ClearSysButtons();
   if (TSkinManage* m = SkinManager()) m->RemoveForm(Handle);
@@ -46,16 +46,12 @@ void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
   TSkinnedWindow::Notification(c, op);
 }
 
-void TVuzUrezForm::FindMdiClient() {
-  if (FMdi.FindClient()) HookMdiClient();
-}
-
 void TVuzUrezForm::MdiClientProc(TMessage& m) {
-  if (FMdi.ClientMessage(m, MainMenuSkinned())) PaintFrame(nullptr);
+  if (FMdi.MdiClientProc(m, MainMenuSkinned())) PaintFrame(nullptr);
 }
 
 void TVuzUrezForm::MdiChildCommand(UINT command) {
-  if (FMdi.ChildCommand(command)) PaintFrame(nullptr);
+  if (FMdi.MdiChildCommand(command)) PaintFrame(nullptr);
 }
 
 // What attach took over, not what the skin data says today: the option may change while the
@@ -133,7 +129,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
 
   FButtons.BuildSystemMenu(FBorderIcons);
   ReadWindowState();
-  FindMdiClient();
+  if (FMdi.FindMdiClient()) FMdi.HookMdiClient<&TVuzUrezForm::MdiClientProc>(this);
   if (exStyle & WS_EX_MDICHILD) FWindowKind = wkMdiChild;
 
   if ((FStyle & WS_POPUP) && (FStyle & WS_CAPTION) != WS_CAPTION)
@@ -552,7 +548,7 @@ void TVuzUrezForm::Detach() {
   RestoreFormColor();
   SetSystemButtons(true);
   GiveMenuBack();
-  UnhookMdiClient();
+  FMdi.UnhookMdiClient();
   FTitleStrip.Clear();
   // A maximised or minimised MDI child already has the system's frame and place, and so has a
   // window whose skinner never got to fit it to the skin (given back before its activation).
@@ -583,7 +579,7 @@ void TVuzUrezForm::Release() {
   }
   if (!GiveBackWindow()) return;
   FMenuBar.reset();  // the window is going: its menu stays where it is
-  UnhookMdiClient();
+  FMdi.UnhookMdiClient();
   FTitleStrip.Clear();
 }
 
@@ -594,7 +590,7 @@ void TVuzUrezForm::DetachUnframed() {
   RestoreFormColor();
   bool was = FSubclass.Attached();
   FSubclass.Restore();
-  UnhookMdiClient();
+  FMdi.UnhookMdiClient();
   if (FForm) FForm->Invalidate();
   if (was && FStage != ssReleasing && IsWindow(Handle)) {
     // The system redraws the whole window in its own look, frame included, where it stands: the

@@ -7,17 +7,20 @@
 // control colours, destruction, WM_SKINQUERY), stage 2 for frames (size, activation, commands),
 // stage 3 for the non-client messages of a window in normal or maximised state.
 //
-// It paints the frame itself (VuzUrezFormFrame.cpp) and owns its other parts, each in files of
-// its own:
+// It is made of parts, each a class in files of its own that says what it owns; the skinner
+// routes the window's messages to them and paints the frame itself (VuzUrezFormFrame.cpp), top to
+// bottom: the borders, the title bar with the caption and the caption buttons, the menu bar with
+// a maximised MDI child's buttons.
 //   TCaptionButtons (VuzUrezCaptionButtons.h)  the caption buttons and the skinned window menu;
 //                                              what their clicks do is VuzUrezFormButtons.cpp
 //   TVuzUrezMenu    (VuzUrezMenuBar.h)         the menu bar; the form's popup menus' look and the
 //                                              menu changes it routes are VuzUrezFormMenu.cpp
 //   TFormControls   (VuzUrezFormControls.h)    the control skinners and the discovery of controls
-//   the MDI side    (VuzUrezFormMdi.cpp)       the MDI client hook and the maximised child's
-//                                              buttons; the maximised flag is the manager's
-// The caption and bar buttons see it only as their TNCHost (VuzUrezNCObject.h), the control
-// skinners only as their TSkinControlOwner.
+//   TFormMdi        (VuzUrezFormMdi.h)         the MDI client hook, the maximised child's buttons
+//                                              and the way to the manager's MDI record
+// The parts reach the skinner only through what it implements for them: the caption and bar
+// buttons its TNCHost (the hot-object slot, VuzUrezNCObject.h), the control skinners its
+// TSkinControlOwner. What the MDI side changes in the frame it answers, and the skinner repaints.
 #pragma once
 
 #include <windows.h>
@@ -54,6 +57,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   explicit TVuzUrezForm(TComponent* owner);
   ~TVuzUrezForm() override;
 
+  // What the manager asks of a skinner.
   void AttachForm(TSkinData* data, TCustomForm* form) override;
   void AttachWindow(TSkinData* data) override;
   void Detach() override;
@@ -65,29 +69,17 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void UpdateRegion() override;
   void ClearRegion() override;
   void FrameChanged() override;
-
   void FitToSkin(bool refreshClient);
-  // Paints the whole skinned non-client area on dc (a window DC), or on a DC of its own when dc
-  // is null.
-  void PaintFrame(HDC dc);
-  // One border (a TBorderSide) at r of dc.
-  void PaintBorder(int index, const RECT& r, HDC dc);
 
   int GetDisableTag() const { return DisableTag; }
   void SetDisableTag(int v) { DisableTag = v; }
   int DisableTag = 0;
 
-  // The control skinners (VuzUrezFormControls.h). They are owned components of this skinner and
-  // find it as their TSkinControlOwner, which the part answers for.
-  TFormControls& Controls() { return FControls; }
-  bool AddIfAbsent(TSkinControl* skinner) override { return FControls.AddIfAbsent(skinner); }
-  TSkinControl* HotControl() const override { return FControls.HotControl(); }
-  void SetHotControl(TSkinControl* skinner) override { FControls.SetHotControl(skinner); }
-  bool TearingDown() const override { return FStage == ssReleasing || FStage == ssDead; }
-  void RemoveSkinner(TSkinControl* skinner) override { FControls.RemoveSkinner(skinner); }
-  const std::vector<TSkinControl*>& ControlSkinners() const { return FControls.ControlSkinners(); }
-  TSkinControl* FindWindowSkinner(HWND wnd) const { return FControls.FindWindowSkinner(wnd); }
-
+  // The frame (VuzUrezFormFrame.cpp). Paints the whole skinned non-client area on dc (a window
+  // DC), or on a DC of its own when dc is null.
+  void PaintFrame(HDC dc);
+  // One border (a TBorderSide) at r of dc.
+  void PaintBorder(int index, const RECT& r, HDC dc);
   // Read-only views for the owner of the window and for tests.
   bool Subclassed() const { return FSubclass.Attached(); }
   int LeftWidth() const { return FLeftWidth; }
@@ -102,11 +94,13 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   std::uint8_t WindowState() const { return FWindowState; }
   const std::wstring& Caption() const { return FCaption; }
 
-  // The caption buttons and the window menu (VuzUrezCaptionButtons.h); what their clicks do to
-  // the window is done here.
+  // Part: the caption buttons and the window menu (VuzUrezCaptionButtons.h); what their clicks
+  // do to the window is done here.
   TCaptionButtons& Buttons() { return FButtons; }
   int SysButtonCount() const { return FButtons.SysButtonCount(); }
   TWinSysButton* SysButton(int i) const { return FButtons.SysButton(i); }
+  HMENU SystemMenu() const { return FButtons.SystemMenu(); }
+  const TBitmap& Icon() const { return FButtons.Icon(); }
   // TNCHost: the hot object of the caption and the bar.
   TNCObject* HotObject() const override { return FHotObject; }
   void SetHotObject(TNCObject* o) override { FHotObject = o; }
@@ -117,25 +111,35 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   // double-click time closes the window instead.
   void ShowSystemMenu(POINT screen);
   void SystemMenuClick(int tag);
-  HMENU SystemMenu() const { return FButtons.SystemMenu(); }
 
-  // The skinned menu bar (VuzUrezMenuBar.h), nullptr when the window shows none.
+  // Part: the skinned menu bar (VuzUrezMenuBar.h), nullptr when the window shows none.
   TVuzUrezMenu* MenuBar() const { return FMenuBar.get(); }
   int MenuHeight() const { return FMenuHeight; }
   // Owner-drawn skinned items for the form's popup menus, or their own look back.
   void SetPopupMenusOwnerDraw(bool enable);
   void PopupItemMeasure(TObject* sender, TCanvas* canvas, int& width, int& height);
   void PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool selected);
-  const TBitmap& Icon() const { return FButtons.Icon(); }
 
-  // The MDI side (VuzUrezFormMdi.h). A frame hooks its MDI client: new children are skinned as
-  // they appear, the bar follows the frame menu the client is given, and a maximised child's
-  // buttons are drawn at the end of the bar.
+  // Part: the control skinners (VuzUrezFormControls.h). They are owned components of this
+  // skinner and find it as their TSkinControlOwner, which the part answers for.
+  TFormControls& Controls() { return FControls; }
+  bool AddIfAbsent(TSkinControl* skinner) override { return FControls.AddIfAbsent(skinner); }
+  TSkinControl* HotControl() const override { return FControls.HotControl(); }
+  void SetHotControl(TSkinControl* skinner) override { FControls.SetHotControl(skinner); }
+  bool TearingDown() const override { return FStage == ssReleasing || FStage == ssDead; }
+  void RemoveSkinner(TSkinControl* skinner) override { FControls.RemoveSkinner(skinner); }
+  const std::vector<TSkinControl*>& ControlSkinners() const { return FControls.ControlSkinners(); }
+  TSkinControl* FindWindowSkinner(HWND wnd) const { return FControls.FindWindowSkinner(wnd); }
+
+  // Part: the MDI side (VuzUrezFormMdi.h). A frame hooks its MDI client: new children are
+  // skinned as they appear, the bar follows the frame menu the client is given, and a maximised
+  // child's buttons are drawn at the end of the bar.
   TFormMdi& Mdi() { return FMdi; }
-  HWND MdiClient() const { return FMdi.Client(); }
-  bool MdiClientHooked() const { return FMdi.Hooked(); }
-  bool IsMdiChildMaximized() const { return FMdi.ChildMaximized(); }
-  // Sends the system command (SC_MINIMIZE, SC_RESTORE, SC_CLOSE) to the active child.
+  HWND MdiClient() const { return FMdi.MdiClient(); }
+  bool MdiClientHooked() const { return FMdi.MdiClientHooked(); }
+  bool IsMdiChildMaximized() const { return FMdi.IsMdiChildMaximized(); }
+  // Sends the system command (SC_MINIMIZE, SC_RESTORE, SC_CLOSE) to the active child and
+  // repaints the frame.
   void MdiChildCommand(UINT command);
 
  protected:
@@ -144,6 +148,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   virtual void MdiClientProc(TMessage& m);
 
  private:
+  // The window procedure and its three stages (VuzUrezForm.cpp).
   void WndProc(TMessage& m);
   void CallPrevious(TMessage& m);
   void FormWindowProc(TMessage& m);
@@ -160,72 +165,83 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void NcActivate(TMessage& m);
   void SkinActivate();
   void ReadWindowState();
+  bool NotNormalMdiChild() const { return FWindowKind == wkMdiChild && FWindowState != swNormal; }
+  POINT ScreenToWindow(POINT p) const;
+
+  // Attaching and giving back (VuzUrezForm.cpp).
   void ComputeBorderSizes();
-  void PaintTitleBar(HDC dc);
-  void PaintCaption(HDC dc, const RECT& t);
-  TDataSkinBorder* Border(int index) const;
-  TBitmap BorderImage(int index, int width, int height) const;
   void DetachUnframed();
   // Stops the hover timer and the window menu, gives the window procedures back and frees the
   // control skinners; false when the window was not subclassed.
   bool GiveBackWindow();
   void RestoreFormColor();
   bool MainMenuSkinned() const;
-  bool NotNormalMdiChild() const { return FWindowKind == wkMdiChild && FWindowState != swNormal; }
-  POINT ScreenToWindow(POINT p) const;
+
+  // The frame's painting (VuzUrezFormFrame.cpp).
+  void PaintTitleBar(HDC dc);
+  void PaintCaption(HDC dc, const RECT& t);
+  TDataSkinBorder* Border(int index) const;
+  TBitmap BorderImage(int index, int width, int height) const;
   // What the caption buttons' visibility and places depend on, as the window is now.
   TCaptionButtonFrame ButtonFrame() const;
-  void SysButtonClick(POINT screen);
-  void HoverTimer(TObject*);
+
+  // The non-client mouse, the caption buttons' clicks and the hover watch
+  // (VuzUrezFormButtons.cpp).
   bool NcMouse(TMessage& m);
   bool MenuBarMouse(TMessage& m, TMenuBtn& b);
+  void SysButtonClick(POINT screen);
+  void HoverTimer(TObject*);
   void SysCommand(TMessage& m);
-  void MeasureMenuItem(TMessage& m);
-  void DrawMenuItem(TMessage& m);
-  void MenuChanged(TMessage& m, bool fromForm);
-  bool MenuAccelerator(TMessage& m);
+
+  // The menu bar's and the popup menus' side (VuzUrezFormMenu.cpp).
   void CreateMenuBar();
   void GiveMenuBack();
-  void FindMdiClient();
-  void HookMdiClient() { FMdi.Hook<&TVuzUrezForm::MdiClientProc>(this); }
-  void UnhookMdiClient() { FMdi.Unhook(); }
+  void MenuChanged(TMessage& m, bool fromForm);
+  bool MenuAccelerator(TMessage& m);
+  void MeasureMenuItem(TMessage& m);
+  void DrawMenuItem(TMessage& m);
 
-  TWndMethod FOldFormWndProc;
+  // The window: what attach took over and read, and what its messages keep up to date.
   TWindowSubclass FSubclass;
-  TGdiFont FCaptionFont;
-  TTimer* FHoverTimer = nullptr;
-  std::wstring FCaptionPrefix = L"  ";
-  std::wstring FCaption;  // wide: a Unicode window's caption need not fit the ANSI code page
+  TWndMethod FOldFormWndProc;
+  bool FFormProcTaken = false;
+  TCustomForm* FForm = nullptr;
+  TColor FOldColor = 0;
+  bool FOldColorSaved = false;
+  bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
+  LONG_PTR FStyle = 0;
   std::string FClassName;
+  std::wstring FCaption;  // wide: a Unicode window's caption need not fit the ANSI code page
   RECT FClientRect{};
-  int FLeftWidth = 0, FTopHeight = 0, FRightWidth = 0, FBottomHeight = 0;
-  RECT FWindowRect{};
-  RECT FCaptionRect{};
   RECT FSystemFrame{};
-  int FMenuHeight = 0;
   bool FRightToLeft = false;
   HMENU FMenuHandle = nullptr;
   HMENU FSysMenuHandle = nullptr;
-  TColor FOldColor = 0;
-  bool FOldColorSaved = false;
-  LONG_PTR FStyle = 0;
+  std::uint8_t FBorderIcons = 0;         // kIconMaximize | kIconMinimize | kIconSystemMenu
+  std::uint8_t FFrameKind = fkSizeable;  // a TFrameKind
+  bool FActive = true;
+  TTimer* FHoverTimer = nullptr;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
+
+  // The frame: its sizes and how it was last painted.
+  TGdiFont FCaptionFont;
+  std::wstring FCaptionPrefix = L"  ";
+  int FLeftWidth = 0, FTopHeight = 0, FRightWidth = 0, FBottomHeight = 0;
+  int FMenuHeight = 0;
+  RECT FWindowRect{};
+  int FWindowWidth = 0, FWindowHeight = 0;
+  RECT FCaptionRect{};
   int FRightmostButtonLeft = 0;
+  TBitmap FTitleStrip;
+  HRGN FRegion = nullptr;  // owned by the window once set; kept only to know it
+  int FRegionWidth = 0, FRegionHeight = 0;
+  int FPaintCount = 0;
+
+  // The parts, and the one hot object of the caption and the bar.
   TNCObject* FHotObject = nullptr;  // caption button under the mouse or pressed
+  bool FMenuTracking = false;       // the window menu is open
   std::unique_ptr<TVuzUrezMenu> FMenuBar;
   TCaptionButtons FButtons{*this, *this, FMenuBar};
-  bool FMenuTracking = false;
-  HRGN FRegion = nullptr;  // owned by the window once set; kept only to know it
-  TCustomForm* FForm = nullptr;
-  TBitmap FTitleStrip;
   TFormControls FControls{*this};
-  int FWindowWidth = 0, FWindowHeight = 0;
-  int FRegionWidth = 0, FRegionHeight = 0;
-  bool FActive = true;
-  std::uint8_t FFrameKind = fkSizeable;  // a TFrameKind
-  std::uint8_t FBorderIcons = 0;         // kIconMaximize | kIconMinimize | kIconSystemMenu
-  bool FFormProcTaken = false;
-  bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
-  int FPaintCount = 0;
-  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
   TFormMdi FMdi{*this, FButtons, FMenuBar};
 };

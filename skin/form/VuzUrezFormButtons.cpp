@@ -10,6 +10,13 @@
 #include "skin/form/VuzUrezMenuItems.h"
 #include "skin/paint/SkinDrawWin32.h"
 
+namespace {
+
+// Alt with these keys opens the window menu, of the window and of an MDI child: the system does.
+constexpr LPARAM kWindowMenuKey = ' ', kChildWindowMenuKey = '-';
+
+}  // namespace
+
 void TVuzUrezForm::ClearSysButtons() {
   FHotObject = nullptr;
   FButtons.ClearSysButtons();
@@ -224,7 +231,8 @@ bool TVuzUrezForm::MenuBarMouse(TMessage& m, TMenuBtn& b) {
 
 void TVuzUrezForm::SysCommand(TMessage& m) {
   bool barOpen = FMenuTracking || (FMenuBar && FMenuBar->Tracking());
-  if (!barOpen && (m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam != 32 && m.LParam != 45 && !GetCapture()) {
+  if (!barOpen && (m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam != kWindowMenuKey &&
+      m.LParam != kChildWindowMenuKey && !GetCapture()) {
     // Alt or F10 alone, or a letter of the bar, would open the system's own menu bar, which the
     // skinned window does not show: swallowed. The bar opens by Alt+letter through the form
     // (MenuAccelerator) and by the mouse.

@@ -28,9 +28,9 @@ TDataSkinBorder* TVuzUrezForm::Border(int index) const {
 TBitmap TVuzUrezForm::BorderImage(int index, int width, int height) const {
   TDataSkinBorder* b = Border(index);
   if (!b || width <= 0 || height <= 0) return {};
-  int frame = FActive || b->FrameCount <= 1 ? 1 : 2;
+  int frame = FActive || b->FrameCount <= 1 ? afActive : afInactive;
   TMargins margins{b->LeftWidth, b->TopHeight, b->RightWidth, b->BottomHeight};
-  return BuildNineSlice({0, 0, width, height}, b->Bitmap, margins, index >= bsTop, b->Tile != 1,
+  return BuildNineSlice({0, 0, width, height}, b->Bitmap, margins, index >= bsTop, b->Tile != kEdgeStretched,
                         b->FrameCount, frame);
 }
 
@@ -136,8 +136,8 @@ void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
   TDrawRect c = CaptionRectangle(in);
   FCaptionRect = RECT{c.Left, c.Top, c.Right, c.Bottom};
   if (title && !title->Bitmap.Empty())
-    DrawThreeSlice(dc, RECT{c.Left, t.top, c.Right, t.bottom}, title->Bitmap, true, true, 2, FActive ? 1 : 2,
-                   TMargins{in.BackLeft, 0, in.BackRight, 0});
+    DrawThreeSlice(dc, RECT{c.Left, t.top, c.Right, t.bottom}, title->Bitmap, true, true, kActivationFrames,
+                   FActive ? afActive : afInactive, TMargins{in.BackLeft, 0, in.BackRight, 0});
   RECT text{c.Left + in.BackLeft, c.Top, c.Right - in.BackRight, c.Bottom};
   std::wstring shown = FCaptionPrefix + FCaption;
   DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &text,
@@ -169,20 +169,20 @@ void TVuzUrezForm::UpdateRegion() {
       auto cut = [](const TBitmap& image, int x, int y) {
         return RegionFromImage(image, x, y, 1, 1, 1, SkinKeyColor);
       };
-      if (s.BorderLeft && s.BorderLeft->Trans == 1 && h > 1)
+      if (s.BorderLeft && s.BorderLeft->Trans == kTransKeyed && h > 1)
         unite(cut(BorderImage(bsLeft, FLeftWidth, h), 0, 0));
       else
         unite(rect(0, 0, FLeftWidth, h));
-      if (s.BorderRight && s.BorderRight->Trans == 1 && h > 1)
+      if (s.BorderRight && s.BorderRight->Trans == kTransKeyed && h > 1)
         unite(cut(BorderImage(bsRight, FRightWidth, h), w - FRightWidth, 0));
       else
         unite(rect(w - FRightWidth, 0, w, h));
       int middle = w - FLeftWidth - FRightWidth;
-      if (s.BorderBottom && s.BorderBottom->Trans == 1 && FBottomHeight >= 2)
+      if (s.BorderBottom && s.BorderBottom->Trans == kTransKeyed && FBottomHeight >= 2)
         unite(cut(BorderImage(bsBottom, middle, FBottomHeight), FLeftWidth, h - FBottomHeight));
       else
         unite(rect(FLeftWidth, h - FBottomHeight, w - FRightWidth, h));
-      if (s.BorderTop && s.BorderTop->Trans == 1 && FTopHeight > 1 && middle > 0) {
+      if (s.BorderTop && s.BorderTop->Trans == kTransKeyed && FTopHeight > 1 && middle > 0) {
         // The composed title bar when it was painted at this size, else the bare top image.
         TBitmap top;
         if (FTitleStrip.Width() == w && FTitleStrip.Height() == FTopHeight) {

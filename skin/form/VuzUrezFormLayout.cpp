@@ -19,15 +19,15 @@ TDrawRect CaptionRectangle(const TCaptionLayoutInput& in) {
   const TDrawRect& t = in.Title;
   TDrawRect c{t.Left, t.Top, t.Left + in.TextWidth + in.BackLeft + in.BackRight, t.Top + in.TextHeight};
   int dx = 0;
-  int alignment = in.RightToLeft ? 2 : in.Alignment;
+  int alignment = in.RightToLeft ? ctRight : in.Alignment;
   switch (alignment) {
-    case 0:
+    case ctLeft:
       dx = in.TextShift;
       break;
-    case 1:
+    case ctCentred:
       dx = (t.Width() - c.Width()) / 2;
       break;
-    case 2:
+    case ctRight:
       dx = t.Width() - in.TextRightClip - c.Width();
       break;
     default:

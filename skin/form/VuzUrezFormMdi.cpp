@@ -20,77 +20,77 @@ void TFormMdi::SetMaximized(bool value) {
   if (TSkinManage* m = SkinManager()) m->SetMdiMax(value);
 }
 
-bool TFormMdi::FindClient() {
+bool TFormMdi::FindMdiClient() {
   for (HWND w = GetWindow(FSkinner.Handle, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (WindowClassName(w) != "MDIClient") continue;
-    FClient = w;
+    FMdiClient = w;
     FSkinner.FWindowKind = wkMdiFrame;
     if (TSkinManage* m = SkinManager()) m->SetMdiClient(w);
-    FMenuUpdate = FSkinner.FSkinData->MenuUpdate();
+    FMdiMenuUpdate = FSkinner.FSkinData->MenuUpdate();
     return true;
   }
   return false;
 }
 
-void TFormMdi::Unhook() {
+void TFormMdi::UnhookMdiClient() {
   if (!FSubclass.Attached()) return;
   FSubclass.Restore();
   // Menu changes reach the bars again as they did before this frame's children came.
-  if (FSkinner.FSkinData) FSkinner.FSkinData->SetMenuUpdate(FMenuUpdate);
+  if (FSkinner.FSkinData) FSkinner.FSkinData->SetMenuUpdate(FMdiMenuUpdate);
   // The flag and the record describe this client's children, which are no longer watched.
-  if (TSkinManage* m = SkinManager()) m->ForgetMdiClient(FClient);
+  if (TSkinManage* m = SkinManager()) m->ForgetMdiClient(FMdiClient);
 }
 
-bool TFormMdi::ClientMessage(TMessage& m, bool barSkinned) {
+bool TFormMdi::MdiClientProc(TMessage& m, bool barSkinned) {
   TSkinManage* mgr = SkinManager();
   TSkinData* data = FSkinner.FSkinData;
   switch (m.Msg) {
     case WM_NCDESTROY:
       // The client's own procedure sees its destruction first, whatever the unhooking does.
-      CallPrevious(m);
-      Unhook();
-      FClient = nullptr;
+      CallMdiPrevious(m);
+      UnhookMdiClient();
+      FMdiClient = nullptr;
       return false;
     case WM_NCCALCSIZE:
       // The skinned frame shows no system scroll bars inside it.
       if (barSkinned) {
-        LONG_PTR style = GetWindowLongPtrA(FClient, GWL_STYLE);
+        LONG_PTR style = GetWindowLongPtrA(FMdiClient, GWL_STYLE);
         if (style & (WS_HSCROLL | WS_VSCROLL))
-          SetWindowLongPtrA(FClient, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_HSCROLL | WS_VSCROLL));
+          SetWindowLongPtrA(FMdiClient, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_HSCROLL | WS_VSCROLL));
       }
-      CallPrevious(m);
+      CallMdiPrevious(m);
       return false;
     case WM_MDICREATE:
       // The frame menus the client is given while children exist are what the bar shows.
       data->SetMenuUpdate(false);
-      CallPrevious(m);
-      FNewChild = reinterpret_cast<HWND>(m.Result);
+      CallMdiPrevious(m);
+      FNewMdiChild = reinterpret_cast<HWND>(m.Result);
       // The system may refresh the menu while it still makes the child, before its handle is
       // known here: one more refresh after it skins the child in any case.
-      if (FNewChild) PostMessageA(FClient, WM_MDIREFRESHMENU, 0, 0);
+      if (FNewMdiChild) PostMessageA(FMdiClient, WM_MDIREFRESHMENU, 0, 0);
       return false;
     case WM_MDIDESTROY:
       SkinTrace(SkinTraceHex("**MDI: WM_MDIDESTROY ", m.WParam & 0xFFFF));
-      CallPrevious(m);
+      CallMdiPrevious(m);
       if (!barSkinned || !mgr) return false;
-      mgr->SetMdiMax(ChildMaximized());
+      mgr->SetMdiMax(IsMdiChildMaximized());
       if (!FMenuBar || mgr->MdiChildCount() != 0) return false;
-      data->SetMenuUpdate(FMenuUpdate);
+      data->SetMenuUpdate(FMdiMenuUpdate);
       FMenuBar->BuildFromMenu();
       return true;
     case WM_MDITILE:
     case WM_MDICASCADE:
       if (barSkinned && mgr && mgr->MdiMaximized()) mgr->SetMdiMax(false);
-      CallPrevious(m);
+      CallMdiPrevious(m);
       return false;
     case WM_MDISETMENU: {
       SkinTrace("**MDI: ************WM_MDISETMENU " + SkinTraceHex("", m.WParam) + "," +
                 SkinTraceHex("", m.LParam));
-      CallPrevious(m);
+      CallMdiPrevious(m);
       if (!barSkinned) return false;
       HWND frame = FSkinner.Handle;
       auto frameMenu = reinterpret_cast<HMENU>(m.WParam);
-      if (frameMenu && FMenuBar && (frameMenu != FMenuBar->MenuHandle || FNewChild)) {
+      if (frameMenu && FMenuBar && (frameMenu != FMenuBar->MenuHandle || FNewMdiChild)) {
         HMENU shown = GetMenu(frame);
         FMenuBar->BuildFromMdiMenu(shown ? shown : frameMenu);
         PostMessageA(frame, WM_SKINPAINTFRAME, 0, 0);
@@ -99,45 +99,45 @@ bool TFormMdi::ClientMessage(TMessage& m, bool barSkinned) {
       return false;
     }
     case WM_MDIREFRESHMENU:
-      CallPrevious(m);
-      if (FNewChild) {
-        HWND child = FNewChild;
-        FNewChild = nullptr;
+      CallMdiPrevious(m);
+      if (FNewMdiChild) {
+        HWND child = FNewMdiChild;
+        FNewMdiChild = nullptr;
         if (mgr && IsWindow(child)) mgr->SkinWindow(child);
         PostMessageA(FSkinner.Handle, WM_SKINPAINTFRAME, 0, 0);
       }
       return false;
     default:
-      CallPrevious(m);
+      CallMdiPrevious(m);
       return false;
   }
 }
 
-bool TFormMdi::ChildMaximized() const {
-  if (FSkinner.FWindowKind != wkMdiFrame || !FClient) return false;
+bool TFormMdi::IsMdiChildMaximized() const {
+  if (FSkinner.FWindowKind != wkMdiFrame || !FMdiClient) return false;
   BOOL maximised = FALSE;
-  HWND active =
-      reinterpret_cast<HWND>(SendMessageA(FClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+  HWND active = reinterpret_cast<HWND>(
+      SendMessageA(FMdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
   return active && maximised;
 }
 
-bool TFormMdi::ChildCommand(UINT command) {
-  if (FSkinner.FWindowKind != wkMdiFrame || !FClient) return false;
-  HWND active = reinterpret_cast<HWND>(SendMessageA(FClient, WM_MDIGETACTIVE, 0, 0));
+bool TFormMdi::MdiChildCommand(UINT command) {
+  if (FSkinner.FWindowKind != wkMdiFrame || !FMdiClient) return false;
+  HWND active = reinterpret_cast<HWND>(SendMessageA(FMdiClient, WM_MDIGETACTIVE, 0, 0));
   if (!active) return false;
   std::shared_ptr<bool> alive = FAlive;
   SendMessageA(active, WM_SYSCOMMAND, command, 0);
   if (!*alive) return false;
-  if (Maximized() && !ChildMaximized()) SetMaximized(false);
+  if (Maximized() && !IsMdiChildMaximized()) SetMaximized(false);
   return true;
 }
 
-void TFormMdi::PaintChildButtons(HDC dc, const RECT& bar) {
-  if (FSkinner.FWindowKind != wkMdiFrame || !ChildMaximized()) return;
+void TFormMdi::PaintMdiButtons(HDC dc, const RECT& bar) {
+  if (FSkinner.FWindowKind != wkMdiFrame || !IsMdiChildMaximized()) return;
   FButtons.PaintMdiButtons(dc, bar);
   TSkinManage* mgr = SkinManager();
   if (!mgr || mgr->MdiMaximized()) return;
   mgr->SetMdiMax(true);
   // The children lost their regions without a repaint: what the regions hid is drawn now.
-  RedrawWindow(FClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  RedrawWindow(FMdiClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }

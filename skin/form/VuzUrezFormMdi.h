@@ -39,39 +39,39 @@ class TFormMdi {
   // At attach: the first child window of class "MDIClient" makes the window an MDI frame; the
   // manager is given the client and the skin data's MenuUpdate is remembered. False when the
   // window has none.
-  bool FindClient();
-  HWND Client() const { return FClient; }
+  bool FindMdiClient();
+  HWND MdiClient() const { return FMdiClient; }
   // Every message of the client goes to (object->*Method)(m) while hooked; the method hands it
-  // to ClientMessage.
+  // to MdiClientProc.
   template <auto Method, class T>
-  void Hook(T* object) {
-    if (FClient) FSubclass.Attach<Method>(FClient, object);
+  void HookMdiClient(T* object) {
+    if (FMdiClient) FSubclass.Attach<Method>(FMdiClient, object);
   }
-  bool Hooked() const { return FSubclass.Attached(); }
+  bool MdiClientHooked() const { return FSubclass.Attached(); }
   // Gives the client its procedure back, MenuUpdate its value and the manager's record up.
-  void Unhook();
-  void CallPrevious(TMessage& m) { FSubclass.CallPrevious(m); }
+  void UnhookMdiClient();
+  void CallMdiPrevious(TMessage& m) { FSubclass.CallPrevious(m); }
   // One message of the hooked client. barSkinned: the frame's menu bar and caption are skinned.
   // True when the frame should repaint its frame now (its bar was rebuilt).
-  bool ClientMessage(TMessage& m, bool barSkinned);
+  bool MdiClientProc(TMessage& m, bool barSkinned);
 
   // The frame's active child is maximised, asked of the client (WM_MDIGETACTIVE).
-  bool ChildMaximized() const;
+  bool IsMdiChildMaximized() const;
   // Sends the system command to the active child. True when the frame should repaint now: the
   // bar loses the buttons (or shows them for the next maximised child); false when there was no
   // child or the frame went with it.
-  bool ChildCommand(UINT command);
+  bool MdiChildCommand(UINT command);
   // The maximised child's buttons on the frame bar's picture dc, whose top-left is bar's (window
   // coordinates); nothing when no child is maximised.
-  void PaintChildButtons(HDC dc, const RECT& bar);
+  void PaintMdiButtons(HDC dc, const RECT& bar);
 
  private:
   TSkinnedWindow& FSkinner;
   TCaptionButtons& FButtons;
   const std::unique_ptr<TVuzUrezMenu>& FMenuBar;
   TWindowSubclass FSubclass;  // the client's window procedure, while hooked
-  HWND FClient = nullptr;
-  HWND FNewChild = nullptr;  // made through WM_MDICREATE, skinned at the next menu refresh
-  bool FMenuUpdate = true;   // the skin data's MenuUpdate before the first child came
+  HWND FMdiClient = nullptr;
+  HWND FNewMdiChild = nullptr;  // made through WM_MDICREATE, skinned at the next menu refresh
+  bool FMdiMenuUpdate = true;   // the skin data's MenuUpdate before the first child came
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // false once destroyed
 };

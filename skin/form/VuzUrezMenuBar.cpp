@@ -6,6 +6,7 @@
 #include "framework/Menus.h"
 #include "framework/WideText.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/form/VuzUrezFormLayout.h"
 #include "skin/form/VuzUrezFormMdi.h"
 #include "skin/paint/SkinDrawWin32.h"
 
@@ -174,12 +175,12 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
     if (!sdc) return;
     RECT local{0, 0, w, h};
     if (bar) {
-      int frame = active ? 1 : 2;
+      int frame = active ? afActive : afInactive;
       TMargins margins{bar->LeftWidth, bar->TopHeight, bar->RightWidth, bar->BottomHeight};
-      if (bar->Tile == 1)
-        DrawNineSlice(sdc.Get(), local, bar->Bitmap, true, false, false, 2, frame, margins);
+      if (bar->Tile == kMenuBarNineSlice)
+        DrawNineSlice(sdc.Get(), local, bar->Bitmap, true, false, false, kActivationFrames, frame, margins);
       else
-        DrawThreeSlice(sdc.Get(), local, bar->Bitmap, true, false, 2, frame, margins);
+        DrawThreeSlice(sdc.Get(), local, bar->Bitmap, true, false, kActivationFrames, frame, margins);
       x = RightToLeft ? bar->RightWidth + 8 : bar->LeftWidth + 4;
       if (w < x) x = 12;
     } else {
@@ -216,7 +217,7 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
       b->State = TNCObject::stNormal;
     }
     canvas.SetHandle(nullptr);
-    if (Mdi) Mdi->PaintChildButtons(sdc.Get(), r);  // a maximised MDI child's buttons at the bar's end
+    if (Mdi) Mdi->PaintMdiButtons(sdc.Get(), r);  // a maximised MDI child's buttons at the bar's end
   }
   TBitmapDC src(*scratch, dc);
   if (src) BitBlt(dc, r.left, r.top, w, h, src.Get(), 0, 0, SRCCOPY);

@@ -696,6 +696,39 @@ TEST_F(SkinMenus, PopupItemsAreFoundByCommandNotByPosition) {
   EXPECT_EQ(measured, w);
 }
 
+struct TOwnItemDrawing : TObject {
+  void Draw(TObject*, TCanvas*, RECT, bool) {}
+};
+
+TEST_F(SkinMenus, BarDrawsItemsInTheSkinnersLookAndLeavesItemsThatDrawThemselves) {
+  form = new TForm(nullptr);
+  auto* menu = new TMainMenu(form);
+  TMenuItem* file = AddItem(menu->Items(), "&File");
+  TMenuItem* skinned = AddItem(file, "&Skinned");
+  TMenuItem* own = AddItem(file, "&Own");
+  form->SetMenu(menu);
+  TVuzUrezForm* s = SkinForm();
+  // The skinner's handler is the one it puts on popup items; the bar knows it as its own look.
+  skinned->OnDrawItem = TMenuDrawItemEvent(s, &TVuzUrezForm::PopupItemDraw);
+  TOwnItemDrawing drawing;
+  own->OnDrawItem = TMenuDrawItemEvent(&drawing, &TOwnItemDrawing::Draw);
+  TVuzUrezMenu* bar = s->MenuBar();
+  bool measuredSkinned = false, measuredOwn = true, opened = false;
+  TMenuScript script([&] {
+    if (MenuWindows().empty()) return false;
+    MEASUREITEMSTRUCT a{ODT_MENU, 0, skinned->Command(), 0, 0, 0}, b{ODT_MENU, 0, own->Command(), 0, 0, 0};
+    measuredSkinned = bar->MeasureItem(a);
+    measuredOwn = bar->MeasureItem(b);
+    opened = true;
+    EndMenu();
+    return true;
+  });
+  bar->OpenMenuBarButton(bar->Buttons[0].get());
+  ASSERT_TRUE(opened);
+  EXPECT_TRUE(measuredSkinned);
+  EXPECT_FALSE(measuredOwn);
+}
+
 // What frame 4 (selected) of the MenuItem strip puts at (80, 1) of a 160 x 22 item.
 TColor SelectedLook(const TSkinData& data) {
   const TDataSkinObject& e = *data.Skin.MenuItem;
