@@ -4,7 +4,6 @@
 
 #include "framework/Controls.h"
 #include "framework/Messages.h"
-#include "framework/WideText.h"
 
 namespace {
 int gAlive = 0;
@@ -47,7 +46,11 @@ bool TSkinControl::WindowEnabled() const {
   return FHandle && (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
 }
 
-void TSkinControl::ReadCaption() { FCaption = WindowTextW(FHandle); }
+void TSkinControl::ReadCaption() {
+  char text[1000] = {};
+  if (FHandle) SendMessageA(FHandle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  FCaption = text;
+}
 
 void TSkinControl::AttachUnbuffered(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
   bool buffered = control && control->DoubleBuffered();
@@ -142,7 +145,7 @@ void TSkinControl::AttachGraphic(TControl* control, TSkinData* data, TCanvas* ca
   control->WindowProc = TWndMethod(this, &TSkinControl::SkinWndProc);
   if (FSite) FSite->AddIfAbsent(this);
   FEnabled = control->Enabled();
-  FCaption = Widen(control->Caption());
+  FCaption = control->Caption();
   control->Invalidate();
   FAttached = true;
 }
@@ -174,7 +177,8 @@ void TSkinControl::CallDefault(TMessage& m) {
     FObjectInstance.CallPrevious(m);
   } else if (FHandle && IsWindow(FHandle)) {
     // A control's skinner detached inside this very message: the control's own handling is back.
-    TWindowSubclass::CallWindowProcedure(FHandle, m);
+    m.Result = CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC)), FHandle,
+                               m.Msg, m.WParam, m.LParam);
   }
 }
 
@@ -189,13 +193,11 @@ void TSkinControl::AfterDefault(TMessage& m) {
       Redraw();
       break;
     case WM_SETTEXT:
-      // The text comes as the window's kind has it: wide for a Unicode window.
-      if (!m.LParam) {
-        FCaption.clear();
-      } else if (FObjectInstance.Unicode()) {
-        FCaption = reinterpret_cast<const wchar_t*>(m.LParam);
+      // A Unicode window's text comes wide: read it back through the code page instead.
+      if (FObjectInstance.Unicode()) {
+        ReadCaption();
       } else {
-        FCaption = Widen(reinterpret_cast<const char*>(m.LParam));
+        FCaption = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
       }
       Redraw();
       break;
