@@ -35,6 +35,10 @@
 
 namespace {
 
+// A control with this tag (exactly, not by the hundreds the disable tag counts in) is a scrolled
+// control whatever its class.
+constexpr int kScrolledControlTag = 55;
+
 std::string Upper(std::string s) {
   for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return s;
@@ -163,7 +167,7 @@ bool TFormControls::IsScrolledControl(TControl* control) {
   if (!w) return false;
   if (w->HandleAllocated() && (GetWindowLongPtrA(w->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)))
     return true;
-  if (control->Tag == 55) return true;
+  if (control->Tag == kScrolledControlTag) return true;
   for (const char* cls :
        {"TCustomMemo", "TCustomListBox", "TCustomTreeView", "TScrollingWinControl", "TCustomRichEdit"})
     if (Is(control, cls)) return true;
