@@ -56,6 +56,20 @@ void TSkinControl::FillFace(HDC dc, const RECT& r) const {
   SetDCBrushColor(dc, old);
 }
 
+void TSkinControl::DrawFieldEdge(HDC dc, const RECT& r) const {
+  if (!dc || !FSkinData) return;
+  const TSkinElements& s = FSkinData->Skin;
+  const TColor rings[2] = {s.ColourButtonShadow, s.ContentColours ? s.ColourWindow : clWhite};
+  RECT ring = r;
+  int saved = SaveDC(dc);
+  for (TColor c : rings) {
+    SetDCBrushColor(dc, static_cast<COLORREF>(ColorToRGB(c)));
+    FrameRect(dc, &ring, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    InflateRect(&ring, -1, -1);
+  }
+  RestoreDC(dc, saved);
+}
+
 void TSkinControl::ControlFont(TFont& font) const {
   if (FControl) {
     font.Assign(*FControl->Font());

@@ -93,9 +93,7 @@ void TSkinEdit::DrawSkin(HDC dc, const RECT& r) {
   GetClientRect(FHandle, &client);
   GetWindowRect(FHandle, &window);
   if (client.right == window.right - window.left || client.bottom == window.bottom - window.top) return;
-  FrameWith(dc, r, FSkinData->Skin.ColourButtonShadow);
-  // The inner ring in the content's ground, so that it does not stand out around a dark edit.
-  FrameWith(dc, Shrunk(r, 1), FSkinData->Skin.ContentColours ? FSkinData->Skin.ColourWindow : clWhite);
+  DrawFieldEdge(dc, r);
 }
 
 void TSkinEdit::PrintBorder(HDC dc) {

@@ -427,7 +427,23 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     }
   }
   if (cls == "combobox") {
-    if ((style & 3) != CBS_SIMPLE && d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
+    if ((style & 3) != CBS_SIMPLE) {
+      if (d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
+      return;
+    }
+    // A simple combo's list is always shown: its bars and edge are a list's.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (d.HasControl(xcScrollbar) && GetComboBoxInfo(wnd, &info) && info.hwndList &&
+        !FindWindowSkinner(info.hwndList))
+      AttachByHandle<TSkinScrollBar>(info.hwndList, true);
+    return;
+  }
+  // Fields that scroll (a multi-line edit with bars, a list, a tree) get skinned bars; the
+  // system's would stand out under any skin.
+  const bool scrolledEdit = cls == "edit" && (style & ES_MULTILINE) && (style & (WS_VSCROLL | WS_HSCROLL));
+  if (scrolledEdit || cls == "listbox" || cls == "systreeview32") {
+    if (d.HasControl(xcScrollbar)) AttachByHandle<TSkinScrollBar>(wnd, true);
     return;
   }
   if (cls == "comboboxex32") {
