@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dll/SkinSession.h"
+#include "framework/WideText.h"
 #include "framework/WindowSubclass.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/VuzUrezDataRead.h"
@@ -24,23 +25,6 @@ BOOL Fail(const std::wstring& text) {
 BOOL Succeed() {
   tError.clear();
   return TRUE;
-}
-
-std::wstring Widen(const std::string& s, UINT codePage = CP_ACP) {
-  if (s.empty()) return {};
-  int n = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
-}
-
-std::string Narrow(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
 }
 
 // Runs one API call: C++ exceptions become a failure with a reason.

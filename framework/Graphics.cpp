@@ -282,10 +282,20 @@ int TCanvas::DrawTextRect(RECT& r, const std::string& text, UINT format) {
   Need(true, false, false);
   return dc_ ? ::DrawTextA(dc_, text.data(), static_cast<int>(text.size()), &r, format) : 0;
 }
+int TCanvas::DrawTextRect(RECT& r, const std::wstring& text, UINT format) {
+  Need(true, false, false);
+  return dc_ ? ::DrawTextW(dc_, text.data(), static_cast<int>(text.size()), &r, format) : 0;
+}
 SIZE TCanvas::TextExtent(const std::string& text) {
   SIZE s{0, 0};
   Need(true, false, false);
   if (dc_) GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &s);
+  return s;
+}
+SIZE TCanvas::TextExtent(const std::wstring& text) {
+  SIZE s{0, 0};
+  Need(true, false, false);
+  if (dc_) GetTextExtentPoint32W(dc_, text.data(), static_cast<int>(text.size()), &s);
   return s;
 }
 void TCanvas::Draw(int x, int y, const TBitmap& bmp) {

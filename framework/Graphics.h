@@ -114,8 +114,13 @@ class TCanvas : public TPersistent {
   void TextRect(RECT r, const std::string& text, UINT format);
   // DrawTextA with the canvas's font and background mode; r is updated with DT_CALCRECT.
   int DrawTextRect(RECT& r, const std::string& text, UINT format);
+  // The same for a wide text (DrawTextW): another program's texts, which need not fit the ANSI
+  // code page.
+  int DrawTextRect(RECT& r, const std::wstring& text, UINT format);
   SIZE TextExtent(const std::string& text);
+  SIZE TextExtent(const std::wstring& text);
   int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+  int TextWidth(const std::wstring& text) { return TextExtent(text).cx; }
   int TextHeight(const std::string& text) { return TextExtent(text).cy; }
   void Draw(int x, int y, const TBitmap& bmp);
   void StretchDraw(const RECT& r, const TBitmap& bmp);

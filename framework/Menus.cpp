@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cwctype>
 #include <map>
 
 namespace {
@@ -33,8 +34,11 @@ void SetPopupOwnerWindow(HWND owner) { g_popupOwner = owner; }
 
 HMENU MenuBeingDrawn() { return g_menuBeingDrawn; }
 
-std::string StripHotkey(const std::string& caption) {
-  std::string out;
+namespace {
+
+template <class S>
+S StripMarkers(const S& caption) {
+  S out;
   for (std::size_t i = 0; i < caption.size(); ++i) {
     if (caption[i] == '&') {
       if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
@@ -45,16 +49,30 @@ std::string StripHotkey(const std::string& caption) {
   return out;
 }
 
-char GetHotkey(const std::string& caption) {
+// The character after the first single "&" (an "&&" is a plain "&"), or 0.
+template <class S>
+typename S::value_type MarkedCharacter(const S& caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
     if (caption[i + 1] == '&') {
       ++i;
       continue;
     }
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+    return caption[i + 1];
   }
   return 0;
+}
+
+}  // namespace
+
+std::string StripHotkey(const std::string& caption) { return StripMarkers(caption); }
+std::wstring StripHotkey(const std::wstring& caption) { return StripMarkers(caption); }
+
+char GetHotkey(const std::string& caption) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(MarkedCharacter(caption))));
+}
+wchar_t GetHotkey(const std::wstring& caption) {
+  return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(MarkedCharacter(caption))));
 }
 
 // ---- items

@@ -159,3 +159,6 @@ HMENU MenuBeingDrawn();
 // The caption without its accelerator marker, and the accelerator character (0 if none).
 std::string StripHotkey(const std::string& caption);
 char GetHotkey(const std::string& caption);
+// The same for a wide caption (another program's menus); the key is upper case.
+std::wstring StripHotkey(const std::wstring& caption);
+wchar_t GetHotkey(const std::wstring& caption);

@@ -157,6 +157,13 @@ void TWindowSubclass::CallPrevious(TMessage& m) const {
   m.Result = CallProc(previous_, unicode_, wnd_, m.Msg, m.WParam, m.LParam);
 }
 
+LRESULT TWindowSubclass::CallWindowProcedure(HWND wnd, TMessage& m) {
+  const bool unicode = IsWindowUnicode(wnd) != FALSE;
+  m.Result =
+      CallProc(reinterpret_cast<WNDPROC>(GetProc(wnd, unicode)), unicode, wnd, m.Msg, m.WParam, m.LParam);
+  return m.Result;
+}
+
 void TWindowSubclass::PassedOn(HWND wnd, WNDPROC previous, const TMessage& m) {
   for (TFrame* f = gFrames; f; f = f->Outer) {
     if (f->Wnd == wnd && f->Previous == previous && f->Msg == m.Msg) {

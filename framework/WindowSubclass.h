@@ -53,6 +53,9 @@ class TWindowSubclass {
         object, [](void* o, TMessage& m) { (static_cast<T*>(o)->*Method)(m); }, wnd, previous, false, msg, wp,
         lp);
   }
+  // Calls the window's present procedure with m through the variant its kind asks for (wide for
+  // a Unicode window), as the system would; m.Result is the answer.
+  static LRESULT CallWindowProcedure(HWND wnd, TMessage& m);
   // Deliver's counterpart of PassedOn: m, handled for wnd, went on to previous another way.
   static void PassedOn(HWND wnd, WNDPROC previous, const TMessage& m);
 

@@ -1,6 +1,7 @@
 // waitwin [SECONDS] [CLASS]: waits until a visible, non-empty top-level window (of CLASS when
-// given) exists on the desktop, then waits a little for it to paint and prints
-// "x y width height" of the foremost such window in screen coordinates. Exit 1 on time-out.
+// given) exists on the desktop, then until it has painted (its thread idle, no window of it
+// with anything left to paint) and prints "x y width height" of the foremost such window in
+// screen coordinates. Exit 1 on time-out.
 #include <windows.h>
 
 #include <cstdio>
@@ -29,6 +30,32 @@ BOOL CALLBACK Visit(HWND h, LPARAM lp) {
   s->found = h;  // EnumWindows walks top to bottom: the first match is the foremost
   return FALSE;
 }
+
+BOOL CALLBACK HasUpdate(HWND h, LPARAM lp) {
+  if (IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(lp) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The window's thread has nothing queued for it and no window of it waits to be painted. A
+// loaded machine can take seconds for a first paint, so this is asked, not guessed by a sleep.
+bool Painted(HWND w) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer)) return false;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+    DWORD idle = WaitForInputIdle(p, 1000);
+    CloseHandle(p);
+    if (idle == WAIT_TIMEOUT) return false;
+  }
+  bool pending = false;
+  HasUpdate(w, reinterpret_cast<LPARAM>(&pending));
+  if (!pending) EnumChildWindows(w, HasUpdate, reinterpret_cast<LPARAM>(&pending));
+  return !pending;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,7 +66,12 @@ int main(int argc, char** argv) {
     s.found = nullptr;
     EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
     if (s.found) {
-      Sleep(700);  // let it finish its first paint
+      // Painted twice in a row: a paint can post more work (a skin attaching on activation).
+      int quiet = 0;
+      while (quiet < 2 && GetTickCount() - start < seconds * 1000) {
+        quiet = Painted(s.found) ? quiet + 1 : 0;
+        Sleep(100);
+      }
       RECT r;
       GetWindowRect(s.found, &r);
       printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);

@@ -4,6 +4,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Messages.h"
+#include "framework/WideText.h"
 
 namespace {
 int gAlive = 0;
@@ -46,11 +47,7 @@ bool TSkinControl::WindowEnabled() const {
   return FHandle && (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
 }
 
-void TSkinControl::ReadCaption() {
-  char text[1000] = {};
-  if (FHandle) SendMessageA(FHandle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  FCaption = text;
-}
+void TSkinControl::ReadCaption() { FCaption = WindowTextW(FHandle); }
 
 void TSkinControl::AttachUnbuffered(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
   bool buffered = control && control->DoubleBuffered();
@@ -145,7 +142,7 @@ void TSkinControl::AttachGraphic(TControl* control, TSkinData* data, TCanvas* ca
   control->WindowProc = TWndMethod(this, &TSkinControl::SkinWndProc);
   if (FSite) FSite->AddIfAbsent(this);
   FEnabled = control->Enabled();
-  FCaption = control->Caption();
+  FCaption = Widen(control->Caption());
   control->Invalidate();
   FAttached = true;
 }
@@ -177,8 +174,7 @@ void TSkinControl::CallDefault(TMessage& m) {
     FObjectInstance.CallPrevious(m);
   } else if (FHandle && IsWindow(FHandle)) {
     // A control's skinner detached inside this very message: the control's own handling is back.
-    m.Result = CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC)), FHandle,
-                               m.Msg, m.WParam, m.LParam);
+    TWindowSubclass::CallWindowProcedure(FHandle, m);
   }
 }
 
@@ -193,11 +189,13 @@ void TSkinControl::AfterDefault(TMessage& m) {
       Redraw();
       break;
     case WM_SETTEXT:
-      // A Unicode window's text comes wide: read it back through the code page instead.
-      if (FObjectInstance.Unicode()) {
-        ReadCaption();
+      // The text comes as the window's kind has it: wide for a Unicode window.
+      if (!m.LParam) {
+        FCaption.clear();
+      } else if (FObjectInstance.Unicode()) {
+        FCaption = reinterpret_cast<const wchar_t*>(m.LParam);
       } else {
-        FCaption = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
+        FCaption = Widen(reinterpret_cast<const char*>(m.LParam));
       }
       Redraw();
       break;

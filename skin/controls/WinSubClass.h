@@ -89,6 +89,10 @@ class TSkinControl : public TComponent {
   // Repaints the whole window before returning.
   void Redraw();
   void FillFace(HDC dc, const RECT& r) const;
+  // The two-pixel sunken edge of a field (an edit, a list) as the skin draws it: a ring in the
+  // shadow colour, and inside it a ring in the field's ground, so that it does not stand out
+  // around a dark field.
+  void DrawFieldEdge(HDC dc, const RECT& r) const;
   // The standard WM_PAINT handling of skinners that paint everything themselves.
   void PaintMessage(TMessage& m);
   // For those skinners: WM_PAINT goes to PaintMessage and the background is never erased (the
@@ -102,7 +106,7 @@ class TSkinControl : public TComponent {
   bool Attached() const { return FAttached; }
   std::uint8_t State() const { return FState; }
   const RECT& WindowRect() const { return FWindowRect; }
-  const std::string& CachedCaption() const { return FCaption; }
+  const std::wstring& CachedCaption() const { return FCaption; }
   TSkinData* SkinData() const { return FSkinData; }
   bool Enabled() const { return FEnabled; }
   bool Recolour() const { return FRecolour; }
@@ -123,16 +127,17 @@ class TSkinControl : public TComponent {
   // Frame k of n of a glyph, unscaled at r's top-left; its top-left pixel's colour is transparent.
   static void DrawGlyphFrame(TCanvas& canvas, const RECT& r, int frameCount, int frameIndex,
                              const TBitmap& glyph);
-  // align: DT_LEFT, DT_CENTER or DT_RIGHT.
-  static void DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool enabled, const std::string& text);
+  // Texts are drawn wide: a Unicode control's as it keeps them, a framework control's GBK ones
+  // widened (framework/WideText.h). align: DT_LEFT, DT_CENTER or DT_RIGHT.
+  static void DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool enabled, const std::wstring& text);
   // alignment 0 left, 1 centred, 2 right.
-  void DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text, int imageIndex,
+  void DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::wstring& text, int imageIndex,
                     TImageList* images) const;
   // The same with a system image list (of a tab control or header known only by its window).
-  void DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text, int imageIndex,
+  void DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::wstring& text, int imageIndex,
                     HIMAGELIST images) const;
   // alignment index 0 left, 1 right, 2 centre; the text is centred both ways whatever it is.
-  static void DrawCenteredText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text,
+  static void DrawCenteredText(TCanvas& canvas, const RECT& r, int alignment, const std::wstring& text,
                                bool enabled);
   // Copies the scratch bitmap's top-left part to r of dc.
   static void CopyScratch(HDC dc, const RECT& r);
@@ -163,7 +168,7 @@ class TSkinControl : public TComponent {
   TCanvas* FCanvas = nullptr;
   bool FEnabled = false;
   bool FFocused = false;
-  std::string FCaption;
+  std::wstring FCaption;
   TWindowSubclass FObjectInstance;
   TSkinData* FSkinData = nullptr;
   HWND FHandle = nullptr;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/ComCtrls.h"
+#include "framework/WideText.h"
 #include "skin/paint/SkinDrawWin32.h"
 
 // ---- shared by the bar and tab skinners
@@ -30,10 +31,10 @@ void DrawBevel(HDC dc, RECT& r, bool lowered) {
   InflateRect(&r, -1, -1);
 }
 
-std::string StatusText(HWND wnd, int part, WORD* type) {
-  LRESULT info = SendMessageA(wnd, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0);
-  std::string text(LOWORD(info) + 1, '\0');
-  SendMessageA(wnd, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
+std::wstring StatusText(HWND wnd, int part, WORD* type) {
+  LRESULT info = SendMessageW(wnd, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0);
+  std::wstring text(LOWORD(info) + 1, L'\0');
+  SendMessageW(wnd, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
   text.resize(LOWORD(info));
   if (type) *type = HIWORD(info);
   return text;
@@ -56,7 +57,7 @@ std::vector<TSkinStatusBar::TPanel> TSkinStatusBar::Panels(const RECT& r) {
   const int parts = static_cast<int>(SendMessageA(FHandle, SB_GETPARTS, 0, 0));
   if (simple || parts <= 0 || (bar && bar->PanelCount() == 0)) {
     TPanel p;
-    p.Text = bar ? bar->SimpleText() : StatusText(FHandle, SB_SIMPLEID, nullptr);
+    p.Text = bar ? Widen(bar->SimpleText()) : StatusText(FHandle, SB_SIMPLEID, nullptr);
     p.Rect = r;
     panels.push_back(p);
     return panels;
@@ -69,7 +70,7 @@ std::vector<TSkinStatusBar::TPanel> TSkinStatusBar::Panels(const RECT& r) {
     bool rtl = false;
     if (bar && i < bar->PanelCount()) {
       TStatusPanel* sp = bar->Panels(i);
-      p.Text = sp->Text();
+      p.Text = Widen(sp->Text());
       p.Align = sp->Alignment() == paRightJustify ? DT_RIGHT
                 : sp->Alignment() == paCenter     ? DT_CENTER
                                                   : DT_LEFT;
@@ -79,7 +80,7 @@ std::vector<TSkinStatusBar::TPanel> TSkinStatusBar::Panels(const RECT& r) {
       // A status bar known only by its window: the system's tab characters give the alignment.
       WORD type = 0;
       p.Text = StatusText(FHandle, i, &type);
-      std::size_t tabs = std::min<std::size_t>(p.Text.find_first_not_of('\t'), p.Text.size());
+      std::size_t tabs = std::min<std::size_t>(p.Text.find_first_not_of(L'\t'), p.Text.size());
       p.Align = tabs >= 2 ? DT_RIGHT : tabs == 1 ? DT_CENTER : DT_LEFT;
       p.Text.erase(0, tabs);
       p.Style = (type & SBT_POPOUT) ? 2 : (type & SBT_NOBORDERS) ? 3 : 1;
@@ -103,7 +104,7 @@ void TSkinStatusBar::DrawPanel(HDC dc, const TPanel& p) {
     DrawBevel(dc, r, p.Style == 1);
   }
   RECT text{r.left + 2, r.top, r.right - 2, r.bottom};
-  DrawCaption(FTextCanvas, text, p.Align, FEnabled, p.Text.empty() ? std::string(" ") : p.Text);
+  DrawCaption(FTextCanvas, text, p.Align, FEnabled, p.Text.empty() ? std::wstring(L" ") : p.Text);
 }
 
 void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
@@ -178,12 +179,12 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
       RECT ir{};
       if (!SendMessageA(FHandle, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&ir)))
         continue;
-      char text[201] = {};
-      HDITEMA item{};
+      wchar_t text[201] = {};
+      HDITEMW item{};
       item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
       item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(FHandle, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      item.cchTextMax = static_cast<int>(std::size(text));
+      SendMessageW(FHandle, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
       DrawNineSlice(picture.Get(), ir, e->Bitmap, false, e->Tile != 0, false, frames, 1, margins);
       edge = std::max(edge, ir.right);
       if (!text[0]) continue;

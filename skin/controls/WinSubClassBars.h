@@ -21,7 +21,7 @@ class TSkinStatusBar : public TSkinControl {
 
  private:
   struct TPanel {
-    std::string Text;
+    std::wstring Text;
     UINT Align = DT_LEFT;
     int Style = 1;  // 1 lowered, 2 raised, 3 no bevel
     RECT Rect{};

@@ -6,6 +6,7 @@
 #include "framework/Buttons.h"
 #include "framework/Controls.h"
 #include "framework/Messages.h"
+#include "framework/WideText.h"
 #include "skin/paint/SkinDrawWin32.h"
 
 namespace {
@@ -151,7 +152,7 @@ void TSkinButton::PaintFace(HDC dc, const RECT& r, bool withGlyph) {
   FFocused = FHandle && GetFocus() == FHandle;
   FEnabled = WindowEnabled();
   ReadCaption();
-  if (FCaption.empty() && FControl) FCaption = FControl->Caption();
+  if (FCaption.empty() && FControl) FCaption = Widen(FControl->Caption());
   const int frame = FaceFrame();
   const int w = r.right - r.left, h = r.bottom - r.top;
   const RECT local{0, 0, w, h};
@@ -311,7 +312,7 @@ void TSkinSpeedButton::DrawButton(HDC dc, const RECT& r) {
   const TDataSkinButton* e = ButtonsOf(FSkinData);
   if (!button || !e || !dc) return;
   FEnabled = button->Enabled();
-  FCaption = button->Caption();
+  FCaption = Widen(button->Caption());
   int frame = kFrameNormal;
   if (FState & kSkinPressed)
     frame = kFramePressed;

@@ -6,6 +6,7 @@
 #include "framework/Controls.h"
 #include "framework/Messages.h"
 #include "framework/TypeInfo.h"
+#include "framework/WideText.h"
 #include "skin/paint/SkinDrawWin32.h"
 
 namespace {
@@ -94,9 +95,8 @@ void DrawMark(const TSkinControl& s, TPictureCache& cache, HDC dc, const RECT& r
 void DrawDisabledCaption(const TSkinControl& s, HDC dc, const RECT& r) {
   LONG_PTR style = GetWindowLongPtrA(s.Handle(), GWL_STYLE);
   if (!(style & WS_DISABLED)) return;
-  char text[1000] = {};
-  SendMessageA(s.Handle(), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  if (!text[0]) return;
+  const std::wstring text = WindowTextW(s.Handle());
+  if (text.empty()) return;
   TCanvas canvas;
   canvas.SetHandle(dc);
   s.ControlFont(canvas.Font());

@@ -56,6 +56,20 @@ void TSkinControl::FillFace(HDC dc, const RECT& r) const {
   SetDCBrushColor(dc, old);
 }
 
+void TSkinControl::DrawFieldEdge(HDC dc, const RECT& r) const {
+  if (!dc || !FSkinData) return;
+  const TSkinElements& s = FSkinData->Skin;
+  const TColor rings[2] = {s.ColourButtonShadow, s.ContentColours ? s.ColourWindow : clWhite};
+  RECT ring = r;
+  int saved = SaveDC(dc);
+  for (TColor c : rings) {
+    SetDCBrushColor(dc, static_cast<COLORREF>(ColorToRGB(c)));
+    FrameRect(dc, &ring, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    InflateRect(&ring, -1, -1);
+  }
+  RestoreDC(dc, saved);
+}
+
 void TSkinControl::ControlFont(TFont& font) const {
   if (FControl) {
     font.Assign(*FControl->Font());
@@ -103,7 +117,7 @@ void TSkinControl::DrawGlyphFrame(TCanvas& canvas, const RECT& r, int frameCount
 }
 
 void TSkinControl::DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool enabled,
-                               const std::string& text) {
+                               const std::wstring& text) {
   PlainText(canvas);
   RECT measured = r;
   canvas.DrawTextRect(measured, text, align | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
@@ -121,12 +135,12 @@ void TSkinControl::DrawCaption(TCanvas& canvas, const RECT& r, UINT align, bool 
   canvas.DrawTextRect(measured, text, align | DT_EXPANDTABS);
 }
 
-void TSkinControl::DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text,
+void TSkinControl::DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::wstring& text,
                                 int imageIndex, TImageList* images) const {
   DrawIconText(canvas, r, alignment, text, imageIndex, images ? images->Handle() : nullptr);
 }
 
-void TSkinControl::DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text,
+void TSkinControl::DrawIconText(TCanvas& canvas, const RECT& r, int alignment, const std::wstring& text,
                                 int imageIndex, HIMAGELIST images) const {
   int iconWidth = 0, iconHeight = 0;
   bool icon = images && imageIndex != -1 && ImageList_GetIconSize(images, &iconWidth, &iconHeight);
@@ -151,7 +165,7 @@ void TSkinControl::DrawIconText(TCanvas& canvas, const RECT& r, int alignment, c
   canvas.DrawTextRect(t, text, format | DT_NOCLIP);
 }
 
-void TSkinControl::DrawCenteredText(TCanvas& canvas, const RECT& r, int alignment, const std::string& text,
+void TSkinControl::DrawCenteredText(TCanvas& canvas, const RECT& r, int alignment, const std::wstring& text,
                                     bool enabled) {
   UINT align = alignment == 1 ? DT_RIGHT : alignment == 2 ? DT_CENTER : DT_LEFT;
   PlainText(canvas);

@@ -1,6 +1,7 @@
 #include "skin/controls/WinSubClassEdits.h"
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "framework/Controls.h"
@@ -92,9 +93,7 @@ void TSkinEdit::DrawSkin(HDC dc, const RECT& r) {
   GetClientRect(FHandle, &client);
   GetWindowRect(FHandle, &window);
   if (client.right == window.right - window.left || client.bottom == window.bottom - window.top) return;
-  FrameWith(dc, r, FSkinData->Skin.ColourButtonShadow);
-  // The inner ring in the content's ground, so that it does not stand out around a dark edit.
-  FrameWith(dc, Shrunk(r, 1), FSkinData->Skin.ContentColours ? FSkinData->Skin.ColourWindow : clWhite);
+  DrawFieldEdge(dc, r);
 }
 
 void TSkinEdit::PrintBorder(HDC dc) {
@@ -200,13 +199,13 @@ void TSkinComBox::DrawListText(HDC dc, const RECT& area) {
   int saved = SaveDC(dc);
   FillRect(dc, &area, FieldBrush(dc, FHandle));
   if (!FEnabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-  std::string text;
-  const LRESULT sel = SendMessageA(FHandle, CB_GETCURSEL, 0, 0);
-  const LRESULT len = sel >= 0 ? SendMessageA(FHandle, CB_GETLBTEXTLEN, static_cast<WPARAM>(sel), 0) : -1;
+  std::wstring text;
+  const LRESULT sel = SendMessageW(FHandle, CB_GETCURSEL, 0, 0);
+  const LRESULT len = sel >= 0 ? SendMessageW(FHandle, CB_GETLBTEXTLEN, static_cast<WPARAM>(sel), 0) : -1;
   if (len > 0) {
     text.resize(static_cast<std::size_t>(len) + 1);
-    SendMessageA(FHandle, CB_GETLBTEXT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(std::strlen(text.c_str()));
+    SendMessageW(FHandle, CB_GETLBTEXT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(std::wcslen(text.c_str()));
   }
   RECT field = Shrunk(area, 1);
   const bool dropped = SendMessageA(FHandle, CB_GETDROPPEDSTATE, 0, 0) != 0;
@@ -217,7 +216,7 @@ void TSkinComBox::DrawListText(HDC dc, const RECT& area) {
   SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   RECT t{field.left + 2, field.top, field.right, field.bottom};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &t,
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (FFocused && !dropped) DrawFocusRect(dc, &field);
   RestoreDC(dc, saved);

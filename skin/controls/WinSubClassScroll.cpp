@@ -103,13 +103,22 @@ void TSkinScrollBar::AttachScrollBars(TWinControl* control, TSkinData* data, boo
   FOldWindowProc = control->WindowProc;
   control->WindowProc = TWndMethod(static_cast<TSkinControl*>(this), &TSkinControl::SkinWndProc);
   if (Site()) Site()->AddIfAbsent(this);
-  FFocused = GetFocus() == FHandle;
   FEnabled = WindowEnabled();
   ReadCaption();
+  FAttached = true;
+  Begin(trackThumb);
+}
+
+void TSkinScrollBar::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
+  TSkinControl::AttachHandle(wnd, data, canvas);
+  if (FAttached) Begin(true);
+}
+
+void TSkinScrollBar::Begin(bool trackThumb) {
+  FFocused = GetFocus() == FHandle;
   FTracking = FInHScroll = FInVScroll = false;
   FInfo[0].cbSize = FInfo[1].cbSize = sizeof(SCROLLINFO);
   FTrackThumb = trackThumb;
-  FAttached = true;
   // The non-client area is worked out and painted anew, now with the skinned bars.
   SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -212,9 +221,13 @@ void TSkinScrollBar::DrawBar(HDC dc, const RECT& r, bool vertical) {
 }
 
 void TSkinScrollBar::DrawSkin(HDC dc, const RECT& r) {
-  if (!FSkinData || !HasImage(FSkinData->Skin.Scrollbar.get())) return;
+  if (!FSkinData) return;
   FStyle = GetWindowLongPtrA(FHandle, GWL_STYLE);
   FExStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
+  // Under a skin with content colours the system's white and grey sunken edge would ring a dark
+  // field: the edge is drawn as a skinned edit's is.
+  if (FSkinData->Skin.ContentColours && (FExStyle & WS_EX_CLIENTEDGE)) DrawFieldEdge(dc, r);
+  if (!HasImage(FSkinData->Skin.Scrollbar.get())) return;
   if (FInVScroll) FStyle |= WS_VSCROLL;
   if (FInHScroll) FStyle |= WS_HSCROLL;
   bool horz = (FStyle & WS_HSCROLL) != 0, vert = (FStyle & WS_VSCROLL) != 0;

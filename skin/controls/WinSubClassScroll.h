@@ -41,6 +41,8 @@ class TSkinScrollBar : public TSkinControl {
 
   // trackThumb: a button-down on a thumb starts the skinner's own drag (else the system's).
   void AttachScrollBars(TWinControl* control, TSkinData* data, bool trackThumb, TCanvas* canvas);
+  // A plain window's bars (an edit, a list, a tree): the skinner drags the thumbs itself.
+  void AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) override;
   void Detach() override;
   bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
@@ -68,6 +70,8 @@ class TSkinScrollBar : public TSkinControl {
   TBarGeometry FGeometry[2]{};
 
  private:
+  // What both ways of attaching share, once the window is subclassed.
+  void Begin(bool trackThumb);
   void OnScroll(TMessage& m, bool vertical);
   bool ThumbClick(const TMessage& m);
   void TrackLoop(bool vertical, POINT start);

@@ -6,6 +6,7 @@
 #include "framework/Controls.h"
 #include "framework/Messages.h"
 #include "framework/TabCtrls.h"
+#include "framework/WideText.h"
 #include "skin/controls/WinSubClassBars.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/data/ImgUtil.h"
@@ -152,12 +153,12 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
     FTextCanvas.SetHandle(sdc.Get());
     WindowFont(FHandle, FTextCanvas.Font());
     for (int i = 0; i < count; ++i) {
-      char text[80] = {};
-      TCITEMA item{};
+      wchar_t text[80] = {};
+      TCITEMW item{};
       item.mask = TCIF_TEXT | TCIF_IMAGE;
       item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(FHandle, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      item.cchTextMax = static_cast<int>(std::size(text));
+      SendMessageW(FHandle, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
       RECT ir{};
       if (!SendMessageA(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&ir)))
         continue;
@@ -298,7 +299,7 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& r) {
     const int extra = TTabSet::kTabPadding + (scroller ? TTabSet::kScrollerRoom : 0);
     int x = set->StartMargin();
     for (int i = std::max(0, set->FirstIndex()); i < set->Tabs()->Count(); ++i) {
-      const std::string& text = set->Tabs()->Get(i);
+      const std::wstring text = Widen(set->Tabs()->Get(i));
       FTextCanvas.Font().SetStyle(0);
       const int tw = FTextCanvas.TextWidth(text);
       if (x + tw + extra > usable) continue;

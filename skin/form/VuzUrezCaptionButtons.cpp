@@ -18,28 +18,28 @@ namespace {
 bool IsIconAction(int action) { return action == baSystemMenu || action == baSystemMenuIcon; }
 
 struct TSystemMenuItem {
-  const char* Caption;
+  const wchar_t* Caption;
   int Tag;
 };
-constexpr TSystemMenuItem kRestore{" Restore ", smRestore}, kMaximize{" Maximize ", smMaximize},
-    kMinimize{" Minimize ", smMinimize}, kClose{" Close ", smClose};
+constexpr TSystemMenuItem kRestore{L" Restore ", smRestore}, kMaximize{L" Maximize ", smMaximize},
+    kMinimize{L" Minimize ", smMinimize}, kClose{L" Close ", smClose};
 constexpr int kSeparatorTag = smSeparator;
 constexpr UINT kMenuIdBase = 0x7100;  // command id = base + tag
 
-const char* MenuCaption(int tag) {
+const wchar_t* MenuCaption(int tag) {
   for (const TSystemMenuItem* i : {&kRestore, &kMaximize, &kMinimize, &kClose})
     if (i->Tag == tag) return i->Caption;
-  return "";
+  return L"";
 }
 
 TMenuItemLook SystemMenuLook(int tag, TSkinData& data) {
   TMenuItemLook look;
   if (tag == kSeparatorTag) {
-    look.Caption = "-";
+    look.Caption = L"-";
     return look;
   }
   look.Caption = MenuCaption(tag);
-  if (tag == kClose.Tag) look.ShortCut = "Alt+F4";
+  if (tag == kClose.Tag) look.ShortCut = L"Alt+F4";
   look.Default = tag == kClose.Tag;
   look.Images = data.MenuImages();
   look.ImageIndex = look.Images && look.Images->Count() > tag ? tag : -1;

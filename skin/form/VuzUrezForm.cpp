@@ -6,6 +6,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/WideText.h"
 #include "skin/data/VuzUrezDataWin32.h"
 #include "skin/form/VuzUrezMenuBar.h"
 #include "skin/manager/SkinTrace.h"
@@ -114,9 +115,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   FSysMenuHandle = GetSystemMenu(Handle, FALSE);
   FButtons.LoadIcon();
-  char text[1000] = {};
-  SendMessageA(Handle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  FCaption = text;
+  FCaption = WindowTextW(Handle);
   FClassName = WindowClassName(Handle);
   GetClientRect(Handle, &FClientRect);
   RECT wr{};
@@ -282,11 +281,7 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
       // The system redraws its own caption when the text changes: take the new text and paint
       // the skinned frame over it again.
       CallPrevious(m);
-      {
-        char text[1000] = {};
-        SendMessageA(Handle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-        FCaption = text;
-      }
+      FCaption = WindowTextW(Handle);
       if (MainMenuSkinned()) PaintFrame(nullptr);
       return true;
     case WM_CTLCOLORBTN:

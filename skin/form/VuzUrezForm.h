@@ -94,7 +94,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   std::uint8_t FrameKind() const { return FFrameKind; }
   int PaintCount() const { return FPaintCount; }  // frames painted so far
   std::uint8_t WindowState() const { return FWindowState; }
-  const std::string& Caption() const { return FCaption; }
+  const std::wstring& Caption() const { return FCaption; }
 
   // Part: the caption buttons and the window menu (VuzUrezCaptionButtons.h); what their clicks
   // do to the window is done here.
@@ -221,7 +221,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool FFramed = false;  // attach took the frame, the menu bar and the caption buttons
   LONG_PTR FStyle = 0;
   std::string FClassName;
-  std::string FCaption;
+  std::wstring FCaption;  // wide: a Unicode window's caption need not fit the ANSI code page
   RECT FClientRect{};
   RECT FSystemFrame{};
   bool FRightToLeft = false;
@@ -235,7 +235,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
 
   // The frame: its sizes and how it was last painted.
   TGdiFont FCaptionFont;
-  std::string FCaptionPrefix = "  ";
+  std::wstring FCaptionPrefix = L"  ";
   TSkinScale FScale;
   std::shared_ptr<TScaledSkinImages> FScaledImages;  // the skin's images at FScale; null at 96 DPI
   int FLeftWidth = 0, FTopHeight = 0, FRightWidth = 0, FBottomHeight = 0;

@@ -35,6 +35,10 @@
 
 namespace {
 
+// A control with this tag (exactly, not by the hundreds the disable tag counts in) is a scrolled
+// control whatever its class.
+constexpr int kScrolledControlTag = 55;
+
 std::string Upper(std::string s) {
   for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return s;
@@ -163,7 +167,7 @@ bool TFormControls::IsScrolledControl(TControl* control) {
   if (!w) return false;
   if (w->HandleAllocated() && (GetWindowLongPtrA(w->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)))
     return true;
-  if (control->Tag == 55) return true;
+  if (control->Tag == kScrolledControlTag) return true;
   for (const char* cls :
        {"TCustomMemo", "TCustomListBox", "TCustomTreeView", "TScrollingWinControl", "TCustomRichEdit"})
     if (Is(control, cls)) return true;
@@ -427,7 +431,23 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     }
   }
   if (cls == "combobox") {
-    if ((style & 3) != CBS_SIMPLE && d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
+    if ((style & 3) != CBS_SIMPLE) {
+      if (d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
+      return;
+    }
+    // A simple combo's list is always shown: its bars and edge are a list's.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (d.HasControl(xcScrollbar) && GetComboBoxInfo(wnd, &info) && info.hwndList &&
+        !FindWindowSkinner(info.hwndList))
+      AttachByHandle<TSkinScrollBar>(info.hwndList, true);
+    return;
+  }
+  // Fields that scroll (a multi-line edit with bars, a list, a tree) get skinned bars; the
+  // system's would stand out under any skin.
+  const bool scrolledEdit = cls == "edit" && (style & ES_MULTILINE) && (style & (WS_VSCROLL | WS_HSCROLL));
+  if (scrolledEdit || cls == "listbox" || cls == "systreeview32") {
+    if (d.HasControl(xcScrollbar)) AttachByHandle<TSkinScrollBar>(wnd, true);
     return;
   }
   if (cls == "comboboxex32") {

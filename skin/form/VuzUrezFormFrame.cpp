@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "framework/WideText.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/form/VuzUrezMenuBar.h"
 #include "skin/paint/SkinDrawWin32.h"
@@ -133,18 +134,16 @@ void TVuzUrezForm::PaintTitleBar(HDC dc) {
 void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
   // The window's text as it is now: the system changes an MDI frame's text (the maximised
   // child's name in brackets) without a WM_SETTEXT reaching the window procedure.
-  char now[1000] = {};
-  SendMessageA(Handle, WM_GETTEXT, sizeof now, reinterpret_cast<LPARAM>(now));
-  FCaption = now;
+  FCaption = WindowTextW(Handle);
   TDataSkinTitle* title = FSkinData->Skin.Title.get();
   HGDIOBJ oldFont = FCaptionFont ? SelectObject(dc, FCaptionFont.Get()) : nullptr;
   int oldMode = SetBkMode(dc, TRANSPARENT);
   TColor colour = FActive ? FSkinData->Skin.ColourTitleTextActive : FSkinData->Skin.ColourTitleTextNoActive;
   SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(colour)));
 
-  std::string measured = FCaptionPrefix + " " + FCaption;
+  std::wstring measured = FCaptionPrefix + L" " + FCaption;
   RECT m = t;
-  DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &m, DT_CALCRECT | DT_NOCLIP);
+  DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &m, DT_CALCRECT | DT_NOCLIP);
   TCaptionLayoutInput in;
   in.Title = ToDrawRect(t);
   in.TextWidth = m.right - m.left;
@@ -170,8 +169,8 @@ void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
                    TMargins{in.BackLeft, 0, in.BackRight, 0});
   }
   RECT text{c.Left + in.BackLeft, c.Top, c.Right - in.BackRight, c.Bottom};
-  std::string shown = FCaptionPrefix + FCaption;
-  DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &text,
+  std::wstring shown = FCaptionPrefix + FCaption;
+  DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &text,
             DT_SINGLELINE | DT_END_ELLIPSIS | (FRightToLeft ? DT_RIGHT : 0));
   SetBkMode(dc, oldMode);
   if (oldFont) SelectObject(dc, oldFont);

@@ -52,7 +52,7 @@ bool TVuzUrezForm::MenuAccelerator(TMessage& m) {
   bool alt = (HIWORD(m.LParam) & KF_ALTDOWN) != 0 || GetKeyState(VK_MENU) < 0;
   bool other = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0;
   if (!alt || other) return false;
-  TMenuBtn* b = FMenuBar->MenuAccelButton(static_cast<char>(m.WParam));
+  TMenuBtn* b = FMenuBar->MenuAccelButton(static_cast<wchar_t>(m.WParam));
   if (!b) return false;
   FMenuBar->ClickMenuBarButton(b);
   m.Result = 1;

@@ -1,9 +1,10 @@
 #include "skin/form/VuzUrezMenuBar.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cwctype>
 
 #include "framework/Menus.h"
+#include "framework/WideText.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/form/VuzUrezFormLayout.h"
 #include "skin/form/VuzUrezFormMdi.h"
@@ -29,14 +30,18 @@ TMenuTracking gTrack;
 
 COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
 
-std::string ItemText(HMENU menu, UINT pos) {
-  char text[81] = {};
-  MENUITEMINFOA info{};
+// The item's text, read wide: a menu keeps its texts in UTF-16, and another program's need not
+// fit the ANSI code page.
+std::wstring ItemText(HMENU menu, UINT pos) {
+  MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STRING;
-  info.dwTypeData = text;
-  info.cch = 80;
-  if (!GetMenuItemInfoA(menu, pos, TRUE, &info)) return {};
+  if (!GetMenuItemInfoW(menu, pos, TRUE, &info) || info.cch == 0) return {};
+  std::wstring text(info.cch + 1, L'\0');
+  info.dwTypeData = text.data();
+  info.cch = static_cast<UINT>(text.size());
+  if (!GetMenuItemInfoW(menu, pos, TRUE, &info)) return {};
+  text.resize(std::min<std::size_t>(info.cch, text.size() - 1));
   return text;
 }
 
@@ -95,11 +100,8 @@ void TVuzUrezMenu::BuildFromMdiMenu(HMENU frameMenu) {
   for (int i = 0; i < count; ++i) {
     auto b = std::make_unique<TMenuBtn>(Form, this, i);
     MENUITEMINFOA info{};
-    char text[81] = {};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = 80;
+    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
     GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
     TMenuItem* item = ObjectItem(menu, i);
     b->SubMenu = info.hSubMenu;
@@ -108,11 +110,11 @@ void TVuzUrezMenu::BuildFromMdiMenu(HMENU frameMenu) {
     // The system keeps a popup's handle where a command would be: only the menu object knows
     // the command of an item with a popup.
     b->Command = item ? item->Command() : info.hSubMenu ? 0 : info.wID;
-    b->Caption = (info.fType & MFT_OWNERDRAW) ? "" : text;
+    if (!(info.fType & MFT_OWNERDRAW)) b->Caption = ItemText(menu, static_cast<UINT>(i));
     if (info.fType & MFT_RIGHTORDER) RightToLeft = true;
     if (b->Caption.empty() && item) {
       // Owner-drawn items keep no text in the handle: the menu object has it.
-      b->Caption = item->Caption();
+      b->Caption = Widen(item->Caption());
       b->Enabled = item->Enabled();
     }
     Buttons.push_back(std::move(b));
@@ -132,7 +134,7 @@ void TVuzUrezMenu::BuildFromMenu() {
     TMenuItem* item = Menu->Items()->Items(i);
     if (!item->Visible()) continue;
     auto b = std::make_unique<TMenuBtn>(Form, this, n);
-    b->Caption = item->Caption();
+    b->Caption = Widen(item->Caption());
     b->Enabled = item->Enabled();
     b->Visible = true;
     b->Command = item->Command();
@@ -200,8 +202,8 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
       canvas.Font().SetColor(b->Enabled ? s.ColourMenuBarText : clGrayText);
       TSelectObject select(sdc.Get(), font.Get());
       SIZE size{};
-      std::string shown = StripHotkey(b->Caption);
-      GetTextExtentPoint32A(sdc.Get(), shown.c_str(), static_cast<int>(shown.size()), &size);
+      std::wstring shown = StripHotkey(b->Caption);
+      GetTextExtentPoint32W(sdc.Get(), shown.c_str(), static_cast<int>(shown.size()), &size);
       int bw = size.cx > 0 ? size.cx + 10 : 0;
       RECT br = RightToLeft ? RECT{edge - bw, 0, edge, h - 1} : RECT{edge, 0, edge + bw, h - 1};
       edge += RightToLeft ? -bw : bw;
@@ -209,7 +211,7 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
         SetBkMode(sdc.Get(), TRANSPARENT);
         SetTextColor(sdc.Get(), Rgb(b->Enabled ? s.ColourMenuBarText : TColor(clGrayText)));
         RECT t = br;
-        DrawTextA(sdc.Get(), b->Caption.c_str(), -1, &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+        DrawTextW(sdc.Get(), b->Caption.c_str(), -1, &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
       }
       b->BoundsRect = RECT{br.left + r.left, br.top + r.top, br.right + r.left, br.bottom + r.top};
       b->State = TNCObject::stNormal;
@@ -242,7 +244,7 @@ void TVuzUrezMenu::PaintButton(TMenuBtn& b) {
     SetBkMode(dc.Get(), TRANSPARENT);
     SetTextColor(dc.Get(), Rgb(b.Enabled ? s.ColourMenuBarText : TColor(clGrayText)));
     RECT t{0, 0, w, h};
-    DrawTextA(dc.Get(), b.Caption.c_str(), -1, &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    DrawTextW(dc.Get(), b.Caption.c_str(), -1, &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
   }
   TWindowDc window(FWnd, true);
   if (window.Get()) DrawBitmap(window.Get(), r.left, r.top, face);
@@ -254,8 +256,8 @@ TMenuBtn* TVuzUrezMenu::ButtonAt(POINT p) const {
   return nullptr;
 }
 
-TMenuBtn* TVuzUrezMenu::MenuAccelButton(char key) const {
-  char k = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+TMenuBtn* TVuzUrezMenu::MenuAccelButton(wchar_t key) const {
+  wchar_t k = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(key)));
   if (!k) return nullptr;
   for (auto& b : Buttons)
     if (b->Enabled && GetHotkey(b->Caption) == k) return b.get();
@@ -319,7 +321,8 @@ void TVuzUrezMenu::GiveItemsBack() {
       if (!GetMenuItemInfoA(t->Menu, static_cast<UINT>(i), TRUE, &info) || info.wID != t->Id ||
           !(info.fType & MFT_OWNERDRAW))
         continue;
-      MENUITEMINFOA set{};
+      // Wide, as it was read: the text comes back whole whatever code page it would not fit.
+      MENUITEMINFOW set{};
       set.cbSize = sizeof set;
       set.fMask = MIIM_FTYPE;
       set.fType = t->Type;
@@ -327,7 +330,7 @@ void TVuzUrezMenu::GiveItemsBack() {
         set.fMask |= MIIM_STRING;
         set.dwTypeData = t->Text.data();
       }
-      SetMenuItemInfoA(t->Menu, static_cast<UINT>(i), TRUE, &set);
+      SetMenuItemInfoW(t->Menu, static_cast<UINT>(i), TRUE, &set);
       break;
     }
   }
@@ -345,13 +348,13 @@ TMenuItemLook TVuzUrezMenu::LookOf(UINT id, UINT state) const {
   if (item) {
     look = TMenuItemLook::Of(item);
   } else if (it != FItems.end()) {
-    const std::string& text = it->second.Text;
-    std::size_t tab = text.find('\t');
-    look.Caption = it->second.Separator || text.empty() ? "-" : text.substr(0, tab);
-    if (tab != std::string::npos) look.ShortCut = text.substr(tab + 1);
+    const std::wstring& text = it->second.Text;
+    std::size_t tab = text.find(L'\t');
+    look.Caption = it->second.Separator || text.empty() ? L"-" : text.substr(0, tab);
+    if (tab != std::wstring::npos) look.ShortCut = text.substr(tab + 1);
     look.SubMenu = it->second.SubMenu;
   } else {
-    look.Caption = "-";
+    look.Caption = L"-";
   }
   look.Enabled = !(state & (ODS_GRAYED | ODS_DISABLED)) && (!item || item->Enabled());
   look.Checked = (state & ODS_CHECKED) != 0 || (item && item->Checked());

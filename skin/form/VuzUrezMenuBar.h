@@ -31,7 +31,7 @@ class TMenuBtn : public TNCObject {
   TMenuBtn(TNCHost* form, TVuzUrezMenu* bar, int index) : TNCObject(form), Bar(bar), Index(index) {}
   TVuzUrezMenu* Bar;
   int Index;
-  std::string Caption;  // with its "&" marker
+  std::wstring Caption;  // with its "&" marker; wide, as the system keeps menu texts
   bool Enabled = true;
   HMENU SubMenu = nullptr;
   UINT Command = 0;
@@ -69,7 +69,7 @@ class TVuzUrezMenu : public TComponent {
   TMenuBtn* ButtonAt(POINT p) const;
   TMenuBtn* ButtonByIndex(int index) const;  // nullptr when there is none
   // The first enabled button whose caption has this accelerator (case-insensitive).
-  TMenuBtn* MenuAccelButton(char key) const;
+  TMenuBtn* MenuAccelButton(wchar_t key) const;
 
   // Opens the button's popup and tracks it until it closes (and, when the user moves to
   // another button, that one's popup, and so on). Posts the button's command first.
@@ -89,7 +89,7 @@ class TVuzUrezMenu : public TComponent {
  private:
   friend struct TMenuTracking;
   struct TItem {
-    std::string Text;  // as the menu handle had it ("caption\tshortcut")
+    std::wstring Text;  // as the menu handle had it ("caption\tshortcut")
     TMenuItem* Item = nullptr;
     bool SubMenu = false;
     bool Separator = false;
@@ -113,7 +113,7 @@ class TVuzUrezMenu : public TComponent {
     HMENU Menu;
     UINT Id;
     UINT Type;
-    std::string Text;
+    std::wstring Text;
   };
   void GiveItemsBack();
 

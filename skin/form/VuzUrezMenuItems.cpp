@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Menus.h"
+#include "framework/WideText.h"
 #include "skin/data/VuzUrezData.h"
 #include "skin/manager/SkinManage.h"
 #include "skin/manager/VuzUrezMenu.h"
@@ -13,6 +14,11 @@ namespace {
 constexpr int kFrames = 5;  // MenuItem strip: 1 normal, 2 separator, 4 selected
 
 COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
+
+// An item without a caption (or with only the marker) still measures one blank high.
+std::wstring ShownCaption(const TMenuItemLook& item) {
+  return item.Caption.empty() || item.Caption == L"&" ? L" " : item.Caption;
+}
 
 int GlyphSize(const TMenuItemLook& item) {
   int g = item.Images ? item.Images->Width() : 16;
@@ -86,19 +92,19 @@ void DrawContent(TBitmap& img, const TSkinData& data, const TMenuItemLook& item,
   TSelectObject selectFont(dc.Get(), font.Get());
   SetBkMode(dc.Get(), TRANSPARENT);
   SetTextColor(dc.Get(), Rgb(text));
-  std::string caption = item.Caption.empty() || item.Caption == "&" ? " " : item.Caption;
+  std::wstring caption = ShownCaption(item);
   RECT area = item.RightToLeft ? RECT{1, 0, box.left - 3, h} : RECT{box.right + 3, 0, w - 1, h};
   RECT m = area;
-  DrawTextA(dc.Get(), caption.c_str(), -1, &m, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  DrawTextW(dc.Get(), caption.c_str(), -1, &m, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
   int th = m.bottom - m.top;
   RECT t{area.left, (h - th) / 2, area.right, (h - th) / 2 + th};
-  DrawTextA(dc.Get(), caption.c_str(), -1, &t,
+  DrawTextW(dc.Get(), caption.c_str(), -1, &t,
             DT_SINGLELINE | DT_EXPANDTABS | (item.RightToLeft ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
   if (!item.ShortCut.empty()) {
     int captionWidth = m.right - m.left;
     RECT sc = item.RightToLeft ? RECT{1, t.top, area.right - captionWidth - 10, t.bottom}
                                : RECT{area.left, t.top, w - 11, t.bottom};
-    DrawTextA(dc.Get(), item.ShortCut.c_str(), -1, &sc,
+    DrawTextW(dc.Get(), item.ShortCut.c_str(), -1, &sc,
               DT_SINGLELINE | (item.RightToLeft ? DT_LEFT : DT_RIGHT));
   }
 }
@@ -127,8 +133,8 @@ void SkinnedSeparator(TBitmap& img, const TDataSkinObject& e) {
 TMenuItemLook TMenuItemLook::Of(TMenuItem* item) {
   TMenuItemLook look;
   if (!item) return look;
-  look.Caption = item->Caption();
-  look.ShortCut = item->ShortCut();
+  look.Caption = Widen(item->Caption());
+  look.ShortCut = Widen(item->ShortCut());
   look.Enabled = item->Enabled();
   look.Checked = item->Checked();
   look.Radio = item->RadioItem();
@@ -158,13 +164,13 @@ SIZE MeasureItemText(const TMenuItemLook& item) {
   TWindowDc screen(nullptr);
   TGdiFont font = MenuFont(item.Default);
   TSelectObject select(screen.Get(), font.Get());
-  std::string caption = item.Caption.empty() || item.Caption == "&" ? " " : item.Caption;
+  std::wstring caption = ShownCaption(item);
   RECT r{0, 0, 0, 0};
-  DrawTextA(screen.Get(), caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  DrawTextW(screen.Get(), caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
   SIZE size{r.right - r.left, r.bottom - r.top};
   if (!item.ShortCut.empty()) {
     RECT s{0, 0, 0, 0};
-    DrawTextA(screen.Get(), item.ShortCut.c_str(), -1, &s, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(screen.Get(), item.ShortCut.c_str(), -1, &s, DT_CALCRECT | DT_SINGLELINE);
     size.cx += 16 + (s.right - s.left);
   }
   return size;

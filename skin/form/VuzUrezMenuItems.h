@@ -16,8 +16,9 @@ class TMenuItem;
 
 // What an item shows, from a menu item object or from a menu handle.
 struct TMenuItemLook {
-  std::string Caption;   // with its "&" marker; "-" for a separator
-  std::string ShortCut;  // shown right-aligned; empty when none
+  // Wide, as the system keeps menu texts: another program's items need not fit the ANSI code page.
+  std::wstring Caption;   // with its "&" marker; "-" for a separator
+  std::wstring ShortCut;  // shown right-aligned; empty when none
   bool Enabled = true;
   bool Checked = false;
   bool Radio = false;  // a checked radio item shows a bullet
@@ -28,7 +29,7 @@ struct TMenuItemLook {
   bool SubMenu = false;
 
   static TMenuItemLook Of(TMenuItem* item);
-  bool Separator() const { return Caption == "-"; }
+  bool Separator() const { return Caption == L"-"; }
 };
 
 // The background an item is drawn over: the menu window's skin background and where the item

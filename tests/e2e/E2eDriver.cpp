@@ -1,6 +1,7 @@
 #include "tests/e2e/E2eDriver.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace e2e {
 
@@ -84,6 +85,13 @@ std::string TextOf(HWND h) {
   // WM_GETTEXT reaches into the other process's window; GetWindowText would not for controls.
   char buf[1024] = {};
   SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return buf;
+}
+
+std::wstring WideTextOf(HWND h) {
+  wchar_t buf[1024] = {};
+  SendMessageTimeoutW(h, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000,
                       nullptr);
   return buf;
 }
@@ -209,6 +217,14 @@ void DoubleClickScreen(int x, int y) {
 }
 
 void PressKey(WORD vk, bool withAlt) {
+  if (withAlt) {
+    PressKeyWith(VK_MENU, vk);
+    return;
+  }
+  PressKeyWith(0, vk);
+}
+
+void PressKeyWith(WORD modifier, WORD vk) {
   INPUT in[4]{};
   int n = 0;
   auto key = [&](WORD k, bool up) {
@@ -217,12 +233,22 @@ void PressKey(WORD vk, bool withAlt) {
     in[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     ++n;
   };
-  if (withAlt) key(VK_MENU, false);
+  if (modifier) key(modifier, false);
   key(vk, false);
   key(vk, true);
-  if (withAlt) key(VK_MENU, true);
+  if (modifier) key(modifier, true);
   SendInput(n, in, sizeof in[0]);
   Sleep(60);
+}
+
+void TypeUnicode(const std::wstring& text) {
+  std::vector<INPUT> in(text.size() * 2);
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wScan = text[i / 2];
+    in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 ? KEYEVENTF_KEYUP : 0);
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof in[0]);
 }
 
 void TypeText(const std::string& text) {

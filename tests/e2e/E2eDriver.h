@@ -41,6 +41,8 @@ std::string WindowsPath(const std::string& unixPath);
 
 std::string ClassOf(HWND h);
 std::string TextOf(HWND h);
+// The window's text as UTF-16: another program's texts need not fit the ANSI code page.
+std::wstring WideTextOf(HWND h);
 RECT ScreenRect(HWND h);
 
 // Top-level windows of the process, optionally only those of a class and/or caption.
@@ -62,7 +64,12 @@ void ClickScreen(int x, int y, bool right = false);
 void ClickCenter(HWND h);
 void DoubleClickScreen(int x, int y);
 void PressKey(WORD vk, bool withAlt = false);
+// The key with a modifier key (VK_CONTROL, VK_SHIFT, VK_MENU) held down.
+void PressKeyWith(WORD modifier, WORD vk);
 void TypeText(const std::string& text);  // digits, letters and blanks
+// Any text, each character handed over as a keyboard's input method does (it reaches the window
+// as the character, whatever the keyboard layout).
+void TypeUnicode(const std::wstring& text);
 // Opens a drop-down list with a click, picks the item `index` with the keyboard, and waits until
 // the list has closed and let go of the mouse.
 void PickItem(HWND combo, int index);

@@ -11,6 +11,7 @@
 #include "skin/paint/SkinDraw.h"
 #include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/E2eSkin.h"
 
 using namespace e2e;
 
@@ -91,14 +92,9 @@ TEST(SkinnedDaskel, SkinnedWindowsAndCaptionButtons) {
   EXPECT_TRUE(WaitUntil(
       [&] { return ScreenPixelAt(wr.left, wr.top) == ScreenPixelAt(wr.left - 2, wr.top - 2); }, kPatience))
       << "the corner shows the desktop behind";
-  TBorderSizes borders = SkinBorderSizes(skin);
-  const TDataSkinBorder& left = *skin.BorderLeft;
   int h = wr.bottom - wr.top;
-  TBitmap leftImage = BuildNineSlice({0, 0, borders.Left, h}, left.Bitmap,
-                                     {left.LeftWidth, left.TopHeight, left.RightWidth, left.BottomHeight},
-                                     false, left.Tile != 1, left.FrameCount, 1);
-  EXPECT_TRUE(WaitUntil(
-      [&] { return ScreenPixelAt(wr.left + 1, wr.top + h / 2) == leftImage.Pixel(1, h / 2); }, kPatience))
+  const TColor border = SkinLeftBorderPixel(skin, h);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixelAt(wr.left + 1, wr.top + h / 2) == border; }, kPatience))
       << "the left edge shows the skin's border";
 
   // The skinned minimise button hides the window to the notification area; the icon brings it back.

@@ -23,6 +23,7 @@
 #include "skin/controls/WinSubClassButtons.h"
 #include "skin/controls/WinSubClassChecks.h"
 #include "skin/controls/WinSubClassEdits.h"
+#include "skin/controls/WinSubClassScroll.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/form/VuzUrezForm.h"
 #include "tests/windows/GdiCount.h"
@@ -304,6 +305,39 @@ TEST_F(Discovery, PlainDialogEditsTakeTheContentColoursWhileSkinned) {
   EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
   plain->Detach();
   EXPECT_EQ(ground(), ColorToRGB(clWindow));
+  delete plain;
+  DestroyWindow(dlg);
+}
+
+TEST_F(Discovery, PlainDialogFieldsThatScrollGetSkinnedBarsAndADarkEdge) {
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 420, 220,
+                             nullptr, nullptr, nullptr, nullptr);
+  auto field = [&](const char* cls, DWORD style, int x) {
+    return CreateWindowExA(WS_EX_CLIENTEDGE, cls, "", WS_CHILD | WS_VISIBLE | style, x, 10, 120, 120, dlg,
+                           nullptr, nullptr, nullptr);
+  };
+  HWND memo = field("EDIT", ES_MULTILINE | WS_VSCROLL, 10);
+  HWND list = field("LISTBOX", WS_VSCROLL | LBS_DISABLENOSCROLL, 140);
+  HWND simple = field("COMBOBOX", CBS_SIMPLE, 270);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(simple, &info));
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  for (HWND w : {memo, list, info.hwndList}) {
+    EXPECT_TRUE(dynamic_cast<TSkinScrollBar*>(plain->FindWindowSkinner(w))) << WindowClassName(w);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT r{};
+    GetWindowRect(w, &r);
+    // The edge's bottom-left pixels: the system draws them white and light grey.
+    const int h = r.bottom - r.top;
+    EXPECT_EQ(ScreenPixel(w, 5, h - 1), ColorToRGB(data->Skin.ColourButtonShadow)) << WindowClassName(w);
+    EXPECT_EQ(ScreenPixel(w, 5, h - 2), ColorToRGB(data->Skin.ColourWindow)) << WindowClassName(w);
+  }
+  plain->Detach();
+  EXPECT_EQ(plain->FindWindowSkinner(memo), nullptr);
   delete plain;
   DestroyWindow(dlg);
 }

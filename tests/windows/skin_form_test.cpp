@@ -258,7 +258,7 @@ TEST_F(SkinManagerTest, RequestsDuringDestructionAndTextChanges) {
   // A new caption is taken over and painted.
   int paints = s->PaintCount();
   SetWindowTextA(w, "Another caption");
-  EXPECT_EQ(s->Caption(), "Another caption");
+  EXPECT_EQ(s->Caption(), L"Another caption");
   EXPECT_GT(s->PaintCount(), paints);
   // A window destroyed just after a switch-off request does not cancel the switch-off.
   HWND other = NewWindow(100, 100);

@@ -161,11 +161,11 @@ TEST_F(SkinMdi, TheFramesCaptionShowsTheMaximisedChildsName) {
   ASSERT_NE(Ready(child), nullptr);
   Maximise(child);
   auto text = [&] {
-    char t[256] = {};
-    GetWindowTextA(frame->Handle(), t, sizeof t);
-    return std::string(t);
+    wchar_t t[256] = {};
+    GetWindowTextW(frame->Handle(), t, 256);
+    return std::wstring(t);
   };
-  ASSERT_TRUE(PumpUntil([&] { return text().find("[Child 1]") != std::string::npos; })) << text();
+  ASSERT_TRUE(PumpUntil([&] { return text().find(L"[Child 1]") != std::wstring::npos; }));
   RedrawWindow(frame->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_TRUE(PumpUntil([&] { return skinner->Caption() == text(); })) << skinner->Caption();
 }
@@ -225,8 +225,8 @@ TEST_F(SkinMdi, ClosingTheLastChildRestoresMenuUpdateAndRebuildsTheBarFromTheMen
   EXPECT_TRUE(data->MenuUpdate());
   TVuzUrezMenu* bar = skinner->MenuBar();
   ASSERT_EQ(bar->ButtonCount(), 2);
-  EXPECT_EQ(bar->Buttons[0]->Caption, "&File");
-  EXPECT_EQ(bar->Buttons[1]->Caption, "&Window");
+  EXPECT_EQ(bar->Buttons[0]->Caption, L"&File");
+  EXPECT_EQ(bar->Buttons[1]->Caption, L"&Window");
   EXPECT_EQ(bar->MenuHandle, menu->Handle());
 }
 
