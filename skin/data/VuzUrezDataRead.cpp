@@ -481,6 +481,9 @@ TPackageStatus ReadSkinDescription(TSkinElements& skin, const TIniReader& ini, c
 // What a skin loaded without its twins keeps to read them later: the package (still packed past
 // the last member read) and its description.
 struct TSkinHighResSource {
+  // A constructor of its own: not every compiler we build with makes an aggregate from
+  // make_shared's parentheses.
+  TSkinHighResSource(TSkinReader p, std::string d) : package(std::move(p)), description(std::move(d)) {}
   TSkinReader package;
   std::string description;
 };
