@@ -288,7 +288,11 @@ bool TFormControls::SkinByRow(TControl* c, const std::string& name, TComponent*)
   }
   if (on(xcProgress) && dynamic_cast<TProgressBar*>(c)) return Attach<TSkinProgress>(c, false);
   if (on(xcScrollbar) && dynamic_cast<TScrollBar*>(c)) return Attach<TSkinScControl>(c, false);
-  if (on(xcCombo) && (dynamic_cast<TCustomComboBox*>(c) || tag == 95)) return Attach<TSkinComBox>(c, false);
+  if (on(xcCombo) && (dynamic_cast<TCustomComboBox*>(c) || tag == 95)) {
+    Attach<TSkinComBox>(c, false);
+    if (auto* w = dynamic_cast<TWinControl*>(c)) SkinSimpleComboList(w->Handle());
+    return true;
+  }
   if (on(xcEdit) && name == "TDATETIMEPICKER") {
     if (GetEnumProp(c, "DateMode") == "dmUpDown") return Attach<TSkinEdit>(c, false);
     return Attach<TSkinComBox>(c, false);
@@ -401,6 +405,17 @@ TSkinControl* TFormControls::FindWindowSkinner(HWND wnd) const {
   return nullptr;
 }
 
+void TFormControls::SkinSimpleComboList(HWND combo) {
+  // A simple combo's list is always shown: its bars and edge are a list's. Only a combo box
+  // answers for its parts, and only its low style bits say it is simple.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!FSkinner.FSkinData->HasControl(xcScrollbar) || !GetComboBoxInfo(combo, &info) || !info.hwndList ||
+      (GetWindowLongPtrA(combo, GWL_STYLE) & 3) != CBS_SIMPLE || FindWindowSkinner(info.hwndList))
+    return;
+  AttachByHandle<TSkinScrollBar>(info.hwndList, true);
+}
+
 void TFormControls::SkinChildWindow(HWND wnd) {
   if (FindWindowSkinner(wnd)) return;
   if (TSkinManage* m = SkinManager(); m && m->IsExcluded(wnd)) return;
@@ -435,12 +450,7 @@ void TFormControls::SkinChildWindow(HWND wnd) {
       if (d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
       return;
     }
-    // A simple combo's list is always shown: its bars and edge are a list's.
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    if (d.HasControl(xcScrollbar) && GetComboBoxInfo(wnd, &info) && info.hwndList &&
-        !FindWindowSkinner(info.hwndList))
-      AttachByHandle<TSkinScrollBar>(info.hwndList, true);
+    SkinSimpleComboList(wnd);
     return;
   }
   // Fields that scroll (a multi-line edit with bars, a list, a tree) get skinned bars; the

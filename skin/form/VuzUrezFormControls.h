@@ -58,6 +58,8 @@ class TFormControls {
 
  private:
   bool SkinChildControl(TComponent* c, TComponent* parent);
+  // The list of a simple combo box gets the skinned bars (nothing for any other window).
+  void SkinSimpleComboList(HWND combo);
   bool SkinByRow(TControl* c, const std::string& name, TComponent* parent);
   void SkinContainerChildren(TWinControl* box, bool checkBoxes);
   bool AttachScrollBars(TControl* c, bool trackThumb);

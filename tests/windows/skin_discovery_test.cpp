@@ -309,6 +309,17 @@ TEST_F(Discovery, PlainDialogEditsTakeTheContentColoursWhileSkinned) {
   DestroyWindow(dlg);
 }
 
+TEST_F(Discovery, ASimpleComboBoxsListGetsTheSkinnedBars) {
+  auto* combo = Add<TComboBox>();
+  combo->SetStyle(csSimple);
+  combo->SetBounds(8, 8, 150, 100);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+  Skin();
+  EXPECT_TRUE(dynamic_cast<TSkinScrollBar*>(skinner->FindWindowSkinner(info.hwndList)));
+}
+
 TEST_F(Discovery, PlainDialogFieldsThatScrollGetSkinnedBarsAndADarkEdge) {
   data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
   HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 420, 220,
