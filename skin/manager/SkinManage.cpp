@@ -6,6 +6,7 @@
 #include "framework/ExceptionBarrier.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "skin/manager/SkinShowWatch.h"
 #include "skin/manager/SkinTrace.h"
 #include "skin/manager/VuzUrezMenu.h"
 
@@ -86,6 +87,7 @@ TSkinManage::~TSkinManage() {
   FActionTimer = nullptr;
   if (FHook) UnhookWindowsHookEx(FHook);
   FHook = nullptr;
+  FShowWatches.clear();
   ReleaseAll();
   FreePopups();
   FSkinDatas.clear();
@@ -192,17 +194,51 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int code, WPARAM wp, LPARAM lp) {
         return;
       }
       if (cls == "#32768") m->SkinPopup(wnd);
+      m->FreeFinishedWatches();
+      if (cw && cw->lpcs && ShowsSystemFrame(*cw->lpcs, cls.c_str())) m->WatchFirstShow(wnd);
     } else if (code == HCBT_DESTROYWND) {
       m->UnskinPopup(wnd);
+      m->FreeFinishedWatches();
       // A handle the system may give to another window later is not left out with it.
       m->FExcluded.erase(std::remove(m->FExcluded.begin(), m->FExcluded.end(), wnd), m->FExcluded.end());
     } else if (code == HCBT_ACTIVATE) {
-      if (m->FStarted == 0) m->FStarted = 1;
-      m->AttachWaitingOwner(wnd);
-      if (m->FHookSkinsAll) m->SkinWindow(wnd);
+      m->OfferActivated(wnd);
     }
   });
   return refuse ? 10 : CallNextHookEx(hook, code, wp, lp);
+}
+
+void TSkinManage::OfferActivated(HWND wnd) {
+  if (FStarted == 0) FStarted = 1;
+  AttachWaitingOwner(wnd);
+  if (FHookSkinsAll) SkinWindow(wnd);
+}
+
+void TSkinManage::WatchFirstShow(HWND wnd) {
+  auto watch = std::make_unique<TShowWatch>();
+  if (watch->Watch(wnd, &TSkinManage::FirstShown)) FShowWatches.push_back(std::move(watch));
+}
+
+void TSkinManage::FirstShown(HWND wnd) {
+  TSkinManage* m = gManager;
+  if (!m) return;
+  Guarded([&] {
+    // A skinned frame's MDI child is skinned with it whatever the components ask for.
+    HWND client = GetParent(wnd);
+    if ((GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_MDICHILD) && client && m->FindForm(GetParent(client)))
+      m->SkinWindow(wnd);
+    else
+      m->OfferActivated(wnd);
+    // The skinner takes the frame over now, while the window is still hidden, rather than when
+    // its posted activation arrives: until then the system would draw the frame.
+    if (m->FindForm(wnd)) SendMessageA(wnd, WM_SKINACTIVATE, 0, 1000);
+  });
+}
+
+void TSkinManage::FreeFinishedWatches() {
+  FShowWatches.erase(std::remove_if(FShowWatches.begin(), FShowWatches.end(),
+                                    [](const std::unique_ptr<TShowWatch>& w) { return w->Finished(); }),
+                     FShowWatches.end());
 }
 
 bool TSkinManage::IsPlainChild(HWND wnd) const {

@@ -1,7 +1,7 @@
 // TSkinManage: the one process-wide skin manager. A CBT hook on the user-interface thread offers
-// every window that gets activated for skinning; the manager decides whether it is skinned and
-// with which skin data, attaches a form skinner, and runs the skin data components' requests
-// (switch on, switch off, skin changed, forget destroyed windows) a fixed delay after they come.
+// every window for skinning when it is first shown or activated, whichever comes first; the manager decides
+// whether it is skinned and with which skin data, attaches a form skinner, and runs the skin data components'
+// requests (switch on, switch off, skin changed, forget destroyed windows) a fixed delay after they come.
 //
 // Form skinners live in a higher layer: they derive from TSkinnedWindow, and the program hands
 // their factory down at start-up (UseSkinManager, through the form layer's InstallSkinEngine).
@@ -10,12 +10,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "skin/data/VuzUrezData.h"
 
 class TCustomForm;
+class TShowWatch;
 class TTimer;
 class TVuzUrezPopMenu;
 
@@ -154,6 +156,13 @@ class TSkinManage : public TObject, public TSkinManagerLink {
 
  private:
   static LRESULT CALLBACK CBTHookProc(int code, WPARAM wp, LPARAM lp);
+  // A window that could show the system's frame is watched from its creation; when it is first
+  // shown it is offered for skinning as at its activation, so that it is skinned before it
+  // paints anything.
+  void WatchFirstShow(HWND wnd);
+  static void FirstShown(HWND wnd);
+  void OfferActivated(HWND wnd);
+  void FreeFinishedWatches();
   void ActionTimer(TObject*);
   void PurgeDead();
   void InstallThreadHook();
@@ -176,6 +185,7 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   HHOOK FHook = nullptr;
   std::vector<TSkinnedWindow*> FForms;
   std::vector<TVuzUrezPopMenu*> FPopups;
+  std::vector<std::unique_ptr<TShowWatch>> FShowWatches;
   std::vector<TSkinData*> FSkinDatas;
   std::vector<TSkinData*> FWaitingOwners;  // non-main components whose form has no window yet
   bool FHookSkinsAll = false;              // a main-form component asked for the hook
