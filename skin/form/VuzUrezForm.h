@@ -158,7 +158,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool Stage2(TMessage& m);
   bool Stage3(TMessage& m);
   void EraseBackground(TMessage& m);
-  void CtlColor(TMessage& m, bool answerBrush);
+  void CtlColor(TMessage& m);
   void SizeChanged(TMessage& m);
   void MinMaxInfo(TMessage& m);
   void NcCalcSize(TMessage& m);

@@ -394,9 +394,15 @@ bool TFormControls::SkinByClassList(const std::string& className, TControl* c) {
   return true;
 }
 
-void TFormControls::SkinChildWindows() {
-  for (HWND child = GetTopWindow(FSkinner.Handle); child; child = GetWindow(child, GW_HWNDNEXT))
+void TFormControls::SkinChildWindows(HWND parent) {
+  for (HWND child = GetTopWindow(parent ? parent : FSkinner.Handle); child;
+       child = GetWindow(child, GW_HWNDNEXT))
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(child);
+}
+
+void TFormControls::ChildCreated(HWND wnd) {
+  if ((GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD) && WindowClassName(wnd) == "#32770")
+    SkinChildWindow(wnd);
 }
 
 TSkinControl* TFormControls::FindWindowSkinner(HWND wnd) const {
@@ -473,6 +479,15 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     // Only size boxes: a real scroll bar would lose its arrows and thumb to the sizer's plain box.
     if ((style & (SBS_SIZEBOX | SBS_SIZEGRIP)) && d.HasControl(xcScrollbar))
       AttachByHandle<TSkinSizer>(wnd, true);
+    return;
+  }
+  if (cls == "#32770") {
+    // A dialog nested in the window (the part a program adds to a common dialog) is part of its
+    // face: no frame of its own, the window's ground, and its controls skinned like the window's.
+    auto* pane = AttachByHandle<TSkinDialogPane>(wnd, true);
+    // Its controls: those it has, and those it makes when it is new and initialises.
+    pane->OnControlsMade = [this](HWND made) { SkinChildWindows(made); };
+    SkinChildWindows(wnd);
     return;
   }
   if (cls == "systabcontrol32") {

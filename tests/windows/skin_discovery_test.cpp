@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -353,25 +354,85 @@ TEST_F(Discovery, PlainDialogFieldsThatScrollGetSkinnedBarsAndADarkEdge) {
   DestroyWindow(dlg);
 }
 
+// The text colour a window gives its label.
+TColor LabelInk(HWND parent, HWND label) {
+  HDC dc = GetDC(label);
+  SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+  auto text = static_cast<TColor>(GetTextColor(dc));
+  ReleaseDC(label, dc);
+  return text;
+}
+
 TEST_F(Discovery, PlainDialogTextReadsOnTheSkinsFace) {
   data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
   HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
                              nullptr, nullptr, nullptr, nullptr);
   HWND label = CreateWindowExA(0, "STATIC", "label", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, dlg, nullptr,
                                nullptr, nullptr);
-  auto ink = [&] {
-    HDC dc = GetDC(label);
-    SendMessageA(dlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
-    auto text = static_cast<TColor>(GetTextColor(dc));
-    ReleaseDC(label, dc);
-    return text;
-  };
+  auto ink = [&] { return LabelInk(dlg, label); };
   auto* plain = new TVuzUrezForm(nullptr);
   plain->Handle = dlg;
   plain->AttachWindow(data.get());
   EXPECT_GE(std::abs(Lightness(ink()) - Lightness(data->Skin.ColourButtonFace)), 80);
   plain->Detach();
   EXPECT_EQ(ink(), ColorToRGB(clWindowText));
+  delete plain;
+  DestroyWindow(dlg);
+}
+
+// A child dialog's template in memory: no frame, one push button (IDOK).
+std::vector<DLGTEMPLATE> ChildDialogTemplate() {
+  std::vector<DLGTEMPLATE> t(8);  // DWORD-aligned room for the header and one item
+  auto* words = reinterpret_cast<WORD*>(t.data());
+  t[0].style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
+  t[0].cdit = 1;
+  t[0].cx = 100;
+  t[0].cy = 30;
+  words += sizeof(DLGTEMPLATE) / sizeof(WORD) + 3;  // no menu, class or title
+  if (reinterpret_cast<std::uintptr_t>(words) % 4) ++words;
+  auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(words);
+  *item = {WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 4, 4, 50, 14, IDOK};
+  words = reinterpret_cast<WORD*>(item + 1);
+  *words++ = 0xFFFF;
+  *words++ = 0x0080;  // the button class
+  *words++ = 'O';
+  *words++ = 'K';
+  *words++ = 0;  // title
+  *words = 0;    // no creation data
+  return t;
+}
+
+INT_PTR CALLBACK PaneProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+TEST_F(Discovery, ADialogNestedInAPlainDialogTakesItsFaceAndItsControlsAreSkinned) {
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+  HWND pane = CreateWindowExA(WS_EX_CONTROLPARENT, "#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 280, 120, dlg,
+                              nullptr, nullptr, nullptr);
+  HWND label = CreateWindowExA(0, "STATIC", "label", WS_CHILD | WS_VISIBLE, 10, 10, 60, 20, pane, nullptr,
+                               nullptr, nullptr);
+  HWND ok = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 40, 80, 24, pane,
+                            nullptr, nullptr, nullptr);
+  auto ink = [&] { return LabelInk(pane, label); };
+  auto ground = [&] {
+    RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return ScreenPixel(pane, 200, 100);
+  };
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  EXPECT_NE(dynamic_cast<TSkinButton*>(plain->FindWindowSkinner(ok)), nullptr);
+  EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourButtonFace));
+  EXPECT_GE(std::abs(Lightness(ink()) - Lightness(data->Skin.ColourButtonFace)), 80);
+  // A dialog made inside the window once it is skinned (a common dialog makes its program's part
+  // while it initialises): its controls come from its template, after it was created.
+  HWND late = CreateDialogIndirectParamA(nullptr, ChildDialogTemplate().data(), dlg, PaneProc, 0);
+  ASSERT_NE(late, nullptr);
+  EXPECT_NE(dynamic_cast<TSkinButton*>(plain->FindWindowSkinner(GetDlgItem(late, IDOK))), nullptr);
+  plain->Detach();
+  EXPECT_EQ(ink(), ColorToRGB(clWindowText));
+  EXPECT_NE(ground(), ColorToRGB(data->Skin.ColourButtonFace));
   delete plain;
   DestroyWindow(dlg);
 }
