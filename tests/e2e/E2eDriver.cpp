@@ -45,6 +45,65 @@ int Process::WaitExit(DWORD ms) {
   return static_cast<int>(code);
 }
 
+namespace {
+std::vector<HWND> WindowsOfClass(const char* cls) {
+  std::vector<HWND> found;
+  for (HWND w = FindWindowExA(nullptr, nullptr, cls, nullptr); w; w = FindWindowExA(nullptr, w, cls, nullptr))
+    found.push_back(w);
+  return found;
+}
+
+std::string ProgramCommand(const std::string& program, const std::string& skinrun, const std::string& skin) {
+  if (skinrun.empty()) return program;
+  return "\"" + skinrun + "\" " + (skin.empty() ? "" : "--skin \"" + skin + "\" ") + program;
+}
+}  // namespace
+
+ForeignProgram::ForeignProgram(const std::string& program, const char* windowClass,
+                               const std::string& skinrun, const std::string& skin)
+    : before_(WindowsOfClass(windowClass)), process_(ProgramCommand(program, skinrun, skin)) {
+  WaitUntil([&] {
+    for (HWND w : WindowsOfClass(windowClass))
+      if (std::find(before_.begin(), before_.end(), w) == before_.end() && IsWindowVisible(w)) main_ = w;
+    return main_ != nullptr;
+  });
+  GetWindowThreadProcessId(main_, &pid_);
+}
+
+ForeignProgram::~ForeignProgram() {
+  if (!pid_ || !IsWindow(main_)) return;
+  if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid_)) {
+    TerminateProcess(h, 1);
+    WaitForSingleObject(h, kPatience);
+    CloseHandle(h);
+  }
+}
+
+int ForeignProgram::Close() {
+  PostMessageA(main_, WM_CLOSE, 0, 0);
+  return process_.WaitExit(kPatience);
+}
+
+RemoteMemory::RemoteMemory(HWND owner, std::size_t size) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(owner, &pid);
+  process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+RemoteMemory::~RemoteMemory() {
+  if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+  if (process_) CloseHandle(process_);
+}
+
+bool RemoteMemory::Write(const void* data, std::size_t size, std::size_t offset) {
+  return at_ && WriteProcessMemory(process_, static_cast<char*>(at_) + offset, data, size, nullptr);
+}
+
+bool RemoteMemory::Read(void* data, std::size_t size, std::size_t offset) const {
+  return at_ && ReadProcessMemory(process_, static_cast<char*>(at_) + offset, data, size, nullptr);
+}
+
 HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
   for (HWND h : Children(parent, cls))
     if (TextOf(h) == text) return h;
