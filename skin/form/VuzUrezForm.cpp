@@ -121,6 +121,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   GetClientRect(Handle, &FClientRect);
   RECT wr{};
   GetWindowRect(Handle, &wr);
+  FAttachedSize = SIZE{wr.right - wr.left, wr.bottom - wr.top};
   FSystemFrame = RECT{0, 0, (wr.right - wr.left) - (FClientRect.right - FClientRect.left),
                       (wr.bottom - wr.top) - (FClientRect.bottom - FClientRect.top)};
 
@@ -396,6 +397,13 @@ void TVuzUrezForm::SkinActivate() {
       FrameChanged();
     } else if (FWindowState != swMinimized && FFrameKind != fkNone) {
       FStage = ssRefitting;
+      // The program may have resized the window since it was attached (a common dialog grows
+      // by the part a program adds to it): its client keeps that change. Attaching itself only
+      // moves the menu into the client, the window's size stays.
+      RECT wr{};
+      GetWindowRect(Handle, &wr);
+      FClientRect.right += (wr.right - wr.left) - FAttachedSize.cx;
+      FClientRect.bottom += (wr.bottom - wr.top) - FAttachedSize.cy;
       FitToSkin(false);
       FStage = ssActive;
       UpdateRegion();

@@ -223,6 +223,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   std::string FClassName;
   std::wstring FCaption;  // wide: a Unicode window's caption need not fit the ANSI code page
   RECT FClientRect{};
+  SIZE FAttachedSize{};  // the window's size when it was attached
   RECT FSystemFrame{};
   bool FRightToLeft = false;
   HMENU FMenuHandle = nullptr;

@@ -60,8 +60,8 @@ std::vector<MetWindow> Survey(HWND top) {
     m.Height = r.bottom - r.top;
     if (m.Width <= 0 || m.Height <= 0) continue;
     RECT inside{};
-    if (IntersectRect(&inside, &r, &topRect) && EqualRect(&inside, &r) &&
-        shot.Width == topRect.right - topRect.left && shot.Height == topRect.bottom - topRect.top)
+    m.Inside = IntersectRect(&inside, &r, &topRect) && EqualRect(&inside, &r);
+    if (m.Inside && shot.Width == topRect.right - topRect.left && shot.Height == topRect.bottom - topRect.top)
       for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) m.Pixels.push_back(shot.At(x - topRect.left, y - topRect.top));
     met.push_back(std::move(m));
@@ -78,7 +78,10 @@ std::vector<Verdict> Judge(const std::vector<MetWindow>& plain, const std::vecto
     auto same = std::find_if(plain.begin(), plain.end(), [&](const MetWindow& p) {
       return p.Class == w.Class && p.Ordinal == w.Ordinal;
     });
-    if (same != plain.end() && !same->Pixels.empty() && !w.Pixels.empty()) {
+    if (same != plain.end() && same->Inside && !w.Inside) {
+      v.Kind = Look::Broken;
+      v.Why = "cut off by its window's edge where it shows whole without the engine";
+    } else if (same != plain.end() && !same->Pixels.empty() && !w.Pixels.empty()) {
       if (w.Held && same->Width == w.Width && same->Height == w.Height && same->Pixels == w.Pixels) {
         v.Kind = Look::Broken;
         v.Why = "held by the engine but drawn exactly as without it";
