@@ -69,6 +69,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void UpdateRegion() override;
   void ClearRegion() override;
   void FrameChanged() override;
+  // A plain window's bar opens by Alt+letter here (a framework form's through MenuAccelerator).
+  bool OpenMenuByKey(wchar_t key) override;
   void FitToSkin(bool refreshClient);
 
   int GetDisableTag() const { return DisableTag; }

@@ -68,6 +68,9 @@ class TSkinnedWindow : public TComponent {
   virtual void UpdateRegion() = 0;
   virtual void ClearRegion() = 0;
   virtual void FrameChanged() = 0;
+  // Alt and this letter were pressed in the window or one of its controls: true when the window's
+  // skinned menu bar opened the menu it names.
+  virtual bool OpenMenuByKey(wchar_t) { return false; }
 };
 
 using TFormSkinnerFactory = TSkinnedWindow* (*)(TComponent* owner);

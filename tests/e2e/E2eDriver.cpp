@@ -81,8 +81,10 @@ ForeignProgram::~ForeignProgram() {
 
 int ForeignProgram::Close() {
   PostMessageA(main_, WM_CLOSE, 0, 0);
-  return process_.WaitExit(kPatience);
+  return WaitExit();
 }
+
+int ForeignProgram::WaitExit() { return process_.WaitExit(kPatience); }
 
 RemoteMemory::RemoteMemory(HWND owner, std::size_t size) {
   DWORD pid = 0;
@@ -102,6 +104,30 @@ bool RemoteMemory::Write(const void* data, std::size_t size, std::size_t offset)
 
 bool RemoteMemory::Read(void* data, std::size_t size, std::size_t offset) const {
   return at_ && ReadProcessMemory(process_, static_cast<char*>(at_) + offset, data, size, nullptr);
+}
+
+LRESULT Ask(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &answer);
+  return static_cast<LRESULT>(answer);
+}
+
+HWND WaitDialog(DWORD pid) {
+  HWND dialog = nullptr;
+  WaitUntil([&] {
+    auto found = TopLevels(pid, "#32770");
+    return !found.empty() && (dialog = found[0]) != nullptr;
+  });
+  return dialog;
+}
+
+std::wstring ComboItemText(HWND combo, int index) {
+  // The system hands the text across the processes for this message of a combo box.
+  wchar_t text[256] = {};
+  const LRESULT length = Ask(combo, CB_GETLBTEXTLEN, index);
+  if (length <= 0 || length >= LRESULT{256}) return {};
+  Ask(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+  return text;
 }
 
 HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {

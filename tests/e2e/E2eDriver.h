@@ -45,6 +45,8 @@ class ForeignProgram {
   DWORD Pid() const { return pid_; }
   // Closes the main window and answers the exit code skinrun or the program gave (-1: it ran on).
   int Close();
+  // Waits for the program (or skinrun) to end by itself and answers the exit code (-1: it ran on).
+  int WaitExit();
 
  private:
   std::vector<HWND> before_;  // the class's windows before the start
@@ -83,6 +85,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kPatience);
 
 // The Windows path of a file of the build tree (Wine maps the Unix root to Z:).
 std::string WindowsPath(const std::string& unixPath);
+
+// Sends a message to another program's window; 0 when it does not answer.
+LRESULT Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+// A dialog of the program that is not its main window, once it shows (nullptr when none came).
+HWND WaitDialog(DWORD pid);
+// The text of item `index` of a combo box of another program ("" when it has none).
+std::wstring ComboItemText(HWND combo, int index);
 
 std::string ClassOf(HWND h);
 std::string TextOf(HWND h);

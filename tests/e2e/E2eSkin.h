@@ -6,14 +6,23 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
 
 #include "skin/data/VuzUrezDataElements.h"
+#include "skin/data/VuzUrezDataRead.h"
 #include "skin/form/VuzUrezFormLayout.h"
 #include "skin/paint/SkinDraw.h"
 #include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
 
 namespace e2e {
+
+// The skin package at path, read as the engine reads it; false when it is not a good package.
+inline bool ReadSkinFile(const char* path, TSkinElements& skin) {
+  std::string package = FileBytes(path);
+  return LoadSkinPackage(reinterpret_cast<const std::uint8_t*>(package.data()), package.size(), skin) ==
+         TPackageStatus::Ok;
+}
 
 // The colour the skin's left border shows one pixel in from the window's left edge, halfway down
 // a skinned window of this height (active).

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "skin/data/VuzUrezDataRead.h"
 #include "skin/paint/SkinDraw.h"
 #include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
@@ -54,17 +53,8 @@ struct Notepad : ForeignProgram {
 // when none does.
 int FindItem(HWND dialog, const wchar_t* item, HWND& combo) {
   for (HWND c : Children(dialog, "ComboBox")) {
-    LRESULT n = 0;
-    SendMessageTimeoutW(c, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, reinterpret_cast<PDWORD_PTR>(&n));
-    for (int i = 0; i < n; ++i) {
-      wchar_t text[64] = {};
-      LRESULT len = 0;
-      SendMessageTimeoutW(c, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000,
-                          reinterpret_cast<PDWORD_PTR>(&len));
-      if (len <= 0 || len >= 64) continue;
-      SendMessageTimeoutW(c, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                          nullptr);
-      if (std::wstring(text).find(item) != std::wstring::npos) {
+    for (int i = 0, n = static_cast<int>(Ask(c, CB_GETCOUNT)); i < n; ++i) {
+      if (ComboItemText(c, i).find(item) != std::wstring::npos) {
         combo = c;
         return i;
       }
@@ -87,11 +77,8 @@ std::string TypeAndSave(bool skinned, const std::string& file) {
   EXPECT_TRUE(WaitUntil([&] { return WideTextOf(n.edit) == kText; }));
 
   PressKeyWith(VK_CONTROL, 'S');
-  HWND dialog = nullptr;
-  EXPECT_TRUE(WaitUntil([&] {
-    auto found = TopLevels(n.pid, "#32770");
-    return !found.empty() && (dialog = found[0]) != nullptr;
-  })) << "the save dialog";
+  HWND dialog = WaitDialog(n.pid);
+  EXPECT_NE(dialog, nullptr) << "the save dialog";
   if (!dialog) return {};
   EXPECT_EQ(WaitUntil([&] { return SkinnedFrame(dialog); }, skinned ? kPatience : 0), skinned)
       << "the save dialog is skinned only under skinrun";
@@ -135,9 +122,7 @@ TEST(Notepad, TextOutsideTheCodePageIsSavedTheSameSkinnedAndUnskinned) {
 
 TEST(Notepad, FrameAndMenuBarAreDrawnFromTheSkin) {
   TSkinElements skin;
-  std::string package = FileBytes(kDefaultSkin);
-  ASSERT_EQ(LoadSkinPackage(reinterpret_cast<const std::uint8_t*>(package.data()), package.size(), skin),
-            TPackageStatus::Ok);
+  ASSERT_TRUE(ReadSkinFile(kDefaultSkin, skin));
   ASSERT_TRUE(skin.BorderLeft && skin.MenuBar && !skin.MenuBar->Bitmap.Empty());
   Notepad n(true, kDefaultSkin);
   ASSERT_NE(n.main, nullptr);

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "skin/data/VuzUrezDataRead.h"
 #include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
 #include "tests/e2e/E2eSkin.h"
@@ -27,12 +26,6 @@ const std::wstring kKey = L"DaskelRegeditE2e" + std::to_wstring(GetCurrentProces
 const std::wstring kValue = L"beta", kData = L"second Ωμέγα ★";
 // Where regedit keeps the key it showed last, to show it again at the next start.
 const wchar_t* const kRegeditState = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
-
-LRESULT Ask(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &answer);
-  return static_cast<LRESULT>(answer);
-}
 
 // Every value of a key of the current user: name -> type and bytes.
 std::map<std::wstring, std::pair<DWORD, std::string>> Values(const std::wstring& key) {
@@ -173,16 +166,6 @@ POINT ListItemMiddle(HWND list, int index) {
   return ScreenMiddle(list, r);
 }
 
-// The dialog of the program that is not the main window, once it shows.
-HWND WaitDialog(DWORD pid) {
-  HWND dialog = nullptr;
-  WaitUntil([&] {
-    auto found = TopLevels(pid, "#32770");
-    return !found.empty() && (dialog = found[0]) != nullptr;
-  });
-  return dialog;
-}
-
 // What a person sees after using regedit: which keys are open, the path in the status bar, the
 // value picked, what its modify dialog showed, that the find dialog came up, the exit code.
 struct Outcome {
@@ -268,9 +251,7 @@ TEST(Regedit, KeysValuesAndDialogsTheSameSkinnedAndUnskinnedRegistryUntouched) {
 
 TEST(Regedit, FrameCaptionButtonsAndMenuBarAreDrawnFromTheSkin) {
   TSkinElements skin;
-  std::string package = FileBytes(kDefaultSkin);
-  ASSERT_EQ(LoadSkinPackage(reinterpret_cast<const std::uint8_t*>(package.data()), package.size(), skin),
-            TPackageStatus::Ok);
+  ASSERT_TRUE(ReadSkinFile(kDefaultSkin, skin));
   KeptLastKey kept;
   ForeignProgram r(kRegedit, "RegEdit_RegEdit", WindowsPath(SKINRUN_EXE), WindowsPath(kDefaultSkin));
   ASSERT_NE(r.Main(), nullptr);
