@@ -30,21 +30,28 @@ bool Flat(const std::vector<COLORREF>& p) {
 
 std::vector<MetWindow> Survey(HWND top) {
   // The picture is taken once the window has painted what it had to paint and looks the same
-  // three times in a row (a caret may blink: the wait is bounded).
+  // four times in a row, each time after its thread has answered a message (a thread busy with
+  // something else shows an unchanging picture that is not yet painted; a caret may blink: the
+  // wait is bounded).
   RECT topRect{};
   Pixels shot;
   int same = 0;
   WaitUntil(
       [&] {
+        Ask(top, WM_NULL);
         RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         RECT now = ScreenRect(top);
         Pixels again = ScreenPixels(now);
         same = EqualRect(&now, &topRect) && again.Data == shot.Data ? same + 1 : 0;
         topRect = now;
         shot = std::move(again);
-        return same >= 2;
+        return same >= 3;
       },
       10000);
+  // Only what is on the screen shows (the rest reads black).
+  const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   std::vector<HWND> windows{top};
   EnumChildWindows(top, AddWindow, reinterpret_cast<LPARAM>(&windows));
   std::vector<MetWindow> met;
@@ -61,7 +68,8 @@ std::vector<MetWindow> Survey(HWND top) {
     if (m.Width <= 0 || m.Height <= 0) continue;
     RECT inside{};
     m.Inside = IntersectRect(&inside, &r, &topRect) && EqualRect(&inside, &r);
-    if (m.Inside && shot.Width == topRect.right - topRect.left && shot.Height == topRect.bottom - topRect.top)
+    if (m.Inside && IntersectRect(&inside, &r, &screen) && EqualRect(&inside, &r) &&
+        shot.Width == topRect.right - topRect.left && shot.Height == topRect.bottom - topRect.top)
       for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) m.Pixels.push_back(shot.At(x - topRect.left, y - topRect.top));
     met.push_back(std::move(m));

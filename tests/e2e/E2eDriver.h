@@ -55,6 +55,27 @@ class ForeignProgram {
   DWORD pid_ = 0;
 };
 
+// The values of a key of the current user that a program keeps its settings in (its window's
+// size, the last thing it showed): taken out while this lives, so the program starts with its
+// defaults whatever ran before, and put back as they were afterwards.
+class SetAsideSettings {
+ public:
+  explicit SetAsideSettings(const std::wstring& key);
+  ~SetAsideSettings();
+  SetAsideSettings(const SetAsideSettings&) = delete;
+  SetAsideSettings& operator=(const SetAsideSettings&) = delete;
+
+ private:
+  struct Value {
+    std::wstring Name;
+    DWORD Type = 0;
+    std::string Data;
+  };
+  void Clear() const;
+  std::wstring key_;
+  std::vector<Value> values_;
+};
+
 // Memory inside another process, for the messages of controls that take pointers (a list view's
 // or a tree view's items): filled from here, handed to the control, read back.
 class RemoteMemory {

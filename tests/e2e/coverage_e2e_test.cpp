@@ -26,6 +26,7 @@ struct CoveredProgram {
   const char* Name;
   std::string Path;
   const char* WindowClass;
+  const wchar_t* SettingsKey;  // where it keeps its settings (set aside for each run)
   std::vector<Opened> Windows;
 };
 
@@ -35,6 +36,7 @@ const std::vector<CoveredProgram> kPrograms = {
     {"notepad",
      "C:\\windows\\system32\\notepad.exe",
      "Notepad",
+     L"Software\\Microsoft\\Notepad",
      {{"menu", 0},
       {"Open", 0x101},
       {"Save as", 0x103},
@@ -48,6 +50,7 @@ const std::vector<CoveredProgram> kPrograms = {
     {"regedit",
      "C:\\windows\\regedit.exe",
      "RegEdit_RegEdit",
+     L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit",
      {{"menu", 0},
       {"Find", 0x800e},
       {"Import", 0x8015},
@@ -78,12 +81,12 @@ bool InMenu(HWND w) {
 
 // Runs the program once and surveys its main window and every window of its list.
 std::vector<Visit> VisitProgram(const CoveredProgram& p, bool skinned) {
+  SetAsideSettings settings(p.SettingsKey);
   ForeignProgram program(p.Path, p.WindowClass, skinned ? WindowsPath(SKINRUN_EXE) : "");
   HWND main = program.Main();
   EXPECT_NE(main, nullptr) << p.Name;
   if (!main) return {};
-  auto settled = [&](HWND w) { return !skinned || WaitUntil([&] { return SkinnedFrame(w); }); };
-  EXPECT_TRUE(settled(main)) << p.Name;
+  EXPECT_TRUE(!skinned || WaitUntil([&] { return SkinnedFrame(main); })) << p.Name;
   std::vector<Visit> visits{{"main window", Survey(main)}};
   for (const Opened& o : p.Windows) {
     if (o.Command) {
@@ -94,12 +97,14 @@ std::vector<Visit> VisitProgram(const CoveredProgram& p, bool skinned) {
       ClientToScreen(main, &origin);
       ClickScreen(origin.x + 12, origin.y - GetSystemMetrics(SM_CYMENU) / 2);
     }
+    // The window that shows once the program has settled (a box may come and go before it).
     HWND w = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (w = OtherWindow(program.Pid(), main)) != nullptr; }))
-        << p.Name << ": " << o.Name;
+    EXPECT_TRUE(WaitUntil([&] {
+      w = OtherWindow(program.Pid(), main);
+      return w && (!skinned || SkinnedFrame(w));
+    })) << p.Name
+        << ": " << o.Name << (w ? ", " + ClassOf(w) + " \"" + TextOf(w) + "\"" : std::string());
     if (!w) continue;
-    EXPECT_TRUE(settled(w)) << p.Name << ": " << o.Name << ", " << ClassOf(w) << " \"" << TextOf(w) << "\""
-                            << (GetForegroundWindow() == w ? ", in front" : ", not in front");
     visits.push_back({o.Name, Survey(w)});
     // Closed the way a person would: Escape until the program shows only its main window (a box
     // that came with the window goes too) and has left its menu. Each press is given time to

@@ -39,9 +39,12 @@ std::string TempFile(const std::string& name) {
 }
 
 // A notepad started for the test (through skinrun, or on its own) and its main window.
-struct Notepad : ForeignProgram {
+// Notepad keeps its window's size and its font: each run starts from its defaults and leaves
+// what was there.
+struct Notepad : SetAsideSettings, ForeignProgram {
   explicit Notepad(bool skinned, const std::string& skin = "")
-      : ForeignProgram(kNotepad, "Notepad", skinned ? kSkinrun : "", skin.empty() ? "" : WindowsPath(skin)),
+      : SetAsideSettings(L"Software\\Microsoft\\Notepad"),
+        ForeignProgram(kNotepad, "Notepad", skinned ? kSkinrun : "", skin.empty() ? "" : WindowsPath(skin)),
         main(Main()),
         edit(main && !Children(main, "Edit").empty() ? Children(main, "Edit")[0] : nullptr),
         pid(Pid()) {}

@@ -24,7 +24,8 @@ namespace {
 const std::string kRegedit = "C:\\windows\\regedit.exe";
 const std::wstring kKey = L"DaskelRegeditE2e" + std::to_wstring(GetCurrentProcessId());
 const std::wstring kValue = L"beta", kData = L"second Ωμέγα ★";
-// Where regedit keeps the key it showed last, to show it again at the next start.
+// Where regedit keeps the key it showed last, to show it again at the next start: set aside for
+// each run, so every run starts at the top of the tree.
 const wchar_t* const kRegeditState = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
 
 // Every value of a key of the current user: name -> type and bytes.
@@ -57,27 +58,6 @@ struct TestKey {
   }
   ~TestKey() { RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str()); }
   const std::wstring path = L"Software\\" + kKey;
-};
-
-// Regedit writes the key it showed last when it ends: the value is taken out for the run (so
-// every run starts at the top of the tree) and put back as it was afterwards.
-struct KeptLastKey {
-  KeptLastKey() {
-    DWORD size = sizeof data;
-    had = RegGetValueW(HKEY_CURRENT_USER, kRegeditState, L"LastKey", RRF_RT_ANY, &type, data, &size) ==
-          ERROR_SUCCESS;
-    length = size;
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kRegeditState, L"LastKey");
-  }
-  ~KeptLastKey() {
-    if (had)
-      RegSetKeyValueW(HKEY_CURRENT_USER, kRegeditState, L"LastKey", type, data, length);
-    else
-      RegDeleteKeyValueW(HKEY_CURRENT_USER, kRegeditState, L"LastKey");
-  }
-  bool had = false;
-  DWORD type = 0, length = 0;
-  BYTE data[2048] = {};
 };
 
 HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM from = nullptr) {
@@ -128,13 +108,22 @@ void ClickTreeItem(HWND tree, HTREEITEM item) {
   ClickScreen(p.x, p.y);
 }
 
+// Clicks the item until the tree has it picked (a click can come while the tree still scrolls to
+// it); false when it never did.
+bool PickTreeItem(HWND tree, HTREEITEM item) {
+  for (int click = 0; click < 3; ++click) {
+    ClickTreeItem(tree, item);
+    if (WaitUntil([&] { return TreeItem(tree, TVGN_CARET) == item; }, 5000)) return true;
+  }
+  return false;
+}
+
 // Picks the child of the item with this text and opens it with the right arrow key, as a person
 // does; answers the child once it shows its own children (nullptr when a step failed).
 HTREEITEM ExpandChild(HWND tree, HTREEITEM parent, const std::wstring& text) {
   HTREEITEM child = nullptr;
   if (!WaitUntil([&] { return (child = TreeChild(tree, parent, text)) != nullptr; })) return nullptr;
-  ClickTreeItem(tree, child);
-  if (!WaitUntil([&] { return TreeItem(tree, TVGN_CARET) == child; })) return nullptr;
+  if (!PickTreeItem(tree, child)) return nullptr;
   PressKey(VK_RIGHT);
   return WaitUntil([&] { return Expanded(tree, child) && TreeItem(tree, TVGN_CHILD, child); }) ? child
                                                                                                : nullptr;
@@ -177,7 +166,7 @@ struct Outcome {
 };
 
 Outcome UseRegedit(bool skinned) {
-  KeptLastKey kept;
+  SetAsideSettings kept(kRegeditState);
   ForeignProgram r(kRegedit, "RegEdit_RegEdit", skinned ? WindowsPath(SKINRUN_EXE) : "");
   Outcome o;
   EXPECT_NE(r.Main(), nullptr);
@@ -194,7 +183,7 @@ Outcome UseRegedit(bool skinned) {
   HTREEITEM key = nullptr;
   EXPECT_TRUE(software && WaitUntil([&] { return (key = TreeChild(tree, software, kKey)) != nullptr; }));
   if (!key) return o;
-  ClickTreeItem(tree, key);
+  EXPECT_TRUE(PickTreeItem(tree, key));
   // The list shows the key's values: its default value and the three of the test.
   EXPECT_TRUE(
       WaitUntil([&] { return ListIndex(list, kValue) >= 0 && Ask(list, LVM_GETITEMCOUNT, 0, 0) == 4; }));
@@ -252,7 +241,7 @@ TEST(Regedit, KeysValuesAndDialogsTheSameSkinnedAndUnskinnedRegistryUntouched) {
 TEST(Regedit, FrameCaptionButtonsAndMenuBarAreDrawnFromTheSkin) {
   TSkinElements skin;
   ASSERT_TRUE(ReadSkinFile(kDefaultSkin, skin));
-  KeptLastKey kept;
+  SetAsideSettings kept(kRegeditState);
   ForeignProgram r(kRegedit, "RegEdit_RegEdit", WindowsPath(SKINRUN_EXE), WindowsPath(kDefaultSkin));
   ASSERT_NE(r.Main(), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return SkinnedFrame(r.Main()); }));
