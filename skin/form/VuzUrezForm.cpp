@@ -286,7 +286,8 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
       return true;
     case WM_PARENTNOTIFY:
       CallPrevious(m);
-      // A common dialog makes its program's part while it initialises, after it was skinned.
+      // A common dialog makes its program's part while it initialises, after it was skinned; a
+      // program may add its bars once its window shows.
       if (!FForm && LOWORD(m.WParam) == WM_CREATE) FControls.ChildCreated(reinterpret_cast<HWND>(m.LParam));
       return true;
     case WM_SKINQUERY:

@@ -402,7 +402,9 @@ void TFormControls::SkinChildWindows(HWND parent) {
 }
 
 void TFormControls::ChildCreated(HWND wnd) {
-  if ((GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD) && WindowClassName(wnd) == "#32770")
+  if (!(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD)) return;
+  const std::string cls = LowerCase(WindowClassName(wnd));
+  if (cls == "#32770" || cls == "msctls_statusbar32" || cls == "toolbarwindow32" || cls == "rebarwindow32")
     SkinChildWindow(wnd);
 }
 

@@ -472,6 +472,10 @@ TEST_F(Discovery, APlainWindowsBarsAreSkinnedAndAToolBarStandsOnTheSkinsGround) 
   TFrameCell ground = FrameCell(e.Bitmap, false, 5, 0);
   RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   EXPECT_EQ(ScreenPixel(bar, 200, 13), e.Bitmap.Pixel(ground.X + ground.Width / 2, ground.Height / 2));
+  // A bar the program adds once the window is skinned is skinned as it comes.
+  HWND late = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, dlg, nullptr,
+                              nullptr, nullptr);
+  EXPECT_NE(dynamic_cast<TSkinStatusBar*>(plain->FindWindowSkinner(late)), nullptr);
   plain->Detach();
   EXPECT_EQ(plain->FindWindowSkinner(bar), nullptr);
   delete plain;
