@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDrawWin32.h"
 
 namespace {
@@ -34,6 +35,18 @@ void DrawBarGround(HDC dc, const RECT& r, const TSkinData& data) {
     return;
   }
   FillColour(dc, r, data.Skin.ColourButtonFace);
+}
+
+LRESULT ToolbarTextColours(NMHDR* hdr, LRESULT given, const TSkinData& data) {
+  if (!hdr || hdr->code != NM_CUSTOMDRAW || given != CDRF_DODEFAULT ||
+      WindowClassName(hdr->hwndFrom) != TOOLBARCLASSNAMEA)
+    return given;
+  auto* draw = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+    draw->clrText =
+        static_cast<COLORREF>(ColorToRGB(ReadableOn(data.Skin.ColourButtonText, data.Skin.ColourButtonFace)));
+  return given;
 }
 
 // ---- tool bar

@@ -5,6 +5,10 @@
 // face.
 #pragma once
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "skin/controls/WinSubClass.h"
 
 class TSkinToolbar : public TSkinControl {
@@ -30,3 +34,8 @@ class TSkinRebar : public TSkinControl {
 // The ground of a tool bar or rebar at r of dc: the first frame of the skin's "Toolbars" element,
 // or the skin's face without it.
 void DrawBarGround(HDC dc, const RECT& r, const TSkinData& data);
+
+// A tool bar asks its window how to draw (NM_CUSTOMDRAW, in a WM_NOTIFY whose answer was `given`):
+// where the program leaves the drawing to the bar, the bar's texts take the skin's button-text
+// colour, readable on the skin's ground. Any other notification keeps `given`.
+LRESULT ToolbarTextColours(NMHDR* hdr, LRESULT given, const TSkinData& data);

@@ -8,6 +8,7 @@
 #include "framework/Menus.h"
 #include "framework/WideText.h"
 #include "skin/controls/WinSubClassBoxes.h"
+#include "skin/controls/WinSubClassToolbar.h"
 #include "skin/data/VuzUrezDataWin32.h"
 #include "skin/form/VuzUrezMenuBar.h"
 #include "skin/manager/SkinTrace.h"
@@ -283,6 +284,12 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
       // A plain window's edits and lists take the skin's content colours here, and the system's
       // again once the skinner is gone.
       CtlColor(m);
+      return true;
+    case WM_NOTIFY:
+      // A plain window's tool bars write on the skin's ground: their texts take its colour.
+      if (FForm) return false;
+      CallPrevious(m);
+      m.Result = ToolbarTextColours(reinterpret_cast<NMHDR*>(m.LParam), m.Result, *FSkinData);
       return true;
     case WM_PARENTNOTIFY:
       CallPrevious(m);

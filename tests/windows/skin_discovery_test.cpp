@@ -472,6 +472,17 @@ TEST_F(Discovery, APlainWindowsBarsAreSkinnedAndAToolBarStandsOnTheSkinsGround) 
   TFrameCell ground = FrameCell(e.Bitmap, false, 5, 0);
   RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   EXPECT_EQ(ScreenPixel(bar, 200, 13), e.Bitmap.Pixel(ground.X + ground.Width / 2, ground.Height / 2));
+  // Its texts are written in a colour that reads on that ground, where the program leaves them to
+  // the bar.
+  NMTBCUSTOMDRAW draw{};
+  draw.nmcd.hdr = {bar, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+  draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+  EXPECT_EQ(SendMessageA(dlg, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)), CDRF_NOTIFYITEMDRAW);
+  draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+  draw.clrText = GetSysColor(COLOR_BTNTEXT);
+  SendMessageA(dlg, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw));
+  EXPECT_GE(std::abs(Lightness(static_cast<TColor>(draw.clrText)) - Lightness(data->Skin.ColourButtonFace)),
+            80);
   // A bar the program adds once the window is skinned is skinned as it comes.
   HWND late = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, dlg, nullptr,
                               nullptr, nullptr);
