@@ -8,6 +8,7 @@
 #include "framework/Menus.h"
 #include "framework/WideText.h"
 #include "skin/controls/WinSubClassBoxes.h"
+#include "skin/controls/WinSubClassToolbar.h"
 #include "skin/data/VuzUrezDataWin32.h"
 #include "skin/form/VuzUrezMenuBar.h"
 #include "skin/manager/SkinTrace.h"
@@ -285,9 +286,16 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
       // again once the skinner is gone.
       CtlColor(m);
       return true;
+    case WM_NOTIFY:
+      // A plain window's tool bars write on the skin's ground: their texts take its colour.
+      if (FForm) return false;
+      CallPrevious(m);
+      m.Result = ToolbarTextColours(reinterpret_cast<NMHDR*>(m.LParam), m.Result, *FSkinData);
+      return true;
     case WM_PARENTNOTIFY:
       CallPrevious(m);
-      // A common dialog makes its program's part while it initialises, after it was skinned.
+      // A common dialog makes its program's part while it initialises, after it was skinned; a
+      // program may add its bars once its window shows.
       if (!FForm && LOWORD(m.WParam) == WM_CREATE) FControls.ChildCreated(reinterpret_cast<HWND>(m.LParam));
       return true;
     case WM_SKINQUERY:

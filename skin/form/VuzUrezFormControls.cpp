@@ -29,6 +29,7 @@
 #include "skin/controls/WinSubClassListView.h"
 #include "skin/controls/WinSubClassScroll.h"
 #include "skin/controls/WinSubClassTabs.h"
+#include "skin/controls/WinSubClassToolbar.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/form/VuzUrezFormControls.h"
 #include "skin/manager/SkinManage.h"
@@ -401,7 +402,9 @@ void TFormControls::SkinChildWindows(HWND parent) {
 }
 
 void TFormControls::ChildCreated(HWND wnd) {
-  if ((GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD) && WindowClassName(wnd) == "#32770")
+  if (!(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD)) return;
+  const std::string cls = LowerCase(WindowClassName(wnd));
+  if (cls == "#32770" || cls == "msctls_statusbar32" || cls == "toolbarwindow32" || cls == "rebarwindow32")
     SkinChildWindow(wnd);
 }
 
@@ -479,6 +482,21 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     // Only size boxes: a real scroll bar would lose its arrows and thumb to the sizer's plain box.
     if ((style & (SBS_SIZEBOX | SBS_SIZEGRIP)) && d.HasControl(xcScrollbar))
       AttachByHandle<TSkinSizer>(wnd, true);
+    return;
+  }
+  // Bars: a status bar painted whole, tool bars painted whole and the rebars that hold them
+  // (whose bars and fields are walked in turn) on the skin's ground.
+  if (cls == "msctls_statusbar32") {
+    if (d.HasControl(xcStatusBar)) AttachByHandle<TSkinStatusBar>(wnd, true);
+    return;
+  }
+  if (cls == "toolbarwindow32") {
+    if (d.HasControl(xcToolbar)) AttachByHandle<TSkinToolbar>(wnd, true);
+    return;
+  }
+  if (cls == "rebarwindow32") {
+    if (d.HasControl(xcToolbar)) AttachByHandle<TSkinRebar>(wnd, true);
+    SkinChildWindows(wnd);
     return;
   }
   if (cls == "#32770") {

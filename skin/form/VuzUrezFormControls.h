@@ -53,8 +53,9 @@ class TFormControls {
   // The child windows of the skinned window, or of a dialog nested in it.
   void SkinChildWindows(HWND parent = nullptr);
   void SkinChildWindow(HWND wnd);
-  // A window was made inside the skinned one after the walk: a nested dialog is skinned as it
-  // comes (other late windows keep their own look).
+  // A window was made inside the skinned one after the walk: a nested dialog and the bars are
+  // skinned as they come (a program may add them once its window is shown); other late windows
+  // keep their own look.
   void ChildCreated(HWND wnd);
   TSkinControl* FindWindowSkinner(HWND wnd) const;
   const std::vector<TSkinControl*>& ControlSkinners() const { return FControlSkinners; }

@@ -1,7 +1,7 @@
 // Wine's own wordpad, a program none of us wrote, skinned through skinrun.exe and used like a
 // person: text typed, selected and made bold and larger through the font dialog, the changes
-// declined when it closes; the same skinned and unskinned. Its frame, caption buttons and menu
-// bar are drawn from the skin, its rich edit stays its own and whole.
+// declined when it closes; the same skinned and unskinned. Its frame, caption buttons, menu bar
+// and bars are drawn from the skin, its rich edit stays its own and whole.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <string>
 
+#include "dll/DaskelSkin.h"
 #include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
 #include "tests/e2e/E2ePixels.h"
@@ -166,7 +167,7 @@ TEST(Wordpad, TextFormattedThroughTheFontDialogTheSameSkinnedAndUnskinned) {
   EXPECT_TRUE(skinned == plain) << "skinned wordpad does the same";
 }
 
-TEST(Wordpad, FrameAndMenuBarAreTheSkinsAndTheRichEditStaysWhole) {
+TEST(Wordpad, FrameMenuBarAndBarsAreTheSkinsAndTheRichEditStaysWhole) {
   TSkinElements skin;
   ASSERT_TRUE(ReadSkinFile(kDefaultSkin, skin));
   KeptSettings kept;
@@ -176,6 +177,9 @@ TEST(Wordpad, FrameAndMenuBarAreTheSkinsAndTheRichEditStaysWhole) {
   EXPECT_TRUE(ShowsSkinBorder(w.Main(), skin)) << "the left edge shows the skin's border";
   EXPECT_TRUE(ShowsSkinCloseButton(w.Main(), skin)) << "the close button is the skin's";
   EXPECT_TRUE(ShowsSkinMenuBar(w.Main(), skin)) << "the menu bar's right end shows the skin's bar";
+  // Its bars are drawn by the engine.
+  for (const char* cls : {"ReBarWindow32", "ToolbarWindow32", "msctls_statusbar32"})
+    EXPECT_EQ(Ask(Children(w.Main(), cls).at(0), DASKEL_SKIN_QUERY), DASKEL_SKIN_CONTROL) << cls;
   // The empty document: its own ground everywhere inside, away from the caret at its start.
   HWND edit = Children(w.Main(), "RichEdit20W").at(0);
   RECT r = ScreenRect(edit);
