@@ -12,6 +12,10 @@
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/VuzUrezDataRead.h"
 
+// What the header promises other processes is what the engine answers.
+static_assert(DASKEL_SKIN_QUERY == WM_SKINQUERY && DASKEL_SKIN_FRAME == kSkinQueryFrame &&
+              DASKEL_SKIN_CONTROL == kSkinQueryControl);
+
 namespace {
 
 thread_local std::wstring tError;

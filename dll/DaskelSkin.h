@@ -81,6 +81,12 @@ DASKEL_SKIN_API BOOL __stdcall DaskelSkinCheckSkinW(const wchar_t* skinFile);
 DASKEL_SKIN_API BOOL __stdcall DaskelSkinIsRunning(void);
 /* Whether the window is drawn by the engine now (its frame, or as a control). */
 DASKEL_SKIN_API BOOL __stdcall DaskelSkinIsWindowSkinned(HWND window);
+/* The same question from any thread or process (a test driver, an accessibility tool): send the
+ * window this message with wParam 0 and lParam 0. It answers DASKEL_SKIN_FRAME when the engine
+ * draws its frame, DASKEL_SKIN_CONTROL when it draws the window as a control, 0 otherwise. */
+#define DASKEL_SKIN_QUERY 0x3504
+#define DASKEL_SKIN_FRAME 1
+#define DASKEL_SKIN_CONTROL 2
 
 /* What the engine holds now, for leak checks: after DaskelSkinStop every count is 0 (window
  * procedures may stay above 0 where another subclass was put on top of the engine's: it then

@@ -5,6 +5,7 @@
 #include "framework/Controls.h"
 #include "framework/Messages.h"
 #include "framework/WideText.h"
+#include "skin/manager/SkinManage.h"
 
 namespace {
 int gAlive = 0;
@@ -161,6 +162,10 @@ void TSkinControl::Detach() {
 }
 
 void TSkinControl::SkinWndProc(TMessage& m) {
+  if (m.Msg == WM_SKINQUERY && m.WParam == 0 && FHandle) {
+    m.Result = kSkinQueryControl;
+    return;
+  }
   if (!BeforeDefault(m)) return;
   CallDefault(m);
   AfterDefault(m);

@@ -3,6 +3,41 @@
 #include <commctrl.h>
 
 #include "framework/Controls.h"
+#include "skin/data/VuzUrezDataWin32.h"
+
+LRESULT PlainControlColours(UINT msg, HDC dc, LRESULT given, const TSkinData& data) {
+  const TSkinElements& skin = data.Skin;
+  switch (msg) {
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORDLG: {
+      // Labels, group-box and check-box captions: the system's default text colour becomes the
+      // skin's, and any text colour one that reads on the face (black on a dark face does not).
+      SetBkMode(dc, TRANSPARENT);
+      const COLORREF own = GetTextColor(dc);
+      const bool systems = own == GetSysColor(COLOR_WINDOWTEXT) || own == GetSysColor(COLOR_BTNTEXT);
+      const TColor text = systems ? skin.ColourButtonText : static_cast<TColor>(own);
+      SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(ReadableOn(text, skin.ColourButtonFace))));
+      // A button paints its own face: only its text colour is the skin's.
+      return msg == WM_CTLCOLORBTN ? given : reinterpret_cast<LRESULT>(ButtonFaceBrush(data));
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (!skin.ContentColours) return given;
+      SetTextColor(dc,
+                   static_cast<COLORREF>(ColorToRGB(ReadableOn(skin.ColourWindowText, skin.ColourWindow))));
+      SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(skin.ColourWindow)));
+      return reinterpret_cast<LRESULT>(WindowBrush(data));
+    default:
+      return given;
+  }
+}
+
+void FillClientWithFace(HWND wnd, HDC dc, const TSkinData& data) {
+  RECT r{};
+  GetClientRect(wnd, &r);
+  FillRect(dc, &r, ButtonFaceBrush(data));
+}
 
 DASKEL_DEFINE_CLASS(TSkinBox, TSkinControl) {}
 
@@ -113,3 +148,42 @@ void TSkinContent::ViewColours() {
   }
   InvalidateRect(FHandle, nullptr, TRUE);
 }
+
+DASKEL_DEFINE_CLASS(TSkinDialogPane, TSkinControl) {}
+
+TSkinDialogPane::TSkinDialogPane(TComponent* owner) : TSkinControl(owner) {}
+
+bool TSkinDialogPane::BeforeDefault(TMessage& m) {
+  if (!FSkinData) return true;
+  if (m.Msg == WM_ERASEBKGND) {
+    CallDefault(m);
+    FillClientWithFace(FHandle, reinterpret_cast<HDC>(m.WParam), *FSkinData);
+    m.Result = 1;
+    return false;
+  }
+  if (m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC) {
+    CallDefault(m);
+    m.Result = PlainControlColours(m.Msg, reinterpret_cast<HDC>(m.WParam), m.Result, *FSkinData);
+    return false;
+  }
+  return true;
+}
+
+void TSkinDialogPane::AfterDefault(TMessage& m) {
+  // Nothing of the pane is drawn by the skinner but its ground.
+  if (m.Msg == WM_INITDIALOG && OnControlsMade) OnControlsMade(FHandle);
+  if (m.Msg == WM_NCDESTROY) Detach();
+}
+
+void TSkinDialogPane::RepaintAll() const {
+  if (FHandle && IsWindow(FHandle))
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TSkinDialogPane::Detach() {
+  const bool wasAttached = FObjectInstance.Attached();
+  TSkinControl::Detach();
+  if (wasAttached && !TearingDown()) RepaintAll();
+}
+
+void TSkinDialogPane::RefreshSkin() { RepaintAll(); }

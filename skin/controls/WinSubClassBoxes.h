@@ -1,9 +1,19 @@
 // Container and content skinners: TSkinBox gives group boxes, panels and similar containers the
 // skin's face colour, TSkinContent gives content controls the skin's content colours; neither
-// sees a message.
+// sees a message. TSkinDialogPane gives a dialog nested in a plain window the window's face.
 #pragma once
 
+#include <functional>
+
 #include "skin/controls/WinSubClass.h"
+
+// What a plain window (not a framework form) of the skin answers its controls' colour questions
+// (WM_CTLCOLOR...) with, once its own procedure has answered `given`: texts stand on the skin's
+// face in a colour that reads on it, fields take the skin's content colours where the skin has
+// them. Any other message keeps `given`.
+LRESULT PlainControlColours(UINT msg, HDC dc, LRESULT given, const TSkinData& data);
+// The window's client area filled with the skin's face colour.
+void FillClientWithFace(HWND wnd, HDC dc, const TSkinData& data);
 
 class TSkinBox : public TSkinControl {
   DASKEL_CLASS(TSkinBox, TSkinControl)
@@ -48,4 +58,24 @@ class TSkinContent : public TSkinControl {
   bool FFaceWithout = false;
   bool FView = false;
   COLORREF FSavedBack = 0, FSavedTextBack = 0, FSavedText = 0;
+};
+
+// A dialog nested in a skinned plain window without a frame of its own (the template part of a
+// common dialog): its ground and its controls' colours are the window's, as if its controls
+// stood on the window itself. Its controls get skinners from the window's walk.
+class TSkinDialogPane : public TSkinControl {
+  DASKEL_CLASS(TSkinDialogPane, TSkinControl)
+ public:
+  explicit TSkinDialogPane(TComponent* owner);
+  bool BeforeDefault(TMessage& m) override;
+  void AfterDefault(TMessage& m) override;
+  void Detach() override;
+  void RefreshSkin() override;
+  // Called with the pane's window once it has made its controls (a dialog makes them while it
+  // initialises, after it was created and perhaps already skinned).
+  std::function<void(HWND)> OnControlsMade;
+
+ private:
+  // The pane and the labels on it painted again (their colours come from the pane).
+  void RepaintAll() const;
 };

@@ -7,6 +7,8 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/WideText.h"
+#include "skin/controls/WinSubClassBoxes.h"
+#include "skin/controls/WinSubClassToolbar.h"
 #include "skin/data/VuzUrezDataWin32.h"
 #include "skin/form/VuzUrezMenuBar.h"
 #include "skin/manager/SkinTrace.h"
@@ -120,6 +122,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   GetClientRect(Handle, &FClientRect);
   RECT wr{};
   GetWindowRect(Handle, &wr);
+  FAttachedSize = SIZE{wr.right - wr.left, wr.bottom - wr.top};
   FSystemFrame = RECT{0, 0, (wr.right - wr.left) - (FClientRect.right - FClientRect.left),
                       (wr.bottom - wr.top) - (FClientRect.bottom - FClientRect.top)};
 
@@ -235,27 +238,18 @@ void TVuzUrezForm::WndProc(TMessage& m) {
 void TVuzUrezForm::EraseBackground(TMessage& m) {
   CallPrevious(m);
   if (FForm) return;
-  RECT r{};
-  GetClientRect(Handle, &r);
-  FillRect(reinterpret_cast<HDC>(m.WParam), &r, ButtonFaceBrush(*FSkinData));
+  FillClientWithFace(Handle, reinterpret_cast<HDC>(m.WParam), *FSkinData);
   m.Result = 1;
 }
 
-void TVuzUrezForm::CtlColor(TMessage& m, bool answerBrush) {
+void TVuzUrezForm::CtlColor(TMessage& m) {
   CallPrevious(m);
   if (!FForm) {
-    // A plain window's labels, group-box captions and check-box captions stand on the skin's
-    // face: the system's default text colour becomes the skin's, and any text colour one that
-    // reads on the face (black on a dark face does not).
-    auto dc = reinterpret_cast<HDC>(m.WParam);
-    SetBkMode(dc, TRANSPARENT);
-    const COLORREF given = GetTextColor(dc);
-    const bool systems = given == GetSysColor(COLOR_WINDOWTEXT) || given == GetSysColor(COLOR_BTNTEXT);
-    const TSkinElements& skin = FSkinData->Skin;
-    const TColor text = systems ? skin.ColourButtonText : static_cast<TColor>(given);
-    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(ReadableOn(text, skin.ColourButtonFace))));
+    m.Result = PlainControlColours(m.Msg, reinterpret_cast<HDC>(m.WParam), m.Result, *FSkinData);
+    return;
   }
-  if (answerBrush) m.Result = reinterpret_cast<LRESULT>(ButtonFaceBrush(*FSkinData));
+  // A framework form's controls hold their own colours; a label's ground is the face.
+  if (m.Msg == WM_CTLCOLORSTATIC) m.Result = reinterpret_cast<LRESULT>(ButtonFaceBrush(*FSkinData));
 }
 
 bool TVuzUrezForm::Stage1(TMessage& m) {
@@ -285,24 +279,24 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
       if (MainMenuSkinned()) PaintFrame(nullptr);
       return true;
     case WM_CTLCOLORBTN:
-      CtlColor(m, false);
-      return true;
     case WM_CTLCOLORSTATIC:
-      CtlColor(m, true);
-      return true;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      // A framework form's controls hold their own colours; a plain window's edits and lists
-      // take the skin's content colours here, and the system's again once the skinner is gone.
+      // A plain window's edits and lists take the skin's content colours here, and the system's
+      // again once the skinner is gone.
+      CtlColor(m);
+      return true;
+    case WM_NOTIFY:
+      // A plain window's tool bars write on the skin's ground: their texts take its colour.
+      if (FForm) return false;
       CallPrevious(m);
-      if (!FForm && FSkinData->Skin.ContentColours) {
-        const TSkinElements& skin = FSkinData->Skin;
-        auto dc = reinterpret_cast<HDC>(m.WParam);
-        SetTextColor(dc,
-                     static_cast<COLORREF>(ColorToRGB(ReadableOn(skin.ColourWindowText, skin.ColourWindow))));
-        SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(skin.ColourWindow)));
-        m.Result = reinterpret_cast<LRESULT>(WindowBrush(*FSkinData));
-      }
+      m.Result = ToolbarTextColours(reinterpret_cast<NMHDR*>(m.LParam), m.Result, *FSkinData);
+      return true;
+    case WM_PARENTNOTIFY:
+      CallPrevious(m);
+      // A common dialog makes its program's part while it initialises, after it was skinned; a
+      // program may add its bars once its window shows.
+      if (!FForm && LOWORD(m.WParam) == WM_CREATE) FControls.ChildCreated(reinterpret_cast<HWND>(m.LParam));
       return true;
     case WM_SKINQUERY:
       // The question (wParam 0) is answered here; a caption button's custom action reported
@@ -411,6 +405,13 @@ void TVuzUrezForm::SkinActivate() {
       FrameChanged();
     } else if (FWindowState != swMinimized && FFrameKind != fkNone) {
       FStage = ssRefitting;
+      // The program may have resized the window since it was attached (a common dialog grows
+      // by the part a program adds to it): its client keeps that change. Attaching itself only
+      // moves the menu into the client, the window's size stays.
+      RECT wr{};
+      GetWindowRect(Handle, &wr);
+      FClientRect.right += (wr.right - wr.left) - FAttachedSize.cx;
+      FClientRect.bottom += (wr.bottom - wr.top) - FAttachedSize.cy;
       FitToSkin(false);
       FStage = ssActive;
       UpdateRegion();

@@ -69,6 +69,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void UpdateRegion() override;
   void ClearRegion() override;
   void FrameChanged() override;
+  // A plain window's bar opens by Alt+letter here (a framework form's through MenuAccelerator).
+  bool OpenMenuByKey(wchar_t key) override;
   void FitToSkin(bool refreshClient);
 
   int GetDisableTag() const { return DisableTag; }
@@ -158,7 +160,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool Stage2(TMessage& m);
   bool Stage3(TMessage& m);
   void EraseBackground(TMessage& m);
-  void CtlColor(TMessage& m, bool answerBrush);
+  void CtlColor(TMessage& m);
   void SizeChanged(TMessage& m);
   void MinMaxInfo(TMessage& m);
   void NcCalcSize(TMessage& m);
@@ -223,6 +225,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   std::string FClassName;
   std::wstring FCaption;  // wide: a Unicode window's caption need not fit the ANSI code page
   RECT FClientRect{};
+  SIZE FAttachedSize{};  // the window's size when it was attached
   RECT FSystemFrame{};
   bool FRightToLeft = false;
   HMENU FMenuHandle = nullptr;

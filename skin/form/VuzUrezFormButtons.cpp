@@ -229,15 +229,23 @@ bool TVuzUrezForm::MenuBarMouse(TMessage& m, TMenuBtn& b) {
   }
 }
 
+bool TVuzUrezForm::OpenMenuByKey(wchar_t key) {
+  if (FForm || !FMenuBar || FMenuTracking || FMenuBar->Tracking()) return false;
+  TMenuBtn* b = FMenuBar->MenuAccelButton(key);
+  if (!b) return false;
+  FMenuBar->ClickMenuBarButton(b);
+  return true;
+}
+
 void TVuzUrezForm::SysCommand(TMessage& m) {
   bool barOpen = FMenuTracking || (FMenuBar && FMenuBar->Tracking());
   if (!barOpen && (m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam != kWindowMenuKey &&
       m.LParam != kChildWindowMenuKey && !GetCapture()) {
     // Alt or F10 alone, or a letter of the bar, would open the system's own menu bar, which the
-    // skinned window does not show: swallowed. The bar opens by Alt+letter through the form
-    // (MenuAccelerator) and by the mouse.
-    bool barKey = FMenuBar && FMenuBar->MenuAccelButton(static_cast<char>(m.LParam));
-    if (m.LParam == 0 || barKey) {
+    // skinned window does not show: swallowed. A framework form's bar opens by Alt+letter through
+    // the form (MenuAccelerator), any other window's here, as the system's bar would.
+    const auto key = static_cast<wchar_t>(m.LParam);
+    if (m.LParam == 0 || OpenMenuByKey(key) || (FMenuBar && FMenuBar->MenuAccelButton(key))) {
       m.Result = 1;
       return;
     }

@@ -29,6 +29,7 @@
 #include "skin/controls/WinSubClassListView.h"
 #include "skin/controls/WinSubClassScroll.h"
 #include "skin/controls/WinSubClassTabs.h"
+#include "skin/controls/WinSubClassToolbar.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/form/VuzUrezFormControls.h"
 #include "skin/manager/SkinManage.h"
@@ -394,9 +395,17 @@ bool TFormControls::SkinByClassList(const std::string& className, TControl* c) {
   return true;
 }
 
-void TFormControls::SkinChildWindows() {
-  for (HWND child = GetTopWindow(FSkinner.Handle); child; child = GetWindow(child, GW_HWNDNEXT))
+void TFormControls::SkinChildWindows(HWND parent) {
+  for (HWND child = GetTopWindow(parent ? parent : FSkinner.Handle); child;
+       child = GetWindow(child, GW_HWNDNEXT))
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(child);
+}
+
+void TFormControls::ChildCreated(HWND wnd) {
+  if (!(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD)) return;
+  const std::string cls = LowerCase(WindowClassName(wnd));
+  if (cls == "#32770" || cls == "msctls_statusbar32" || cls == "toolbarwindow32" || cls == "rebarwindow32")
+    SkinChildWindow(wnd);
 }
 
 TSkinControl* TFormControls::FindWindowSkinner(HWND wnd) const {
@@ -473,6 +482,30 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     // Only size boxes: a real scroll bar would lose its arrows and thumb to the sizer's plain box.
     if ((style & (SBS_SIZEBOX | SBS_SIZEGRIP)) && d.HasControl(xcScrollbar))
       AttachByHandle<TSkinSizer>(wnd, true);
+    return;
+  }
+  // Bars: a status bar painted whole, tool bars painted whole and the rebars that hold them
+  // (whose bars and fields are walked in turn) on the skin's ground.
+  if (cls == "msctls_statusbar32") {
+    if (d.HasControl(xcStatusBar)) AttachByHandle<TSkinStatusBar>(wnd, true);
+    return;
+  }
+  if (cls == "toolbarwindow32") {
+    if (d.HasControl(xcToolbar)) AttachByHandle<TSkinToolbar>(wnd, true);
+    return;
+  }
+  if (cls == "rebarwindow32") {
+    if (d.HasControl(xcToolbar)) AttachByHandle<TSkinRebar>(wnd, true);
+    SkinChildWindows(wnd);
+    return;
+  }
+  if (cls == "#32770") {
+    // A dialog nested in the window (the part a program adds to a common dialog) is part of its
+    // face: no frame of its own, the window's ground, and its controls skinned like the window's.
+    auto* pane = AttachByHandle<TSkinDialogPane>(wnd, true);
+    // Its controls: those it has, and those it makes when it is new and initialises.
+    pane->OnControlsMade = [this](HWND made) { SkinChildWindows(made); };
+    SkinChildWindows(wnd);
     return;
   }
   if (cls == "systabcontrol32") {

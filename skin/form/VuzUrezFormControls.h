@@ -50,8 +50,13 @@ class TFormControls {
   bool SkinByClassList(const std::string& className, TControl* control);
   bool IsControlSkinned(TControl* control) const;
   static bool IsScrolledControl(TControl* control);
-  void SkinChildWindows();
+  // The child windows of the skinned window, or of a dialog nested in it.
+  void SkinChildWindows(HWND parent = nullptr);
   void SkinChildWindow(HWND wnd);
+  // A window was made inside the skinned one after the walk: a nested dialog and the bars are
+  // skinned as they come (a program may add them once its window is shown); other late windows
+  // keep their own look.
+  void ChildCreated(HWND wnd);
   TSkinControl* FindWindowSkinner(HWND wnd) const;
   const std::vector<TSkinControl*>& ControlSkinners() const { return FControlSkinners; }
   TCanvas* ControlCanvas() { return &FControlCanvas; }

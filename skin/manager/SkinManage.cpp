@@ -201,6 +201,12 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int code, WPARAM wp, LPARAM lp) {
       m->FreeFinishedWatches();
       // A handle the system may give to another window later is not left out with it.
       m->FExcluded.erase(std::remove(m->FExcluded.begin(), m->FExcluded.end(), wnd), m->FExcluded.end());
+    } else if (code == HCBT_SYSCOMMAND && (wp & 0xFFF0) == SC_KEYMENU && lp) {
+      // Alt and a letter in a control: the system looks for the menu bar of the control's window
+      // itself, which a skinned window does not have; its skinned bar opens the menu instead.
+      HWND root = GetAncestor(GetFocus(), GA_ROOT);
+      TSkinnedWindow* f = root ? m->FindForm(root) : nullptr;
+      refuse = f && f->OpenMenuByKey(static_cast<wchar_t>(lp));
     } else if (code == HCBT_ACTIVATE) {
       m->OfferActivated(wnd);
     }

@@ -25,7 +25,12 @@ class TVuzUrezPopMenu;
 constexpr UINT WM_SKINCHANGED = 0x3401;     // to a form's WindowProc: re-skin
 constexpr UINT WM_SKINPAINTFRAME = 0x3502;  // repaint the skinned frame now
 constexpr UINT WM_SKINACTIVATE = 0x3503;    // posted once after attaching, lParam 1000
-constexpr UINT WM_SKINQUERY = 0x3504;       // a skinned window answers 1
+// The engine's question to a window (wParam 0, lParam 0), which works from other processes too:
+// a window whose frame is skinned answers 1, a control a control skinner draws answers 2, any
+// other window 0.
+constexpr UINT WM_SKINQUERY = 0x3504;
+constexpr LRESULT kSkinQueryFrame = 1;
+constexpr LRESULT kSkinQueryControl = 2;
 
 // Life stages of a form skinner.
 enum TSkinStage {
@@ -65,6 +70,9 @@ class TSkinnedWindow : public TComponent {
   virtual void UpdateRegion() = 0;
   virtual void ClearRegion() = 0;
   virtual void FrameChanged() = 0;
+  // Alt and this letter were pressed in the window or one of its controls: true when the window's
+  // skinned menu bar opened the menu it names.
+  virtual bool OpenMenuByKey(wchar_t) { return false; }
 };
 
 using TFormSkinnerFactory = TSkinnedWindow* (*)(TComponent* owner);

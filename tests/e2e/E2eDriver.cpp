@@ -45,6 +45,127 @@ int Process::WaitExit(DWORD ms) {
   return static_cast<int>(code);
 }
 
+namespace {
+std::vector<HWND> WindowsOfClass(const char* cls) {
+  std::vector<HWND> found;
+  for (HWND w = FindWindowExA(nullptr, nullptr, cls, nullptr); w; w = FindWindowExA(nullptr, w, cls, nullptr))
+    found.push_back(w);
+  return found;
+}
+
+std::string ProgramCommand(const std::string& program, const std::string& skinrun, const std::string& skin) {
+  if (skinrun.empty()) return program;
+  return "\"" + skinrun + "\" " + (skin.empty() ? "" : "--skin \"" + skin + "\" ") + program;
+}
+}  // namespace
+
+ForeignProgram::ForeignProgram(const std::string& program, const char* windowClass,
+                               const std::string& skinrun, const std::string& skin)
+    : before_(WindowsOfClass(windowClass)), process_(ProgramCommand(program, skinrun, skin)) {
+  WaitUntil([&] {
+    for (HWND w : WindowsOfClass(windowClass))
+      if (std::find(before_.begin(), before_.end(), w) == before_.end() && IsWindowVisible(w)) main_ = w;
+    return main_ != nullptr;
+  });
+  GetWindowThreadProcessId(main_, &pid_);
+}
+
+ForeignProgram::~ForeignProgram() {
+  if (!pid_ || !IsWindow(main_)) return;
+  if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid_)) {
+    TerminateProcess(h, 1);
+    WaitForSingleObject(h, kPatience);
+    CloseHandle(h);
+  }
+}
+
+int ForeignProgram::Close() {
+  PostMessageA(main_, WM_CLOSE, 0, 0);
+  return WaitExit();
+}
+
+int ForeignProgram::WaitExit() { return process_.WaitExit(kPatience); }
+
+SetAsideSettings::SetAsideSettings(const std::wstring& key) : key_(key) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256] = {};
+    DWORD nameLen = 256, type = 0, size = 0;
+    if (RegEnumValueW(k, i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    std::string data(size, '\0');
+    nameLen = 256;
+    RegEnumValueW(k, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    values_.push_back({name, type, data});
+  }
+  RegCloseKey(k);
+  Clear();
+}
+
+SetAsideSettings::~SetAsideSettings() {
+  Clear();
+  for (const Value& v : values_)
+    RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), v.Name.c_str(), v.Type, v.Data.data(),
+                    static_cast<DWORD>(v.Data.size()));
+}
+
+void SetAsideSettings::Clear() const {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ | KEY_SET_VALUE, &k) != ERROR_SUCCESS)
+    return;
+  for (;;) {
+    wchar_t name[256] = {};
+    DWORD nameLen = 256;
+    if (RegEnumValueW(k, 0, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegDeleteValueW(k, name) != ERROR_SUCCESS) break;
+  }
+  RegCloseKey(k);
+}
+
+RemoteMemory::RemoteMemory(HWND owner, std::size_t size) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(owner, &pid);
+  process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+RemoteMemory::~RemoteMemory() {
+  if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+  if (process_) CloseHandle(process_);
+}
+
+bool RemoteMemory::Write(const void* data, std::size_t size, std::size_t offset) {
+  return at_ && WriteProcessMemory(process_, static_cast<char*>(at_) + offset, data, size, nullptr);
+}
+
+bool RemoteMemory::Read(void* data, std::size_t size, std::size_t offset) const {
+  return at_ && ReadProcessMemory(process_, static_cast<char*>(at_) + offset, data, size, nullptr);
+}
+
+LRESULT Ask(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &answer);
+  return static_cast<LRESULT>(answer);
+}
+
+HWND WaitDialog(DWORD pid) {
+  HWND dialog = nullptr;
+  WaitUntil([&] {
+    auto found = TopLevels(pid, "#32770");
+    return !found.empty() && (dialog = found[0]) != nullptr;
+  });
+  return dialog;
+}
+
+std::wstring ComboItemText(HWND combo, int index) {
+  // The system hands the text across the processes for this message of a combo box.
+  wchar_t text[256] = {};
+  const LRESULT length = Ask(combo, CB_GETLBTEXTLEN, index);
+  if (length <= 0 || length >= LRESULT{256}) return {};
+  Ask(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 HWND ChildWithText(HWND parent, const char* cls, const std::string& text) {
   for (HWND h : Children(parent, cls))
     if (TextOf(h) == text) return h;

@@ -29,6 +29,74 @@ class Process {
   PROCESS_INFORMATION pi_{};
 };
 
+// A program that none of us wrote, started on its own or through skinrun.exe, and its main
+// window: the first visible top-level window of its class that was not there before the start.
+class ForeignProgram {
+ public:
+  // skinrun: skinrun.exe's Windows path to start the program through, "" to start it on its own;
+  // skin: the Windows path of the skin file skinrun is given ("" for its default skin).
+  ForeignProgram(const std::string& program, const char* windowClass, const std::string& skinrun = "",
+                 const std::string& skin = "");
+  // The program outlives a skinrun that was ended: it is ended by its own id.
+  ~ForeignProgram();
+  ForeignProgram(const ForeignProgram&) = delete;
+  ForeignProgram& operator=(const ForeignProgram&) = delete;
+  HWND Main() const { return main_; }
+  DWORD Pid() const { return pid_; }
+  // Closes the main window and answers the exit code skinrun or the program gave (-1: it ran on).
+  int Close();
+  // Waits for the program (or skinrun) to end by itself and answers the exit code (-1: it ran on).
+  int WaitExit();
+
+ private:
+  std::vector<HWND> before_;  // the class's windows before the start
+  Process process_;
+  HWND main_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+// The values of a key of the current user that a program keeps its settings in (its window's
+// size, the last thing it showed): taken out while this lives, so the program starts with its
+// defaults whatever ran before, and put back as they were afterwards.
+class SetAsideSettings {
+ public:
+  explicit SetAsideSettings(const std::wstring& key);
+  ~SetAsideSettings();
+  SetAsideSettings(const SetAsideSettings&) = delete;
+  SetAsideSettings& operator=(const SetAsideSettings&) = delete;
+
+ private:
+  struct Value {
+    std::wstring Name;
+    DWORD Type = 0;
+    std::string Data;
+  };
+  void Clear() const;
+  std::wstring key_;
+  std::vector<Value> values_;
+};
+
+// Memory inside another process, for the messages of controls that take pointers (a list view's
+// or a tree view's items): filled from here, handed to the control, read back.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND owner, std::size_t size);
+  ~RemoteMemory();
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  bool Valid() const { return at_ != nullptr; }
+  // Where the memory lies in the other process.
+  LPARAM At(std::size_t offset = 0) const {
+    return reinterpret_cast<LPARAM>(static_cast<char*>(at_) + offset);
+  }
+  bool Write(const void* data, std::size_t size, std::size_t offset = 0);
+  bool Read(void* data, std::size_t size, std::size_t offset = 0) const;
+
+ private:
+  HANDLE process_ = nullptr;
+  void* at_ = nullptr;
+};
+
 // How long a program under test may take to answer one step on a loaded machine: only a step
 // that went wrong waits this long, so it is generous.
 constexpr DWORD kPatience = 30000;
@@ -38,6 +106,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kPatience);
 
 // The Windows path of a file of the build tree (Wine maps the Unix root to Z:).
 std::string WindowsPath(const std::string& unixPath);
+
+// Sends a message to another program's window; 0 when it does not answer.
+LRESULT Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+// A dialog of the program that is not its main window, once it shows (nullptr when none came).
+HWND WaitDialog(DWORD pid);
+// The text of item `index` of a combo box of another program ("" when it has none).
+std::wstring ComboItemText(HWND combo, int index);
 
 std::string ClassOf(HWND h);
 std::string TextOf(HWND h);

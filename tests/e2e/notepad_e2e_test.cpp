@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "skin/data/VuzUrezDataRead.h"
 #include "skin/paint/SkinDraw.h"
 #include "tests/TestUtil.h"
 #include "tests/e2e/E2eDriver.h"
@@ -22,7 +21,7 @@ using namespace e2e;
 namespace {
 
 const std::string kNotepad = "C:\\windows\\system32\\notepad.exe";
-const std::string kSkinrun = "\"" + WindowsPath(SKINRUN_EXE) + "\"";
+const std::string kSkinrun = WindowsPath(SKINRUN_EXE);
 // Greek with an accent, Polish, Spanish, Danish, German and a snowman: none of it fits GBK whole.
 const std::wstring kText = L"Ωμέγα café ★ Łódź ñøß ☃";
 
@@ -40,66 +39,25 @@ std::string TempFile(const std::string& name) {
 }
 
 // A notepad started for the test (through skinrun, or on its own) and its main window.
-struct Notepad {
+// Notepad keeps its window's size and its font: each run starts from its defaults and leaves
+// what was there.
+struct Notepad : SetAsideSettings, ForeignProgram {
   explicit Notepad(bool skinned, const std::string& skin = "")
-      : before(Windows()),
-        process(
-            (skinned ? kSkinrun + (skin.empty() ? "" : " --skin \"" + WindowsPath(skin) + "\"") + " " : "") +
-            kNotepad) {
-    // The window of the notepad this test started (skinrun's child when skinned), not of one
-    // that was there before.
-    WaitUntil([&] {
-      for (HWND w : Windows())
-        if (std::find(before.begin(), before.end(), w) == before.end() && IsWindowVisible(w) &&
-            !Children(w, "Edit").empty())
-          main = w;
-      return main != nullptr;
-    });
-    if (main) edit = Children(main, "Edit")[0];
-    GetWindowThreadProcessId(main, &pid);
-  }
-  // Notepad outlives a skinrun that was ended: it is ended by its own id.
-  ~Notepad() {
-    if (!pid || !IsWindow(main)) return;
-    if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-      TerminateProcess(h, 1);
-      WaitForSingleObject(h, kPatience);
-      CloseHandle(h);
-    }
-  }
-  // Closes the window (nothing unsaved is left) and answers the exit code skinrun or notepad gave.
-  int Close() {
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    return process.WaitExit(kPatience);
-  }
-  static std::vector<HWND> Windows() {
-    std::vector<HWND> found;
-    for (HWND w = FindWindowExA(nullptr, nullptr, "Notepad", nullptr); w;
-         w = FindWindowExA(nullptr, w, "Notepad", nullptr))
-      found.push_back(w);
-    return found;
-  }
-  const std::vector<HWND> before;  // taken before the start
-  Process process;
-  HWND main = nullptr, edit = nullptr;
-  DWORD pid = 0;
+      : SetAsideSettings(L"Software\\Microsoft\\Notepad"),
+        ForeignProgram(kNotepad, "Notepad", skinned ? kSkinrun : "", skin.empty() ? "" : WindowsPath(skin)),
+        main(Main()),
+        edit(main && !Children(main, "Edit").empty() ? Children(main, "Edit")[0] : nullptr),
+        pid(Pid()) {}
+  HWND main, edit;
+  DWORD pid;
 };
 
 // The combo box of the dialog that lists an item with this text in it, and the item's index; -1
 // when none does.
 int FindItem(HWND dialog, const wchar_t* item, HWND& combo) {
   for (HWND c : Children(dialog, "ComboBox")) {
-    LRESULT n = 0;
-    SendMessageTimeoutW(c, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, reinterpret_cast<PDWORD_PTR>(&n));
-    for (int i = 0; i < n; ++i) {
-      wchar_t text[64] = {};
-      LRESULT len = 0;
-      SendMessageTimeoutW(c, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000,
-                          reinterpret_cast<PDWORD_PTR>(&len));
-      if (len <= 0 || len >= 64) continue;
-      SendMessageTimeoutW(c, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                          nullptr);
-      if (std::wstring(text).find(item) != std::wstring::npos) {
+    for (int i = 0, n = static_cast<int>(Ask(c, CB_GETCOUNT)); i < n; ++i) {
+      if (ComboItemText(c, i).find(item) != std::wstring::npos) {
         combo = c;
         return i;
       }
@@ -122,11 +80,8 @@ std::string TypeAndSave(bool skinned, const std::string& file) {
   EXPECT_TRUE(WaitUntil([&] { return WideTextOf(n.edit) == kText; }));
 
   PressKeyWith(VK_CONTROL, 'S');
-  HWND dialog = nullptr;
-  EXPECT_TRUE(WaitUntil([&] {
-    auto found = TopLevels(n.pid, "#32770");
-    return !found.empty() && (dialog = found[0]) != nullptr;
-  })) << "the save dialog";
+  HWND dialog = WaitDialog(n.pid);
+  EXPECT_NE(dialog, nullptr) << "the save dialog";
   if (!dialog) return {};
   EXPECT_EQ(WaitUntil([&] { return SkinnedFrame(dialog); }, skinned ? kPatience : 0), skinned)
       << "the save dialog is skinned only under skinrun";
@@ -168,44 +123,16 @@ TEST(Notepad, TextOutsideTheCodePageIsSavedTheSameSkinnedAndUnskinned) {
   EXPECT_EQ(skinned, plain) << "byte for byte";
 }
 
-// The colours of the active frame of a skin image's columns [x0, x1).
-std::set<COLORREF> ColumnColours(const TBitmap& image, int frames, int x0, int x1) {
-  TFrameCell cell = FrameCell(image, false, frames, 1);
-  std::set<COLORREF> out;
-  for (int x = x0; x < x1; ++x)
-    for (int y = 0; y < cell.Height; ++y)
-      out.insert(static_cast<COLORREF>(image.Pixel(cell.X + x, cell.Y + y)));
-  return out;
-}
-
 TEST(Notepad, FrameAndMenuBarAreDrawnFromTheSkin) {
   TSkinElements skin;
-  std::string package = FileBytes(kDefaultSkin);
-  ASSERT_EQ(LoadSkinPackage(reinterpret_cast<const std::uint8_t*>(package.data()), package.size(), skin),
-            TPackageStatus::Ok);
+  ASSERT_TRUE(ReadSkinFile(kDefaultSkin, skin));
   ASSERT_TRUE(skin.BorderLeft && skin.MenuBar && !skin.MenuBar->Bitmap.Empty());
   Notepad n(true, kDefaultSkin);
   ASSERT_NE(n.main, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return SkinnedFrame(n.main); }));
 
-  // The left edge shows the skin's border.
-  RECT wr = ScreenRect(n.main);
-  int h = wr.bottom - wr.top;
-  const TColor border = SkinLeftBorderPixel(skin, h);
-  EXPECT_TRUE(WaitUntil([&] { return ScreenPixelAt(wr.left + 1, wr.top + h / 2) == border; }, kPatience))
-      << "the left edge shows the skin's border";
-
-  // The menu bar, just above the client area: its right end shows the right cap of the skin's bar.
-  const TDataSkinObject& bar = *skin.MenuBar;
-  TFrameCell cell = FrameCell(bar.Bitmap, false, 2, 1);
-  std::set<COLORREF> cap = ColumnColours(bar.Bitmap, 2, cell.Width - bar.RightWidth, cell.Width);
-  POINT origin{0, 0};
-  ClientToScreen(n.main, &origin);
-  RECT client{};
-  GetClientRect(n.main, &client);
-  const int y = origin.y - GetSystemMetrics(SM_CYMENU) / 2, x = origin.x + client.right - 2;
-  EXPECT_TRUE(WaitUntil([&] { return cap.count(static_cast<COLORREF>(ScreenPixelAt(x, y))) > 0; }, kPatience))
-      << "the menu bar's right end shows the skin's bar";
+  EXPECT_TRUE(ShowsSkinBorder(n.main, skin)) << "the left edge shows the skin's border";
+  EXPECT_TRUE(ShowsSkinMenuBar(n.main, skin)) << "the menu bar's right end shows the skin's bar";
   EXPECT_EQ(n.Close(), 0);
 }
 

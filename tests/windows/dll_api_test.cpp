@@ -213,6 +213,9 @@ TEST_F(DllApi, StartSkinsTheThreadsWindowsAndStopGivesThemBackExactly) {
   EXPECT_TRUE(DaskelSkinIsWindowSkinned(button));
   EXPECT_TRUE(DaskelSkinIsWindowSkinned(edit));
   EXPECT_FALSE(LookOf(window_) == before);
+  // The same answers to the message other processes ask with.
+  EXPECT_EQ(SendMessageW(window_, DASKEL_SKIN_QUERY, 0, 0), DASKEL_SKIN_FRAME);
+  EXPECT_EQ(SendMessageW(button, DASKEL_SKIN_QUERY, 0, 0), DASKEL_SKIN_CONTROL);
 
   // A window made later is skinned when it is activated.
   HWND later = NewTestWindow();
@@ -225,6 +228,7 @@ TEST_F(DllApi, StartSkinsTheThreadsWindowsAndStopGivesThemBackExactly) {
   EXPECT_EQ(LookOf(window_), before);
   EXPECT_EQ(LookOf(button), buttonBefore);
   EXPECT_EQ(LookOf(edit), editBefore);
+  EXPECT_EQ(SendMessageW(button, DASKEL_SKIN_QUERY, 0, 0), 0);
   // No hook is left: a new window stays as it is.
   HWND after = NewTestWindow();
   PumpPending();
@@ -249,6 +253,7 @@ TEST_F(DllApi, SkinningOffAndOnAndOneWindowLeftOut) {
   EXPECT_TRUE(DaskelSkinExcludeWindow(button));
   EXPECT_TRUE(FrameSkinned(window_));
   EXPECT_FALSE(DaskelSkinIsWindowSkinned(button));
+  EXPECT_EQ(SendMessageW(button, DASKEL_SKIN_QUERY, 0, 0), 0);
   EXPECT_TRUE(DaskelSkinIsWindowSkinned(edit));
   // A top-level window left out loses its skin and its controls' skins, and does not get them
   // again when it is activated.

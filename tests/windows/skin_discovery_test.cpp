@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -19,11 +20,13 @@
 #include "framework/ListViews.h"
 #include "framework/ScrollCtrls.h"
 #include "framework/StdCtrls.h"
+#include "skin/controls/WinSubClassBars.h"
 #include "skin/controls/WinSubClassBoxes.h"
 #include "skin/controls/WinSubClassButtons.h"
 #include "skin/controls/WinSubClassChecks.h"
 #include "skin/controls/WinSubClassEdits.h"
 #include "skin/controls/WinSubClassScroll.h"
+#include "skin/controls/WinSubClassToolbar.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/form/VuzUrezForm.h"
 #include "tests/windows/GdiCount.h"
@@ -353,25 +356,139 @@ TEST_F(Discovery, PlainDialogFieldsThatScrollGetSkinnedBarsAndADarkEdge) {
   DestroyWindow(dlg);
 }
 
+// The text colour a window gives its label.
+TColor LabelInk(HWND parent, HWND label) {
+  HDC dc = GetDC(label);
+  SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+  auto text = static_cast<TColor>(GetTextColor(dc));
+  ReleaseDC(label, dc);
+  return text;
+}
+
 TEST_F(Discovery, PlainDialogTextReadsOnTheSkinsFace) {
   data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
   HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
                              nullptr, nullptr, nullptr, nullptr);
   HWND label = CreateWindowExA(0, "STATIC", "label", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, dlg, nullptr,
                                nullptr, nullptr);
-  auto ink = [&] {
-    HDC dc = GetDC(label);
-    SendMessageA(dlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
-    auto text = static_cast<TColor>(GetTextColor(dc));
-    ReleaseDC(label, dc);
-    return text;
-  };
+  auto ink = [&] { return LabelInk(dlg, label); };
   auto* plain = new TVuzUrezForm(nullptr);
   plain->Handle = dlg;
   plain->AttachWindow(data.get());
   EXPECT_GE(std::abs(Lightness(ink()) - Lightness(data->Skin.ColourButtonFace)), 80);
   plain->Detach();
   EXPECT_EQ(ink(), ColorToRGB(clWindowText));
+  delete plain;
+  DestroyWindow(dlg);
+}
+
+// A child dialog's template in memory: no frame, one push button (IDOK).
+std::vector<DLGTEMPLATE> ChildDialogTemplate() {
+  std::vector<DLGTEMPLATE> t(8);  // DWORD-aligned room for the header and one item
+  auto* words = reinterpret_cast<WORD*>(t.data());
+  t[0].style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
+  t[0].cdit = 1;
+  t[0].cx = 100;
+  t[0].cy = 30;
+  words += sizeof(DLGTEMPLATE) / sizeof(WORD) + 3;  // no menu, class or title
+  if (reinterpret_cast<std::uintptr_t>(words) % 4) ++words;
+  auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(words);
+  *item = {WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 4, 4, 50, 14, IDOK};
+  words = reinterpret_cast<WORD*>(item + 1);
+  *words++ = 0xFFFF;
+  *words++ = 0x0080;  // the button class
+  *words++ = 'O';
+  *words++ = 'K';
+  *words++ = 0;  // title
+  *words = 0;    // no creation data
+  return t;
+}
+
+INT_PTR CALLBACK PaneProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+TEST_F(Discovery, ADialogNestedInAPlainDialogTakesItsFaceAndItsControlsAreSkinned) {
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+  HWND pane = CreateWindowExA(WS_EX_CONTROLPARENT, "#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 280, 120, dlg,
+                              nullptr, nullptr, nullptr);
+  HWND label = CreateWindowExA(0, "STATIC", "label", WS_CHILD | WS_VISIBLE, 10, 10, 60, 20, pane, nullptr,
+                               nullptr, nullptr);
+  HWND ok = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 40, 80, 24, pane,
+                            nullptr, nullptr, nullptr);
+  auto ink = [&] { return LabelInk(pane, label); };
+  auto ground = [&] {
+    RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return ScreenPixel(pane, 200, 100);
+  };
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  EXPECT_NE(dynamic_cast<TSkinButton*>(plain->FindWindowSkinner(ok)), nullptr);
+  EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourButtonFace));
+  EXPECT_GE(std::abs(Lightness(ink()) - Lightness(data->Skin.ColourButtonFace)), 80);
+  // A dialog made inside the window once it is skinned (a common dialog makes its program's part
+  // while it initialises): its controls come from its template, after it was created.
+  HWND late = CreateDialogIndirectParamA(nullptr, ChildDialogTemplate().data(), dlg, PaneProc, 0);
+  ASSERT_NE(late, nullptr);
+  EXPECT_NE(dynamic_cast<TSkinButton*>(plain->FindWindowSkinner(GetDlgItem(late, IDOK))), nullptr);
+  plain->Detach();
+  EXPECT_EQ(ink(), ColorToRGB(clWindowText));
+  EXPECT_NE(ground(), ColorToRGB(data->Skin.ColourButtonFace));
+  delete plain;
+  DestroyWindow(dlg);
+}
+
+TEST_F(Discovery, APlainWindowsBarsAreSkinnedAndAToolBarStandsOnTheSkinsGround) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+  InitCommonControlsEx(&icc);
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+  HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, "ready", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, dlg, nullptr,
+                                nullptr, nullptr);
+  HWND rebar = CreateWindowExA(0, REBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_TOP, 0, 0, 300, 30, dlg,
+                               nullptr, nullptr, nullptr);
+  HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NODIVIDER,
+                             0, 0, 280, 26, rebar, nullptr, nullptr, nullptr);
+  SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  TBBUTTON button{I_IMAGENONE, 1, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};
+  SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button));
+  REBARBANDINFOA band{};
+  band.cbSize = sizeof band;
+  band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
+  band.hwndChild = bar;
+  band.cyMinChild = band.cyChild = 26;
+  band.cx = 280;
+  SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  EXPECT_NE(dynamic_cast<TSkinStatusBar*>(plain->FindWindowSkinner(status)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinRebar*>(plain->FindWindowSkinner(rebar)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinToolbar*>(plain->FindWindowSkinner(bar)), nullptr) << "walked inside the rebar";
+  // Right of its one button the bar shows the ground frame of the skin's tool bar element.
+  const TDataSkinObject& e = *data->Skin.Toolbars;
+  TFrameCell ground = FrameCell(e.Bitmap, false, 5, 0);
+  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_EQ(ScreenPixel(bar, 200, 13), e.Bitmap.Pixel(ground.X + ground.Width / 2, ground.Height / 2));
+  // Its texts are written in a colour that reads on that ground, where the program leaves them to
+  // the bar.
+  NMTBCUSTOMDRAW draw{};
+  draw.nmcd.hdr = {bar, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+  draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+  EXPECT_EQ(SendMessageA(dlg, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)), CDRF_NOTIFYITEMDRAW);
+  draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+  draw.clrText = GetSysColor(COLOR_BTNTEXT);
+  SendMessageA(dlg, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw));
+  EXPECT_GE(std::abs(Lightness(static_cast<TColor>(draw.clrText)) - Lightness(data->Skin.ColourButtonFace)),
+            80);
+  // A bar the program adds once the window is skinned is skinned as it comes.
+  HWND late = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, dlg, nullptr,
+                              nullptr, nullptr);
+  EXPECT_NE(dynamic_cast<TSkinStatusBar*>(plain->FindWindowSkinner(late)), nullptr);
+  plain->Detach();
+  EXPECT_EQ(plain->FindWindowSkinner(bar), nullptr);
   delete plain;
   DestroyWindow(dlg);
 }
