@@ -252,8 +252,9 @@ void DrawTransparent(TBitmap& dest, const TDrawRect& rect, const TBitmap& image,
 }
 
 TKeyRange::TKeyRange(TColor key, int blueTolerance, int greenTolerance, int redTolerance) {
+  // A tolerance comes from the skin: clamped before the sum, so that a huge one cannot overflow.
   auto hi = [](std::uint8_t lo, int tolerance) {
-    return static_cast<std::uint8_t>(std::min(255, lo + std::max(tolerance, 0)));
+    return static_cast<std::uint8_t>(std::min(255, lo + std::clamp(tolerance, 0, 255)));
   };
   LoB = BlueOf(key);
   LoG = GreenOf(key);
