@@ -6,6 +6,7 @@
 #include "framework/Messages.h"
 #include "framework/WideText.h"
 #include "skin/manager/SkinManage.h"
+#include "skin/paint/SkinDrawWin32.h"
 
 namespace {
 int gAlive = 0;
@@ -157,6 +158,7 @@ void TSkinControl::Detach() {
     FOldWindowProc = TWndMethod();
   }
   FObjectInstance.Restore();
+  FComposed.Clear();
   if (!TearingDown()) RestoreColours(FControl ? static_cast<TControl*>(FControl) : FGraphicControl);
   if (FSite && FSite->HotControl() == this) FSite->SetHotControl(nullptr);
 }
@@ -234,11 +236,57 @@ void TSkinControl::PaintNow(HDC dc) {
   FWindowRect = r;
   OffsetRect(&r, -r.left, -r.top);
   if (dc) {
-    DrawSkin(dc, r);
+    PaintComposed(dc, r);
     return;
   }
   TWindowDc own(FHandle, true);
-  if (own.Get()) DrawSkin(own.Get(), r);
+  if (own.Get()) PaintComposed(own.Get(), r);
+}
+
+bool TSkinControl::PictureKey(TPictureKey&) { return false; }
+
+void TSkinControl::PaintComposed(HDC dc, const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  TPictureKey key;
+  key.Add(w).Add(h);
+  if (w <= 0 || h <= 0 || !PictureKey(key)) {
+    DrawSkin(dc, r);
+    return;
+  }
+  if (!FComposed.Holds(key)) {
+    TBitmap& picture = FComposed.Remake(key);
+    bool sized =
+        (picture.Width() == w && picture.Height() == h && !picture.Empty()) || picture.SetSize(w, h, pf24bit);
+    TBitmapDC composing(picture, dc);
+    if (!sized || !composing) {
+      FComposed.Forget();
+      DrawSkin(dc, r);
+      return;
+    }
+    DrawSkin(composing.Get(), RECT{0, 0, w, h});
+  }
+  DrawBitmap(dc, r.left, r.top, FComposed.Picture());
+}
+
+void TSkinControl::AddFontKey(TPictureKey& key) const {
+  if (FControl) {
+    TFont* f = FControl->Font();
+    key.Add(Widen(f->Name())).Add(f->Height()).Add(f->Style()).Add(f->Color()).Add(f->Charset());
+    return;
+  }
+  HFONT font = FHandle ? reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0)) : nullptr;
+  LOGFONTW lf{};
+  if (!font || !GetObjectW(font, sizeof lf, &lf)) {
+    key.Add(0);
+    return;
+  }
+  key.Add(lf.lfHeight)
+      .Add(lf.lfWidth)
+      .Add(lf.lfWeight)
+      .Add(lf.lfItalic | lf.lfUnderline << 8 | lf.lfStrikeOut << 16)
+      .Add(lf.lfCharSet)
+      .Add(lf.lfQuality)
+      .Add(std::wstring(lf.lfFaceName));
 }
 
 void TSkinControl::PaintMessage(TMessage& m) {
@@ -248,7 +296,7 @@ void TSkinControl::PaintMessage(TMessage& m) {
   if (dc && GetWindowRect(FHandle, &r)) {
     FWindowRect = r;
     OffsetRect(&r, -r.left, -r.top);
-    DrawSkin(dc, r);
+    PaintComposed(dc, r);
   }
   m.Result = 0;
 }
@@ -268,6 +316,7 @@ bool TSkinControl::PaintWhole(TMessage& m) {
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
 
 void TSkinControl::RefreshSkin() {
+  FComposed.Clear();
   TControl* recoloured = FControl ? static_cast<TControl*>(FControl) : FGraphicControl;
   if (FRecolour && recoloured && FSkinData) {
     TColor back = clBtnFace, text = clBtnText;

@@ -21,6 +21,7 @@
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/WindowSubclass.h"
+#include "skin/controls/SkinPictureCache.h"
 #include "skin/data/VuzUrezData.h"
 #include "skin/paint/SkinDraw.h"
 
@@ -80,6 +81,11 @@ class TSkinControl : public TComponent {
   virtual void PaintNow(HDC dc);
   // Draws the skinned look into dc within r (window coordinates).
   virtual void DrawSkin(HDC dc, const RECT& r);
+  // A skinner whose whole picture follows from a few values adds them to key and answers true
+  // (the base has added the size): its paints then compose the picture once, through DrawSkin,
+  // and copy it for as long as the key stays the same. The others answer false and draw at
+  // every paint.
+  virtual bool PictureKey(TPictureKey& key);
   virtual void RefreshSkin();
 
   void SkinWndProc(TMessage& m);
@@ -95,6 +101,8 @@ class TSkinControl : public TComponent {
   void DrawFieldEdge(HDC dc, const RECT& r) const;
   // The standard WM_PAINT handling of skinners that paint everything themselves.
   void PaintMessage(TMessage& m);
+  // The skinned look at r of dc: the kept picture when its key holds, else DrawSkin.
+  void PaintComposed(HDC dc, const RECT& r);
   // For those skinners: WM_PAINT goes to PaintMessage and the background is never erased (the
   // picture covers it). True when the message was one of the two and is handled.
   bool PaintWhole(TMessage& m);
@@ -164,7 +172,11 @@ class TSkinControl : public TComponent {
   // The colours a recoloured control takes: the skin's face and, readable on it, its button text.
   virtual void Colours(TColor& back, TColor& text) const;
 
+  // The font drawn with, as a key: the framework control's font, or the window's.
+  void AddFontKey(TPictureKey& key) const;
+
   std::uint8_t FState = 0;
+  TPictureCache FComposed;  // the whole picture of the last paint, for skinners with a key
   TCanvas* FCanvas = nullptr;
   bool FEnabled = false;
   bool FFocused = false;

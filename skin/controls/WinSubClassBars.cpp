@@ -107,6 +107,27 @@ void TSkinStatusBar::DrawPanel(HDC dc, const TPanel& p) {
   DrawCaption(FTextCanvas, text, p.Align, FEnabled, p.Text.empty() ? std::wstring(L" ") : p.Text);
 }
 
+bool TSkinStatusBar::PictureKey(TPictureKey& key) {
+  if (!FSkinData) return false;
+  const TDataSkinObject* edges = FSkinData->Skin.StatusBarEdges.get();
+  const TDataSkinObject* extra = FSkinData->Skin.ExtraImages.get();
+  key.Add(ColorToRGB(FSkinData->Skin.ColourButtonFace)).Add(ColorToRGB(FSkinData->Skin.ColourButtonText));
+  key.Add(edges ? ImageId(edges->Bitmap) : 0).Add(extra ? ImageId(extra->Bitmap) : 0);
+  key.Add(GetWindowLongPtrA(FHandle, GWL_STYLE)).Add(WindowEnabled() ? 1 : 0);
+  AddFontKey(key);
+  RECT all{};
+  GetClientRect(FHandle, &all);
+  for (const TPanel& p : Panels(all))
+    key.Add(p.Text)
+        .Add(p.Align)
+        .Add(p.Style)
+        .Add(p.Rect.left)
+        .Add(p.Rect.top)
+        .Add(p.Rect.right)
+        .Add(p.Rect.bottom);
+  return true;
+}
+
 void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
   if (!dc || !FSkinData) return;
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -149,9 +170,38 @@ void TSkinHeader::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
 }
 
 bool TSkinHeader::BeforeDefault(TMessage& m) {
-  if (m.Msg == WM_ERASEBKGND && FSkinData && HasImage(FSkinData->Skin.Headerbar.get())) {
-    m.Result = 1;
+  // The skinned picture covers the whole header: its own painting is not run.
+  if (FSkinData && HasImage(FSkinData->Skin.Headerbar.get())) return !PaintWhole(m);
+  return true;
+}
+
+bool TSkinHeader::Item(int i, THeaderItem& out) const {
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+  item.pszText = out.Text;
+  item.cchTextMax = static_cast<int>(std::size(out.Text));
+  out.Text[0] = 0;
+  if (!SendMessageA(FHandle, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&out.Rect)))
     return false;
+  SendMessageW(FHandle, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  out.Align = (item.fmt & HDF_RIGHT) == HDF_RIGHT ? 2 : (item.fmt & HDF_CENTER) ? 1 : 0;
+  out.Image = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) ? item.iImage : -1;
+  return true;
+}
+
+bool TSkinHeader::PictureKey(TPictureKey& key) {
+  const TDataSkinObject* e = FSkinData ? FSkinData->Skin.Headerbar.get() : nullptr;
+  if (!HasImage(e)) return false;
+  key.Add(ImageId(e->Bitmap)).Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  key.Add(ColorToRGB(FSkinData->Skin.ColourButtonText)).Add(WindowEnabled() ? 1 : 0);
+  key.Add(SendMessageA(FHandle, HDM_GETIMAGELIST, 0, 0));
+  AddFontKey(key);
+  const int count = static_cast<int>(SendMessageA(FHandle, HDM_GETITEMCOUNT, 0, 0));
+  THeaderItem item;
+  for (int i = 0; i < count; ++i) {
+    if (!Item(i, item)) continue;
+    key.Add(item.Rect.left).Add(item.Rect.top).Add(item.Rect.right).Add(item.Rect.bottom);
+    key.Add(std::wstring(item.Text)).Add(item.Align).Add(item.Image);
   }
   return true;
 }
@@ -161,43 +211,30 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
   if (!dc || !HasImage(e)) return;
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
-  if ((FBitmap.Width() != w || FBitmap.Height() != h) && !FBitmap.SetSize(w, h, pf24bit)) return;
   FEnabled = WindowEnabled();
   const int frames = e->Frames();
   const TMargins margins = ElementMargins(*e);
-  {
-    TBitmapDC picture(FBitmap, dc);
-    if (!picture) return;
-    FillFace(picture.Get(), RECT{0, 0, w, h});
-    FTextCanvas.SetHandle(picture.Get());
-    WindowFont(FHandle, FTextCanvas.Font());
-    FTextCanvas.Font().SetColor(FSkinData->Skin.ColourButtonText);
-    auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(FHandle, HDM_GETIMAGELIST, 0, 0));
-    const int count = static_cast<int>(SendMessageA(FHandle, HDM_GETITEMCOUNT, 0, 0));
-    LONG edge = r.left;
-    for (int i = 0; i < count; ++i) {
-      RECT ir{};
-      if (!SendMessageA(FHandle, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&ir)))
-        continue;
-      wchar_t text[201] = {};
-      HDITEMW item{};
-      item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
-      item.pszText = text;
-      item.cchTextMax = static_cast<int>(std::size(text));
-      SendMessageW(FHandle, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-      DrawNineSlice(picture.Get(), ir, e->Bitmap, false, e->Tile != 0, false, frames, 1, margins);
-      edge = std::max(edge, ir.right);
-      if (!text[0]) continue;
-      const int align = (item.fmt & HDF_RIGHT) == HDF_RIGHT ? 2 : (item.fmt & HDF_CENTER) ? 1 : 0;
-      const int image = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) ? item.iImage : -1;
-      DrawIconText(FTextCanvas, ir, align, text, image, images);
-    }
-    FTextCanvas.SetHandle(nullptr);
-    if (edge < r.right)
-      DrawNineSlice(picture.Get(), RECT{edge, r.top, r.right, r.bottom}, e->Bitmap, false, e->Tile != 0,
-                    false, frames, 1, margins);
+  // Every paint comes here through the composed picture, so it draws straight into dc.
+  FillFace(dc, r);
+  FTextCanvas.SetHandle(dc);
+  WindowFont(FHandle, FTextCanvas.Font());
+  FTextCanvas.Font().SetColor(FSkinData->Skin.ColourButtonText);
+  auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(FHandle, HDM_GETIMAGELIST, 0, 0));
+  const int count = static_cast<int>(SendMessageA(FHandle, HDM_GETITEMCOUNT, 0, 0));
+  LONG edge = r.left;
+  THeaderItem item;
+  for (int i = 0; i < count; ++i) {
+    if (!Item(i, item)) continue;
+    RECT ir = item.Rect;
+    OffsetRect(&ir, r.left, r.top);
+    DrawNineSlice(dc, ir, e->Bitmap, false, e->Tile != 0, false, frames, 1, margins);
+    edge = std::max(edge, ir.right);
+    if (item.Text[0]) DrawIconText(FTextCanvas, ir, item.Align, item.Text, item.Image, images);
   }
-  DrawBitmap(dc, r.left, r.top, FBitmap);
+  FTextCanvas.SetHandle(nullptr);
+  if (edge < r.right)
+    DrawNineSlice(dc, RECT{edge, r.top, r.right, r.bottom}, e->Bitmap, false, e->Tile != 0, false, frames, 1,
+                  margins);
 }
 
 // ---- size box

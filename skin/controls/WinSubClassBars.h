@@ -18,6 +18,7 @@ class TSkinStatusBar : public TSkinControl {
   explicit TSkinStatusBar(TComponent* owner);
   bool BeforeDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
 
  private:
   struct TPanel {
@@ -39,9 +40,17 @@ class TSkinHeader : public TSkinControl {
   void AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) override;
   bool BeforeDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
 
  private:
-  TBitmap FBitmap;
+  struct THeaderItem {
+    RECT Rect{};
+    wchar_t Text[201] = {};
+    int Align = 0;   // 0 left, 1 centred, 2 right
+    int Image = -1;  // in the header's image list, or -1
+  };
+  // Item i as drawn: its rectangle, text, alignment and image; false when the header has none.
+  bool Item(int i, THeaderItem& out) const;
   TCanvas FTextCanvas;
 };
 

@@ -58,12 +58,6 @@ TGlyphOf GlyphOf(const TControl* c) {
 
 UINT AlignFormat(TCaptionAlign a) { return a == caRight ? DT_RIGHT : a == caCenter ? DT_CENTER : DT_LEFT; }
 
-// Sizes the picture only when the size changes: every paint covers all of it.
-bool SizeTo(TBitmap& b, int w, int h) {
-  if (b.Width() == w && b.Height() == h) return !b.Empty();
-  return b.SetSize(w, h, pf24bit);
-}
-
 }  // namespace
 
 // ---- TSkinButton
@@ -146,32 +140,46 @@ int TSkinButton::FaceFrame() const {
 
 void TSkinButton::DrawSkin(HDC dc, const RECT& r) { PaintFace(dc, r, false); }
 
+bool TSkinButton::PictureKey(TPictureKey& key) {
+  const TDataSkinButton* e = ButtonsOf(FSkinData);
+  if (!e) return false;
+  ReadState();
+  const int frame = FaceFrame();
+  key.Add(frame).Add(FCaption).Add(ImageId(e->Bitmap)).Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  key.Add(ColorToRGB(CaptionColour(*FSkinData, *e, frame)));
+  AddFontKey(key);
+  TGlyphOf g = GlyphOf(FControl);
+  if (g.Glyph) key.Add(ImageId(*g.Glyph)).Add(g.Count).Add(g.Layout).Add(g.Margin).Add(g.Spacing);
+  return true;
+}
+
+void TSkinButton::ReadState() {
+  FFocused = FHandle && GetFocus() == FHandle;
+  FEnabled = WindowEnabled();
+  // The caption follows WM_SETTEXT; a framework control without a window text gives its own.
+  if (FCaption.empty() && FControl) FCaption = Widen(FControl->Caption());
+}
+
 void TSkinButton::PaintFace(HDC dc, const RECT& r, bool withGlyph) {
   const TDataSkinButton* e = ButtonsOf(FSkinData);
   if (!e || !dc) return;
-  FFocused = FHandle && GetFocus() == FHandle;
-  FEnabled = WindowEnabled();
-  ReadCaption();
-  if (FCaption.empty() && FControl) FCaption = Widen(FControl->Caption());
+  ReadState();
   const int frame = FaceFrame();
   const int w = r.right - r.left, h = r.bottom - r.top;
-  const RECT local{0, 0, w, h};
-  if (w <= 0 || h <= 0 || !SizeTo(FBitmap, w, h)) return;
-  TBitmapDC face(FBitmap, dc);
-  if (!face) return;
-  FTextCanvas.SetHandle(face.Get());
+  if (w <= 0 || h <= 0) return;
+  // Every paint comes here through the composed picture, so it draws straight into dc.
+  FTextCanvas.SetHandle(dc);
   ControlFont(FTextCanvas.Font());
-  FillFace(face.Get(), local);
-  DrawElement(face.Get(), local, e->Frames(kButtonsFrames), frame, *e);
+  FillFace(dc, r);
+  DrawElement(dc, r, e->Frames(kButtonsFrames), frame, *e);
   TColor colour = CaptionColour(*FSkinData, *e, frame);
   if (withGlyph) {
-    DrawGlyphAndCaption(FTextCanvas, local, FControl, 1, colour, FEnabled, false);
+    DrawGlyphAndCaption(FTextCanvas, r, FControl, 1, colour, FEnabled, false);
   } else {
     FTextCanvas.Font().SetColor(colour);
-    DrawCaption(FTextCanvas, local, DT_CENTER, FEnabled, FCaption);
+    DrawCaption(FTextCanvas, r, DT_CENTER, FEnabled, FCaption);
   }
   FTextCanvas.SetHandle(nullptr);
-  BitBlt(dc, r.left, r.top, w, h, face.Get(), 0, 0, SRCCOPY);
 }
 
 void TSkinButton::DrawGlyphAndCaption(TCanvas& canvas, const RECT& client, const TControl* control,
@@ -237,7 +245,7 @@ void TSkinSpeedButton::Detach() {
 bool TSkinSpeedButton::BeforeDefault(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT: {
-      if (FGraphicControl) DrawButton(reinterpret_cast<HDC>(m.WParam), FGraphicControl->ClientRect());
+      if (FGraphicControl) PaintComposed(reinterpret_cast<HDC>(m.WParam), FGraphicControl->ClientRect());
       m.Result = 1;
       return false;
     }
@@ -293,7 +301,7 @@ void TSkinSpeedButton::PaintNow(HDC) {
   if (!control) return;
   RECT r = control->ClientRect();
   if (HDC own = control->Canvas()->Handle()) {
-    DrawButton(own, r);
+    PaintComposed(own, r);
     return;
   }
   // Outside its own paint: straight onto the parent, within the button's bounds.
@@ -304,22 +312,42 @@ void TSkinSpeedButton::PaintNow(HDC) {
   RECT b = control->BoundsRect();
   IntersectClipRect(dc.Get(), b.left, b.top, b.right, b.bottom);
   OffsetRect(&r, b.left, b.top);
-  DrawButton(dc.Get(), r);
+  PaintComposed(dc.Get(), r);
 }
 
-void TSkinSpeedButton::DrawButton(HDC dc, const RECT& r) {
-  auto* button = dynamic_cast<TSpeedButton*>(FGraphicControl);
-  const TDataSkinButton* e = ButtonsOf(FSkinData);
-  if (!button || !e || !dc) return;
-  FEnabled = button->Enabled();
-  FCaption = Widen(button->Caption());
+int TSkinSpeedButton::SpeedFrame(const TSpeedButton& button) {
+  FEnabled = button.Enabled();
+  FCaption = Widen(button.Caption());
   int frame = kFrameNormal;
   if (FState & kSkinPressed)
     frame = kFramePressed;
   else if (FState & kSkinHot)
     frame = kFrameHot;
   if (!FEnabled) frame = kFrameDisabled;
-  if (button->Down()) frame = kFramePressed;  // down shows pressed, even disabled
+  if (button.Down()) frame = kFramePressed;  // down shows pressed, even disabled
+  return frame;
+}
+
+bool TSkinSpeedButton::PictureKey(TPictureKey& key) {
+  auto* button = dynamic_cast<TSpeedButton*>(FGraphicControl);
+  const TDataSkinButton* e = ButtonsOf(FSkinData);
+  if (!button || !e) return false;
+  const TFont& f = *button->Font();
+  key.Add(SpeedFrame(*button)).Add(FCaption).Add(ImageId(e->Bitmap)).Add(e->Trans);
+  key.Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  key.Add(Widen(f.Name())).Add(f.Height()).Add(f.Style()).Add(f.Color()).Add(f.Charset());
+  TGlyphOf g = GlyphOf(button);
+  if (g.Glyph) key.Add(ImageId(*g.Glyph)).Add(g.Count).Add(g.Layout).Add(g.Margin).Add(g.Spacing);
+  return true;
+}
+
+void TSkinSpeedButton::DrawSkin(HDC dc, const RECT& r) { DrawButton(dc, r); }
+
+void TSkinSpeedButton::DrawButton(HDC dc, const RECT& r) {
+  auto* button = dynamic_cast<TSpeedButton*>(FGraphicControl);
+  const TDataSkinButton* e = ButtonsOf(FSkinData);
+  if (!button || !e || !dc) return;
+  const int frame = SpeedFrame(*button);
   TGlyphOf glyph = GlyphOf(button);
   int glyphFrame = frame == kFramePressed ? 3 : frame == kFrameDisabled ? 2 : 1;
   if (glyph.Count < glyphFrame) glyphFrame = 1;

@@ -6,6 +6,8 @@
 
 #include "skin/controls/WinSubClass.h"
 
+class TSpeedButton;
+
 class TSkinButton : public TSkinControl {
   DASKEL_CLASS(TSkinButton, TSkinControl)
  public:
@@ -13,11 +15,13 @@ class TSkinButton : public TSkinControl {
   bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
 
  protected:
-  // The face composed in FBitmap and copied to r of dc; with a glyph, the control's glyph goes
-  // beside the caption.
+  // The face drawn into r of dc; with a glyph, the control's glyph goes beside the caption.
   void PaintFace(HDC dc, const RECT& r, bool withGlyph);
+  // Focus, enabled state and caption as the next paint shows them.
+  void ReadState();
   // The frame of the "Buttons" image for the state: 1 normal, 2 pressed, 3 disabled, 4 hot or
   // focused.
   int FaceFrame() const;
@@ -27,7 +31,6 @@ class TSkinButton : public TSkinControl {
                            TColor colour, bool enabled, bool speed) const;
   void Click();
 
-  TBitmap FBitmap;      // the off-screen picture, sized to the control at every paint
   TCanvas FTextCanvas;  // draws the caption onto whatever picture is being composed
 };
 
@@ -46,8 +49,12 @@ class TSkinSpeedButton : public TSkinBitButton {
   bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
   void PaintNow(HDC dc) override;
+  void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
 
  private:
+  // The frame of "Buttons" the button's state shows; reads its enabled state and caption.
+  int SpeedFrame(const TSpeedButton& button);
   // The whole button composed in the scratch bitmap and copied to r of dc.
   void DrawButton(HDC dc, const RECT& r);
 };

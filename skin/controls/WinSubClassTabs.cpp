@@ -278,41 +278,62 @@ bool TSkinTab31::BeforeDefault(TMessage& m) {
   return !PaintWhole(m);
 }
 
+bool TSkinTab31::ScrollerShown() const {
+  return FScroller && FScroller->HandleAllocated() &&
+         (GetWindowLongPtrA(FScroller->Handle(), GWL_STYLE) & WS_VISIBLE);
+}
+
+bool TSkinTab31::PictureKey(TPictureKey& key) {
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
+  auto* set = dynamic_cast<TTabSet*>(FControl);
+  if (!e || e->Bitmap.Empty() || FTabImage.Empty() || !set) return false;
+  const TFont& f = *set->Font();
+  key.Add(ImageId(FTabImage)).Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  key.Add(ColorToRGB(e->MouseOverColour2)).Add(ColorToRGB(e->NormalColour2));
+  key.Add(Widen(f.Name())).Add(f.Height()).Add(f.Charset());
+  key.Add(set->StartMargin()).Add(set->EndMargin()).Add(set->FirstIndex()).Add(set->TabIndex());
+  key.Add(ScrollerShown() ? 1 : 0).Add(WindowEnabled() ? 1 : 0);
+  for (int i = 0; i < set->Tabs()->Count(); ++i) key.Add(Widen(set->Tabs()->Get(i)));
+  return true;
+}
+
 void TSkinTab31::DrawSkin(HDC dc, const RECT& r) {
   const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
   auto* set = dynamic_cast<TTabSet*>(FControl);
   if (!dc || !e || e->Bitmap.Empty() || FTabImage.Empty() || !set) return;
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
-  if ((FBitmap.Width() != w || FBitmap.Height() != h) && !FBitmap.SetSize(w, h, pf24bit)) return;
   FEnabled = WindowEnabled();
   const TMargins margins = FlippedMargins(*e);
-  {
-    TBitmapDC pdc(FBitmap, dc);
-    if (!pdc) return;
-    FillFace(pdc.Get(), RECT{0, 0, w, h});
-    FTextCanvas.SetHandle(pdc.Get());
-    FTextCanvas.Font().Assign(*set->Font());
-    const int usable = w - set->EndMargin();
-    const bool scroller = FScroller && FScroller->HandleAllocated() &&
-                          (GetWindowLongPtrA(FScroller->Handle(), GWL_STYLE) & WS_VISIBLE);
-    const int extra = TTabSet::kTabPadding + (scroller ? TTabSet::kScrollerRoom : 0);
-    int x = set->StartMargin();
-    for (int i = std::max(0, set->FirstIndex()); i < set->Tabs()->Count(); ++i) {
-      const std::wstring text = Widen(set->Tabs()->Get(i));
-      FTextCanvas.Font().SetStyle(0);
-      const int tw = FTextCanvas.TextWidth(text);
-      if (x + tw + extra > usable) continue;
-      const RECT t{x, 0, x + tw + TTabSet::kTabPadding, h};
-      const int frame = i == set->TabIndex() ? 2 : 1;
-      DrawNineSlice(pdc.Get(), t, FTabImage, false, e->Tile != 0, e->Trans == 1, e->Frames(), frame, margins);
-      FTextCanvas.Font().SetColor(frame == 2 ? e->MouseOverColour2 : e->NormalColour2);
-      DrawCaption(FTextCanvas, t, DT_CENTER, true, text);
-      x += tw + TTabSet::kTabPadding;
-    }
-    FTextCanvas.SetHandle(nullptr);
+  // Every paint comes here through the composed picture, so it draws straight into dc.
+  FillFace(dc, r);
+  FTextCanvas.SetHandle(dc);
+  FTextCanvas.Font().Assign(*set->Font());
+  const int usable = w - set->EndMargin();
+  const int extra = TTabSet::kTabPadding + (ScrollerShown() ? TTabSet::kScrollerRoom : 0);
+  int x = set->StartMargin();
+  for (int i = std::max(0, set->FirstIndex()); i < set->Tabs()->Count(); ++i) {
+    const std::wstring text = Widen(set->Tabs()->Get(i));
+    FTextCanvas.Font().SetStyle(0);
+    const int tw = FTextCanvas.TextWidth(text);
+    if (x + tw + extra > usable) continue;
+    const RECT t{r.left + x, r.top, r.left + x + tw + TTabSet::kTabPadding, r.bottom};
+    const int frame = i == set->TabIndex() ? 2 : 1;
+    DrawNineSlice(dc, t, FTabImage, false, e->Tile != 0, e->Trans == 1, e->Frames(), frame, margins);
+    FTextCanvas.Font().SetColor(frame == 2 ? e->MouseOverColour2 : e->NormalColour2);
+    DrawCaption(FTextCanvas, t, DT_CENTER, true, text);
+    x += tw + TTabSet::kTabPadding;
   }
-  DrawBitmap(dc, r.left, r.top, FBitmap);
+  FTextCanvas.SetHandle(nullptr);
+}
+
+bool TSkinProgress::PictureKey(TPictureKey& key) {
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Progress.get() : nullptr;
+  if (!HasImage(e)) return false;
+  key.Add(SendMessageA(FHandle, PBM_GETPOS, 0, 0)).Add(SendMessageA(FHandle, PBM_GETRANGE, FALSE, 0));
+  key.Add(ImageId(e->Bitmap)).Add(ImageId(e->Bitmap2)).Add(e->Style).Add(e->Tile);
+  key.Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  return true;
 }
 
 // ---- progress bars

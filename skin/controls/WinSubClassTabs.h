@@ -48,13 +48,15 @@ class TSkinTab31 : public TSkinControl {
   void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
   bool BeforeDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
   void RefreshSkin() override;
   TSkinUpDown* UpDown() const { return FUpDown; }
 
  private:
   void PrepareImage();
+  bool ScrollerShown() const;
   void Notification(TComponent* c, TOperation op) override;
-  TBitmap FTabImage, FBitmap;
+  TBitmap FTabImage;
   TSkinUpDown* FUpDown = nullptr;
   TWinControl* FScroller = nullptr;
   TCanvas FTextCanvas;
@@ -66,6 +68,7 @@ class TSkinProgress : public TSkinControl {
   explicit TSkinProgress(TComponent* owner);
   bool BeforeDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
 
  private:
   TBitmap FStrip;
