@@ -51,6 +51,11 @@ bool TSkinControl::WindowEnabled() const {
 
 void TSkinControl::ReadCaption() { FCaption = WindowTextW(FHandle); }
 
+void TSkinControl::FollowLook() {
+  FOwnFocus = FHandle && GetFocus() == FHandle;
+  FUiState = FHandle ? SendMessageW(FHandle, WM_QUERYUISTATE, 0, 0) : 0;
+}
+
 void TSkinControl::AttachUnbuffered(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
   bool buffered = control && control->DoubleBuffered();
   TSkinControl::AttachControl(control, data, recolour, canvas);
@@ -70,6 +75,7 @@ void TSkinControl::AttachControl(TWinControl* control, TSkinData* data, bool rec
   control->SetDoubleBuffered(true);
   if (FSite) FSite->AddIfAbsent(this);
   FFocused = GetFocus() == FHandle;
+  FollowLook();
   FEnabled = WindowEnabled();
   ReadCaption();
   if (recolour) Recolour(control);
@@ -130,6 +136,7 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
   FHandle = wnd;
   FEnabled = true;
   ReadCaption();
+  FollowLook();
   if (!FObjectInstance.Attach<&TSkinControl::SkinWndProc>(wnd, this)) return;
   FAttached = true;
 }
@@ -168,8 +175,13 @@ void TSkinControl::SkinWndProc(TMessage& m) {
     m.Result = kSkinQueryControl;
     return;
   }
+  // Focus and the focus-cue state are followed here rather than asked for at every paint (each
+  // question is a trip to the window server).
+  if (m.Msg == WM_SETFOCUS) FOwnFocus = true;
+  if (m.Msg == WM_KILLFOCUS) FOwnFocus = false;
   if (!BeforeDefault(m)) return;
   CallDefault(m);
+  if (m.Msg == WM_UPDATEUISTATE && FHandle) FUiState = SendMessageW(FHandle, WM_QUERYUISTATE, 0, 0);
   AfterDefault(m);
 }
 
@@ -266,6 +278,38 @@ void TSkinControl::PaintComposed(HDC dc, const RECT& r) {
     DrawSkin(composing.Get(), RECT{0, 0, w, h});
   }
   DrawBitmap(dc, r.left, r.top, FComposed.Picture());
+}
+
+void TSkinControl::AddOwnLookKey(TPictureKey& key) {
+  key.Add(FOwnFocus ? 1 : 0).Add(WindowEnabled() ? 1 : 0);
+  key.Add(FUiState).Add(GetWindowLongPtrA(FHandle, GWL_STYLE));
+  key.Add(FCaption);
+  AddFontKey(key);
+
+  // A framework control gives its parent's question its own colours.
+  if (FControl) {
+    key.Add(FControl->Color());
+    return;
+  }
+  // Another window's parent answers into a DC of our own: its brush and the colours it sets.
+  static TMemoryDc probe(CreateCompatibleDC(nullptr));
+  HWND parent = GetParent(FHandle);
+  if (!probe || !parent) return;
+  HDC dc = probe.Get();
+  SetTextColor(dc, 0);
+  SetBkColor(dc, 0xFFFFFF);
+  SetBkMode(dc, OPAQUE);
+  LRESULT brush = SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(FHandle));
+  LOGBRUSH lb{};
+  if (brush && GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb))
+    key.Add(lb.lbStyle).Add(lb.lbColor);
+  key.Add(brush).Add(GetTextColor(dc)).Add(GetBkColor(dc)).Add(GetBkMode(dc));
+}
+
+void TSkinControl::PaintOwnLook(HDC dc) {
+  TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+  CallDefault(own);
 }
 
 void TSkinControl::AddFontKey(TPictureKey& key) const {

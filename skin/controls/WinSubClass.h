@@ -163,6 +163,8 @@ class TSkinControl : public TComponent {
   void HotEnter();
   void HotLeave();
   void ReadCaption();
+  // Takes the focus and the focus-cue state as they are now; messages keep them up to date.
+  void FollowLook();
   bool WindowEnabled() const;
   // The control takes the skin's face colour, and its text the skin's button-text colour where
   // it showed the system's default text colour, so that text stays readable on any face; both
@@ -174,12 +176,20 @@ class TSkinControl : public TComponent {
 
   // The font drawn with, as a key: the framework control's font, or the window's.
   void AddFontKey(TPictureKey& key) const;
+  // What the control's own painting shows besides its state, as a key: the focus, the enabled
+  // state, whether focus marks show, the caption, and the brush and colours its parent gives it
+  // (WM_CTLCOLORSTATIC, the message check boxes, radio buttons and track bars ask with).
+  void AddOwnLookKey(TPictureKey& key);
+  // The control's own painting into dc (its WM_PAINT with that DC), for a skin drawn over it.
+  void PaintOwnLook(HDC dc);
 
   std::uint8_t FState = 0;
   TPictureCache FComposed;  // the whole picture of the last paint, for skinners with a key
   TCanvas* FCanvas = nullptr;
   bool FEnabled = false;
   bool FFocused = false;
+  bool FOwnFocus = false;  // the window has the keyboard focus
+  LRESULT FUiState = 0;    // WM_QUERYUISTATE's answer: which focus cues are hidden
   std::wstring FCaption;
   TWindowSubclass FObjectInstance;
   TSkinData* FSkinData = nullptr;

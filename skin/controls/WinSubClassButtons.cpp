@@ -154,7 +154,7 @@ bool TSkinButton::PictureKey(TPictureKey& key) {
 }
 
 void TSkinButton::ReadState() {
-  FFocused = FHandle && GetFocus() == FHandle;
+  FFocused = FOwnFocus;
   FEnabled = WindowEnabled();
   // The caption follows WM_SETTEXT; a framework control without a window text gives its own.
   if (FCaption.empty() && FControl) FCaption = Widen(FControl->Caption());

@@ -114,15 +114,33 @@ void DrawDisabledCaption(const TSkinControl& s, HDC dc, const RECT& r) {
 
 }  // namespace
 
-DASKEL_DEFINE_CLASS(TSkinCheckBox, TSkinControl) {}
+// ---- both marks
 
-TSkinCheckBox::TSkinCheckBox(TComponent* owner) : TSkinControl(owner) {}
+DASKEL_DEFINE_CLASS(TSkinMarkButton, TSkinControl) {}
 
-void TSkinCheckBox::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
+TSkinMarkButton::TSkinMarkButton(TComponent* owner, bool checkBox)
+    : TSkinControl(owner), FCheckBox(checkBox) {}
+
+void TSkinMarkButton::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
   AttachUnbuffered(control, data, recolour, canvas);
 }
 
-void TSkinCheckBox::AfterDefault(TMessage& m) {
+const TBitmap* TSkinMarkButton::MarkImage(int* frameCount) const {
+  if (!FSkinData || !FSkinData->Skin.Buttons) return nullptr;
+  const TDataSkinButton& b = *FSkinData->Skin.Buttons;
+  const TBitmap& image = FCheckBox ? b.CheckBitmap : b.RadioBitmap;
+  if (frameCount) *frameCount = FCheckBox ? b.CheckFrameCount : b.RadioFrameCount;
+  return image.Empty() ? nullptr : &image;
+}
+
+bool TSkinMarkButton::BeforeDefault(TMessage& m) {
+  // With a mark to draw, the picture is the control's own painting with the skin's mark over
+  // it, composed once per state: the control paints only into that picture.
+  if (MarkImage(nullptr) && PaintWhole(m)) return false;
+  return true;
+}
+
+void TSkinMarkButton::AfterDefault(TMessage& m) {
   if (RepaintsMark(m.Msg)) {
     Redraw();
     return;
@@ -130,44 +148,35 @@ void TSkinCheckBox::AfterDefault(TMessage& m) {
   TSkinControl::AfterDefault(m);
 }
 
-void TSkinCheckBox::DrawSkin(HDC dc, const RECT& r) {
-  if (!FSkinData || !FSkinData->Skin.Buttons || !dc) return;
-  const TDataSkinButton& b = *FSkinData->Skin.Buttons;
-  if (b.CheckBitmap.Empty()) return;
-  DrawMark(*this, FMark, dc, r, b.CheckBitmap, b.CheckFrameCount, true);
+bool TSkinMarkButton::PictureKey(TPictureKey& key) {
+  const TBitmap* image = MarkImage(nullptr);
+  if (!image) return false;
+  bool checked = false;
+  key.Add(SendMessageA(FHandle, FCheckBox ? BM_GETSTATE : BM_GETCHECK, 0, 0));
+  key.Add(CheckedProperty(FControl, &checked) ? 2 + checked : 0);
+  key.Add(ImageId(*image)).Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  AddOwnLookKey(key);
+  return true;
+}
+
+void TSkinMarkButton::DrawSkin(HDC dc, const RECT& r) {
+  int frames = 0;
+  const TBitmap* image = MarkImage(&frames);
+  if (!image || !dc) return;
+  PaintOwnLook(dc);
+  DrawMark(*this, FMark, dc, r, *image, frames, FCheckBox);
   DrawDisabledCaption(*this, dc, r);
 }
 
-DASKEL_DEFINE_CLASS(TSkinRadioButton, TSkinControl) {}
-
-TSkinRadioButton::TSkinRadioButton(TComponent* owner) : TSkinControl(owner) {}
-
-void TSkinRadioButton::AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) {
-  AttachUnbuffered(control, data, recolour, canvas);
-}
-
-void TSkinRadioButton::AfterDefault(TMessage& m) {
-  if (RepaintsMark(m.Msg)) {
-    Redraw();
-    return;
-  }
-  TSkinControl::AfterDefault(m);
-}
-
-void TSkinRadioButton::DrawSkin(HDC dc, const RECT& r) {
-  if (!FSkinData || !FSkinData->Skin.Buttons || !dc) return;
-  const TDataSkinButton& b = *FSkinData->Skin.Buttons;
-  if (b.RadioBitmap.Empty()) return;
-  DrawMark(*this, FMark, dc, r, b.RadioBitmap, b.RadioFrameCount, false);
-  DrawDisabledCaption(*this, dc, r);
-}
-
-void TSkinCheckBox::RefreshSkin() {
+void TSkinMarkButton::RefreshSkin() {
   FMark.Clear();
   TSkinControl::RefreshSkin();
 }
 
-void TSkinRadioButton::RefreshSkin() {
-  FMark.Clear();
-  TSkinControl::RefreshSkin();
-}
+DASKEL_DEFINE_CLASS(TSkinCheckBox, TSkinMarkButton) {}
+
+TSkinCheckBox::TSkinCheckBox(TComponent* owner) : TSkinMarkButton(owner, true) {}
+
+DASKEL_DEFINE_CLASS(TSkinRadioButton, TSkinMarkButton) {}
+
+TSkinRadioButton::TSkinRadioButton(TComponent* owner) : TSkinMarkButton(owner, false) {}

@@ -1,32 +1,40 @@
-// Check-box and radio-button skinners: the control paints itself as usual (caption, focus
-// rectangle), then the mark is painted again from the skin over the standard one.
+// Check-box and radio-button skinners: the control's own painting (caption, focus rectangle)
+// with the mark drawn again from the skin over the standard one, composed once per state.
 #pragma once
 
 #include "skin/controls/SkinPictureCache.h"
 #include "skin/controls/WinSubClass.h"
 
-class TSkinCheckBox : public TSkinControl {
-  DASKEL_CLASS(TSkinCheckBox, TSkinControl)
+// What both skinners share; they differ in the image, how the state is asked for and whether a
+// grayed state exists.
+class TSkinMarkButton : public TSkinControl {
+  DASKEL_CLASS(TSkinMarkButton, TSkinControl)
  public:
-  explicit TSkinCheckBox(TComponent* owner);
   void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
+  bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
   void RefreshSkin() override;
 
+ protected:
+  TSkinMarkButton(TComponent* owner, bool checkBox);
+
  private:
+  // The skin's mark strip and its frame count, or nullptr when the skin has none.
+  const TBitmap* MarkImage(int* frameCount) const;
+  bool FCheckBox;
   TPictureCache FMark;  // the mark of the last paint on the face colour
 };
 
-class TSkinRadioButton : public TSkinControl {
-  DASKEL_CLASS(TSkinRadioButton, TSkinControl)
+class TSkinCheckBox : public TSkinMarkButton {
+  DASKEL_CLASS(TSkinCheckBox, TSkinMarkButton)
+ public:
+  explicit TSkinCheckBox(TComponent* owner);
+};
+
+class TSkinRadioButton : public TSkinMarkButton {
+  DASKEL_CLASS(TSkinRadioButton, TSkinMarkButton)
  public:
   explicit TSkinRadioButton(TComponent* owner);
-  void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
-  void AfterDefault(TMessage& m) override;
-  void DrawSkin(HDC dc, const RECT& r) override;
-  void RefreshSkin() override;
-
- private:
-  TPictureCache FMark;  // the mark of the last paint on the face colour
 };
