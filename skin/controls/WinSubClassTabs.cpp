@@ -19,12 +19,6 @@ TMargins FlippedMargins(const TDataSkinObject& e) {
   return {e.LeftWidth, e.BottomHeight, e.RightWidth, e.TopHeight};
 }
 
-bool IsClass(HWND wnd, const char* name) {
-  char cls[101] = {};
-  GetClassNameA(wnd, cls, 100);
-  return std::strcmp(cls, name) == 0;
-}
-
 }  // namespace
 
 // ---- tab controls
@@ -95,23 +89,96 @@ void TSkinTab::PrepareImages() {
 
 HWND TSkinTab::FindArrows(bool* visible) {
   if (visible) *visible = false;
-  for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (!IsClass(child, "msctls_updown32")) continue;
-    if (!FUpDown) {
-      auto* upDown = new TSkinUpDown(Owner() ? Owner() : this);
-      upDown->AttachHandle(child, FSkinData, FCanvas);
-      FUpDown = upDown;
-      if (Owner()) FreeNotification(upDown);
-    }
-    if (visible) *visible = (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) != 0;
-    return child;
+  // The arrows come when the tabs first overflow and stay: one look among the children, and only
+  // until they are found.
+  if (!FArrows || !IsWindow(FArrows) || GetParent(FArrows) != FHandle)
+    FArrows = FindWindowExA(FHandle, nullptr, "msctls_updown32", nullptr);
+  if (!FArrows) return nullptr;
+  if (!FUpDown) {
+    auto* upDown = new TSkinUpDown(Owner() ? Owner() : this);
+    upDown->AttachHandle(FArrows, FSkinData, FCanvas);
+    FUpDown = upDown;
+    if (Owner()) FreeNotification(upDown);
   }
-  return nullptr;
+  if (visible) *visible = (GetWindowLongPtrA(FArrows, GWL_STYLE) & WS_VISIBLE) != 0;
+  return FArrows;
+}
+
+void TSkinTab::ExcludeArrows(HDC dc, const RECT& r) {
+  bool visible = false;
+  HWND arrows = FindArrows(&visible);
+  if (!arrows || !visible) return;
+  RECT a{}, me{};
+  GetWindowRect(arrows, &a);
+  GetWindowRect(FHandle, &me);
+  OffsetRect(&a, r.left - me.left, r.top - me.top);
+  ExcludeClipRect(dc, a.left, a.top, a.right, a.bottom);
+}
+
+bool TSkinTab::Clipped() const {
+  const auto clip = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  return (GetWindowLongPtrA(FHandle, GWL_STYLE) & clip) == clip;
+}
+
+bool TSkinTab::BeforeDefault(TMessage& m) {
+  // Where nothing can be painted over (children and siblings clipped away), the picture covers
+  // the whole control and is composed once per state; elsewhere the page's middle is left to
+  // the control's own painting, under the skin drawn after it.
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
+  if (e && !e->Bitmap.Empty() && !FTabImage.Empty() && !FBorderImage.Empty() && Clipped())
+    return !PaintWhole(m);
+  return true;
+}
+
+bool TSkinTab::PictureKey(TPictureKey& key) {
+  const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
+  if (!e || e->Bitmap.Empty() || FTabImage.Empty() || FBorderImage.Empty() || !Clipped()) return false;
+  key.Add(ImageId(FTabImage)).Add(ImageId(FBorderImage)).Add(FTabPosition);
+  key.Add(ColorToRGB(FSkinData->Skin.ColourButtonFace)).Add(ColorToRGB(e->MouseOverColour2));
+  key.Add(ColorToRGB(e->NormalColour2)).Add(SendMessageA(FHandle, TCM_GETIMAGELIST, 0, 0));
+  key.Add(SendMessageA(FHandle, TCM_GETCURFOCUS, 0, 0)).Add(SendMessageA(FHandle, TCM_GETCURSEL, 0, 0));
+  bool arrows = false;
+  FindArrows(&arrows);
+  key.Add(arrows ? 1 : 0);
+  RECT page{};
+  SendMessageA(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  key.Add(page.left).Add(page.top).Add(page.right).Add(page.bottom);
+  const int count = static_cast<int>(SendMessageA(FHandle, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TTabItem item;
+    if (!Item(i, item)) continue;
+    key.Add(item.Rect.left).Add(item.Rect.top).Add(item.Rect.right).Add(item.Rect.bottom);
+    key.Add(std::wstring(item.Text)).Add(item.Image);
+  }
+  AddOwnLookKey(key);
+  return true;
+}
+
+bool TSkinTab::Item(int i, TTabItem& out) const {
+  TCITEMW item{};
+  item.mask = TCIF_TEXT | TCIF_IMAGE;
+  item.pszText = out.Text;
+  item.cchTextMax = static_cast<int>(std::size(out.Text));
+  out.Text[0] = 0;
+  SendMessageW(FHandle, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  out.Image = item.iImage;
+  return SendMessageA(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i),
+                      reinterpret_cast<LPARAM>(&out.Rect)) != 0;
 }
 
 void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
   const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
   if (!dc || !e || e->Bitmap.Empty() || FTabImage.Empty()) return;
+  if (Clipped() && !FBorderImage.Empty()) {
+    // The whole picture: the control's own painting on the face under what the skin adds. It
+    // does not depend on where children stand (the screen clips them away), except for the
+    // arrows, which have a skinner of their own.
+    const int saved = SaveDC(dc);
+    ExcludeArrows(dc, r);
+    FillFace(dc, r);
+    PaintOwnLook(dc);
+    RestoreDC(dc, saved);
+  }
   RECT page = r;
   SendMessageA(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
   InflateRect(&page, 4, 4);
@@ -152,16 +219,10 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
     FillFace(sdc.Get(), RECT{0, 0, length, thickness});
     FTextCanvas.SetHandle(sdc.Get());
     WindowFont(FHandle, FTextCanvas.Font());
+    TTabItem item;
     for (int i = 0; i < count; ++i) {
-      wchar_t text[80] = {};
-      TCITEMW item{};
-      item.mask = TCIF_TEXT | TCIF_IMAGE;
-      item.pszText = text;
-      item.cchTextMax = static_cast<int>(std::size(text));
-      SendMessageW(FHandle, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-      RECT ir{};
-      if (!SendMessageA(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&ir)))
-        continue;
+      if (!Item(i, item)) continue;
+      const RECT ir = item.Rect;
       RECT t = ir;
       switch (FTabPosition) {
         case 1:
@@ -180,24 +241,15 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
       const int state = i == focus ? 2 : 1;
       DrawNineSlice(sdc.Get(), t, FTabImage, false, e->Tile != 0, e->Trans == 1, e->Frames(), state, margins);
       FTextCanvas.Font().SetColor(state == 2 ? e->MouseOverColour2 : e->NormalColour2);
-      DrawIconText(FTextCanvas, t, 1, text, item.iImage, images);
+      DrawIconText(FTextCanvas, t, 1, item.Text, item.Image, images);
     }
     FTextCanvas.SetHandle(nullptr);
   }
   if (FTabPosition == 2) RotateCounterClockwise(FStrip);
   if (FTabPosition == 3) RotateClockwise(FStrip);
 
-  bool arrowsVisible = false;
-  HWND arrows = FindArrows(&arrowsVisible);
   const int saved = SaveDC(dc);
-  if (arrows && arrowsVisible) {
-    // The arrows have their own skinner: the strip leaves them alone.
-    RECT a{}, me{};
-    GetWindowRect(arrows, &a);
-    GetWindowRect(FHandle, &me);
-    OffsetRect(&a, r.left - me.left, r.top - me.top);
-    ExcludeClipRect(dc, a.left, a.top, a.right, a.bottom);
-  }
+  ExcludeArrows(dc, r);
   {
     TBitmapDC sdc(FStrip, dc);
     if (sdc)
@@ -210,23 +262,11 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
   // The page itself takes the border image's centre only where nothing can be painted over: the
   // tab control's children and siblings are clipped away. Otherwise (a dialog's controls are
   // often siblings lying on the page) corners and edges only.
-  const auto clip = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & clip) != clip) {
+  if (!Clipped()) {
     DrawNineSliceBorder(dc, page, FBorderImage, false, 1, 1, borderMargins);
     return;
   }
-  const int again = SaveDC(dc);
-  RECT me{};
-  GetWindowRect(FHandle, &me);
-  for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (!(GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE)) continue;
-    RECT c{};
-    GetWindowRect(child, &c);
-    OffsetRect(&c, r.left - me.left, r.top - me.top);
-    ExcludeClipRect(dc, c.left, c.top, c.right, c.bottom);
-  }
   DrawNineSlice(dc, page, FBorderImage, false, false, false, 1, 1, borderMargins);
-  RestoreDC(dc, again);
 }
 
 // ---- tab sets
@@ -399,10 +439,8 @@ DASKEL_DEFINE_CLASS(TSkinTrackBar, TSkinControl) {}
 TSkinTrackBar::TSkinTrackBar(TComponent* owner) : TSkinControl(owner) {}
 
 bool TSkinTrackBar::BeforeDefault(TMessage& m) {
-  if (m.Msg == WM_ERASEBKGND) {
-    m.Result = 1;
-    return false;
-  }
+  // The picture is the bar's own painting, the thumb replaced, composed once per state.
+  if (PaintWhole(m)) return false;
   if ((m.Msg == WM_NOTIFY || m.Msg == CN_NOTIFY) && m.LParam) {
     const auto* hdr = reinterpret_cast<const NMHDR*>(m.LParam);
     if (hdr->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
@@ -412,6 +450,29 @@ bool TSkinTrackBar::BeforeDefault(TMessage& m) {
   }
   return true;
 }
+
+bool TSkinTrackBar::PictureKey(TPictureKey& key) {
+  if (!FSkinData) return false;
+  const TSkinElements& skin = FSkinData->Skin;
+  key.Add(skin.TrackbarThumbVert ? ImageId(skin.TrackbarThumbVert->Bitmap) : 0);
+  key.Add(skin.TrackbarThumbHorz ? ImageId(skin.TrackbarThumbHorz->Bitmap) : 0);
+  key.Add(ColorToRGB(skin.ColourButtonShadow));
+  RECT thumb{}, channel{};
+  SendMessageA(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  SendMessageA(FHandle, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+  key.Add(thumb.left).Add(thumb.top).Add(thumb.right).Add(thumb.bottom);
+  key.Add(channel.left).Add(channel.top).Add(channel.right).Add(channel.bottom);
+  for (UINT ask : {TBM_GETPOS, TBM_GETRANGEMIN, TBM_GETRANGEMAX, TBM_GETSELSTART, TBM_GETSELEND})
+    key.Add(SendMessageA(FHandle, ask, 0, 0));
+  // The tick marks: their number and where each stands.
+  const int tics = static_cast<int>(SendMessageA(FHandle, TBM_GETNUMTICS, 0, 0));
+  key.Add(tics);
+  for (int i = 0; i + 2 < tics; ++i) key.Add(SendMessageA(FHandle, TBM_GETTIC, static_cast<WPARAM>(i), 0));
+  AddOwnLookKey(key);
+  return true;
+}
+
+void TSkinTrackBar::DrawSkin(HDC dc, const RECT&) { PaintOwnLook(dc); }
 
 LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& cd) {
   if (cd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;

@@ -19,7 +19,9 @@ class TSkinTab : public TSkinControl {
   void AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) override;
   void Detach() override;
   void RefreshSkin() override;
+  bool BeforeDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
 
   // 0 top, 1 bottom, 2 left, 3 right.
   int TabPosition() const { return FTabPosition; }
@@ -31,7 +33,19 @@ class TSkinTab : public TSkinControl {
   void PrepareImages();
   // The tab control's scroll arrows (skinned on first sight) and whether they show.
   HWND FindArrows(bool* visible);
+  // Children and siblings are clipped away from the control's painting.
+  bool Clipped() const;
+  // Leaves the visible arrows out of dc, whose r is the whole control: they paint themselves.
+  void ExcludeArrows(HDC dc, const RECT& r);
+  struct TTabItem {
+    RECT Rect{};
+    wchar_t Text[80] = {};
+    int Image = -1;
+  };
+  // Tab i: its rectangle, text and image; false when the control has no rectangle for it.
+  bool Item(int i, TTabItem& out) const;
   void Notification(TComponent* c, TOperation op) override;
+  HWND FArrows = nullptr;
   int FTabPosition = 0;
   TBitmap FTabImage, FBorderImage, FStrip;
   TSkinUpDown* FUpDown = nullptr;  // owned by the form skinner, like every skinner
@@ -79,6 +93,8 @@ class TSkinTrackBar : public TSkinControl {
  public:
   explicit TSkinTrackBar(TComponent* owner);
   bool BeforeDefault(TMessage& m) override;
+  void DrawSkin(HDC dc, const RECT& r) override;
+  bool PictureKey(TPictureKey& key) override;
 
  private:
   LRESULT CustomDraw(const NMCUSTOMDRAW& cd);

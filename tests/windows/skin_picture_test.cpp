@@ -11,6 +11,7 @@
 #include "framework/Forms.h"
 #include "skin/controls/WinSubClassBars.h"
 #include "skin/controls/WinSubClassChecks.h"
+#include "skin/controls/WinSubClassTabs.h"
 #include "tests/windows/skin_test_util.h"
 
 namespace {
@@ -128,6 +129,37 @@ TEST_F(Pictures, AStatusBarShowsItsNewText) {
   std::vector<COLORREF> before = Shown(bar);
   SendMessageA(bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("two, three and four"));
   EXPECT_NE(Shown(bar), before);
+}
+
+TEST_F(Pictures, WhereAChildOfATabControlWasThePageShows) {
+  HWND tabs = Child(WC_TABCONTROLA, "", WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 100);
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>("Page");
+  SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  // A child that paints itself red all over.
+  static ATOM red = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 0));
+    wc.lpszClassName = "PictureTestRed";
+    return RegisterClassA(&wc);
+  }();
+  ASSERT_NE(red, 0);
+  HWND child = CreateWindowExA(0, "PictureTestRed", "", WS_CHILD | WS_VISIBLE, 60, 50, 40, 20, tabs, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  skinner = new TSkinTab(nullptr);
+  skinner->AttachHandle(tabs, gSkin, nullptr);
+  Shown(tabs);
+  ASSERT_EQ(ScreenPixel(child, 20, 10), RGB(255, 0, 0));
+  ShowWindow(child, SW_HIDE);  // the page under it is painted from the kept picture
+  UpdateWindow(tabs);
+  const COLORREF shown = ScreenPixel(tabs, 80, 60);
+  EXPECT_NE(shown, RGB(255, 0, 0));
+  skinner->RefreshSkin();  // composed anew, without the child
+  Shown(tabs);
+  EXPECT_EQ(ScreenPixel(tabs, 80, 60), shown);
 }
 
 }  // namespace
