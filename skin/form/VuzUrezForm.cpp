@@ -111,6 +111,7 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   ncm.cbSize = 340;  // the size every system version accepts
   if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0))
     FCaptionFont.Reset(CreateFontIndirectA(&ncm.lfCaptionFont));
+  ForgetFramePictures();  // a new font may come with the handle of the old one
 
   FStyle = GetWindowLongPtrA(Handle, GWL_STYLE);
   LONG_PTR exStyle = GetWindowLongPtrA(Handle, GWL_EXSTYLE);
@@ -555,7 +556,7 @@ void TVuzUrezForm::Detach() {
   SetSystemButtons(true);
   GiveMenuBack();
   FMdi.UnhookMdiClient();
-  FTitleStrip.Clear();
+  ForgetFramePictures();
   // A maximised or minimised MDI child already has the system's frame and place, and so has a
   // window whose skinner never got to fit it to the skin (given back before its activation).
   bool fitted = FStage != ssAttached && FStage != ssReleasing;
@@ -586,7 +587,7 @@ void TVuzUrezForm::Release() {
   if (!GiveBackWindow()) return;
   FMenuBar.reset();  // the window is going: its menu stays where it is
   FMdi.UnhookMdiClient();
-  FTitleStrip.Clear();
+  ForgetFramePictures();
 }
 
 void TVuzUrezForm::DetachUnframed() {
@@ -607,6 +608,7 @@ void TVuzUrezForm::DetachUnframed() {
 }
 
 void TVuzUrezForm::Reskin() {
+  ForgetFramePictures();
   if (FForm) {
     TColor face = FSkinData->Skin.ColourButtonFace;
     FForm->SetColor(face);

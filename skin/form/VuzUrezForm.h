@@ -186,6 +186,13 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void PaintCaption(HDC dc, const RECT& t);
   TDataSkinBorder* Border(int index) const;
   TBitmap BorderImage(int index, int width, int height) const;
+  // The border at that size as last composed (bsLeft, bsRight or bsBottom), composed anew when
+  // its size, activation look, skin or scale changed.
+  const TBitmap& BorderPicture(int index, int width, int height);
+  // What the title strip at that width shows, to tell whether the kept one still holds.
+  TPictureKey TitleKey(int width);
+  // The title strip and the borders are composed anew at the next paint.
+  void ForgetFramePictures();
   // What the caption buttons' visibility and places depend on, as the window is now.
   TCaptionButtonFrame ButtonFrame() const;
 
@@ -248,7 +255,9 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   RECT FCaptionRect{};
   int FRightmostButtonLeft = 0;
   TBitmap FTitleStrip;
-  HRGN FRegion = nullptr;  // owned by the window once set; kept only to know it
+  TPictureKey FTitleKey;             // what FTitleStrip was composed from
+  TPictureCache FBorderPictures[3];  // left, right and bottom borders as last composed
+  HRGN FRegion = nullptr;            // owned by the window once set; kept only to know it
   int FRegionWidth = 0, FRegionHeight = 0;
   int FPaintCount = 0;
 

@@ -60,6 +60,48 @@ void TVuzUrezForm::DpiChanged(TMessage& m) {
   RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
+void TVuzUrezForm::ForgetFramePictures() {
+  FTitleStrip.Clear();
+  FTitleKey = TPictureKey{};
+  for (TPictureCache& c : FBorderPictures) c.Clear();
+}
+
+const TBitmap& TVuzUrezForm::BorderPicture(int index, int width, int height) {
+  TPictureCache& cache = FBorderPictures[index == bsLeft ? 0 : index == bsRight ? 1 : 2];
+  const TDataSkinBorder* b = Border(index);
+  TPictureKey key{width, height, FActive ? 1 : 0, b ? ImageId(b->Bitmap) : 0, FScale.Dpi};
+  if (!cache.Holds(key)) cache.Remake(key) = BorderImage(index, width, height);
+  return cache.Picture();
+}
+
+TPictureKey TVuzUrezForm::TitleKey(int width) {
+  // Everything the title bar shows: the caption as the window has it now (the system changes
+  // an MDI frame's text without a WM_SETTEXT), the font, the buttons' frame, the skin.
+  FCaption = WindowTextW(Handle);
+  const TCaptionButtonFrame f = ButtonFrame();
+  const TDataSkinBorder* top = Border(bsTop);
+  const TDataSkinTitle* title = FSkinData->Skin.Title.get();
+  TPictureKey key{width,
+                  FTopHeight,
+                  FLeftWidth,
+                  FRightWidth,
+                  FActive ? 1 : 0,
+                  FScale.Dpi,
+                  reinterpret_cast<std::intptr_t>(FCaptionFont.Get()),
+                  top ? ImageId(top->Bitmap) : 0,
+                  title ? ImageId(title->Bitmap) : 0,
+                  FRightmostButtonLeft,
+                  f.BorderIcons,
+                  f.FrameKind,
+                  f.WindowState,
+                  f.MenuHeight,
+                  f.RightToLeft ? 1 : 0,
+                  f.MdiChildMaximized ? 1 : 0,
+                  static_cast<std::intptr_t>(FStyle & WS_POPUP)};
+  key.Add(FCaptionPrefix).Add(FCaption);
+  return key;
+}
+
 void TVuzUrezForm::PaintBorder(int index, const RECT& r, HDC dc) {
   int w = r.right - r.left, h = r.bottom - r.top;
   if (w < 0 || h < 0) return;
@@ -83,16 +125,24 @@ void TVuzUrezForm::PaintFrame(HDC dc) {
       FWindowRect = wr;
       int w = wr.right - wr.left, h = wr.bottom - wr.top;
       FWindowWidth = w, FWindowHeight = h;
-      // The side borders run the full height; their tops also start the title strip.
-      TBitmap left = BorderImage(bsLeft, FLeftWidth, h);
-      TBitmap right = BorderImage(bsRight, FRightWidth, h);
+      // The side borders run the full height; their tops also start the title strip. Each part
+      // is composed once for its size and look and copied at the paints after.
+      const TBitmap& left = BorderPicture(bsLeft, FLeftWidth, h);
+      const TBitmap& right = BorderPicture(bsRight, FRightWidth, h);
       if (!left.Empty()) DrawBitmap(dc, 0, 0, left);
       if (!right.Empty()) DrawBitmap(dc, w - FRightWidth, 0, right);
-      PaintBorder(bsBottom, RECT{FLeftWidth, h - FBottomHeight, w - FRightWidth, h}, dc);
-      if (FTopHeight > 0 && w > 0 && FTitleStrip.SetSize(w, FTopHeight, pf24bit)) {
-        if (!left.Empty()) FTitleStrip.CopyRect(0, 0, left, 0, 0, FLeftWidth, FTopHeight);
-        if (!right.Empty()) FTitleStrip.CopyRect(w - FRightWidth, 0, right, 0, 0, FRightWidth, FTopHeight);
-        PaintTitleBar(dc);
+      const TBitmap& bottom = BorderPicture(bsBottom, w - FLeftWidth - FRightWidth, FBottomHeight);
+      if (!bottom.Empty()) DrawBitmap(dc, FLeftWidth, h - FBottomHeight, bottom);
+      if (FTopHeight > 0 && w > 0) {
+        TPictureKey key = TitleKey(w);
+        if (key == FTitleKey && FTitleStrip.Width() == w && FTitleStrip.Height() == FTopHeight) {
+          DrawBitmap(dc, 0, 0, FTitleStrip);
+        } else if (FTitleStrip.SetSize(w, FTopHeight, pf24bit)) {
+          if (!left.Empty()) FTitleStrip.CopyRect(0, 0, left, 0, 0, FLeftWidth, FTopHeight);
+          if (!right.Empty()) FTitleStrip.CopyRect(w - FRightWidth, 0, right, 0, 0, FRightWidth, FTopHeight);
+          PaintTitleBar(dc);
+          FTitleKey = key;
+        }
       }
       if (FMenuBar && FMenuHeight > 0)
         FMenuBar->Paint(dc, RECT{FLeftWidth, FTopHeight, w - FRightWidth, FTopHeight + FMenuHeight}, FActive);
@@ -235,7 +285,7 @@ void TVuzUrezForm::UpdateRegion() {
 
 void TVuzUrezForm::ClearRegion() {
   if (!FRegionSet) return;
-  FTitleStrip.Clear();
+  ForgetFramePictures();
   SetWindowRgn(Handle, nullptr, FALSE);
   FRegion = nullptr;
   FRegionSet = false;
