@@ -21,9 +21,9 @@
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/WindowSubclass.h"
-#include "skin/controls/SkinPictureCache.h"
 #include "skin/data/VuzUrezData.h"
 #include "skin/paint/SkinDraw.h"
+#include "skin/paint/SkinPictureCache.h"
 
 class TControl;
 class TWinControl;

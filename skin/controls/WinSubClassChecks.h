@@ -2,8 +2,8 @@
 // with the mark drawn again from the skin over the standard one, composed once per state.
 #pragma once
 
-#include "skin/controls/SkinPictureCache.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/paint/SkinPictureCache.h"
 
 // What both skinners share; they differ in the image, how the state is asked for and whether a
 // grayed state exists.

@@ -2,8 +2,8 @@
 // over the border (and a combo box's drop-down button), so the text area is never touched.
 #pragma once
 
-#include "skin/controls/SkinPictureCache.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/paint/SkinPictureCache.h"
 
 class TSkinUpDown;
 

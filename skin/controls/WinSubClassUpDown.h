@@ -2,8 +2,8 @@
 // tab control or tab set.
 #pragma once
 
-#include "skin/controls/SkinPictureCache.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/paint/SkinPictureCache.h"
 
 class TSkinUpDown : public TSkinControl {
   DASKEL_CLASS(TSkinUpDown, TSkinControl)

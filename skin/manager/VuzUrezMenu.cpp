@@ -22,6 +22,7 @@ void TVuzUrezPopMenu::Detach() {
   if (!FSubclass.Attached()) return;
   FSubclass.Restore();
   FBackground.Clear();
+  FBackgroundKey = TPictureKey{};
 }
 
 LRESULT TVuzUrezPopMenu::CallPrevious(UINT msg, WPARAM wp, LPARAM lp) {
@@ -82,9 +83,14 @@ bool TVuzUrezPopMenu::BuildBackground(int& w, int& h) {
   w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return false;
   const TDataSkinObject& e = *FSkinData->Skin.MenuBackground;
-  FBackground =
-      BuildNineSlice({0, 0, w, h}, e.Bitmap, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}, false,
-                     e.Tile == 1, 1, 1);
+  // Built once for the window's size: a menu's paints and prints after that copy it.
+  TPictureKey key{w, h, ImageId(e.Bitmap), e.Tile};
+  if (!(key == FBackgroundKey) || FBackground.Empty()) {
+    FBackground =
+        BuildNineSlice({0, 0, w, h}, e.Bitmap, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                       false, e.Tile == 1, 1, 1);
+    FBackgroundKey = key;
+  }
   if (!FMenu) PendingPopup() = this;
   return !FBackground.Empty();
 }

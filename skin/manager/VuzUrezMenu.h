@@ -12,6 +12,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/WindowSubclass.h"
+#include "skin/paint/SkinPictureCache.h"
 
 class TSkinData;
 
@@ -53,6 +54,7 @@ class TVuzUrezPopMenu {
 
   TWindowSubclass FSubclass;
   TBitmap FBackground;
+  TPictureKey FBackgroundKey;  // what FBackground was built from
 };
 
 // The popup skinner that has painted its background but does not know its menu yet; the next
