@@ -31,8 +31,13 @@ class TFont : public TGraphicsObject {
   void SetName(const std::string& v);
   int Height() const { return height_; }  // negative: character height in pixels
   void SetHeight(int v);
-  int Size() const;  // points at the screen's resolution
+  int Size() const;  // points, at PixelsPerInch
   void SetSize(int points);
+  // The resolution Height is in (96 until the font's control is scaled to its window's DPI).
+  // Changing it keeps the font's size: a size given in points stays those points, a height given
+  // in pixels is scaled.
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int ppi);
   TFontStyles Style() const { return style_; }
   void SetStyle(TFontStyles v);
   TColor Color() const { return color_; }
@@ -47,6 +52,8 @@ class TFont : public TGraphicsObject {
   void Change();
   std::string name_ = "MS Sans Serif";
   int height_ = -11;
+  int points_ = 0;  // the size when given in points, else 0
+  int pixelsPerInch_ = 96;
   TFontStyles style_ = 0;
   TColor color_ = clWindowText;
   int charset_ = DEFAULT_CHARSET;
