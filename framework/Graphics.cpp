@@ -49,6 +49,35 @@ int WindowDpi(HWND window) {
   return dpi > 0 ? static_cast<int>(dpi) : 96;
 }
 
+int SystemMetricForDpi(int index, int dpi) {
+  static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+  if (forDpi) return forDpi(index, static_cast<UINT>(dpi));
+  return MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
+}
+
+NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi) {
+  static const auto forDpi =
+      User32Function<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0, static_cast<UINT>(dpi))) return ncm;
+  // Older systems: the metrics at the system's DPI (in the size every version accepts), scaled.
+  ncm.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) {
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof ncm.lfMenuFont, &ncm.lfMenuFont);
+    ncm.lfMessageFont = ncm.lfMenuFont;
+    ncm.iMenuHeight = GetSystemMetrics(SM_CYMENU);
+  }
+  int system = ScreenDpi();
+  if (dpi == system) return ncm;
+  for (LOGFONTW* f :
+       {&ncm.lfCaptionFont, &ncm.lfSmCaptionFont, &ncm.lfMenuFont, &ncm.lfStatusFont, &ncm.lfMessageFont})
+    f->lfHeight = MulDiv(f->lfHeight, dpi, system);
+  ncm.iMenuHeight = MulDiv(ncm.iMenuHeight, dpi, system);
+  ncm.iCaptionHeight = MulDiv(ncm.iCaptionHeight, dpi, system);
+  return ncm;
+}
+
 // ---- font
 
 DASKEL_DEFINE_CLASS(TFont, TGraphicsObject) {

@@ -205,6 +205,11 @@ class TImageList : public TComponent {
 // The DPI a window is drawn at: its monitor's for a per-monitor aware program where the system
 // can say (GetDpiForWindow), else the screen's.
 int WindowDpi(HWND window);
+// A system metric (GetSystemMetrics) and the system's non-client metrics (menu and message
+// fonts, menu height) as they are at a DPI: the system's own values at its DPI, and where the
+// system cannot say for another DPI, its values scaled.
+int SystemMetricForDpi(int index, int dpi);
+NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi);
 
 // The font the system uses for message boxes, as a TFont.
 void GetMessageFont(TFont& font);

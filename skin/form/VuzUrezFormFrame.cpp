@@ -40,6 +40,11 @@ void TVuzUrezForm::SetScale(int dpi) {
   FScale = TSkinScale{dpi > 0 ? dpi : 96};
   FScaledImages = FScale.Unscaled() || !FSkinData ? nullptr : SharedScaledImages(FSkinData->Skin, FScale);
   FButtons.SetScale(FScale, FScaledImages);
+  if (FMenuBar) {
+    FMenuBar->Scale = FScale;
+    FMenuBar->ScaledImages = FScaledImages;
+    FMenuHeight = FMenuBar->Height();
+  }
 }
 
 const TBitmap& TVuzUrezForm::AtScale(const TBitmap& image, const TBitmap& image2x,
