@@ -74,26 +74,29 @@ bool ReadSkinFile(const std::wstring& path, std::string* out, std::wstring* why)
 }
 
 // The package a start or a switch asks for, checked: from a file (empty path: the built-in
-// skin) or from memory. False with the reason in the thread's last error.
-bool PackageFromFile(const wchar_t* path, std::string* package) {
+// skin, whose bytes are ours and are read only when they are used) or from memory. The check
+// reads the skin, and the skin read goes along with the bytes, so that it is read once. False
+// with the reason in the thread's last error.
+bool PackageFromFile(const wchar_t* path, TSkinPackage* package) {
   std::wstring why;
   if (!path || !*path) {
-    *package = BuiltInSkinPackage();
-    if (package->empty()) return Fail(L"the built-in skin is missing from the DLL");
+    package->Bytes = BuiltInSkinPackage();
+    if (package->Bytes.empty()) return Fail(L"the built-in skin is missing from the DLL");
     return true;
   }
-  if (!ReadSkinFile(path, package, &why)) return Fail(L"skin \"" + std::wstring(path) + L"\": " + why);
-  std::string problem =
-      SkinPackageProblem(reinterpret_cast<const std::uint8_t*>(package->data()), package->size());
+  if (!ReadSkinFile(path, &package->Bytes, &why))
+    return Fail(L"skin \"" + std::wstring(path) + L"\": " + why);
+  std::string problem = SkinPackageProblem(reinterpret_cast<const std::uint8_t*>(package->Bytes.data()),
+                                           package->Bytes.size(), &package->Skin);
   if (!problem.empty()) return Fail(L"skin \"" + std::wstring(path) + L"\": " + Widen(problem, CP_UTF8));
   return true;
 }
 
-bool PackageFromMemory(const void* data, DWORD size, std::string* package) {
+bool PackageFromMemory(const void* data, DWORD size, TSkinPackage* package) {
   if (!data) return Fail(L"no skin given (a null pointer)");
-  std::string problem = SkinPackageProblem(static_cast<const std::uint8_t*>(data), size);
+  std::string problem = SkinPackageProblem(static_cast<const std::uint8_t*>(data), size, &package->Skin);
   if (!problem.empty()) return Fail(L"skin in memory: " + Widen(problem, CP_UTF8));
-  package->assign(static_cast<const char*>(data), size);
+  package->Bytes.assign(static_cast<const char*>(data), size);
   return true;
 }
 
@@ -116,20 +119,20 @@ TSkinSession* Session() {
   return s;
 }
 
-BOOL Start(const std::string& package) {
+BOOL Start(TSkinPackage&& package) {
   if (TSkinSession* s = TSkinSession::Current())
     return Fail(s->Thread() == GetCurrentThreadId()
                     ? L"the engine is already running; stop it first or switch skins"
                     : L"the engine already runs on another thread (" + std::to_wstring(s->Thread()) + L")");
   std::wstring error;
-  if (!TSkinSession::Start(package, &error)) return Fail(error);
+  if (!TSkinSession::Start(std::move(package), &error)) return Fail(error);
   return Succeed();
 }
 
-BOOL SetSkin(const std::string& package) {
+BOOL SetSkin(TSkinPackage&& package) {
   TSkinSession* s = Session();
   if (!s) return FALSE;
-  s->SetSkin(package);
+  s->SetSkin(std::move(package));
   return Succeed();
 }
 
@@ -154,8 +157,8 @@ extern "C" {
 
 BOOL __stdcall DaskelSkinStartW(const wchar_t* skinFile) {
   return ApiCall([&] {
-    std::string package;
-    return PackageFromFile(skinFile, &package) ? Start(package) : FALSE;
+    TSkinPackage package;
+    return PackageFromFile(skinFile, &package) ? Start(std::move(package)) : FALSE;
   });
 }
 
@@ -168,16 +171,16 @@ BOOL __stdcall DaskelSkinStartA(const char* skinFile) {
 
 BOOL __stdcall DaskelSkinStartMemory(const void* package, DWORD size) {
   return ApiCall([&] {
-    std::string bytes;
-    return PackageFromMemory(package, size, &bytes) ? Start(bytes) : FALSE;
+    TSkinPackage checked;
+    return PackageFromMemory(package, size, &checked) ? Start(std::move(checked)) : FALSE;
   });
 }
 
 BOOL __stdcall DaskelSkinSetSkinW(const wchar_t* skinFile) {
   return ApiCall([&] {
     if (!Session()) return FALSE;
-    std::string package;
-    return PackageFromFile(skinFile, &package) ? SetSkin(package) : FALSE;
+    TSkinPackage package;
+    return PackageFromFile(skinFile, &package) ? SetSkin(std::move(package)) : FALSE;
   });
 }
 
@@ -191,8 +194,8 @@ BOOL __stdcall DaskelSkinSetSkinA(const char* skinFile) {
 BOOL __stdcall DaskelSkinSetSkinMemory(const void* package, DWORD size) {
   return ApiCall([&] {
     if (!Session()) return FALSE;
-    std::string bytes;
-    return PackageFromMemory(package, size, &bytes) ? SetSkin(bytes) : FALSE;
+    TSkinPackage checked;
+    return PackageFromMemory(package, size, &checked) ? SetSkin(std::move(checked)) : FALSE;
   });
 }
 
@@ -235,7 +238,7 @@ BOOL __stdcall DaskelSkinIncludeWindow(HWND window) {
 BOOL __stdcall DaskelSkinCheckSkinW(const wchar_t* skinFile) {
   return ApiCall([&] {
     if (!skinFile || !*skinFile) return Fail(L"no skin file given");
-    std::string package;
+    TSkinPackage package;
     return PackageFromFile(skinFile, &package) ? Succeed() : FALSE;
   });
 }

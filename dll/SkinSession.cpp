@@ -1,6 +1,7 @@
 #include "dll/SkinSession.h"
 
 #include <exception>
+#include <memory>
 #include <utility>
 
 #include "framework/WindowSubclass.h"
@@ -12,13 +13,18 @@ namespace {
 
 TSkinSession* gSession = nullptr;
 
-// Gives the component a skin in the stored form it reads: 4-byte size, then the package.
-void ReadSkin(TSkinData& data, const std::string& package) {
+// Gives the component the skin: the one the check read, or, where none was read, the bytes in
+// the stored form the component reads (4-byte size, then the package).
+void ReadSkin(TSkinData& data, TSkinPackage&& package) {
+  if (!package.Skin.NoSkin) {
+    data.TakeSkin(package.Bytes, std::move(package.Skin));
+    return;
+  }
   std::string stored(4, '\0');
-  auto size = static_cast<std::uint32_t>(package.size());
+  auto size = static_cast<std::uint32_t>(package.Bytes.size());
   for (int i = 0; i < 4; ++i)
     stored[static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
-  stored += package;
+  stored += package.Bytes;
   TMemoryStream s;
   s.LoadFromBytes(stored);
   data.ReadSkinStream(s);
@@ -75,7 +81,7 @@ TSkinSession::~TSkinSession() {
   if (gSession == this) gSession = nullptr;
 }
 
-bool TSkinSession::Start(const std::string& package, std::wstring* error) {
+bool TSkinSession::Start(TSkinPackage&& package, std::wstring* error) {
   // The engine's layers are handed to one another before the component's loaded step needs them.
   InstallSkinEngine();
   auto* session = new TSkinSession(GetCurrentThreadId());
@@ -85,7 +91,7 @@ bool TSkinSession::Start(const std::string& package, std::wstring* error) {
   data->SetState(csLoading | csReading);
   data->SetSkinFormtype(sfMainform);
   data->SetActive(true);
-  ReadSkin(*data, package);
+  ReadSkin(*data, std::move(package));
   data->ClearState(csLoading | csReading);
   if (data->NoSkin()) {
     delete data;
@@ -141,9 +147,11 @@ void TSkinSession::RunDeferred() {
   }
 }
 
-void TSkinSession::SetSkin(const std::string& package) {
-  Change([this, package] {
-    ReadSkin(*data_, package);
+void TSkinSession::SetSkin(TSkinPackage&& package) {
+  // Held until the change runs, which may be later (a function object must be copyable).
+  auto held = std::make_shared<TSkinPackage>(std::move(package));
+  Change([this, held] {
+    ReadSkin(*data_, std::move(*held));
     data_->ApplySkin();
     if (TSkinManage* m = SkinManager()) m->RunAction(saSkinChanged, data_);
   });

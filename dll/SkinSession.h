@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/ExceptionBarrier.h"
+#include "skin/data/VuzUrezDataElements.h"
 #include "skin/manager/SkinManage.h"
 
 class TSkinData;
@@ -26,17 +27,24 @@ class TThreadWindows : public TSkinWindowSource {
   DWORD thread_;
 };
 
+// A skin the API has checked: the bytes of a skin file and, where the check has read it, the
+// skin itself (NoSkin where it has not: the built-in skin is read when it is used).
+struct TSkinPackage {
+  std::string Bytes;
+  TSkinElements Skin;
+};
+
 class TSkinSession {
  public:
   // The session of this process, or nullptr when the engine does not run.
   static TSkinSession* Current();
-  // Starts the engine on the calling thread with the package (the bytes of a skin file, already
-  // checked). False with *error when it cannot.
-  static bool Start(const std::string& package, std::wstring* error);
+  // Starts the engine on the calling thread with the checked package. False with *error when it
+  // cannot.
+  static bool Start(TSkinPackage&& package, std::wstring* error);
 
   DWORD Thread() const { return thread_; }
   bool Stopping() const { return stopping_; }
-  void SetSkin(const std::string& package);
+  void SetSkin(TSkinPackage&& package);
   void Enable(bool on);
   void Stop();
   void Exclude(HWND wnd);

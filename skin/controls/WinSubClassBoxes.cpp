@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/Controls.h"
+#include "skin/controls/WinSubClassListView.h"
 #include "skin/data/VuzUrezDataWin32.h"
 
 LRESULT PlainControlColours(UINT msg, HDC dc, LRESULT given, const TSkinData& data) {
@@ -101,14 +102,7 @@ void TSkinContent::AttachContent(TControl* control, TSkinData* data, bool faceWi
   if (Site()) Site()->AddIfAbsent(this);
   FView = FHandle && (control->ClassType().InheritsFrom("TCustomListView") ||
                       control->ClassType().InheritsFrom("TCustomTreeView"));
-  if (FView && control->ClassType().InheritsFrom("TCustomListView")) {
-    FSavedBack = static_cast<COLORREF>(SendMessageA(FHandle, LVM_GETBKCOLOR, 0, 0));
-    FSavedTextBack = static_cast<COLORREF>(SendMessageA(FHandle, LVM_GETTEXTBKCOLOR, 0, 0));
-    FSavedText = static_cast<COLORREF>(SendMessageA(FHandle, LVM_GETTEXTCOLOR, 0, 0));
-  } else if (FView) {
-    FSavedBack = static_cast<COLORREF>(SendMessageA(FHandle, TVM_GETBKCOLOR, 0, 0));
-    FSavedText = static_cast<COLORREF>(SendMessageA(FHandle, TVM_GETTEXTCOLOR, 0, 0));
-  }
+  if (FView) FViewColours.Save(FHandle, control->ClassType().InheritsFrom("TCustomListView"));
   FAttached = true;
   if (Wanted()) Recolour(control);
   ViewColours();
@@ -129,24 +123,14 @@ void TSkinContent::Detach() {
 }
 
 void TSkinContent::ViewColours() {
-  if (!FView || !FControl || !IsWindow(FHandle)) return;
-  const bool list = FControl->ClassType().InheritsFrom("TCustomListView");
-  COLORREF back = FSavedBack, textBack = FSavedTextBack, text = FSavedText;
-  if (FRecolour) {
-    TColor b = clWindow, t = clWindowText;
-    Colours(b, t);
-    back = textBack = static_cast<COLORREF>(ColorToRGB(b));
-    text = static_cast<COLORREF>(ColorToRGB(t));
+  if (!FView || !FControl) return;
+  if (!FRecolour) {
+    FViewColours.Restore();
+    return;
   }
-  if (list) {
-    SendMessageA(FHandle, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
-    SendMessageA(FHandle, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(textBack));
-    SendMessageA(FHandle, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(text));
-  } else {
-    SendMessageA(FHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
-    SendMessageA(FHandle, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(text));
-  }
-  InvalidateRect(FHandle, nullptr, TRUE);
+  TColor back = clWindow, text = clWindowText;
+  Colours(back, text);
+  FViewColours.Apply(static_cast<COLORREF>(ColorToRGB(back)), static_cast<COLORREF>(ColorToRGB(text)));
 }
 
 DASKEL_DEFINE_CLASS(TSkinDialogPane, TSkinControl) {}

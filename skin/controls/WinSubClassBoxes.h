@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "skin/controls/WinSubClass.h"
+#include "skin/controls/WinSubClassListView.h"
 
 // What a plain window (not a framework form) of the skin answers its controls' colour questions
 // (WM_CTLCOLOR...) with, once its own procedure has answered `given`: texts stand on the skin's
@@ -57,12 +58,13 @@ class TSkinContent : public TSkinControl {
   void ViewColours();
   bool FFaceWithout = false;
   bool FView = false;
-  COLORREF FSavedBack = 0, FSavedTextBack = 0, FSavedText = 0;
+  TViewColours FViewColours;
 };
 
 // A dialog nested in a skinned plain window without a frame of its own (the template part of a
-// common dialog): its ground and its controls' colours are the window's, as if its controls
-// stood on the window itself. Its controls get skinners from the window's walk.
+// common dialog), or a program's own container window in it: its ground and its controls'
+// colours are the window's, as if its controls stood on the window itself. Its controls get
+// skinners from the window's walk.
 class TSkinDialogPane : public TSkinControl {
   DASKEL_CLASS(TSkinDialogPane, TSkinControl)
  public:

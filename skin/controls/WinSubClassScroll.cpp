@@ -226,7 +226,7 @@ void TSkinScrollBar::DrawSkin(HDC dc, const RECT& r) {
   FExStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
   // Under a skin with content colours the system's white and grey sunken edge would ring a dark
   // field: the edge is drawn as a skinned edit's is.
-  if (FSkinData->Skin.ContentColours && (FExStyle & WS_EX_CLIENTEDGE)) DrawFieldEdge(dc, r);
+  if ((FFieldEdge || FSkinData->Skin.ContentColours) && (FExStyle & WS_EX_CLIENTEDGE)) DrawFieldEdge(dc, r);
   if (!HasImage(FSkinData->Skin.Scrollbar.get())) return;
   if (FInVScroll) FStyle |= WS_VSCROLL;
   if (FInHScroll) FStyle |= WS_HSCROLL;

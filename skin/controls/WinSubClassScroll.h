@@ -68,6 +68,9 @@ class TSkinScrollBar : public TSkinControl {
   SCROLLINFO FInfo[2]{};
   RECT FHorzRect{}, FVertRect{};
   TBarGeometry FGeometry[2]{};
+  // A client edge is drawn as a skinned field's under any skin (else only under a skin with
+  // content colours, whose dark field the system's edge would ring in white).
+  bool FFieldEdge = false;
 
  private:
   // What both ways of attaching share, once the window is subclassed.

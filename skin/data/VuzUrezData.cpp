@@ -195,13 +195,23 @@ bool TSkinData::LoadSkin() {
                                           THighResLoad::WhenAsked);
   if (status == TPackageStatus::WrongVersion) ShowOlderSkinFileMessage();
   if (status != TPackageStatus::Ok || fresh.NoSkin) return false;
+  Adopt(std::move(fresh));
+  return true;
+}
+
+void TSkinData::TakeSkin(const std::string& package, TSkinElements&& skin) {
+  FSkinStream.Clear();
+  FSkinStream.Write(package.data(), package.size());
+  if (!skin.NoSkin) Adopt(std::move(skin));
+}
+
+void TSkinData::Adopt(TSkinElements&& fresh) {
   // Caption buttons point at the button records of the model being replaced.
   TSkinManagerLink* manager = SkinManagerLink();
   if (manager) manager->SkinReplaced(this, false);
   Skin = std::move(fresh);
   SkinLoaded();
   if (manager) manager->SkinReplaced(this, true);
-  return true;
 }
 
 void TSkinData::SkinLoaded() {

@@ -119,6 +119,10 @@ class TSkinData : public TComponent {
   // wrong version also shows the user the old-skin message). A skin that cannot be read leaves
   // the one loaded before in place, so skinned windows never lose their look halfway.
   bool LoadSkin();
+  // A skin its caller has read already from these package bytes (through SkinPackageProblem):
+  // the bytes become the skin stream and the skin is taken over as LoadSkin would take it,
+  // without reading the package a second time.
+  void TakeSkin(const std::string& package, TSkinElements&& skin);
   // After a new skin was loaded at run time: tells the manager to re-skin every window.
   void ApplySkin();
   // The class filter for windows: DoSkin may be turned false.
@@ -155,6 +159,8 @@ class TSkinData : public TComponent {
   TStringList FSkin3rd;
   bool FMenuUpdate = true;
   TMemoryStream FSkinStream;
+  // A skin read whole becomes the component's: the manager hears of the change around it.
+  void Adopt(TSkinElements&& fresh);
   std::unique_ptr<TPlatformPart, TPlatformDeleter> platform_;
 };
 

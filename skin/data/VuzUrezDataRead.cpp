@@ -529,12 +529,13 @@ bool LoadHighResImages(TSkinElements& skin) {
   return true;
 }
 
-std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size) {
+std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size, TSkinElements* loaded) {
   if (!package || size == 0) return "the skin is empty";
   if (size > kMaxSkinPackageSize)
     return "the skin is too large (" + std::to_string(size) + " bytes, at most " +
            std::to_string(kMaxSkinPackageSize) + ")";
-  TSkinElements skin;
+  TSkinElements own;
+  TSkinElements& skin = loaded ? *loaded : own;
   std::string error;
   switch (LoadSkinPackage(package, size, skin, &error, nullptr, THighResLoad::WhenAsked)) {
     case TPackageStatus::Ok:

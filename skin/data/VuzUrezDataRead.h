@@ -59,8 +59,11 @@ bool LoadHighResImages(TSkinElements& skin);
 constexpr std::size_t kMaxSkinPackageSize = 16u << 20;
 
 // Why the bytes of a skin package file cannot serve as a skin, in a few words ("" when they
-// can): empty, too large, of another version, not a package, or holding no skin.
-std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size);
+// can): empty, too large, of another version, not a package, or holding no skin. The check reads
+// the whole skin: a caller that goes on to use it takes it from *loaded instead of reading the
+// package again.
+std::string SkinPackageProblem(const std::uint8_t* package, std::size_t size,
+                               TSkinElements* loaded = nullptr);
 
 // The image member a description value names: the part after the last "\" or ":", and only
 // when it ends in ".bmp" exactly (lower case); empty otherwise.

@@ -401,10 +401,27 @@ void TFormControls::SkinChildWindows(HWND parent) {
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(child);
 }
 
+namespace {
+
+// The classes of plain windows that SkinChildWindow gives a skinner or leaves alone on purpose
+// (an MDI client's windows have skinners of their own); any other is walked as a container.
+bool HasSkinnerClass(const std::string& cls) {
+  for (const char* known : {"mdiclient", "button", "combobox", "comboboxex32", "edit", "listbox", "scrollbar",
+                            "syslistview32", "systreeview32", "sysheader32", "msctls_statusbar32",
+                            "toolbarwindow32", "rebarwindow32", "#32770", "systabcontrol32"})
+    if (cls == known) return true;
+  return false;
+}
+
+}  // namespace
+
 void TFormControls::ChildCreated(HWND wnd) {
   if (!(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD)) return;
   const std::string cls = LowerCase(WindowClassName(wnd));
-  if (cls == "#32770" || cls == "msctls_statusbar32" || cls == "toolbarwindow32" || cls == "rebarwindow32")
+  // Also a container that comes with its controls made (a file dialog makes a new shell view,
+  // with its list, for each folder it shows), and the lists and trees a program adds.
+  if (cls == "#32770" || cls == "msctls_statusbar32" || cls == "toolbarwindow32" || cls == "rebarwindow32" ||
+      cls == "syslistview32" || cls == "systreeview32" || (!HasSkinnerClass(cls) && GetWindow(wnd, GW_CHILD)))
     SkinChildWindow(wnd);
 }
 
@@ -462,11 +479,20 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     SkinSimpleComboList(wnd);
     return;
   }
-  // Fields that scroll (a multi-line edit with bars, a list, a tree) get skinned bars; the
-  // system's would stand out under any skin.
+  // Fields that scroll (a multi-line edit with bars, a list) get skinned bars; the system's would
+  // stand out under any skin. List and tree views also keep their colours in themselves: they
+  // take the skin's content colours from their skinner.
   const bool scrolledEdit = cls == "edit" && (style & ES_MULTILINE) && (style & (WS_VSCROLL | WS_HSCROLL));
-  if (scrolledEdit || cls == "listbox" || cls == "systreeview32") {
+  if (scrolledEdit || cls == "listbox") {
     if (d.HasControl(xcScrollbar)) AttachByHandle<TSkinScrollBar>(wnd, true);
+    return;
+  }
+  if (cls == "syslistview32" || cls == "systreeview32") {
+    if (d.HasControl(xcScrollbar)) AttachByHandle<TSkinView>(wnd, true);
+    return;
+  }
+  if (cls == "sysheader32") {
+    AttachByHandle<TSkinHeader>(wnd, true);
     return;
   }
   if (cls == "comboboxex32") {
@@ -512,4 +538,11 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     if ((style & TCS_OWNERDRAWFIXED) == 0 && d.HasControl(xcTab)) AttachByHandle<TSkinTab>(wnd, true);
     return;
   }
+  // Any other window that holds windows is a program's own container (regedit holds its tree and
+  // list in one, a file dialog its list in its shell view): its ground is the window's face (a
+  // splitter between its windows shows it) and what it holds is skinned as if it stood on the
+  // window.
+  if (HasSkinnerClass(cls) || !GetWindow(wnd, GW_CHILD)) return;
+  AttachByHandle<TSkinDialogPane>(wnd, true);
+  SkinChildWindows(wnd);
 }

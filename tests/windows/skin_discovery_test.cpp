@@ -25,6 +25,7 @@
 #include "skin/controls/WinSubClassButtons.h"
 #include "skin/controls/WinSubClassChecks.h"
 #include "skin/controls/WinSubClassEdits.h"
+#include "skin/controls/WinSubClassListView.h"
 #include "skin/controls/WinSubClassScroll.h"
 #include "skin/controls/WinSubClassToolbar.h"
 #include "skin/controls/WinSubClassUpDown.h"
@@ -491,6 +492,78 @@ TEST_F(Discovery, APlainWindowsBarsAreSkinnedAndAToolBarStandsOnTheSkinsGround) 
   EXPECT_EQ(plain->FindWindowSkinner(bar), nullptr);
   delete plain;
   DestroyWindow(dlg);
+}
+
+// A window class of a program's own that holds a list view (report style, one column) above a
+// tree view, made as it is created (as a file dialog's shell view makes its list).
+LRESULT CALLBACK ViewsPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_CREATE) return DefWindowProcA(pane, msg, wp, lp);
+  HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0,
+                              200, 100, pane, nullptr, nullptr, nullptr);
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.cx = 120;
+  column.pszText = const_cast<char*>("Name");
+  SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE, 0, 100, 200, 100, pane, nullptr,
+                  nullptr, nullptr);
+  return 0;
+}
+
+TEST_F(Discovery, PlainListAndTreeViewsInAProgramsOwnContainerTakeTheContentColours) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ViewsPaneProc;
+  wc.lpszClassName = "DiscoveryPane";
+  RegisterClassA(&wc);
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND top = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 420, 260,
+                             nullptr, nullptr, nullptr, nullptr);
+  // One container made before the window is skinned, one after.
+  auto pane = [&](int x) {
+    HWND p = CreateWindowExA(0, "DiscoveryPane", "", WS_CHILD | WS_VISIBLE, x, 0, 200, 200, top, nullptr,
+                             nullptr, nullptr);
+    return std::pair{FindWindowExA(p, nullptr, WC_LISTVIEWA, nullptr),
+                     FindWindowExA(p, nullptr, WC_TREEVIEWA, nullptr)};
+  };
+  const auto [list, tree] = pane(0);
+  const LRESULT listBack = SendMessageA(list, LVM_GETBKCOLOR, 0, 0),
+                listText = SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0);
+  const LRESULT treeBack = SendMessageA(tree, TVM_GETBKCOLOR, 0, 0),
+                treeText = SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0);
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = top;
+  plain->AttachWindow(data.get());
+  const auto later = pane(200);
+  const auto back = static_cast<LRESULT>(ColorToRGB(data->Skin.ColourWindow));
+  for (HWND view : {list, tree, later.first, later.second})
+    EXPECT_NE(dynamic_cast<TSkinView*>(plain->FindWindowSkinner(view)), nullptr) << WindowClassName(view);
+  EXPECT_NE(dynamic_cast<TSkinDialogPane*>(plain->FindWindowSkinner(GetParent(list))), nullptr)
+      << "the container's ground is the face";
+  auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  EXPECT_NE(dynamic_cast<TSkinHeader*>(plain->FindWindowSkinner(header)), nullptr);
+  EXPECT_EQ(SendMessageA(list, LVM_GETBKCOLOR, 0, 0), back);
+  EXPECT_EQ(SendMessageA(list, LVM_GETTEXTBKCOLOR, 0, 0), back);
+  EXPECT_EQ(SendMessageA(later.second, TVM_GETBKCOLOR, 0, 0), back);
+  for (LRESULT text :
+       {SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0), SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0)})
+    EXPECT_GE(std::abs(Lightness(static_cast<TColor>(text)) - Lightness(data->Skin.ColourWindow)), 80);
+  // A skin without content colours gives the views their own back.
+  Load(kDefaultSkin);
+  plain->Reskin();
+  EXPECT_EQ(SendMessageA(list, LVM_GETBKCOLOR, 0, 0), listBack);
+  Load(kDarkSkin);
+  plain->Reskin();
+  EXPECT_EQ(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0), back);
+  plain->Detach();
+  EXPECT_EQ(SendMessageA(list, LVM_GETBKCOLOR, 0, 0), listBack);
+  EXPECT_EQ(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0), listText);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0), treeBack);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0), treeText);
+  EXPECT_EQ(plain->FindWindowSkinner(tree), nullptr);
+  delete plain;
+  DestroyWindow(top);
 }
 
 // Every kind of control skinned now, on one form.
