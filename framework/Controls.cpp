@@ -657,10 +657,12 @@ void TWinControl::ChangeScale(int m, int d) {
   bool was = scaling_;
   scaling_ = true;
   currentPPI_ = m;
-  ScaleBounds(m, d);
+  // The children first: a control that lays its children out when it is resized (a radio
+  // group, a page control) then places them anew at its new size and font, over their scaling.
   std::vector<TControl*> children = controls_;
   for (TControl* c : children) c->ChangeScale(m, d);
   ScaleFont(m);
+  ScaleBounds(m, d);
   scaling_ = was;
 }
 

@@ -209,9 +209,9 @@ class TControl : public TComponent {
     (void)oldClientHeight;
   }
   void SetBoundsFields(int l, int t, int w, int h);
-  // Scaling by m/d: ChangeScale does the whole control (ScaleBounds, then ScaleFont; windowed
-  // controls scale their children between the two, so that a child sizing itself to its text
-  // measures with the new font after its own bounds were scaled).
+  // Scaling by m/d: ChangeScale does the whole control (ScaleBounds, then ScaleFont, so that a
+  // control sizing itself to its text measures with the new font after its bounds were scaled;
+  // windowed controls scale their children first and their own bounds last).
   virtual void ChangeScale(int m, int d);
   virtual void ScaleBounds(int m, int d);
   void ScaleFont(int m);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "tests/windows/GdiCount.h"
@@ -25,12 +26,14 @@ class TDpiTestForm : public TForm {
   TEdit* Edit1 = nullptr;
   TButton* Button1 = nullptr;
   TLabel* Label1 = nullptr;
+  TRadioGroup* RadioGroup1 = nullptr;
 };
 DASKEL_DEFINE_CLASS(TDpiTestForm, TForm) {
   c.Field("GroupBox1", &TDpiTestForm::GroupBox1);
   c.Field("Edit1", &TDpiTestForm::Edit1);
   c.Field("Button1", &TDpiTestForm::Button1);
   c.Field("Label1", &TDpiTestForm::Label1);
+  c.Field("RadioGroup1", &TDpiTestForm::RadioGroup1);
 }
 
 namespace {
@@ -106,6 +109,17 @@ TEST_F(FormAtDpi, ClientSizeAndControlsAreTheLayoutScaled) {
   RECT edit{};
   GetWindowRect(form->Edit1->Handle(), &edit);
   EXPECT_EQ(edit.right - edit.left, form->Edit1->Width()) << "the window was not moved with the control";
+}
+
+TEST_F(FormAtDpi, ChildrenAControlLaysOutItselfStayInsideIt) {
+  TRadioGroup* g = form->RadioGroup1;
+  ExpectBoundsScaled(g, {215, 3, 295, 88});
+  ASSERT_EQ(g->ButtonCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    RECT b = g->Buttons(i)->BoundsRect();
+    EXPECT_LE(b.right, g->Width()) << "button " << i;
+    EXPECT_LE(b.bottom, g->Height()) << "button " << i;
+  }
 }
 
 TEST_F(FormAtDpi, FontsInPixelsScaleAndFontsInPointsStayInPoints) {
