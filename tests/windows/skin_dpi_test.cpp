@@ -56,6 +56,13 @@ class FrameAtScale : public ::testing::Test {
   TVuzUrezForm* s = nullptr;
 };
 
+// A DPI change as the system sends it, suggesting the window's rectangle as it is.
+void SendDpiChange(HWND w, int dpi) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+}
+
 // n at 96 DPI scaled to 144, allowing a pixel of rounding.
 void ExpectScaled(int actual, int at96, const char* what) {
   EXPECT_LE(std::abs(actual * 2 - at96 * 3), 2) << what << ": " << actual << " for " << at96 << " at 96 DPI";
@@ -117,11 +124,7 @@ TEST_F(FrameAtScale, FramePixelsAreTheScaledImages) {
 
 TEST_F(FrameAtScale, DpiChangesRebuildTheFrameAndLeakNothing) {
   TBorderSizes b = SkinBorderSizes(gSkin->Skin);
-  auto change = [&](int dpi) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
-  };
+  auto change = [&](int dpi) { SendDpiChange(w, dpi); };
   change(96);
   EXPECT_EQ(s->LeftWidth(), b.Left);
   EXPECT_EQ(s->TopHeight(), b.Top);
@@ -154,11 +157,7 @@ TEST(MenuBarAtScale, HeightAndItemFontFollowTheWindowsDpi) {
     const RECT& b = s->MenuBar()->Buttons[0]->BoundsRect;
     return b.right - b.left;
   };
-  auto change = [&](int dpi) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
-  };
+  auto change = [&](int dpi) { SendDpiChange(w, dpi); };
   EXPECT_EQ(s->MenuHeight(), SystemMetricForDpi(SM_CYMENU, 144));
   ExpectScaled(s->MenuHeight(), SystemMetricForDpi(SM_CYMENU, 96), "menu bar height");
   POINT origin{0, 0};
