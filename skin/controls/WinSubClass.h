@@ -91,8 +91,8 @@ class TSkinControl : public TComponent {
   void FillFace(HDC dc, const RECT& r) const;
   // The two-pixel sunken edge of a field (an edit, a list) as the skin draws it: a ring in the
   // shadow colour, and inside it a ring in the field's ground, so that it does not stand out
-  // around a dark field.
-  void DrawFieldEdge(HDC dc, const RECT& r) const;
+  // around a dark field. rings 1: a field's plain one-pixel border, the shadow ring alone.
+  void DrawFieldEdge(HDC dc, const RECT& r, int rings = 2) const;
   // The standard WM_PAINT handling of skinners that paint everything themselves.
   void PaintMessage(TMessage& m);
   // For those skinners: WM_PAINT goes to PaintMessage and the background is never erased (the

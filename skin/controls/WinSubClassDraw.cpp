@@ -56,14 +56,14 @@ void TSkinControl::FillFace(HDC dc, const RECT& r) const {
   SetDCBrushColor(dc, old);
 }
 
-void TSkinControl::DrawFieldEdge(HDC dc, const RECT& r) const {
+void TSkinControl::DrawFieldEdge(HDC dc, const RECT& r, int rings) const {
   if (!dc || !FSkinData) return;
   const TSkinElements& s = FSkinData->Skin;
-  const TColor rings[2] = {s.ColourButtonShadow, s.ContentColours ? s.ColourWindow : clWhite};
+  const TColor colours[2] = {s.ColourButtonShadow, s.ContentColours ? s.ColourWindow : clWhite};
   RECT ring = r;
   int saved = SaveDC(dc);
-  for (TColor c : rings) {
-    SetDCBrushColor(dc, static_cast<COLORREF>(ColorToRGB(c)));
+  for (int i = 0; i < rings && i < 2; ++i) {
+    SetDCBrushColor(dc, static_cast<COLORREF>(ColorToRGB(colours[i])));
     FrameRect(dc, &ring, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     InflateRect(&ring, -1, -1);
   }

@@ -73,7 +73,6 @@ DASKEL_DEFINE_CLASS(TSkinView, TSkinListView) {}
 void TSkinView::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
   if (FAttached || !IsWindow(wnd)) return;
   FColours.Save(wnd, IsListView(wnd));
-  FFieldEdge = true;
   TSkinScrollBar::AttachHandle(wnd, data, canvas);
   if (!FAttached) return;
   if (IsListView(wnd)) SkinHeader(reinterpret_cast<HWND>(SendMessageA(wnd, LVM_GETHEADER, 0, 0)));

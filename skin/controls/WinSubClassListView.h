@@ -40,10 +40,10 @@ class TViewColours {
   COLORREF FBack = 0, FTextBack = 0, FText = 0;
 };
 
-// A plain window's list or tree view: the skinned bars and a sunken edge as a skinned field's
-// under any skin, a list view's header skinned (also one it makes later, when it changes to its
-// report style), and the skin's content colours while the skin has them; its own colours come
-// back under a skin without them and on detach.
+// A plain window's list or tree view: the skinned bars and edge of a plain window's field, a list
+// view's header skinned (also one it makes later, when it changes to its report style), and the
+// skin's content colours while the skin has them; its own colours come back under a skin
+// without them and on detach.
 class TSkinView : public TSkinListView {
   DASKEL_CLASS(TSkinView, TSkinListView)
  public:

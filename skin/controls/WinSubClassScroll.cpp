@@ -110,6 +110,8 @@ void TSkinScrollBar::AttachScrollBars(TWinControl* control, TSkinData* data, boo
 }
 
 void TSkinScrollBar::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
+  // A plain window's field is edged as its edits are, under any skin.
+  FFieldEdge = true;
   TSkinControl::AttachHandle(wnd, data, canvas);
   if (FAttached) Begin(true);
 }
@@ -225,8 +227,13 @@ void TSkinScrollBar::DrawSkin(HDC dc, const RECT& r) {
   FStyle = GetWindowLongPtrA(FHandle, GWL_STYLE);
   FExStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
   // Under a skin with content colours the system's white and grey sunken edge would ring a dark
-  // field: the edge is drawn as a skinned edit's is.
-  if ((FFieldEdge || FSkinData->Skin.ContentColours) && (FExStyle & WS_EX_CLIENTEDGE)) DrawFieldEdge(dc, r);
+  // field: the edge (or a plain border) is drawn as a skinned edit's is.
+  if (FFieldEdge || FSkinData->Skin.ContentColours) {
+    if (FExStyle & WS_EX_CLIENTEDGE)
+      DrawFieldEdge(dc, r);
+    else if (FStyle & WS_BORDER)
+      DrawFieldEdge(dc, r, 1);
+  }
   if (!HasImage(FSkinData->Skin.Scrollbar.get())) return;
   if (FInVScroll) FStyle |= WS_VSCROLL;
   if (FInHScroll) FStyle |= WS_HSCROLL;

@@ -41,7 +41,8 @@ class TSkinScrollBar : public TSkinControl {
 
   // trackThumb: a button-down on a thumb starts the skinner's own drag (else the system's).
   void AttachScrollBars(TWinControl* control, TSkinData* data, bool trackThumb, TCanvas* canvas);
-  // A plain window's bars (an edit, a list, a tree): the skinner drags the thumbs itself.
+  // A plain window's bars (an edit, a list, a tree): the skinner drags the thumbs itself, and
+  // edges the field as the skin edges edits.
   void AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) override;
   void Detach() override;
   bool BeforeDefault(TMessage& m) override;
@@ -68,8 +69,8 @@ class TSkinScrollBar : public TSkinControl {
   SCROLLINFO FInfo[2]{};
   RECT FHorzRect{}, FVertRect{};
   TBarGeometry FGeometry[2]{};
-  // A client edge is drawn as a skinned field's under any skin (else only under a skin with
-  // content colours, whose dark field the system's edge would ring in white).
+  // A client edge or border is drawn as a skinned field's under any skin (else only under a skin
+  // with content colours, whose dark field the system's edge would ring in white).
   bool FFieldEdge = false;
 
  private:

@@ -89,37 +89,26 @@ int ForeignProgram::WaitExit() { return process_.WaitExit(kPatience); }
 SetAsideSettings::SetAsideSettings(const std::wstring& key) : key_(key) {
   HKEY k = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return;
-  for (DWORD i = 0;; ++i) {
-    wchar_t name[256] = {};
-    DWORD nameLen = 256, type = 0, size = 0;
-    if (RegEnumValueW(k, i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-    std::string data(size, '\0');
-    nameLen = 256;
-    RegEnumValueW(k, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-    values_.push_back({name, type, data});
-  }
+  aside_ = L"Software\\DaskelSetAside" + std::to_wstring(GetCurrentProcessId());
+  HKEY copy = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, aside_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &copy, nullptr);
+  RegCopyTreeW(k, nullptr, copy);
+  RegCloseKey(copy);
   RegCloseKey(k);
-  Clear();
+  RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
 }
 
 SetAsideSettings::~SetAsideSettings() {
-  Clear();
-  for (const Value& v : values_)
-    RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), v.Name.c_str(), v.Type, v.Data.data(),
-                    static_cast<DWORD>(v.Data.size()));
-}
-
-void SetAsideSettings::Clear() const {
-  HKEY k = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ | KEY_SET_VALUE, &k) != ERROR_SUCCESS)
-    return;
-  for (;;) {
-    wchar_t name[256] = {};
-    DWORD nameLen = 256;
-    if (RegEnumValueW(k, 0, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (RegDeleteValueW(k, name) != ERROR_SUCCESS) break;
+  RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
+  if (aside_.empty()) return;
+  HKEY k = nullptr, copy = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, aside_.c_str(), 0, KEY_READ, &copy) == ERROR_SUCCESS) {
+    RegCopyTreeW(copy, nullptr, k);
+    RegCloseKey(copy);
   }
   RegCloseKey(k);
+  RegDeleteTreeW(HKEY_CURRENT_USER, aside_.c_str());
 }
 
 RemoteMemory::RemoteMemory(HWND owner, std::size_t size) {

@@ -55,9 +55,9 @@ class ForeignProgram {
   DWORD pid_ = 0;
 };
 
-// The values of a key of the current user that a program keeps its settings in (its window's
-// size, the last thing it showed): taken out while this lives, so the program starts with its
-// defaults whatever ran before, and put back as they were afterwards.
+// A key of the current user that a program keeps its settings in (its window's size, the last
+// thing it showed, its bars and options, in values and keys below): taken out while this lives,
+// so the program starts with its defaults whatever ran before, and put back as it was afterwards.
 class SetAsideSettings {
  public:
   explicit SetAsideSettings(const std::wstring& key);
@@ -66,14 +66,8 @@ class SetAsideSettings {
   SetAsideSettings& operator=(const SetAsideSettings&) = delete;
 
  private:
-  struct Value {
-    std::wstring Name;
-    DWORD Type = 0;
-    std::string Data;
-  };
-  void Clear() const;
   std::wstring key_;
-  std::vector<Value> values_;
+  std::wstring aside_;  // where the key is kept meanwhile (empty: there was none)
 };
 
 // Memory inside another process, for the messages of controls that take pointers (a list view's

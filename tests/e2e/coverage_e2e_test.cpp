@@ -57,6 +57,23 @@ const std::vector<CoveredProgram> kPrograms = {
       {"Export", 0x8016},
       {"Add favourite", 0x8004},
       {"About", 0x801b}}},
+    {"wordpad",
+     "\"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe\"",
+     "WORDPADTOP",
+     L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad",
+     {{"menu", 0},
+      {"New", 1003},
+      {"Open", 1001},
+      {"Save as", 1004},
+      {"Page setup", 1012},
+      {"Find", 1014},
+      {"Replace", 1016},
+      {"Date and time", 1600},
+      {"Font", 1330},
+      {"Paragraph", 1601},
+      {"Tabs", 1602},
+      {"Options", 1604},
+      {"About", 1603}}},
 };
 
 // A visible top-level window of the process other than its main window, or nullptr.

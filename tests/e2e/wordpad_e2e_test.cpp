@@ -27,34 +27,8 @@ const std::wstring kText = L"Daskel bold Ωμέγα";
 constexpr int kStyles = 1137, kSizes = 1138;
 const std::wstring kSize = L"16";
 
-// Wordpad keeps its window, bars and options in the registry and writes them when it ends: they
-// are put aside for a run and put back as they were afterwards.
-struct KeptSettings {
-  KeptSettings() {
-    HKEY k = nullptr;
-    had = RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &k) == ERROR_SUCCESS;
-    if (had) {
-      RegCreateKeyExW(HKEY_CURRENT_USER, aside.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &copy,
-                      nullptr);
-      RegCopyTreeW(k, nullptr, copy);
-      RegCloseKey(k);
-    }
-  }
-  ~KeptSettings() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
-    if (!had) return;
-    HKEY k = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
-    RegCopyTreeW(copy, nullptr, k);
-    RegCloseKey(k);
-    RegCloseKey(copy);
-    RegDeleteTreeW(HKEY_CURRENT_USER, aside.c_str());
-  }
-  static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad";
-  const std::wstring aside = L"Software\\DaskelWordpadE2e" + std::to_wstring(GetCurrentProcessId());
-  bool had = false;
-  HKEY copy = nullptr;
-};
+// Wordpad keeps its window, bars and options in the registry and writes them when it ends.
+const wchar_t* const kWordpadSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad";
 
 // Clicks the middle of an item of a combo box whose list always shows, as a person picks it.
 void ClickListItem(HWND combo, int index) {
@@ -104,7 +78,7 @@ struct Outcome {
 };
 
 Outcome UseWordpad(bool skinned) {
-  KeptSettings kept;
+  SetAsideSettings kept(kWordpadSettings);
   ForeignProgram w(kWordpad, "WORDPADTOP", skinned ? WindowsPath(SKINRUN_EXE) : "");
   Outcome o;
   EXPECT_NE(w.Main(), nullptr);
@@ -170,7 +144,7 @@ TEST(Wordpad, TextFormattedThroughTheFontDialogTheSameSkinnedAndUnskinned) {
 TEST(Wordpad, FrameMenuBarAndBarsAreTheSkinsAndTheRichEditStaysWhole) {
   TSkinElements skin;
   ASSERT_TRUE(ReadSkinFile(kDefaultSkin, skin));
-  KeptSettings kept;
+  SetAsideSettings kept(kWordpadSettings);
   ForeignProgram w(kWordpad, "WORDPADTOP", WindowsPath(SKINRUN_EXE), WindowsPath(kDefaultSkin));
   ASSERT_NE(w.Main(), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return SkinnedFrame(w.Main()); }));

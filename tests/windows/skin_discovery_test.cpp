@@ -357,6 +357,30 @@ TEST_F(Discovery, PlainDialogFieldsThatScrollGetSkinnedBarsAndADarkEdge) {
   DestroyWindow(dlg);
 }
 
+TEST_F(Discovery, PlainDialogFieldsAreEdgedAsEditsAreUnderASkinWithoutContentColours) {
+  ASSERT_FALSE(data->Skin.ContentColours);
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+  HWND sunken = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 10, 10, 120, 120, dlg,
+                                nullptr, nullptr, nullptr);
+  HWND bordered = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 140, 10, 120, 120, dlg,
+                                  nullptr, nullptr, nullptr);
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  // Without bars to draw, the edge alone tells a skinned field from the system's.
+  for (HWND w : {sunken, bordered}) {
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT r{};
+    GetWindowRect(w, &r);
+    EXPECT_EQ(ScreenPixel(w, 5, r.bottom - r.top - 1), ColorToRGB(data->Skin.ColourButtonShadow))
+        << (w == sunken);
+  }
+  plain->Detach();
+  delete plain;
+  DestroyWindow(dlg);
+}
+
 // The text colour a window gives its label.
 TColor LabelInk(HWND parent, HWND label) {
   HDC dc = GetDC(label);
