@@ -282,18 +282,18 @@ void TForm1::CheckBox1Click(TObject*) {
     if (PromptEdit) return;
     // The prompt row needs 40 pixels of client area whatever the frame (the skinned one is
     // taller than the system's): 160 to 200 outside on an unskinned window.
-    SetClientHeight(ClientHeight() + kPromptRowHeight);
+    SetClientHeight(ClientHeight() + ScaleValue(kPromptRowHeight));
     PromptEdit = new TEdit(this);
     PromptEdit->SetName("edts");
     PromptEdit->SetParent(this);
-    PromptEdit->SetBounds(15, 93, 417, PromptEdit->Height());
+    PromptEdit->SetBounds(ScaleValue(15), ScaleValue(93), ScaleValue(417), PromptEdit->Height());
     PromptEdit->SetText("单击这里修改提示内容");
     PromptEdit->Font()->SetColor(clHighlight);
     PromptEdit->SetColor(clWindow);
     PromptEdit->OnClick = TNotifyEvent(this, &TForm1::alledit);
   } else {
     if (!PromptEdit) return;
-    SetClientHeight(ClientHeight() - kPromptRowHeight);
+    SetClientHeight(ClientHeight() - ScaleValue(kPromptRowHeight));
     delete PromptEdit;
     PromptEdit = nullptr;
   }

@@ -182,9 +182,35 @@ void TControl::SetParent(TWinControl* parent) {
   parent_ = parent;
   if (parent_) {
     parent_->InsertControl(this);
+    ScaleForPPI(parent_->currentPPI_);
     ParentFontChanged();
     ParentColorChanged();
   }
+}
+
+void TControl::ScaleForPPI(int ppi) {
+  if (ppi > 0 && ppi != currentPPI_) ChangeScale(ppi, currentPPI_);
+}
+
+void TControl::ChangeScale(int m, int d) {
+  currentPPI_ = m;
+  ScaleBounds(m, d);
+  ScaleFont(m);
+}
+
+void TControl::ScaleBounds(int m, int d) {
+  // The edges are scaled, not the sizes: controls that touch at 96 DPI still touch, and a
+  // change there and back gives every edge back exactly.
+  int l = MulDiv(left_, m, d), t = MulDiv(top_, m, d);
+  SetBounds(l, t, MulDiv(left_ + width_, m, d) - l, MulDiv(top_ + height_, m, d) - t);
+}
+
+void TControl::ScaleFont(int m) {
+  // A font taken from the parent comes scaled with it.
+  if (parentFont_ && parent_) return;
+  bool keep = parentFont_;
+  font_.SetPixelsPerInch(m);
+  parentFont_ = keep;
 }
 
 void TControl::Notification(TComponent* c, TOperation op) {
@@ -599,7 +625,7 @@ void TWinControl::Resized(int oldW, int oldH) {
   RECT r = ClientRect();
   lastClientW_ = r.right, lastClientH_ = r.bottom;
   // While loading, or before the size was ever known, children stand where they were put.
-  if (HasState(csLoading) || oldW < 0 || oldH < 0) return;
+  if (HasState(csLoading) || scaling_ || oldW < 0 || oldH < 0) return;
   AlignChildren(r.right - oldW, r.bottom - oldH);
 }
 
@@ -625,6 +651,19 @@ void TWinControl::AlignChildren(int dw, int dh) {
     }
     c->SetBounds(l, t, w, h);
   }
+}
+
+void TWinControl::ChangeScale(int m, int d) {
+  bool was = scaling_;
+  scaling_ = true;
+  currentPPI_ = m;
+  // The children first: a control that lays its children out when it is resized (a radio
+  // group, a page control) then places them anew at its new size and font, over their scaling.
+  std::vector<TControl*> children = controls_;
+  for (TControl* c : children) c->ChangeScale(m, d);
+  ScaleFont(m);
+  ScaleBounds(m, d);
+  scaling_ = was;
 }
 
 void TWinControl::SetText(const std::string& s) {

@@ -156,6 +156,14 @@ class TControl : public TComponent {
   unsigned ControlStyle() const { return controlStyle_; }
   void SetControlStyle(unsigned s) { controlStyle_ = s; }
 
+  // The DPI the control's bounds and font are in. Layouts give them at 96; a form scales itself
+  // and its controls to its window's DPI, and a control put on a parent takes the parent's.
+  int CurrentPPI() const { return currentPPI_; }
+  // A length given at 96 DPI in this control's pixels (for bounds set by code).
+  int ScaleValue(int at96) const { return MulDiv(at96, currentPPI_, 96); }
+  // Scales the bounds, the font and (windowed controls) the children from CurrentPPI to ppi.
+  void ScaleForPPI(int ppi);
+
   // Sends a message to this control's WindowProc and returns its result.
   std::intptr_t Perform(unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
   TWndMethod WindowProc;
@@ -201,6 +209,12 @@ class TControl : public TComponent {
     (void)oldClientHeight;
   }
   void SetBoundsFields(int l, int t, int w, int h);
+  // Scaling by m/d: ChangeScale does the whole control (ScaleBounds, then ScaleFont, so that a
+  // control sizing itself to its text measures with the new font after its bounds were scaled;
+  // windowed controls scale their children first and their own bounds last).
+  virtual void ChangeScale(int m, int d);
+  virtual void ScaleBounds(int m, int d);
+  void ScaleFont(int m);
   void Notification(TComponent* c, TOperation op) override;
   // The colour and font follow the parent's while ParentColor / ParentFont are set.
   void ParentColorChanged();
@@ -216,6 +230,7 @@ class TControl : public TComponent {
   TFont font_;
   bool parentFont_ = true;
   bool applyingParentFont_ = false;
+  int currentPPI_ = 96;
   TCursor cursor_ = crDefault;
   std::string hint_;
   TContextMenu* popupMenu_ = nullptr;
@@ -305,6 +320,7 @@ class TWinControl : public TControl {
   // Makes the window again (after a change only a new window shows), if it exists; it comes back
   // at once when the parent has a window.
   void RecreateWnd();
+  void ChangeScale(int m, int d) override;
   // Shows or hides the window to match Visible (making it when needed).
   virtual void UpdateVisibility();
   // The window procedure of the system class this control superclasses.
@@ -345,6 +361,7 @@ class TWinControl : public TControl {
   TControl* captureControl_ = nullptr;
   int lastClientW_ = -1, lastClientH_ = -1;
   int wantedTabOrder_ = 0x7FFF;
+  bool scaling_ = false;  // children are scaled, not moved by their anchors, while set
 
  private:
   bool freeAfterRelease_ = false;

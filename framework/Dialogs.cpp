@@ -20,7 +20,7 @@ class TMessageForm : public TForm {
 
  protected:
   void Paint() override {
-    if (icon) DrawIcon(Canvas()->Handle(), 16, 16, icon);
+    if (icon) DrawIcon(Canvas()->Handle(), ScaleValue(16), ScaleValue(16), icon);
     TForm::Paint();
   }
 };
@@ -57,6 +57,8 @@ TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButton
   if (buttons == 0) buttons = MsgDlgButton(mbOK);
   auto form = std::unique_ptr<TMessageForm, void (*)(TMessageForm*)>(new TMessageForm(Application),
                                                                      [](TMessageForm* f) { f->Free(); });
+  // Laid out at once in the pixels of the system's DPI, where the box appears.
+  form->ScaleForPPI(WindowDpi(nullptr));
   form->SetBorderStyle(bsDialog);
   form->SetBorderIcons(BorderIcon(biSystemMenu));
   form->SetPosition(poScreenCenter);
@@ -79,10 +81,11 @@ TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButton
   RECT tr{0, 0, maxTextW, 0};
   DrawTextA(screen.Get(), text.data(), static_cast<int>(text.size()), &tr,
             DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-  const int margin = 16, iconSize = form->icon ? 32 : 0, gap = form->icon ? 16 : 0;
-  const int bw = 75, bh = 25, bgap = 8;
+  const int margin = form->ScaleValue(16), gap = form->icon ? margin : 0;
+  const int iconSize = form->icon ? GetSystemMetrics(SM_CYICON) : 0;
+  const int bw = form->ScaleValue(75), bh = form->ScaleValue(25), bgap = form->ScaleValue(8);
   const int frameH = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME) +
-                     60;  // room for a skinned frame
+                     form->ScaleValue(60);  // room for a skinned frame
   const LONG maxTextH = (work.bottom - work.top) - frameH - (3 * margin + bh);
   tr.right = std::min(tr.right, maxTextW);
   tr.bottom = std::max<LONG>(0, std::min(tr.bottom, maxTextH));

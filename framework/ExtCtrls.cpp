@@ -178,14 +178,14 @@ void TCustomRadioGroup::ArrangeButtons() {
   const int count = ButtonCount();
   const int perColumn = (count + columns_ - 1) / columns_;
   // Below the caption line; what does not divide evenly is shared above and below.
-  const int captionHeight = font_.Height() < 0 ? -font_.Height() + 4 : 16;
-  const int free = height_ - captionHeight - 5;
+  const int captionHeight = font_.Height() < 0 ? -font_.Height() + ScaleValue(4) : ScaleValue(16);
+  const int free = height_ - captionHeight - ScaleValue(5);
   const int rowHeight = free / perColumn > 0 ? free / perColumn : 1;
   const int top = captionHeight + 1 + (free % perColumn) / 2;
-  const int columnWidth = (width_ - 10) / columns_;
+  const int columnWidth = (width_ - ScaleValue(10)) / columns_;
   for (int i = 0; i < count; ++i)
-    Buttons(i)->SetBounds(8 + (i / perColumn) * columnWidth, top + (i % perColumn) * rowHeight, columnWidth,
-                          rowHeight);
+    Buttons(i)->SetBounds(ScaleValue(8) + (i / perColumn) * columnWidth, top + (i % perColumn) * rowHeight,
+                          columnWidth, rowHeight);
 }
 
 void TCustomRadioGroup::CheckButtons() {

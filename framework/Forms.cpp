@@ -95,6 +95,7 @@ void TCustomForm::InitializeForm() {
   // A class that publishes fields cannot work without its layout.
   for (const TClassInfo* c = &ClassType(); c; c = c->Parent)
     if (!c->Fields.empty()) throw ELayoutError(ClassName(), 0, "no layout resource for the form", name);
+  ScaleToWindowDpi();
   DoCreate();
   if (visible_) UpdateVisibility();
 }
@@ -102,8 +103,33 @@ void TCustomForm::InitializeForm() {
 void TCustomForm::InitializeFormFromText(const std::string& layout, const std::string& layoutName,
                                          TLayoutEncoding encoding) {
   ReadLayout(this, layout, layoutName, encoding);
+  ScaleToWindowDpi();
   DoCreate();
   if (visible_) UpdateVisibility();
+}
+
+void TCustomForm::ScaleToWindowDpi() {
+  // Before the window exists: the system's DPI, where a new window appears.
+  ScaleForPPI(WindowDpi(HandleAllocated() ? Handle() : nullptr));
+}
+
+void TCustomForm::ScaleBounds(int m, int d) {
+  int cw = ClientWidth(), ch = ClientHeight();
+  SetClientWidth(MulDiv(cw, m, d));
+  SetClientHeight(MulDiv(ch, m, d));
+}
+
+void TCustomForm::DpiChanged(int dpi, const RECT* suggested) {
+  int cw = ClientWidth(), ch = ClientHeight(), old = currentPPI_;
+  ScaleForPPI(dpi);
+  if (!suggested) return;
+  SetBounds(suggested->left, suggested->top, suggested->right - suggested->left,
+            suggested->bottom - suggested->top);
+  // A fixed-size form keeps its own size, scaled, whatever frame the system reckoned with.
+  if (borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin) {
+    SetClientWidth(MulDiv(cw, dpi, old));
+    SetClientHeight(MulDiv(ch, dpi, old));
+  }
 }
 
 void TCustomForm::SetIconBytes(TMemoryStream& s) { icon_.LoadFromBytes(s.Bytes()); }
@@ -255,6 +281,8 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateHandleDone() {
   if (!icon_.Empty()) IconChanged(nullptr);
+  // A window made on a monitor of another DPI than the system's.
+  if (!HasState(csLoading)) ScaleToWindowDpi();
   if (formStyle_ == fsMDIForm) CreateMdiClient();
 }
 
@@ -522,6 +550,10 @@ void TCustomForm::WndProc(TMessage& m) {
       break;
     case CM_RELEASE:
       FreeAfterRelease();
+      return;
+    case WM_DPICHANGED:
+      DpiChanged(LOWORD(m.WParam), reinterpret_cast<const RECT*>(m.LParam));
+      m.Result = 0;
       return;
     case WM_ACTIVATE:
       TWinControl::WndProc(m);

@@ -176,6 +176,8 @@ class TCustomForm : public TWinControl, public TFormLink {
   void DestroyWnd() override;
   void DefaultHandler(TMessage& m) override;
   void FreeReleased() override { Free(); }
+  // A form keeps its place on the screen and scales its client area.
+  void ScaleBounds(int m, int d) override;
 
  private:
   friend class TApplication;
@@ -187,6 +189,10 @@ class TCustomForm : public TWinControl, public TFormLink {
   void MergeMdiMenu(TCustomForm* active);
   void ShowMdiChild();
   void ApplyPosition();
+  // The form and its controls at the DPI its window is (or will be) on.
+  void ScaleToWindowDpi();
+  // WM_DPICHANGED: everything at the new DPI, in the rectangle the system suggests.
+  void DpiChanged(int dpi, const RECT* suggested);
   RECT FrameSize() const;
   void IconChanged(TObject*);
   DWORD WindowStyle() const;

@@ -1,5 +1,7 @@
 #include "framework/Graphics.h"
 
+#include <cstddef>
+
 #include "framework/PixelStoreWin32.h"
 
 DASKEL_DEFINE_CLASS(TGraphicsObject, TPersistent) {}
@@ -32,16 +34,48 @@ int ScreenDpi() {
   TWindowDc dc(nullptr);
   return GetDeviceCaps(dc.Get(), LOGPIXELSY);
 }
+
+// Looked up, not linked: systems before Windows 10 (1607) do not have them.
+template <class F>
+F User32Function(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
 }  // namespace
 
 int WindowDpi(HWND window) {
-  // Looked up, not linked: systems before Windows 10 (1607) do not have it.
-  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<TGetDpiForWindow>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  static const auto getDpi = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
   UINT dpi = getDpi && window ? getDpi(window) : 0;
   if (dpi == 0) dpi = static_cast<UINT>(ScreenDpi());
   return dpi > 0 ? static_cast<int>(dpi) : 96;
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+  static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+  if (forDpi) return forDpi(index, static_cast<UINT>(dpi));
+  return MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
+}
+
+NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi) {
+  static const auto forDpi =
+      User32Function<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0, static_cast<UINT>(dpi))) return ncm;
+  // Older systems: the metrics at the system's DPI (in the size every version accepts), scaled.
+  ncm.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) {
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof ncm.lfMenuFont, &ncm.lfMenuFont);
+    ncm.lfMessageFont = ncm.lfMenuFont;
+    ncm.iMenuHeight = GetSystemMetrics(SM_CYMENU);
+  }
+  int system = ScreenDpi();
+  if (dpi == system) return ncm;
+  for (LOGFONTW* f :
+       {&ncm.lfCaptionFont, &ncm.lfSmCaptionFont, &ncm.lfMenuFont, &ncm.lfStatusFont, &ncm.lfMessageFont})
+    f->lfHeight = MulDiv(f->lfHeight, dpi, system);
+  ncm.iMenuHeight = MulDiv(ncm.iMenuHeight, dpi, system);
+  ncm.iCaptionHeight = MulDiv(ncm.iCaptionHeight, dpi, system);
+  return ncm;
 }
 
 // ---- font
@@ -64,10 +98,22 @@ void TFont::SetName(const std::string& v) {
   if (v != name_) name_ = v, Change();
 }
 void TFont::SetHeight(int v) {
+  points_ = 0;
   if (v != height_) height_ = v, Change();
 }
-int TFont::Size() const { return -MulDiv(height_, 72, ScreenDpi()); }
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenDpi(), 72)); }
+int TFont::Size() const { return points_ ? points_ : -MulDiv(height_, 72, pixelsPerInch_); }
+void TFont::SetSize(int points) {
+  int h = -MulDiv(points, pixelsPerInch_, 72);
+  points_ = points;
+  if (h != height_) height_ = h, Change();
+}
+void TFont::SetPixelsPerInch(int ppi) {
+  if (ppi <= 0 || ppi == pixelsPerInch_) return;
+  // From the points where there are some: scaled pixels would drift from them by rounding.
+  height_ = points_ ? -MulDiv(points_, ppi, 72) : MulDiv(height_, ppi, pixelsPerInch_);
+  pixelsPerInch_ = ppi;
+  Change();
+}
 void TFont::SetStyle(TFontStyles v) {
   if (v != style_) style_ = v, Change();
 }
@@ -80,7 +126,8 @@ void TFont::SetCharset(int v) {
 }
 
 bool TFont::SameAs(const TFont& o) const {
-  return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && color_ == o.color_ &&
+  return name_ == o.name_ && height_ == o.height_ && points_ == o.points_ &&
+         pixelsPerInch_ == o.pixelsPerInch_ && style_ == o.style_ && color_ == o.color_ &&
          charset_ == o.charset_;
 }
 
@@ -88,6 +135,8 @@ void TFont::Assign(const TFont& o) {
   if (&o == this || SameAs(o)) return;
   name_ = o.name_;
   height_ = o.height_;
+  points_ = o.points_;
+  pixelsPerInch_ = o.pixelsPerInch_;
   style_ = o.style_;
   color_ = o.color_;
   charset_ = o.charset_;
@@ -114,6 +163,7 @@ void GetMessageFont(TFont& font) {
   NONCLIENTMETRICSA ncm{};
   ncm.cbSize = sizeof ncm;
   if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) return;
+  font.SetPixelsPerInch(WindowDpi(nullptr));  // the system's metrics are at the system's DPI
   font.SetName(ncm.lfMessageFont.lfFaceName);
   font.SetHeight(ncm.lfMessageFont.lfHeight);
   font.SetCharset(ncm.lfMessageFont.lfCharSet);

@@ -31,8 +31,13 @@ class TFont : public TGraphicsObject {
   void SetName(const std::string& v);
   int Height() const { return height_; }  // negative: character height in pixels
   void SetHeight(int v);
-  int Size() const;  // points at the screen's resolution
+  int Size() const;  // points, at PixelsPerInch
   void SetSize(int points);
+  // The resolution Height is in (96 until the font's control is scaled to its window's DPI).
+  // Changing it keeps the font's size: a size given in points stays those points, a height given
+  // in pixels is scaled.
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int ppi);
   TFontStyles Style() const { return style_; }
   void SetStyle(TFontStyles v);
   TColor Color() const { return color_; }
@@ -47,6 +52,8 @@ class TFont : public TGraphicsObject {
   void Change();
   std::string name_ = "MS Sans Serif";
   int height_ = -11;
+  int points_ = 0;  // the size when given in points, else 0
+  int pixelsPerInch_ = 96;
   TFontStyles style_ = 0;
   TColor color_ = clWindowText;
   int charset_ = DEFAULT_CHARSET;
@@ -198,6 +205,11 @@ class TImageList : public TComponent {
 // The DPI a window is drawn at: its monitor's for a per-monitor aware program where the system
 // can say (GetDpiForWindow), else the screen's.
 int WindowDpi(HWND window);
+// A system metric (GetSystemMetrics) and the system's non-client metrics (menu and message
+// fonts, menu height) as they are at a DPI: the system's own values at its DPI, and where the
+// system cannot say for another DPI, its values scaled.
+int SystemMetricForDpi(int index, int dpi);
+NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi);
 
 // The font the system uses for message boxes, as a TFont.
 void GetMessageFont(TFont& font);

@@ -142,7 +142,7 @@ const TBitmap* TCaptionButtons::ButtonImage(const TWinSysButton& b, int& frames)
   }
   const TDataSkinSysButton& r = *b.SkinButton;
   frames = r.Frames();
-  if (!FScaledImages || r.Align == anMenuBar || r.Visibility == bvMdiChildMaximized) return &r.Bitmap;
+  if (!FScaledImages) return &r.Bitmap;
   return &FScaledImages->Get(r.Bitmap, r.Bitmap2x, TImageLayout{r.FrameCount, false, {}});
 }
 
@@ -156,9 +156,8 @@ int TCaptionButtons::PlaceSysButtons(const TCaptionButtonFrame& f) {
     const TDataSkinSysButton& r = *b.SkinButton;
     int w = image->Width() / frames, h = image->Height();
     int x = 0, y = 0;
-    // Offsets along the title bar are at its scale; the menu bar's buttons keep the bar's size.
-    TSkinScale at = r.Align == anMenuBar || r.Visibility == bvMdiChildMaximized ? TSkinScale{} : FScale;
-    const int xc = at.Length(r.Xcoord), yc = at.Length(r.Ycoord);
+    // Offsets along the title bar and the menu bar are at their scale.
+    const int xc = FScale.Length(r.Xcoord), yc = FScale.Length(r.Ycoord);
     switch (r.Align) {
       case anLeft:
         x = xc, y = yc;

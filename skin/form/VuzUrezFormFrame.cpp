@@ -40,6 +40,11 @@ void TVuzUrezForm::SetScale(int dpi) {
   FScale = TSkinScale{dpi > 0 ? dpi : 96};
   FScaledImages = FScale.Unscaled() || !FSkinData ? nullptr : SharedScaledImages(FSkinData->Skin, FScale);
   FButtons.SetScale(FScale, FScaledImages);
+  if (FMenuBar) {
+    FMenuBar->Scale = FScale;
+    FMenuBar->ScaledImages = FScaledImages;
+    FMenuHeight = FMenuBar->Height();
+  }
 }
 
 const TBitmap& TVuzUrezForm::AtScale(const TBitmap& image, const TBitmap& image2x,
@@ -48,7 +53,6 @@ const TBitmap& TVuzUrezForm::AtScale(const TBitmap& image, const TBitmap& image2
 }
 
 void TVuzUrezForm::DpiChanged(TMessage& m) {
-  m.Result = 0;
   SetScale(LOWORD(m.WParam));
   BuildSysButtons();  // the border sizes at the new scale, and the buttons
   // The region is cut again even where the window keeps its size.
@@ -56,6 +60,10 @@ void TVuzUrezForm::DpiChanged(TMessage& m) {
   if (const auto* r = reinterpret_cast<const RECT*>(m.LParam))
     SetWindowPos(Handle, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  // The window's own handling comes after the frame's: a framework form scales its controls and
+  // may size itself again, within the frame just rebuilt.
+  CallPrevious(m);
+  m.Result = 0;
   UpdateRegion();
   RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }

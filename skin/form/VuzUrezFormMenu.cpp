@@ -14,7 +14,9 @@ void TVuzUrezForm::CreateMenuBar() {
   FMenuBar->Mdi = &FMdi;
   FMenuBar->Menu = FForm ? FForm->Menu() : nullptr;
   if (FRightToLeft) FMenuBar->RightToLeft = true;
-  FMenuHeight = GetSystemMetrics(SM_CYMENU);
+  FMenuBar->Scale = FScale;
+  FMenuBar->ScaledImages = FScaledImages;
+  FMenuHeight = FMenuBar->Height();
   FMenuBar->BuildFromHandle();
 }
 
@@ -94,6 +96,7 @@ void TVuzUrezForm::PopupItemMeasure(TObject* sender, TCanvas*, int& width, int& 
   auto* item = dynamic_cast<TMenuItem*>(sender);
   if (!item || !FSkinData) return;
   TMenuItemLook look = TMenuItemLook::Of(item);
+  look.Dpi = FScale.Dpi;
   SIZE text = MeasureItemText(look);
   width = text.cx;
   height = text.cy;
@@ -104,6 +107,7 @@ void TVuzUrezForm::PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool 
   auto* item = dynamic_cast<TMenuItem*>(sender);
   if (!item || !canvas || !FSkinData) return;
   TMenuItemLook look = TMenuItemLook::Of(item);
+  look.Dpi = FScale.Dpi;
   HDC dc = canvas->Handle();
   TMenuBackground back = PopupBackgroundFor(MenuBeingDrawn(), dc);
   // A disabled item shows the selection too: the keyboard highlight must not vanish on it.

@@ -161,6 +161,8 @@ void TVuzUrezMenu::FollowOpenPopup() {
   EndMenu();
 }
 
+int TVuzUrezMenu::Height() const { return SystemMetricForDpi(SM_CYMENU, Scale.Dpi); }
+
 void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
   TBitmap* scratch = ScratchBitmap();
   int w = r.right - r.left, h = r.bottom - r.top;
@@ -169,20 +171,24 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
     scratch->SetSize(std::max(w, scratch->Width()), std::max(h, scratch->Height()), pf24bit);
   const TSkinElements& s = SkinData->Skin;
   const TDataSkinObject* bar = s.MenuBar && !s.MenuBar->Bitmap.Empty() ? s.MenuBar.get() : nullptr;
-  int x = 6;
+  int x = Scale.Length(6);
   {
     TBitmapDC sdc(*scratch);
     if (!sdc) return;
     RECT local{0, 0, w, h};
     if (bar) {
       int frame = active ? afActive : afInactive;
-      TMargins margins{bar->LeftWidth, bar->TopHeight, bar->RightWidth, bar->BottomHeight};
+      TMargins at96{bar->LeftWidth, bar->TopHeight, bar->RightWidth, bar->BottomHeight};
+      const TBitmap& image = ScaledImages ? ScaledImages->Get(bar->Bitmap, bar->Bitmap2x,
+                                                              TImageLayout{kActivationFrames, true, at96})
+                                          : bar->Bitmap;
+      TMargins margins = ScaleMargins(at96, Scale);
       if (bar->Tile == kMenuBarNineSlice)
-        DrawNineSlice(sdc.Get(), local, bar->Bitmap, true, false, false, kActivationFrames, frame, margins);
+        DrawNineSlice(sdc.Get(), local, image, true, false, false, kActivationFrames, frame, margins);
       else
-        DrawThreeSlice(sdc.Get(), local, bar->Bitmap, true, false, kActivationFrames, frame, margins);
-      x = RightToLeft ? bar->RightWidth + 8 : bar->LeftWidth + 4;
-      if (w < x) x = 12;
+        DrawThreeSlice(sdc.Get(), local, image, true, false, kActivationFrames, frame, margins);
+      x = RightToLeft ? margins.Right + Scale.Length(8) : margins.Left + Scale.Length(4);
+      if (w < x) x = Scale.Length(12);
     } else {
       TGdiBrush brush(CreateSolidBrush(Rgb(s.ColourMenubar)));
       FillRect(sdc.Get(), &local, brush.Get());
@@ -196,7 +202,7 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
     if (!sdc) return;
     TCanvas canvas;
     canvas.SetHandle(sdc.Get());
-    TGdiFont font = MenuFont();
+    TGdiFont font = MenuFont(false, Scale.Dpi);
     int edge = RightToLeft ? w - x : x;
     for (auto& b : Buttons) {
       canvas.Font().SetColor(b->Enabled ? s.ColourMenuBarText : clGrayText);
@@ -204,7 +210,7 @@ void TVuzUrezMenu::Paint(HDC dc, const RECT& r, bool active) {
       SIZE size{};
       std::wstring shown = StripHotkey(b->Caption);
       GetTextExtentPoint32W(sdc.Get(), shown.c_str(), static_cast<int>(shown.size()), &size);
-      int bw = size.cx > 0 ? size.cx + 10 : 0;
+      int bw = size.cx > 0 ? size.cx + Scale.Length(10) : 0;
       RECT br = RightToLeft ? RECT{edge - bw, 0, edge, h - 1} : RECT{edge, 0, edge + bw, h - 1};
       edge += RightToLeft ? -bw : bw;
       if (bw > 0) {
@@ -239,7 +245,7 @@ void TVuzUrezMenu::PaintButton(TMenuBtn& b) {
       RECT all{0, 0, w, h};
       FrameRect(dc.Get(), &all, frame.Get());
     }
-    TGdiFont font = MenuFont();
+    TGdiFont font = MenuFont(false, Scale.Dpi);
     TSelectObject select(dc.Get(), font.Get());
     SetBkMode(dc.Get(), TRANSPARENT);
     SetTextColor(dc.Get(), Rgb(b.Enabled ? s.ColourMenuBarText : TColor(clGrayText)));
@@ -359,6 +365,7 @@ TMenuItemLook TVuzUrezMenu::LookOf(UINT id, UINT state) const {
   look.Enabled = !(state & (ODS_GRAYED | ODS_DISABLED)) && (!item || item->Enabled());
   look.Checked = (state & ODS_CHECKED) != 0 || (item && item->Checked());
   look.RightToLeft = look.RightToLeft || RightToLeft;
+  look.Dpi = Scale.Dpi;
   return look;
 }
 

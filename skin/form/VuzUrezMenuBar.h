@@ -19,6 +19,7 @@
 #include "framework/Classes.h"
 #include "skin/form/VuzUrezMenuItems.h"
 #include "skin/form/VuzUrezNCObject.h"
+#include "skin/paint/SkinScale.h"
 
 class TMenu;
 class TMenuItem;
@@ -55,6 +56,11 @@ class TVuzUrezMenu : public TComponent {
   TBitmap BarImage;            // the bar's background of the last paint, without texts
   HMENU MenuHandle = nullptr;  // given back to the window when the skin goes
   bool RightToLeft = false;
+  // The scale the bar is drawn at (its window's DPI) and the skin's images at it (null at 96).
+  TSkinScale Scale;
+  std::shared_ptr<TScaledSkinImages> ScaledImages;
+  // The bar's height at its scale.
+  int Height() const;
   int ButtonCount() const { return static_cast<int>(Buttons.size()); }
 
   // Rebuild the buttons from the window's menu (and take the system's bar off the window), from

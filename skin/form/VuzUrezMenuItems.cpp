@@ -88,7 +88,7 @@ void DrawContent(TBitmap& img, const TSkinData& data, const TMenuItemLook& item,
   }
   TBitmapDC dc(img);
   if (!dc) return;
-  TGdiFont font = MenuFont(item.Default);
+  TGdiFont font = MenuFont(item.Default, item.Dpi);
   TSelectObject selectFont(dc.Get(), font.Get());
   SetBkMode(dc.Get(), TRANSPARENT);
   SetTextColor(dc.Get(), Rgb(text));
@@ -148,21 +148,15 @@ TMenuItemLook TMenuItemLook::Of(TMenuItem* item) {
   return look;
 }
 
-TGdiFont MenuFont(bool bold) {
-  NONCLIENTMETRICSA ncm{};
-  ncm.cbSize = 340;  // the size every system version accepts
-  LOGFONTA lf{};
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0))
-    lf = ncm.lfMenuFont;
-  else
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+TGdiFont MenuFont(bool bold, int dpi) {
+  LOGFONTW lf = NonClientMetricsForDpi(dpi > 0 ? dpi : WindowDpi(nullptr)).lfMenuFont;
   if (bold) lf.lfWeight = FW_BOLD;
-  return TGdiFont(CreateFontIndirectA(&lf));
+  return TGdiFont(CreateFontIndirectW(&lf));
 }
 
 SIZE MeasureItemText(const TMenuItemLook& item) {
   TWindowDc screen(nullptr);
-  TGdiFont font = MenuFont(item.Default);
+  TGdiFont font = MenuFont(item.Default, item.Dpi);
   TSelectObject select(screen.Get(), font.Get());
   std::wstring caption = ShownCaption(item);
   RECT r{0, 0, 0, 0};

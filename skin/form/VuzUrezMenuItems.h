@@ -27,6 +27,7 @@ struct TMenuItemLook {
   TImageList* Images = nullptr;
   bool RightToLeft = false;
   bool SubMenu = false;
+  int Dpi = 0;  // of the window the menu belongs to; 0: the system's
 
   static TMenuItemLook Of(TMenuItem* item);
   bool Separator() const { return Caption == L"-"; }
@@ -39,8 +40,8 @@ struct TMenuBackground {
   POINT Offset{3, 3};
 };
 
-// The system's menu font.
-TGdiFont MenuFont(bool bold = false);
+// The system's menu font at a DPI (0: the system's).
+TGdiFont MenuFont(bool bold = false, int dpi = 0);
 
 // The item's width and height in the skinned look. width/height come in as measured for the text
 // and grow by the skin's margins and the glyph box.

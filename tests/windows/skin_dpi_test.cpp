@@ -9,6 +9,7 @@
 
 #include "framework/Forms.h"
 #include "skin/form/VuzUrezForm.h"
+#include "skin/form/VuzUrezMenuBar.h"
 #include "skin/paint/SkinScale.h"
 #include "tests/windows/GdiCount.h"
 #include "tests/windows/skin_test_util.h"
@@ -54,6 +55,13 @@ class FrameAtScale : public ::testing::Test {
   HWND w = nullptr;
   TVuzUrezForm* s = nullptr;
 };
+
+// A DPI change as the system sends it, suggesting the window's rectangle as it is.
+void SendDpiChange(HWND w, int dpi) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+}
 
 // n at 96 DPI scaled to 144, allowing a pixel of rounding.
 void ExpectScaled(int actual, int at96, const char* what) {
@@ -116,11 +124,7 @@ TEST_F(FrameAtScale, FramePixelsAreTheScaledImages) {
 
 TEST_F(FrameAtScale, DpiChangesRebuildTheFrameAndLeakNothing) {
   TBorderSizes b = SkinBorderSizes(gSkin->Skin);
-  auto change = [&](int dpi) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
-  };
+  auto change = [&](int dpi) { SendDpiChange(w, dpi); };
   change(96);
   EXPECT_EQ(s->LeftWidth(), b.Left);
   EXPECT_EQ(s->TopHeight(), b.Top);
@@ -136,6 +140,41 @@ TEST_F(FrameAtScale, DpiChangesRebuildTheFrameAndLeakNothing) {
   ASSERT_NE(GetWindowRgn(w, rgn), ERROR);
   EXPECT_FALSE(PtInRegion(rgn, 0, 0));  // the region is cut at the new scale too
   DeleteObject(rgn);
+}
+
+// The skinned menu bar is as high as the system's bar at the window's DPI, its items written in
+// the menu font of that DPI; a change of DPI makes both again.
+TEST(MenuBarAtScale, HeightAndItemFontFollowTheWindowsDpi) {
+  HMENU menu = CreateMenu();
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "&Schedule");
+  HWND w = NewWindow(300, 200, WS_OVERLAPPEDWINDOW, nullptr, false);
+  SetMenu(w, menu);
+  ShowWindow(w, SW_SHOW);
+  TVuzUrezForm* s = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (s = SkinnerOf(w)) && s->MenuBar(); }));
+  auto buttonWidth = [&] {
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const RECT& b = s->MenuBar()->Buttons[0]->BoundsRect;
+    return b.right - b.left;
+  };
+  auto change = [&](int dpi) { SendDpiChange(w, dpi); };
+  EXPECT_EQ(s->MenuHeight(), SystemMetricForDpi(SM_CYMENU, 144));
+  ExpectScaled(s->MenuHeight(), SystemMetricForDpi(SM_CYMENU, 96), "menu bar height");
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  EXPECT_EQ(origin.y - wr.top, s->TopHeight() + s->MenuHeight()) << "the client is not below the bar";
+  int at144 = buttonWidth();
+  change(96);
+  EXPECT_EQ(s->MenuHeight(), SystemMetricForDpi(SM_CYMENU, 96));
+  int at96 = buttonWidth();
+  // The caption's width follows the font's size (text does not scale exactly: a tenth either way).
+  EXPECT_GT(at144 * 10, at96 * 14) << at144 << " at 144 DPI, " << at96 << " at 96";
+  EXPECT_LT(at144 * 10, at96 * 16) << at144 << " at 144 DPI, " << at96 << " at 96";
+  change(144);
+  EXPECT_EQ(buttonWidth(), at144);
+  DestroyTestWindows();
 }
 
 }  // namespace
