@@ -79,7 +79,7 @@ function(daskel_windows_test name)
   if(NOT WIN32)
     return()
   endif()
-  add_executable(${name} ${A_SOURCES})
+  add_executable(${name} ${A_SOURCES} ${DASKEL_ROOT}/tests/windows/test_output.cpp)
   target_link_libraries(${name} PRIVATE daskel_options ${A_LIBS} gtest gmock gtest_main)
   target_compile_definitions(${name} PRIVATE DASKEL_SOURCE_DIR="${DASKEL_ROOT}"
                                              DASKEL_BINARY_DIR="${CMAKE_BINARY_DIR}")
