@@ -55,6 +55,18 @@ inline void Pump() {
   }
 }
 
+// Pumps until done() holds; false after timeoutMs.
+template <class F>
+bool PumpUntil(F done, DWORD timeoutMs = 2000) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Pump();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return true;
+}
+
 inline LARGE_INTEGER Now() {
   LARGE_INTEGER t;
   QueryPerformanceCounter(&t);

@@ -45,6 +45,8 @@ TVuzUrezForm::~TVuzUrezForm() {
 void TVuzUrezForm::Notification(TComponent* c, TOperation op) {
   // Skinners of windowless controls leave through RemoveSkinner when their control goes.
   if (op == opRemove) FControls.Forget(c);
+  // The kept menu item pictures name the skin by its address, which a new skin may reuse.
+  if (op == opRemove && c == FSkinData) ForgetMenuItemPictures();
   TSkinnedWindow::Notification(c, op);
 }
 
@@ -609,6 +611,7 @@ void TVuzUrezForm::DetachUnframed() {
 
 void TVuzUrezForm::Reskin() {
   ForgetFramePictures();
+  ForgetMenuItemPictures();
   if (FForm) {
     TColor face = FSkinData->Skin.ColourButtonFace;
     FForm->SetColor(face);

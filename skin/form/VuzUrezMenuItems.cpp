@@ -1,6 +1,8 @@
 #include "skin/form/VuzUrezMenuItems.h"
 
 #include <algorithm>
+#include <mutex>
+#include <vector>
 
 #include "framework/Menus.h"
 #include "framework/WideText.h"
@@ -8,8 +10,14 @@
 #include "skin/manager/SkinManage.h"
 #include "skin/manager/VuzUrezMenu.h"
 #include "skin/paint/SkinDrawWin32.h"
+#include "skin/paint/SkinPictureCache.h"
 
 namespace {
+
+// Items already drawn: repainting an open menu, coming back to an item under the mouse and
+// opening the same menu again copy them. A few menus' worth, across every menu of the process.
+TPictureShelf gItemPictures(96);
+std::mutex gMeasuredLock;
 
 constexpr int kFrames = 5;  // MenuItem strip: 1 normal, 2 separator, 4 selected
 
@@ -154,9 +162,19 @@ TGdiFont MenuFont(bool bold, int dpi) {
   return TGdiFont(CreateFontIndirectW(&lf));
 }
 
-SIZE MeasureItemText(const TMenuItemLook& item) {
+namespace {
+
+// Item texts measured before, by text and font: a menu measures all its items each time it opens.
+struct TMeasured {
+  TPictureKey Key;
+  SIZE Size;
+};
+constexpr std::size_t kKeptMeasures = 256;
+std::vector<TMeasured> gMeasured;  // under gMeasuredLock; newest last
+
+SIZE MeasureText(const TMenuItemLook& item, const LOGFONTW& lf) {
   TWindowDc screen(nullptr);
-  TGdiFont font = MenuFont(item.Default, item.Dpi);
+  TGdiFont font(CreateFontIndirectW(&lf));
   TSelectObject select(screen.Get(), font.Get());
   std::wstring caption = ShownCaption(item);
   RECT r{0, 0, 0, 0};
@@ -167,6 +185,26 @@ SIZE MeasureItemText(const TMenuItemLook& item) {
     DrawTextW(screen.Get(), item.ShortCut.c_str(), -1, &s, DT_CALCRECT | DT_SINGLELINE);
     size.cx += 16 + (s.right - s.left);
   }
+  return size;
+}
+
+}  // namespace
+
+SIZE MeasureItemText(const TMenuItemLook& item) {
+  LOGFONTW lf = NonClientMetricsForDpi(item.Dpi > 0 ? item.Dpi : WindowDpi(nullptr)).lfMenuFont;
+  if (item.Default) lf.lfWeight = FW_BOLD;
+  // The font as the system describes it now: a changed menu font measures anew.
+  TPictureKey key{lf.lfHeight, lf.lfWidth, lf.lfWeight, lf.lfItalic, lf.lfCharSet, lf.lfQuality};
+  key.Add(std::wstring(lf.lfFaceName)).Add(item.Caption).Add(item.ShortCut);
+  {
+    std::lock_guard<std::mutex> lock(gMeasuredLock);
+    for (const TMeasured& m : gMeasured)
+      if (m.Key == key) return m.Size;
+  }
+  SIZE size = MeasureText(item, lf);
+  std::lock_guard<std::mutex> lock(gMeasuredLock);
+  if (gMeasured.size() >= kKeptMeasures) gMeasured.erase(gMeasured.begin());
+  gMeasured.push_back({std::move(key), size});
   return size;
 }
 
@@ -182,10 +220,34 @@ void MeasureSkinnedItem(const TSkinData& data, const TMenuItemLook& item, int& w
   height = std::max(height + 4, GlyphSize(item) + 2);
 }
 
-void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuItemLook& item, bool selected,
-                     const TMenuBackground& back) {
+namespace {
+
+// Everything an item's picture shows: its look, the skin's images and colours it is drawn with,
+// and the part of the menu window's background under it.
+TPictureKey ItemKey(const RECT& r, const TSkinData& data, const TMenuItemLook& item, bool selected,
+                    const TMenuBackground& back) {
+  const TSkinElements& s = data.Skin;
+  TPictureKey key{r.right - r.left,
+                  r.bottom - r.top,
+                  selected,
+                  reinterpret_cast<std::intptr_t>(&data),
+                  s.MenuItem ? ImageId(s.MenuItem->Bitmap) : 0,
+                  s.ColourMenu,
+                  s.ColourHilight,
+                  s.ColourMenuText,
+                  s.ColourHilightText,
+                  s.ColourButtonShadow};
+  key.Add(back.Image ? ImageId(*back.Image) : 0);
+  if (back.Image) key.Add(r.left + back.Offset.x).Add(r.top + back.Offset.y);
+  key.Add(item.Enabled).Add(item.Checked).Add(item.Radio).Add(item.Default).Add(item.RightToLeft);
+  key.Add(item.SubMenu).Add(item.Dpi).Add(item.ImageIndex).Add(reinterpret_cast<std::intptr_t>(item.Images));
+  if (item.Images) key.Add(reinterpret_cast<std::intptr_t>(item.Images->Handle())).Add(item.Images->Count());
+  return key.Add(item.Caption).Add(item.ShortCut);
+}
+
+TBitmap ComposeItem(const RECT& r, const TSkinData& data, const TMenuItemLook& item, bool selected,
+                    const TMenuBackground& back) {
   int w = r.right - r.left, h = r.bottom - r.top;
-  if (!dc || w <= 0 || h <= 0) return;
   const TSkinElements& s = data.Skin;
   const TDataSkinObject* e = s.MenuItem && !s.MenuItem->Bitmap.Empty() ? s.MenuItem.get() : nullptr;
   TBitmap img(w, h, pf24bit);
@@ -197,8 +259,7 @@ void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuIt
       EtchedLine(img);
     else
       DrawContent(img, data, item, selected);
-    DrawBitmap(dc, r.left, r.top, img);
-    return;
+    return img;
   }
   img.Fill(ColorToRGB(s.ColourMenu));
   if (back.Image) img.CopyRect(0, 0, *back.Image, r.left + back.Offset.x, r.top + back.Offset.y, w, h);
@@ -213,8 +274,32 @@ void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuIt
     }
     DrawContent(img, data, item, selected);
   }
-  DrawBitmap(dc, r.left, r.top, img);
+  return img;
 }
+
+}  // namespace
+
+void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuItemLook& item, bool selected,
+                     const TMenuBackground& back) {
+  if (!dc || r.right <= r.left || r.bottom <= r.top) return;
+  TPictureKey key = ItemKey(r, data, item, selected, back);
+  TBitmap kept;
+  if (gItemPictures.Find(key, kept)) {
+    DrawBitmap(dc, r.left, r.top, kept);
+    return;
+  }
+  TBitmap img = ComposeItem(r, data, item, selected, back);
+  DrawBitmap(dc, r.left, r.top, img);
+  gItemPictures.Keep(std::move(key), img);
+}
+
+void ForgetMenuItemPictures() {
+  gItemPictures.Clear();
+  std::lock_guard<std::mutex> lock(gMeasuredLock);
+  gMeasured.clear();
+}
+
+std::size_t MenuItemPictureBytes() { return gItemPictures.Bytes(); }
 
 TMenuBackground PopupBackgroundFor(HMENU menu, HDC dc) {
   TMenuBackground back;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 #include "framework/Bitmap.h"
@@ -49,9 +50,13 @@ void MeasureSkinnedItem(const TSkinData& data, const TMenuItemLook& item, int& w
 // Text width and height of the item in the menu font, the base the skinned measure grows from.
 SIZE MeasureItemText(const TMenuItemLook& item);
 // Draws the item at r of dc: with the skin's MenuItem element over the background (plain look in
-// the skin's menu colours when the skin has no MenuItem element).
+// the skin's menu colours when the skin has no MenuItem element). An item drawn before in the
+// same look is copied from the picture kept of it.
 void DrawSkinnedItem(HDC dc, const RECT& r, const TSkinData& data, const TMenuItemLook& item, bool selected,
                      const TMenuBackground& back);
+// Drops the kept item pictures (a skin being changed or freed); and the bytes they hold.
+void ForgetMenuItemPictures();
+std::size_t MenuItemPictureBytes();
 
 // The background of the menu window an item of `menu` is drawn in (dc is the item's DC). A
 // popup skinner still waiting for its menu learns it here.

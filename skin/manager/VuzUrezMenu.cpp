@@ -4,6 +4,15 @@
 #include "skin/manager/SkinManage.h"
 #include "skin/paint/SkinDrawWin32.h"
 
+namespace {
+
+// Menu backgrounds by size and skin image, shared by the menu windows that show them: a menu
+// opened again gets the same background, and the items' pictures, which name the background
+// they were drawn over, are found again too.
+TPictureShelf gBackgrounds(4);
+
+}  // namespace
+
 TVuzUrezPopMenu*& PendingPopup() {
   static TVuzUrezPopMenu* pending = nullptr;
   return pending;
@@ -86,9 +95,12 @@ bool TVuzUrezPopMenu::BuildBackground(int& w, int& h) {
   // Built once for the window's size: a menu's paints and prints after that copy it.
   TPictureKey key{w, h, ImageId(e.Bitmap), e.Tile};
   if (!(key == FBackgroundKey) || FBackground.Empty()) {
-    FBackground =
-        BuildNineSlice({0, 0, w, h}, e.Bitmap, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
-                       false, e.Tile == 1, 1, 1);
+    if (!gBackgrounds.Find(key, FBackground)) {
+      FBackground =
+          BuildNineSlice({0, 0, w, h}, e.Bitmap, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                         false, e.Tile == 1, 1, 1);
+      gBackgrounds.Keep(key, FBackground);
+    }
     FBackgroundKey = key;
   }
   if (!FMenu) PendingPopup() = this;

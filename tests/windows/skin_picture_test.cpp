@@ -6,12 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/Forms.h"
 #include "skin/controls/WinSubClassBars.h"
 #include "skin/controls/WinSubClassChecks.h"
 #include "skin/controls/WinSubClassTabs.h"
+#include "skin/form/VuzUrezMenuItems.h"
+#include "skin/paint/SkinDrawWin32.h"
 #include "tests/windows/skin_test_util.h"
 
 namespace {
@@ -163,3 +166,45 @@ TEST_F(Pictures, WhereAChildOfATabControlWasThePageShows) {
 }
 
 }  // namespace
+
+// A menu item drawn through DrawSkinnedItem into a bitmap of its own: every pixel.
+std::vector<COLORREF> DrawnItem(const TMenuItemLook& look, bool selected = false) {
+  TBitmap target(160, 22, pf24bit);
+  {
+    TBitmapDC dc(target);
+    DrawSkinnedItem(dc.Get(), RECT{0, 0, 160, 22}, *gSkin, look, selected, TMenuBackground{});
+  }
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < target.Height(); ++y)
+    for (int x = 0; x < target.Width(); ++x) pixels.push_back(target.Pixel(x, y));
+  return pixels;
+}
+
+TEST(MenuItemPictures, AnItemShowsItsChangedLookAndItsOldOneAgain) {
+  TMenuItemLook look;
+  look.Caption = L"&Open";
+  const std::vector<COLORREF> plain = DrawnItem(look);
+  for (auto change :
+       {+[](TMenuItemLook& l) { l.Checked = true; }, +[](TMenuItemLook& l) { l.Enabled = false; },
+        +[](TMenuItemLook& l) { l.Caption = L"&Close"; },
+        +[](TMenuItemLook& l) { l.ShortCut = L"Ctrl+O"; }}) {
+    TMenuItemLook changed = look;
+    change(changed);
+    EXPECT_NE(DrawnItem(changed), plain);
+  }
+  EXPECT_NE(DrawnItem(look, true), plain);
+  EXPECT_EQ(DrawnItem(look), plain);
+}
+
+TEST(MenuItemPictures, KeepNoMoreThanAFewMenusWorth) {
+  ForgetMenuItemPictures();
+  TMenuItemLook look;
+  for (int i = 0; i < 1000; ++i) {
+    look.Caption = L"Item " + std::to_wstring(i);
+    DrawnItem(look);
+  }
+  EXPECT_GT(MenuItemPictureBytes(), 0u);
+  EXPECT_LE(MenuItemPictureBytes(), 100u * 160 * 22 * 3);
+  ForgetMenuItemPictures();
+  EXPECT_EQ(MenuItemPictureBytes(), 0u);
+}
