@@ -357,6 +357,23 @@ bool TSkinControl::PaintWhole(TMessage& m) {
   return false;
 }
 
+bool TSkinControl::PaintOverOwn(TMessage& m) {
+  if (m.Msg != WM_PAINT || m.WParam || !FHandle) return false;
+  RECT wr{}, cr{};
+  if (!GetWindowRect(FHandle, &wr) || !GetClientRect(FHandle, &cr) || cr.right != wr.right - wr.left ||
+      cr.bottom != wr.bottom - wr.top)
+    return false;
+  FWindowRect = wr;
+  TPaintDc paint(FHandle, 0);
+  if (paint.Get()) {
+    TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(paint.Get()), 0, 0};
+    CallDefault(own);
+    PaintComposed(paint.Get(), cr);
+  }
+  m.Result = 0;
+  return true;
+}
+
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
 
 void TSkinControl::RefreshSkin() {

@@ -87,6 +87,8 @@ class TSkinControl : public TComponent {
   // every paint.
   virtual bool PictureKey(TPictureKey& key);
   virtual void RefreshSkin();
+  // Pixel bytes of the pictures the skinner keeps between paints.
+  virtual std::size_t PictureBytes() const { return FComposed.Bytes(); }
 
   void SkinWndProc(TMessage& m);
   void CallDefault(TMessage& m);
@@ -106,6 +108,10 @@ class TSkinControl : public TComponent {
   // For those skinners: WM_PAINT goes to PaintMessage and the background is never erased (the
   // picture covers it). True when the message was one of the two and is handled.
   bool PaintWhole(TMessage& m);
+  // For skinners that draw over the control's own painting, on a window whose client area is the
+  // whole window: the control paints and the skin is drawn over it through one paint DC, not a
+  // second DC taken after the paint. True when the message was WM_PAINT and is handled.
+  bool PaintOverOwn(TMessage& m);
 
   // Read-only views, for the owner and for tests.
   HWND Handle() const { return FHandle; }

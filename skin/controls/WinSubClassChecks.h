@@ -16,6 +16,7 @@ class TSkinMarkButton : public TSkinControl {
   void DrawSkin(HDC dc, const RECT& r) override;
   bool PictureKey(TPictureKey& key) override;
   void RefreshSkin() override;
+  std::size_t PictureBytes() const override { return TSkinControl::PictureBytes() + FMark.Bytes(); }
 
  protected:
   TSkinMarkButton(TComponent* owner, bool checkBox);

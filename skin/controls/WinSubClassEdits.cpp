@@ -1,5 +1,6 @@
 #include "skin/controls/WinSubClassEdits.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -53,12 +54,43 @@ void TSkinEdit::Notification(TComponent* c, TOperation op) {
   if (op == opRemove && c == FUpDown) FUpDown = nullptr;
 }
 
+void TSkinEdit::FrameThickness(int& thinnest, int& thickest) const {
+  RECT wr{}, cr{};
+  POINT origin{0, 0};
+  thinnest = thickest = 0;
+  if (!GetWindowRect(FHandle, &wr) || !GetClientRect(FHandle, &cr) || !ClientToScreen(FHandle, &origin))
+    return;
+  const int sides[4] = {origin.x - wr.left, origin.y - wr.top, wr.right - (origin.x + cr.right),
+                        wr.bottom - (origin.y + cr.bottom)};
+  thinnest = *std::min_element(sides, sides + 4);
+  thickest = *std::max_element(sides, sides + 4);
+}
+
+bool TSkinEdit::BeforeDefault(TMessage& m) {
+  if (m.Msg != WM_NCPAINT || (GetWindowLongPtrA(FHandle, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL | WS_CAPTION)))
+    return true;
+  // A frame of exactly the skin's two rings: they cover all of it, and the system's own edge,
+  // drawn first only to be drawn over, is left out.
+  int thinnest = 0, thickest = 0;
+  FrameThickness(thinnest, thickest);
+  if (thinnest != 2 || thickest != 2) return true;
+  PaintNow(nullptr);
+  m.Result = 0;
+  return false;
+}
+
 void TSkinEdit::AfterDefault(TMessage& m) {
   switch (m.Msg) {
-    case WM_PAINT:
+    case WM_PAINT: {
       // With a DC given the edit paints its client area somewhere else: the border is not there.
-      if (!m.WParam) PaintNow(nullptr);
+      // A frame as thick as the skin's rings is out of the client paint's reach: the edge is
+      // drawn here only until the first frame paint has drawn it (a client paint comes alone
+      // after attach and after a new skin).
+      int thinnest = 0, thickest = 0;
+      if (!m.WParam) FrameThickness(thinnest, thickest);
+      if (!m.WParam && (thinnest < 2 || !FEdgeShown)) PaintNow(nullptr);
       return;
+    }
     case WM_NCPAINT:
       // The edit has just drawn its own sunken border again.
       PaintNow(nullptr);
@@ -94,6 +126,12 @@ void TSkinEdit::DrawSkin(HDC dc, const RECT& r) {
   GetWindowRect(FHandle, &window);
   if (client.right == window.right - window.left || client.bottom == window.bottom - window.top) return;
   DrawFieldEdge(dc, r);
+  FEdgeShown = true;
+}
+
+void TSkinEdit::RefreshSkin() {
+  FEdgeShown = false;
+  TSkinControl::RefreshSkin();
 }
 
 void TSkinEdit::PrintBorder(HDC dc) {
@@ -129,6 +167,7 @@ bool TSkinComBox::ButtonOnTheLeft() const {
 }
 
 bool TSkinComBox::BeforeDefault(TMessage& m) {
+  if (PaintOverOwn(m)) return false;
   // A press on the skin's button on the left is a press on the system's button on the right.
   if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && ButtonOnTheLeft()) {
     const int b = GetSystemMetrics(SM_CXHSCROLL);
@@ -283,7 +322,7 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
   const TDataSkinObject* edge = FSkinData->Skin.SunkEdge.get();
   if (!edge || edge->Bitmap.Empty()) return;
   const int w = r.right - r.left, h = r.bottom - r.top;
-  FFocused = GetFocus() == FHandle;
+  FFocused = FOwnFocus;
   FEnabled = (FStyle & WS_DISABLED) == 0;
   const int state = ComboState(FState, FFocused, FEnabled);
   const int b = GetSystemMetrics(SM_CXHSCROLL);
@@ -353,7 +392,7 @@ void TSkinComBox::RefreshSkin() {
 
 void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
   const TDataSkinBorder& button = *FSkinData->Skin.ComboButton;
-  FFocused = GetFocus() == FHandle;
+  FFocused = FOwnFocus;
   FEnabled = (FStyle & WS_DISABLED) == 0;
   const int state = ComboState(FState, FFocused, FEnabled);
   // The inner ring and the button's ground in the colour the DC is set up with.

@@ -12,15 +12,20 @@ class TSkinEdit : public TSkinControl {
  public:
   explicit TSkinEdit(TComponent* owner);
   void AttachControl(TWinControl* control, TSkinData* data, bool recolour, TCanvas* canvas) override;
+  bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  void RefreshSkin() override;
   TSkinUpDown* UpDown() const { return FUpDown; }
 
  private:
   void PrintBorder(HDC dc);
   void FindSpinButton();
+  // The window's frame around the client area, thinnest side and thickest side.
+  void FrameThickness(int& thinnest, int& thickest) const;
   void Notification(TComponent* c, TOperation op) override;
   TSkinUpDown* FUpDown = nullptr;  // owned by the form skinner, like every skinner
+  bool FEdgeShown = false;         // the skin's edge was drawn since attach or the last new skin
 };
 
 class TSkinComBox : public TSkinControl {
@@ -33,6 +38,7 @@ class TSkinComBox : public TSkinControl {
   void DrawSkin(HDC dc, const RECT& r) override;
   void RefreshSkin() override;
   void Detach() override;
+  std::size_t PictureBytes() const override { return TSkinControl::PictureBytes() + FPicture.Bytes(); }
 
  private:
   void DrawFlat(HDC dc, const RECT& r);

@@ -64,6 +64,7 @@ class TSkinTab31 : public TSkinControl {
   void DrawSkin(HDC dc, const RECT& r) override;
   bool PictureKey(TPictureKey& key) override;
   void RefreshSkin() override;
+  std::size_t PictureBytes() const override { return TSkinControl::PictureBytes() + PixelBytes(FTabImage); }
   TSkinUpDown* UpDown() const { return FUpDown; }
 
  private:
@@ -83,6 +84,7 @@ class TSkinProgress : public TSkinControl {
   bool BeforeDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
   bool PictureKey(TPictureKey& key) override;
+  std::size_t PictureBytes() const override { return TSkinControl::PictureBytes() + PixelBytes(FStrip); }
 
  private:
   TBitmap FStrip;

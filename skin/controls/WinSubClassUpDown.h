@@ -12,6 +12,7 @@ class TSkinUpDown : public TSkinControl {
   bool BeforeDefault(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
   void RefreshSkin() override;
+  std::size_t PictureBytes() const override { return TSkinControl::PictureBytes() + FPicture.Bytes(); }
 
   bool FInEdit = false;      // inside an edit: drawn one pixel inside the client area
   bool FHorizontal = false;  // side by side even without UDS_HORZ

@@ -95,6 +95,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool Active() const { return FActive; }
   std::uint8_t FrameKind() const { return FFrameKind; }
   int PaintCount() const { return FPaintCount; }  // frames painted so far
+  // Pixel bytes of the frame's pictures kept between paints (title strip and borders).
+  std::size_t FramePictureBytes() const;
   std::uint8_t WindowState() const { return FWindowState; }
   const std::wstring& Caption() const { return FCaption; }
 

@@ -68,6 +68,12 @@ void TVuzUrezForm::DpiChanged(TMessage& m) {
   RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
+std::size_t TVuzUrezForm::FramePictureBytes() const {
+  std::size_t n = PixelBytes(FTitleStrip);
+  for (const TPictureCache& p : FBorderPictures) n += p.Bytes();
+  return n;
+}
+
 void TVuzUrezForm::ForgetFramePictures() {
   FTitleStrip.Clear();
   FTitleKey = TPictureKey{};
