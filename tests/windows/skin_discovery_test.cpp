@@ -313,6 +313,37 @@ TEST_F(Discovery, PlainDialogEditsTakeTheContentColoursWhileSkinned) {
   DestroyWindow(dlg);
 }
 
+// A combo box with its own edit and images (a file dialog's file name, a word processor's font)
+// answers its edit's colour question itself, with the system's colours unless skinned.
+TEST_F(Discovery, AnExtendedComboBoxsEditTakesTheContentColoursWhileSkinned) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_USEREX_CLASSES};
+  InitCommonControlsEx(&icc);
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+  HWND combo = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 10, 10, 160, 120,
+                               dlg, nullptr, nullptr, nullptr);
+  auto edit = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(edit, nullptr);
+  // The question as the edit asks it: of the window it stands in, which passes it on.
+  auto ground = [&] {
+    HDC dc = GetDC(edit);
+    SendMessageA(GetParent(edit), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(edit));
+    auto back = static_cast<TColor>(GetBkColor(dc));
+    ReleaseDC(edit, dc);
+    return back;
+  };
+  auto* plain = new TVuzUrezForm(nullptr);
+  plain->Handle = dlg;
+  plain->AttachWindow(data.get());
+  EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
+  plain->Detach();
+  EXPECT_EQ(ground(), ColorToRGB(clWindow));
+  delete plain;
+  DestroyWindow(dlg);
+}
+
 TEST_F(Discovery, ASimpleComboBoxsListGetsTheSkinnedBars) {
   auto* combo = Add<TComboBox>();
   combo->SetStyle(csSimple);
