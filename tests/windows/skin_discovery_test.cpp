@@ -73,6 +73,24 @@ class Discovery : public ::testing::Test {
     }
     return nullptr;
   }
+  // The ground `asked` gives an edit of the plain window `dlg` for its colour question: the skin's
+  // content colour while a skinner serves the window, the system's once it is gone.
+  void ExpectEditGroundWhileSkinned(HWND dlg, HWND edit, HWND asked) {
+    auto ground = [&] {
+      HDC dc = GetDC(edit);
+      SendMessageA(asked, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+      auto back = static_cast<TColor>(GetBkColor(dc));
+      ReleaseDC(edit, dc);
+      return back;
+    };
+    auto* plain = new TVuzUrezForm(nullptr);
+    plain->Handle = dlg;
+    plain->AttachWindow(data.get());
+    EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
+    plain->Detach();
+    EXPECT_EQ(ground(), ColorToRGB(clWindow));
+    delete plain;
+  }
   // Another skin put into the component, as the gallery's skin list does it.
   void Load(const char* path) {
     std::string package = FileBytes(path), value(4, '\0');
@@ -296,20 +314,7 @@ TEST_F(Discovery, PlainDialogEditsTakeTheContentColoursWhileSkinned) {
                              nullptr, nullptr, nullptr, nullptr);
   HWND edit = CreateWindowExA(0, "EDIT", "text", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 120, 24, dlg,
                               nullptr, nullptr, nullptr);
-  auto ground = [&] {
-    HDC dc = GetDC(edit);
-    SendMessageA(dlg, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
-    auto back = static_cast<TColor>(GetBkColor(dc));
-    ReleaseDC(edit, dc);
-    return back;
-  };
-  auto* plain = new TVuzUrezForm(nullptr);
-  plain->Handle = dlg;
-  plain->AttachWindow(data.get());
-  EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
-  plain->Detach();
-  EXPECT_EQ(ground(), ColorToRGB(clWindow));
-  delete plain;
+  ExpectEditGroundWhileSkinned(dlg, edit, dlg);
   DestroyWindow(dlg);
 }
 
@@ -326,21 +331,7 @@ TEST_F(Discovery, AnExtendedComboBoxsEditTakesTheContentColoursWhileSkinned) {
   auto edit = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0));
   ASSERT_NE(edit, nullptr);
   // The question as the edit asks it: of the window it stands in, which passes it on.
-  auto ground = [&] {
-    HDC dc = GetDC(edit);
-    SendMessageA(GetParent(edit), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                 reinterpret_cast<LPARAM>(edit));
-    auto back = static_cast<TColor>(GetBkColor(dc));
-    ReleaseDC(edit, dc);
-    return back;
-  };
-  auto* plain = new TVuzUrezForm(nullptr);
-  plain->Handle = dlg;
-  plain->AttachWindow(data.get());
-  EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
-  plain->Detach();
-  EXPECT_EQ(ground(), ColorToRGB(clWindow));
-  delete plain;
+  ExpectEditGroundWhileSkinned(dlg, edit, GetParent(edit));
   DestroyWindow(dlg);
 }
 
