@@ -29,6 +29,9 @@ class TSkinTab : public TSkinControl {
   const TBitmap& TabImage() const { return FTabImage; }
   const TBitmap& BorderImage() const { return FBorderImage; }
 
+ protected:
+  void ScaleChanged() override;
+
  private:
   void PrepareImages();
   // The tab control's scroll arrows (skinned on first sight) and whether they show.
@@ -65,6 +68,9 @@ class TSkinTab31 : public TSkinControl {
   bool PictureKey(TPictureKey& key) override;
   void RefreshSkin() override;
   TSkinUpDown* UpDown() const { return FUpDown; }
+
+ protected:
+  void ScaleChanged() override;
 
  private:
   void PrepareImage();
