@@ -496,6 +496,9 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     return;
   }
   if (cls == "comboboxex32") {
+    // Its edit's colour question reaches it through the combo inside, and left to itself it
+    // answers with the system's colours: it answers as the window it stands on, like a pane.
+    AttachByHandle<TSkinDialogPane>(wnd, true);
     HWND inner = GetWindow(wnd, GW_CHILD);
     if (inner && d.HasControl(xcCombo) && !FindWindowSkinner(inner)) AttachByHandle<TSkinComBox>(inner, true);
     return;

@@ -73,6 +73,24 @@ class Discovery : public ::testing::Test {
     }
     return nullptr;
   }
+  // The ground `asked` gives an edit of the plain window `dlg` for its colour question: the skin's
+  // content colour while a skinner serves the window, the system's once it is gone.
+  void ExpectEditGroundWhileSkinned(HWND dlg, HWND edit, HWND asked) {
+    auto ground = [&] {
+      HDC dc = GetDC(edit);
+      SendMessageA(asked, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+      auto back = static_cast<TColor>(GetBkColor(dc));
+      ReleaseDC(edit, dc);
+      return back;
+    };
+    auto* plain = new TVuzUrezForm(nullptr);
+    plain->Handle = dlg;
+    plain->AttachWindow(data.get());
+    EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
+    plain->Detach();
+    EXPECT_EQ(ground(), ColorToRGB(clWindow));
+    delete plain;
+  }
   // Another skin put into the component, as the gallery's skin list does it.
   void Load(const char* path) {
     std::string package = FileBytes(path), value(4, '\0');
@@ -296,20 +314,24 @@ TEST_F(Discovery, PlainDialogEditsTakeTheContentColoursWhileSkinned) {
                              nullptr, nullptr, nullptr, nullptr);
   HWND edit = CreateWindowExA(0, "EDIT", "text", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 120, 24, dlg,
                               nullptr, nullptr, nullptr);
-  auto ground = [&] {
-    HDC dc = GetDC(edit);
-    SendMessageA(dlg, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
-    auto back = static_cast<TColor>(GetBkColor(dc));
-    ReleaseDC(edit, dc);
-    return back;
-  };
-  auto* plain = new TVuzUrezForm(nullptr);
-  plain->Handle = dlg;
-  plain->AttachWindow(data.get());
-  EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
-  plain->Detach();
-  EXPECT_EQ(ground(), ColorToRGB(clWindow));
-  delete plain;
+  ExpectEditGroundWhileSkinned(dlg, edit, dlg);
+  DestroyWindow(dlg);
+}
+
+// A combo box with its own edit and images (a file dialog's file name, a word processor's font)
+// answers its edit's colour question itself, with the system's colours unless skinned.
+TEST_F(Discovery, AnExtendedComboBoxsEditTakesTheContentColoursWhileSkinned) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_USEREX_CLASSES};
+  InitCommonControlsEx(&icc);
+  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+  HWND combo = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 10, 10, 160, 120,
+                               dlg, nullptr, nullptr, nullptr);
+  auto edit = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(edit, nullptr);
+  // The question as the edit asks it: of the window it stands in, which passes it on.
+  ExpectEditGroundWhileSkinned(dlg, edit, GetParent(edit));
   DestroyWindow(dlg);
 }
 
