@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -15,6 +16,7 @@
 #include "framework/ScrollCtrls.h"
 #include "skin/form/VuzUrezForm.h"
 #include "skin/form/VuzUrezMenuBar.h"
+#include "skin/form/VuzUrezMenuItems.h"
 #include "skin/paint/SkinDrawWin32.h"
 #include "skin/paint/SkinScale.h"
 #include "tests/windows/GdiCount.h"
@@ -226,15 +228,28 @@ TBitmap FrameOf(const TBitmap& strip, int n, int k) {
   return BuildFrame({0, 0, c.Width, c.Height}, strip, n, k);
 }
 
+// Frame k of the element's image at the scale, and the scaled slice margins it is drawn with.
+struct TScaledFrame {
+  TBitmap Image;
+  TMargins Margins;
+};
+TScaledFrame ScaledFrameOf(const TDataSkinObject& e, int frames, int k, TSkinScale scale) {
+  TMargins m{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
+  return {FrameOf(ScaleSkinImage(e.Bitmap, e.Bitmap2x, scale, {frames, false, m}), frames, k),
+          ScaleMargins(m, scale)};
+}
+
+// The top-left width x height pixels of a picture.
+TBitmap TopLeft(const TBitmap& picture, int width, int height) {
+  TBitmap part(width, height, pf24bit);
+  part.CopyRect(0, 0, picture, 0, 0, width, height);
+  return part;
+}
+
 // The top-left corner (its slice margins) of frame k of the element at the scale.
 TBitmap CornerOf(const TDataSkinObject& e, int frames, int k, TSkinScale scale) {
-  TMargins m = ScaleMargins({e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}, scale);
-  TBitmap image = ScaleSkinImage(e.Bitmap, e.Bitmap2x, scale,
-                                 {frames, false, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}});
-  TFrameCell c = FrameCell(image, false, frames, k);
-  TBitmap corner(m.Left, m.Top, pf24bit);
-  corner.CopyRect(0, 0, image, c.X, c.Y, m.Left, m.Top);
-  return corner;
+  TScaledFrame f = ScaledFrameOf(e, frames, k, scale);
+  return TopLeft(f.Image, f.Margins.Left, f.Margins.Top);
 }
 
 class ControlsAtScale : public ::testing::Test {
@@ -381,6 +396,27 @@ TEST_F(FormControlsAtScale, ProgressCornerIsTheScaledMargins) {
   const TDataSkinBorder& bar = *gSkin->Skin.Progress;
   POINT origin{0, 0};
   EXPECT_TRUE(Shows(progress->Handle(), CornerOf(bar, bar.Style == 1 ? 1 : 2, 1, scale), &origin));
+}
+
+// A menu item of a window at 144 DPI is drawn from the skin's item image at that DPI, with its
+// slice margins scaled.
+TEST(MenuItemsAtScale, ItemCapIsTheScaledMargin) {
+  const TSkinScale scale{144};
+  auto images = SharedScaledImages(gSkin->Skin, scale);
+  TMenuItemLook look;
+  look.Caption = L"Item";
+  look.Dpi = scale.Dpi;
+  look.Scaled = images.get();
+  // The selected look (frame 4; the normal one may be the plain ground), as high as the scaled
+  // image, so that its left cap is the image's own.
+  TScaledFrame selected = ScaledFrameOf(*gSkin->Skin.MenuItem, 5, 4, scale);
+  ASSERT_GT(selected.Margins.Left, 0);
+  TBitmap item(200, selected.Image.Height(), pf24bit);
+  {
+    TBitmapDC dc(item);
+    DrawSkinnedItem(dc.Get(), RECT{0, 0, item.Width(), item.Height()}, *gSkin, look, true, TMenuBackground{});
+  }
+  EXPECT_TRUE(ShowsAt(item, TopLeft(selected.Image, selected.Margins.Left, item.Height()), 0, 0));
 }
 
 }  // namespace
