@@ -192,6 +192,19 @@ void TSkinComBox::DrawSimpleFrame(HDC dc, const RECT& r) {
   DrawEditGround(dc, r, Shrunk(frame, 1));
   OffsetRect(&frame, r.left, r.top);
   FrameWith(dc, frame, FSkinData->Skin.ColourButtonShadow);
+  // The window may be taller than its edit and its list of whole items: the ground left around
+  // them (the system leaves it in its own face, or unpainted) is the skin's face.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  RECT list{};
+  if (!GetComboBoxInfo(FHandle, &info) || !info.hwndList || !GetWindowRect(info.hwndList, &list)) return;
+  MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&list), 2);
+  OffsetRect(&list, r.left, r.top);
+  int saved = SaveDC(dc);
+  ExcludeClipRect(dc, frame.left, frame.top, frame.right, frame.bottom);
+  ExcludeClipRect(dc, list.left, list.top, list.right, list.bottom);
+  FillFace(dc, r);
+  RestoreDC(dc, saved);
 }
 
 void TSkinComBox::DrawListText(HDC dc, const RECT& area) {

@@ -472,10 +472,9 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     }
   }
   if (cls == "combobox") {
-    if ((style & 3) != CBS_SIMPLE) {
-      if (d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
-      return;
-    }
+    // A simple combo's edit is framed as a skinned edit is (the system rings it in the window
+    // colour), and its list, always shown, gets a list's bars.
+    if (d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
     SkinSimpleComboList(wnd);
     return;
   }
