@@ -191,7 +191,17 @@ std::vector<Visit> VisitProgram(const CoveredProgram& p, bool skinned) {
     // The press goes to the window left open, brought to the front first: a box the system shows
     // while a dialog starts (the first print setup after a build) may not have taken the focus.
     // One that ignores five presses is closed as its own close button would.
-    auto closed = [&] { return !OtherWindow(program.Pid(), main) && !InMenu(main); };
+    // Closed for good: still so once the program has done what it had to (with no printer,
+    // a print setup may show its box again a moment after the first one went).
+    auto shut = [&] { return !OtherWindow(program.Pid(), main) && !InMenu(main); };
+    auto closed = [&] {
+      if (!shut()) return false;
+      if (HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.Pid())) {
+        WaitForInputIdle(h, 5000);
+        CloseHandle(h);
+      }
+      return shut();
+    };
     for (int press = 0; press < 10 && !closed(); ++press) {
       HWND open = OtherWindow(program.Pid(), main);
       if (open && press >= 5) {
@@ -202,7 +212,11 @@ std::vector<Visit> VisitProgram(const CoveredProgram& p, bool skinned) {
       }
       WaitUntil(closed, 3000);
     }
-    EXPECT_TRUE(closed()) << p.Name << ": " << o.Name << " closes";
+    const bool gone = closed();
+    HWND left = OtherWindow(program.Pid(), main);
+    EXPECT_TRUE(gone) << p.Name << (skinned ? " skinned" : " on its own") << ": " << o.Name << " closes"
+                      << (left ? "; left open: " + ClassOf(left) + " \"" + TextOf(left) + "\"" : "")
+                      << (InMenu(main) ? "; still in its menu" : "");
   }
   EXPECT_EQ(program.Close(), 0) << p.Name;
   return visits;
