@@ -370,7 +370,9 @@ void TSkinControl::DrawSkin(HDC, const RECT&) {}
 void TSkinControl::FollowScale() {
   if (!FSkinData) return;
   HWND wnd = FHandle;
-  if (!wnd && FGraphicControl && FGraphicControl->Parent()) wnd = FGraphicControl->Parent()->Handle();
+  // A windowless control is drawn at its parent's DPI (asked only once the parent has a window).
+  TWinControl* parent = FGraphicControl ? FGraphicControl->Parent() : nullptr;
+  if (!wnd && parent && parent->HandleAllocated()) wnd = parent->Handle();
   if (wnd && FAtScale.Follow(FSkinData->Skin, WindowDpi(wnd))) ScaleChanged();
 }
 
