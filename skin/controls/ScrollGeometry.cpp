@@ -117,9 +117,9 @@ TBarLayout LayoutBars(int W, int H, int clientWidth, int clientHeight, int b, in
   return l;
 }
 
-TComposedBar ComposeBar(int length, int arrow, const TBarGeometry& g, bool vertical) {
+TComposedBar ComposeBar(int length, int arrow, const TBarGeometry& g, bool vertical, int thickness) {
   TComposedBar c;
-  const int k = kComposedBarThickness;
+  const int k = thickness;
   // Lengthwise rectangles are made horizontal and turned at the end for a vertical bar.
   auto along = [&](int from, int to) {
     return vertical ? TDrawRect{0, from, k, to} : TDrawRect{from, 0, to, k};

@@ -56,8 +56,9 @@ struct TBarLayout {
 TBarLayout LayoutBars(int width, int height, int clientWidth, int clientHeight, int thickness, int edge,
                       bool horz, bool vert, bool vertOnLeft);
 
-// A bar composed lengthwise at Thickness pixels before one stretch onto the screen: the parts'
-// rectangles in the composed picture (x along a horizontal bar, y along a vertical one).
+// A bar composed lengthwise at `thickness` pixels (kComposedBarThickness at 96 DPI, the bar's own
+// above) before one stretch onto the screen: the parts' rectangles in the composed picture (x
+// along a horizontal bar, y along a vertical one).
 constexpr int kComposedBarThickness = 16;
 struct TComposedBar {
   int Width = 0;
@@ -68,4 +69,5 @@ struct TComposedBar {
   TDrawRect Thumb;
   bool ThumbShown = false;
 };
-TComposedBar ComposeBar(int barLength, int arrow, const TBarGeometry& g, bool vertical);
+TComposedBar ComposeBar(int barLength, int arrow, const TBarGeometry& g, bool vertical,
+                        int thickness = kComposedBarThickness);

@@ -79,6 +79,7 @@ void TSkinControl::AttachControl(TWinControl* control, TSkinData* data, bool rec
   FEnabled = WindowEnabled();
   ReadCaption();
   if (recolour) Recolour(control);
+  FollowScale();
   control->Invalidate();
   FAttached = true;
 }
@@ -138,6 +139,7 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TCanvas* canvas) {
   ReadCaption();
   FollowLook();
   if (!FObjectInstance.Attach<&TSkinControl::SkinWndProc>(wnd, this)) return;
+  FollowScale();
   FAttached = true;
 }
 
@@ -152,6 +154,7 @@ void TSkinControl::AttachGraphic(TControl* control, TSkinData* data, TCanvas* ca
   if (FSite) FSite->AddIfAbsent(this);
   FEnabled = control->Enabled();
   FCaption = Widen(control->Caption());
+  FollowScale();
   control->Invalidate();
   FAttached = true;
 }
@@ -179,6 +182,10 @@ void TSkinControl::SkinWndProc(TMessage& m) {
   // question is a trip to the window server).
   if (m.Msg == WM_SETFOCUS) FOwnFocus = true;
   if (m.Msg == WM_KILLFOCUS) FOwnFocus = false;
+  // Every paint starts at the window's DPI as it is now.
+  if (m.Msg == WM_PAINT || m.Msg == WM_NCPAINT || m.Msg == WM_ERASEBKGND || m.Msg == WM_PRINT ||
+      m.Msg == WM_PRINTCLIENT)
+    FollowScale();
   if (!BeforeDefault(m)) return;
   CallDefault(m);
   if (m.Msg == WM_UPDATEUISTATE && FHandle) FUiState = SendMessageW(FHandle, WM_QUERYUISTATE, 0, 0);
@@ -245,6 +252,7 @@ void TSkinControl::Redraw() {
 void TSkinControl::PaintNow(HDC dc) {
   RECT r{};
   if (!FHandle || !GetWindowRect(FHandle, &r)) return;
+  FollowScale();
   FWindowRect = r;
   OffsetRect(&r, -r.left, -r.top);
   if (dc) {
@@ -376,7 +384,19 @@ bool TSkinControl::PaintOverOwn(TMessage& m) {
 
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
 
+void TSkinControl::FollowScale() {
+  if (!FSkinData) return;
+  HWND wnd = FHandle;
+  // A windowless control is drawn at its parent's DPI (asked only once the parent has a window).
+  TWinControl* parent = FGraphicControl ? FGraphicControl->Parent() : nullptr;
+  if (!wnd && parent && parent->HandleAllocated()) wnd = parent->Handle();
+  if (wnd && FAtScale.Follow(FSkinData->Skin, WindowDpi(wnd))) ScaleChanged();
+}
+
+void TSkinControl::ScaleChanged() { FComposed.Clear(); }
+
 void TSkinControl::RefreshSkin() {
+  FollowScale();
   FComposed.Clear();
   TControl* recoloured = FControl ? static_cast<TControl*>(FControl) : FGraphicControl;
   if (FRecolour && recoloured && FSkinData) {

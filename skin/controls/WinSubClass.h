@@ -24,6 +24,7 @@
 #include "skin/data/VuzUrezData.h"
 #include "skin/paint/SkinDraw.h"
 #include "skin/paint/SkinPictureCache.h"
+#include "skin/paint/SkinScale.h"
 
 class TControl;
 class TWinControl;
@@ -89,6 +90,8 @@ class TSkinControl : public TComponent {
   virtual void RefreshSkin();
   // Pixel bytes of the pictures the skinner keeps between paints.
   virtual std::size_t PictureBytes() const { return FComposed.Bytes(); }
+  // The skin at the control's DPI: sizes the skin gives for 96 DPI and its images, scaled.
+  const TSkinAtScale& AtScale() const { return FAtScale; }
 
   void SkinWndProc(TMessage& m);
   void CallDefault(TMessage& m);
@@ -101,6 +104,10 @@ class TSkinControl : public TComponent {
   // shadow colour, and inside it a ring in the field's ground, so that it does not stand out
   // around a dark field. rings 1: a field's plain one-pixel border, the shadow ring alone.
   void DrawFieldEdge(HDC dc, const RECT& r, int rings = 2) const;
+  // Takes the DPI of the control's window (a window moved to another monitor changes it without
+  // a word to its controls) and the skin; when either changed, ScaleChanged drops what was
+  // composed at the old one.
+  void FollowScale();
   // The standard WM_PAINT handling of skinners that paint everything themselves.
   void PaintMessage(TMessage& m);
   // The skinned look at r of dc: the kept picture when its key holds, else DrawSkin.
@@ -179,6 +186,9 @@ class TSkinControl : public TComponent {
   void RestoreColours(TControl* c);
   // The colours a recoloured control takes: the skin's face and, readable on it, its button text.
   virtual void Colours(TColor& back, TColor& text) const;
+  // The DPI or the skin changed: pictures composed for the old one go. Skinners with pictures
+  // or images of their own drop them too.
+  virtual void ScaleChanged();
 
   // The font drawn with, as a key: the framework control's font, or the window's.
   void AddFontKey(TPictureKey& key) const;
@@ -191,6 +201,7 @@ class TSkinControl : public TComponent {
 
   std::uint8_t FState = 0;
   TPictureCache FComposed;  // the whole picture of the last paint, for skinners with a key
+  TSkinAtScale FAtScale;
   TCanvas* FCanvas = nullptr;
   bool FEnabled = false;
   bool FFocused = false;

@@ -31,6 +31,14 @@ void DrawBevel(HDC dc, RECT& r, bool lowered) {
   InflateRect(&r, -1, -1);
 }
 
+// The size grip (frame 5 of the extra images) in the bottom-right corner of r, a pixel in.
+void DrawGrip(HDC dc, const RECT& r, const TDataSkinObject& extra, const TSkinAtScale& at) {
+  const int frames = extra.Frames();
+  const TBitmap& image = at.Image(extra.Bitmap, extra.Bitmap2x, TImageLayout{frames, false, {}});
+  const int gw = image.Width() / frames, gh = image.Height();
+  DrawFrame(dc, RECT{r.right - 1 - gw, r.bottom - 1 - gh, r.right - 1, r.bottom - 1}, image, true, frames, 5);
+}
+
 std::wstring StatusText(HWND wnd, int part, WORD* type) {
   LRESULT info = SendMessageW(wnd, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0);
   std::wstring text(LOWORD(info) + 1, L'\0');
@@ -99,7 +107,8 @@ void TSkinStatusBar::DrawPanel(HDC dc, const TPanel& p) {
   const TDataSkinObject* e = FSkinData->Skin.StatusBarEdges.get();
   if (HasImage(e)) {
     if (r.right >= r.left && r.bottom >= r.top)
-      DrawNineSlice(dc, r, e->Bitmap, false, e->Tile != 0, false, 3, p.Style, ElementMargins(*e));
+      DrawNineSlice(dc, r, FAtScale.Element(*e, 3), false, e->Tile != 0, false, 3, p.Style,
+                    FAtScale.ElementMargins(*e));
   } else if (p.Style != 3) {
     DrawBevel(dc, r, p.Style == 1);
   }
@@ -112,7 +121,9 @@ bool TSkinStatusBar::PictureKey(TPictureKey& key) {
   const TDataSkinObject* edges = FSkinData->Skin.StatusBarEdges.get();
   const TDataSkinObject* extra = FSkinData->Skin.ExtraImages.get();
   key.Add(ColorToRGB(FSkinData->Skin.ColourButtonFace)).Add(ColorToRGB(FSkinData->Skin.ColourButtonText));
-  key.Add(edges ? ImageId(edges->Bitmap) : 0).Add(extra ? ImageId(extra->Bitmap) : 0);
+  key.Add(edges ? ImageId(edges->Bitmap) : 0)
+      .Add(extra ? ImageId(extra->Bitmap) : 0)
+      .Add(FAtScale.Scale().Dpi);
   key.Add(GetWindowLongPtrA(FHandle, GWL_STYLE)).Add(WindowEnabled() ? 1 : 0);
   AddFontKey(key);
   RECT all{};
@@ -149,11 +160,8 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
     }
     FTextCanvas.SetHandle(nullptr);
     const TDataSkinObject* extra = FSkinData->Skin.ExtraImages.get();
-    if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && HasImage(extra)) {
-      const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
-      DrawFrame(picture.Get(), RECT{w - 1 - gw, h - 1 - gh, w - 1, h - 1}, extra->Bitmap, true,
-                extra->Frames(), 5);
-    }
+    if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && HasImage(extra))
+      DrawGrip(picture.Get(), RECT{0, 0, w, h}, *extra, FAtScale);
   }
   CopyScratch(dc, r);
 }
@@ -192,7 +200,7 @@ bool TSkinHeader::Item(int i, THeaderItem& out) const {
 bool TSkinHeader::PictureKey(TPictureKey& key) {
   const TDataSkinObject* e = FSkinData ? FSkinData->Skin.Headerbar.get() : nullptr;
   if (!HasImage(e)) return false;
-  key.Add(ImageId(e->Bitmap)).Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  key.Add(ImageId(e->Bitmap)).Add(ColorToRGB(FSkinData->Skin.ColourButtonFace)).Add(FAtScale.Scale().Dpi);
   key.Add(ColorToRGB(FSkinData->Skin.ColourButtonText)).Add(WindowEnabled() ? 1 : 0);
   key.Add(SendMessageA(FHandle, HDM_GETIMAGELIST, 0, 0));
   AddFontKey(key);
@@ -213,7 +221,8 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
   if (w <= 0 || h <= 0) return;
   FEnabled = WindowEnabled();
   const int frames = e->Frames();
-  const TMargins margins = ElementMargins(*e);
+  const TBitmap& image = FAtScale.Element(*e, frames);
+  const TMargins margins = FAtScale.ElementMargins(*e);
   // Every paint comes here through the composed picture, so it draws straight into dc.
   FillFace(dc, r);
   FTextCanvas.SetHandle(dc);
@@ -227,13 +236,13 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
     if (!Item(i, item)) continue;
     RECT ir = item.Rect;
     OffsetRect(&ir, r.left, r.top);
-    DrawNineSlice(dc, ir, e->Bitmap, false, e->Tile != 0, false, frames, 1, margins);
+    DrawNineSlice(dc, ir, image, false, e->Tile != 0, false, frames, 1, margins);
     edge = std::max(edge, ir.right);
     if (item.Text[0]) DrawIconText(FTextCanvas, ir, item.Align, item.Text, item.Image, images);
   }
   FTextCanvas.SetHandle(nullptr);
   if (edge < r.right)
-    DrawNineSlice(dc, RECT{edge, r.top, r.right, r.bottom}, e->Bitmap, false, e->Tile != 0, false, frames, 1,
+    DrawNineSlice(dc, RECT{edge, r.top, r.right, r.bottom}, image, false, e->Tile != 0, false, frames, 1,
                   margins);
 }
 
@@ -250,11 +259,8 @@ void TSkinSizer::DrawSkin(HDC dc, const RECT& r) {
   // The box is painted whole: nothing else paints it once its own painting is skipped.
   FillFace(dc, r);
   const TDataSkinObject* extra = FSkinData->Skin.ExtraImages.get();
-  if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBS_SIZEGRIP) && HasImage(extra)) {
-    const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
-    DrawFrame(dc, RECT{r.right - 1 - gw, r.bottom - 1 - gh, r.right - 1, r.bottom - 1}, extra->Bitmap, true,
-              extra->Frames(), 5);
-  }
+  if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBS_SIZEGRIP) && HasImage(extra))
+    DrawGrip(dc, r, *extra, FAtScale);
   TGdiBrush shadow = SolidBrush(FSkinData->Skin.ColourButtonShadow);
   FrameRect(dc, &r, shadow.Get());
 }

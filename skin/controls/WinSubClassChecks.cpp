@@ -38,17 +38,17 @@ bool CheckedProperty(TWinControl* control, bool* checked) {
   return true;
 }
 
-// The rectangle of a mark w x h within r: vertically centred, in the 14-pixel column on the side
-// without the text.
-RECT MarkRect(const RECT& r, int w, int h, bool textLeft) {
+// The rectangle of a mark w x h within r: vertically centred, in the column (14 pixels at 96
+// DPI) on the side without the text.
+RECT MarkRect(const RECT& r, int w, int h, int column, bool textLeft) {
   RECT m;
   m.top = r.top + ((r.bottom - r.top) - h) / 2;
   m.bottom = m.top + h;
   if (textLeft) {
-    m.right = w < 15 ? r.right - (14 - w) / 2 : r.right - 1;
+    m.right = w <= column ? r.right - (column - w) / 2 : r.right - 1;
     m.left = m.right - w;
   } else {
-    m.left = w < 15 ? r.left + (14 - w) / 2 : r.left;
+    m.left = w <= column ? r.left + (column - w) / 2 : r.left;
     m.right = m.left + w;
   }
   return m;
@@ -57,28 +57,30 @@ RECT MarkRect(const RECT& r, int w, int h, bool textLeft) {
 // Both marks are drawn the same way; they differ in the image, how the state is asked for and
 // whether a grayed state exists.
 void DrawMark(const TSkinControl& s, TPictureCache& cache, HDC dc, const RECT& r, const TBitmap& image,
-              int frameCount, bool checkBox) {
+              const TBitmap& image2x, int frameCount, bool checkBox) {
   HWND wnd = s.Handle();
   LRESULT state = SendMessageA(wnd, checkBox ? BM_GETSTATE : BM_GETCHECK, 0, 0);
   bool checked = (state & BST_CHECKED) != 0;
   CheckedProperty(s.Control(), &checked);
   int c = checked ? 2 : 1;
   int frames = frameCount > 0 ? frameCount : 1;
-  int w = image.Width() / frames, h = image.Height();
+  const TSkinAtScale& at = s.AtScale();
+  const TBitmap& scaled = at.Image(image, image2x, TImageLayout{frames, false, {}});
+  int w = scaled.Width() / frames, h = scaled.Height();
   LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
-  RECT mark = MarkRect(r, w, h, (style & BS_LEFTTEXT) != 0);
+  RECT mark = MarkRect(r, w, h, at.Length(14), (style & BS_LEFTTEXT) != 0);
   bool disabled = (style & WS_DISABLED) != 0;
   int frame = checkBox && (state & BST_INDETERMINATE) ? 4 : disabled ? c + 2 : c;
   // The frame drawn with its key colour on the face, as filling the face and drawing the frame
   // transparently over it would leave it.
   TColor face = ColorToRGB(s.SkinData()->Skin.ColourButtonFace);
-  TPictureCache::TKey key{frame, frames, w, h, ImageId(image), face, 0, 0};
+  TPictureCache::TKey key{frame, frames, w, h, ImageId(scaled), face, 0, 0};
   if (!cache.Holds(key)) {
     TBitmap& picture = cache.Remake(key);
     picture.SetSize(w, h, pf24bit);
     picture.Fill(face);
     TDrawRect all{0, 0, w, h};
-    TBitmap built = BuildFrame(all, image, frames, frame);
+    TBitmap built = BuildFrame(all, scaled, frames, frame);
     DrawTransparent(picture, all, built, SkinKeyColor);
   }
   // The system's own mark may sit a pixel off ours (its rounding of the centre): a ring of the
@@ -91,7 +93,8 @@ void DrawMark(const TSkinControl& s, TPictureCache& cache, HDC dc, const RECT& r
 
 // A disabled control's caption in the disabled colour of the skinned push buttons, over the
 // system's embossed one (a white copy under grey reads as bright smeared text on a dark face).
-// The caption sits where the system puts it: beside the 13-pixel box, half a digit away.
+// The caption sits where the system puts it: beside the box (13 pixels at 96 DPI), half a digit
+// away.
 void DrawDisabledCaption(const TSkinControl& s, HDC dc, const RECT& r) {
   LONG_PTR style = GetWindowLongPtrA(s.Handle(), GWL_STYLE);
   if (!(style & WS_DISABLED)) return;
@@ -100,7 +103,7 @@ void DrawDisabledCaption(const TSkinControl& s, HDC dc, const RECT& r) {
   TCanvas canvas;
   canvas.SetHandle(dc);
   s.ControlFont(canvas.Font());
-  const int offset = 13 + canvas.TextWidth("0") / 2;
+  const int offset = s.AtScale().Length(12) + 1 + canvas.TextWidth("0") / 2;
   RECT area = r;
   if (style & BS_LEFTTEXT)
     area.right -= offset;
@@ -125,11 +128,12 @@ void TSkinMarkButton::AttachControl(TWinControl* control, TSkinData* data, bool 
   AttachUnbuffered(control, data, recolour, canvas);
 }
 
-const TBitmap* TSkinMarkButton::MarkImage(int* frameCount) const {
+const TBitmap* TSkinMarkButton::MarkImage(int* frameCount, const TBitmap** image2x) const {
   if (!FSkinData || !FSkinData->Skin.Buttons) return nullptr;
   const TDataSkinButton& b = *FSkinData->Skin.Buttons;
   const TBitmap& image = FCheckBox ? b.CheckBitmap : b.RadioBitmap;
   if (frameCount) *frameCount = FCheckBox ? b.CheckFrameCount : b.RadioFrameCount;
+  if (image2x) *image2x = FCheckBox ? &b.CheckBitmap2x : &b.RadioBitmap2x;
   return image.Empty() ? nullptr : &image;
 }
 
@@ -154,18 +158,24 @@ bool TSkinMarkButton::PictureKey(TPictureKey& key) {
   bool checked = false;
   key.Add(SendMessageA(FHandle, FCheckBox ? BM_GETSTATE : BM_GETCHECK, 0, 0));
   key.Add(CheckedProperty(FControl, &checked) ? 2 + checked : 0);
-  key.Add(ImageId(*image)).Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
+  key.Add(ImageId(*image)).Add(ColorToRGB(FSkinData->Skin.ColourButtonFace)).Add(FAtScale.Scale().Dpi);
   AddOwnLookKey(key);
   return true;
 }
 
 void TSkinMarkButton::DrawSkin(HDC dc, const RECT& r) {
   int frames = 0;
-  const TBitmap* image = MarkImage(&frames);
+  const TBitmap* image2x = nullptr;
+  const TBitmap* image = MarkImage(&frames, &image2x);
   if (!image || !dc) return;
   PaintOwnLook(dc);
-  DrawMark(*this, FMark, dc, r, *image, frames, FCheckBox);
+  DrawMark(*this, FMark, dc, r, *image, *image2x, frames, FCheckBox);
   DrawDisabledCaption(*this, dc, r);
+}
+
+void TSkinMarkButton::ScaleChanged() {
+  FMark.Clear();
+  TSkinControl::ScaleChanged();
 }
 
 void TSkinMarkButton::RefreshSkin() {

@@ -20,10 +20,11 @@ class TSkinMarkButton : public TSkinControl {
 
  protected:
   TSkinMarkButton(TComponent* owner, bool checkBox);
+  void ScaleChanged() override;
 
  private:
-  // The skin's mark strip and its frame count, or nullptr when the skin has none.
-  const TBitmap* MarkImage(int* frameCount) const;
+  // The skin's mark strip, its frame count and its 2x twin, or nullptr when the skin has none.
+  const TBitmap* MarkImage(int* frameCount, const TBitmap** image2x = nullptr) const;
   bool FCheckBox;
   TPictureCache FMark;  // the mark of the last paint on the face colour
 };

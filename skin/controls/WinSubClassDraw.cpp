@@ -81,7 +81,8 @@ void TSkinControl::ControlFont(TFont& font) const {
 void TSkinControl::DrawElement(HDC dc, const RECT& r, int frameCount, int frameIndex,
                                const TDataSkinObject& e) const {
   if (Inverted(r)) return;
-  DrawNineSlice(dc, r, e.Bitmap, false, e.Tile != 0, e.Trans == 1, frameCount, frameIndex, ElementMargins(e));
+  DrawNineSlice(dc, r, FAtScale.Element(e, frameCount), false, e.Tile != 0, e.Trans == 1, frameCount,
+                frameIndex, FAtScale.ElementMargins(e));
 }
 
 void TSkinControl::DrawElementToBuffer(const RECT& r, const TDataSkinObject& e, bool transparent,
@@ -92,8 +93,8 @@ void TSkinControl::DrawElementToBuffer(const RECT& r, const TDataSkinObject& e, 
   TBitmapDC dc(*scratch);
   if (!dc) return;
   FillFace(dc.Get(), r);
-  DrawNineSlice(dc.Get(), r, e.Bitmap, false, e.Tile != 0, transparent, frameCount, frameIndex,
-                ElementMargins(e));
+  DrawNineSlice(dc.Get(), r, FAtScale.Element(e, frameCount), false, e.Tile != 0, transparent, frameCount,
+                frameIndex, FAtScale.ElementMargins(e));
 }
 
 void TSkinControl::DrawFrameStretched(HDC dc, const RECT& r, int frameCount, int frameIndex,

@@ -170,7 +170,7 @@ bool TSkinComBox::BeforeDefault(TMessage& m) {
   if (PaintOverOwn(m)) return false;
   // A press on the skin's button on the left is a press on the system's button on the right.
   if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && ButtonOnTheLeft()) {
-    const int b = GetSystemMetrics(SM_CXHSCROLL);
+    const int b = SystemMetricForDpi(SM_CXHSCROLL, FAtScale.Scale().Dpi);
     RECT client{};
     GetClientRect(FHandle, &client);
     if (static_cast<short>(LOWORD(m.LParam)) < b + 2)
@@ -231,6 +231,19 @@ void TSkinComBox::DrawSimpleFrame(HDC dc, const RECT& r) {
   DrawEditGround(dc, r, Shrunk(frame, 1));
   OffsetRect(&frame, r.left, r.top);
   FrameWith(dc, frame, FSkinData->Skin.ColourButtonShadow);
+  // The window may be taller than its edit and its list of whole items: the ground left around
+  // them (the system leaves it in its own face, or unpainted) is the skin's face.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  RECT list{};
+  if (!GetComboBoxInfo(FHandle, &info) || !info.hwndList || !GetWindowRect(info.hwndList, &list)) return;
+  MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&list), 2);
+  OffsetRect(&list, r.left, r.top);
+  int saved = SaveDC(dc);
+  ExcludeClipRect(dc, frame.left, frame.top, frame.right, frame.bottom);
+  ExcludeClipRect(dc, list.left, list.top, list.right, list.bottom);
+  FillFace(dc, r);
+  RestoreDC(dc, saved);
 }
 
 void TSkinComBox::DrawListText(HDC dc, const RECT& area) {
@@ -325,7 +338,7 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
   FFocused = FOwnFocus;
   FEnabled = (FStyle & WS_DISABLED) == 0;
   const int state = ComboState(FState, FFocused, FEnabled);
-  const int b = GetSystemMetrics(SM_CXHSCROLL);
+  const int b = SystemMetricForDpi(SM_CXHSCROLL, FAtScale.Scale().Dpi);
   const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
   RECT text = left ? RECT{b + 4, 2, w - 2, h - 2} : RECT{2, 2, w - b - 4, h - 2};
   RECT face = left ? RECT{0, 0, b + 2, h} : RECT{w - b - 2, 0, w, h};
@@ -340,7 +353,8 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
                           ImageId(edge->Bitmap),
                           ImageId(image),
                           extra ? ImageId(extra->Bitmap) : 0,
-                          edge->Trans};
+                          edge->Trans,
+                          FAtScale.Scale().Dpi};
   if (!FPicture.Holds(key))
     Compose(FPicture.Remake(key), SIZE{w, h}, *edge, *button, extra, state, left, face, glyphArea);
   const LONG_PTR type = FStyle & 3;
@@ -368,20 +382,23 @@ void TSkinComBox::Compose(TBitmap& picture, SIZE size, const TDataSkinObject& ed
                           const RECT& face, const RECT& glyphArea) {
   picture.SetSize(size.cx, size.cy, pf24bit);
   TDrawRect whole{0, 0, size.cx, size.cy};
-  DrawNineSlice(picture, whole, edge.Bitmap,
-                TMargins{edge.LeftWidth, edge.TopHeight, edge.RightWidth, edge.BottomHeight}, false,
+  DrawNineSlice(picture, whole, FAtScale.Element(edge, 4), FAtScale.ElementMargins(edge), false,
                 edge.Tile != 0, 4, state);
   // The mirrored copy holds the frames in reverse order.
   const int count = button.Frames(4);
   TDrawRect f = ToDrawRect(face);
-  TBitmap built = BuildFrame({0, 0, f.Width(), f.Height()}, left ? button.Bitmap2 : button.Bitmap, count,
-                             left ? count - state + 1 : state);
+  const TBitmap& image =
+      left ? FAtScale.Image(button.Bitmap2, button.Bitmap2_2x, TImageLayout{count, false, {}})
+           : FAtScale.Image(button.Bitmap, button.Bitmap2x, TImageLayout{count, false, {}});
+  TBitmap built = BuildFrame({0, 0, f.Width(), f.Height()}, image, count, left ? count - state + 1 : state);
   DrawTransparent(picture, f, built, SkinKeyColor);
   if (!extra) return;
-  const int gw = extra->FrameWidth(), gh = extra->Bitmap.Height();
+  const int frames = extra->Frames(5);
+  const TBitmap& glyphs = FAtScale.Image(extra->Bitmap, extra->Bitmap2x, TImageLayout{frames, false, {}});
+  const int gw = glyphs.Width() / frames, gh = glyphs.Height();
   const int gx = glyphArea.left + ((glyphArea.right - glyphArea.left) - gw) / 2;
   const int gy = glyphArea.top + ((glyphArea.bottom - glyphArea.top) - gh) / 2;
-  TBitmap glyph = BuildFrame({0, 0, gw, gh}, extra->Bitmap, extra->Frames(5), state);
+  TBitmap glyph = BuildFrame({0, 0, gw, gh}, glyphs, frames, state);
   DrawTransparent(picture, TDrawRect{gx, gy, gx + gw, gy + gh}, glyph, SkinKeyColor);
 }
 
@@ -400,8 +417,10 @@ void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
   RECT ring = Shrunk(r, 1);
   FrameRect(dc, &ring, current);
   RECT area = Shrunk(ring, 1);
-  area.left = area.right - GetSystemMetrics(SM_CYVTHUMB);
+  area.left = area.right - SystemMetricForDpi(SM_CYVTHUMB, FAtScale.Scale().Dpi);
   FillRect(dc, &area, current);
-  DrawFrameStretched(dc, area, button.Frames(4), state, button.Bitmap);
+  const int count = button.Frames(4);
+  DrawFrameStretched(dc, area, count, state,
+                     FAtScale.Image(button.Bitmap, button.Bitmap2x, TImageLayout{count, false, {}}));
   FrameWith(dc, r, FSkinData->Skin.ColourButtonShadow);
 }

@@ -43,12 +43,16 @@ int MinimumThumbLength() {
 
 // ---- composing one bar
 
-void TScrollBarPainter::Draw(const TSkinData& data, HDC dc, const RECT& r, bool vertical,
-                             const TBarGeometry& g, int activePart) {
+void TScrollBarPainter::Draw(const TSkinData& data, const TSkinAtScale& at, HDC dc, const RECT& r,
+                             bool vertical, const TBarGeometry& g, int activePart) {
   const TSkinElements& s = data.Skin;
   int length = vertical ? r.bottom - r.top : r.right - r.left;
   int arrow = ArrowLength();
-  TComposedBar c = ComposeBar(length, arrow, g, vertical);
+  // Above 96 DPI composed at the bar's own thickness, from images scaled for the DPI: nothing is
+  // stretched across the bar.
+  int thickness = vertical ? r.right - r.left : r.bottom - r.top;
+  if (at.Scale().Unscaled() || thickness <= 0) thickness = kComposedBarThickness;
+  TComposedBar c = ComposeBar(length, arrow, g, vertical, thickness);
   if (c.Width <= 0 || c.Height <= 0 || c.Width > 10000 || c.Height > 10000) return;
   if (picture_.Width() != c.Width || picture_.Height() != c.Height) {
     if (!picture_.SetSize(c.Width, c.Height, pf24bit)) return;
@@ -59,21 +63,21 @@ void TScrollBarPainter::Draw(const TSkinData& data, HDC dc, const RECT& r, bool 
     picture_.Fill(ColorToRGB(s.ColourScrollbar));
     const auto& track = vertical ? s.VertScroll : s.HorzScroll;
     if (HasImage(track.get()) && !c.Track.Inverted())
-      DrawNineSlice(bdc.Get(), ToRect(c.Track), track->Bitmap, false, track->Tile != 0, track->Trans != 0, 4,
-                    1, ElementMargins(*track));
+      DrawNineSlice(bdc.Get(), ToRect(c.Track), at.Element(*track, 4), false, track->Tile != 0,
+                    track->Trans != 0, 4, 1, at.ElementMargins(*track));
     // Frames of the arrow strip: left 1, right 5, up 9, down 13; the next frame is the pressed one.
     int first = vertical ? 9 : 1, second = vertical ? 13 : 5;
     int firstPart = vertical ? spUpArrow : spLeftArrow, secondPart = vertical ? spDownArrow : spRightArrow;
-    DrawFrame(bdc.Get(), ToRect(c.First), s.Scrollbar->Bitmap, true, 23, first + (activePart == firstPart));
-    DrawFrame(bdc.Get(), ToRect(c.Second), s.Scrollbar->Bitmap, true, 23,
-              second + (activePart == secondPart));
+    const TBitmap& arrows = at.Image(s.Scrollbar->Bitmap, s.Scrollbar->Bitmap2x, TImageLayout{23, false, {}});
+    DrawFrame(bdc.Get(), ToRect(c.First), arrows, true, 23, first + (activePart == firstPart));
+    DrawFrame(bdc.Get(), ToRect(c.Second), arrows, true, 23, second + (activePart == secondPart));
     const auto& thumb = vertical ? s.VertScrollThumb : s.HorzScrollThumb;
     if (HasImage(thumb.get()) && c.ThumbShown) {
       bool pressed = activePart == (vertical ? spVertThumb : spHorzThumb);
       // Both thumbs are transparent as the horizontal one says.
       bool trans = s.HorzScrollThumb && s.HorzScrollThumb->Trans != 0;
-      DrawNineSlice(bdc.Get(), ToRect(c.Thumb), thumb->Bitmap, false, false, trans, thumb->FrameCount,
-                    pressed ? 2 : 1, ElementMargins(*thumb));
+      DrawNineSlice(bdc.Get(), ToRect(c.Thumb), at.Element(*thumb, thumb->FrameCount), false, false, trans,
+                    thumb->FrameCount, pressed ? 2 : 1, at.ElementMargins(*thumb));
     }
     int mode = SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc.Get(), 0, 0, c.Width, c.Height,
@@ -219,7 +223,7 @@ void TSkinScrollBar::UpdateGeometry(bool vertical, int length) {
 void TSkinScrollBar::DrawBar(HDC dc, const RECT& r, bool vertical) {
   if (vertical ? FInVScroll : FInHScroll) return;  // drawn once the control has scrolled
   UpdateGeometry(vertical, vertical ? r.bottom - r.top : r.right - r.left);
-  FPainter[vertical].Draw(*FSkinData, dc, r, vertical, FGeometry[vertical], FActivePart);
+  FPainter[vertical].Draw(*FSkinData, FAtScale, dc, r, vertical, FGeometry[vertical], FActivePart);
 }
 
 void TSkinScrollBar::DrawSkin(HDC dc, const RECT& r) {
@@ -394,5 +398,5 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& r) {
   int length = vertical ? r.bottom - r.top : r.right - r.left;
   ControlBarGeometry(length, ArrowLength(), range, MinimumThumbLength(), GetSystemMetrics(SM_CXHTHUMB),
                      FGeometry);
-  FPainter.Draw(*FSkinData, dc, r, vertical, FGeometry, FActivePart);
+  FPainter.Draw(*FSkinData, FAtScale, dc, r, vertical, FGeometry, FActivePart);
 }

@@ -26,8 +26,8 @@ enum TScrollPart : int {
 class TScrollBarPainter {
  public:
   // r: the bar in dc's coordinates; activePart names the pressed arrow or thumb, if any.
-  void Draw(const TSkinData& data, HDC dc, const RECT& r, bool vertical, const TBarGeometry& g,
-            int activePart);
+  void Draw(const TSkinData& data, const TSkinAtScale& at, HDC dc, const RECT& r, bool vertical,
+            const TBarGeometry& g, int activePart);
 
  private:
   TBitmap picture_;

@@ -15,9 +15,10 @@
 namespace {
 
 // A flipped image keeps its slices where they were drawn: top and bottom margins change places.
-TMargins FlippedMargins(const TDataSkinObject& e) {
-  return {e.LeftWidth, e.BottomHeight, e.RightWidth, e.TopHeight};
-}
+TMargins FlippedMargins(const TMargins& m) { return {m.Left, m.Bottom, m.Right, m.Top}; }
+
+// The slice margins of a tab control's page border (its second image), at 96 DPI.
+constexpr TMargins kPageMargins{4, 5, 4, 4};
 
 }  // namespace
 
@@ -57,6 +58,11 @@ void TSkinTab::Detach() {
   TSkinControl::Detach();
 }
 
+void TSkinTab::ScaleChanged() {
+  TSkinControl::ScaleChanged();
+  PrepareImages();
+}
+
 void TSkinTab::RefreshSkin() {
   if (FTabControl && FSkinData) FTabControl->SetColor(FSkinData->Skin.ColourButtonFace);
   TSkinControl::RefreshSkin();
@@ -73,9 +79,10 @@ void TSkinTab::PrepareImages() {
   FBorderImage.Clear();
   const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
   if (!e || e->Bitmap.Empty() || e->Bitmap2.Empty()) return;
-  FTabImage = e->Bitmap;
+  // Scaled as they are stored, then turned into place.
+  FTabImage = FAtScale.Element(*e, e->Frames());
   FTabImage.SetPixelFormat(pf24bit);
-  FBorderImage = e->Bitmap2;
+  FBorderImage = FAtScale.Image(e->Bitmap2, e->Bitmap2_2x, TImageLayout{1, false, kPageMargins});
   FBorderImage.SetPixelFormat(pf24bit);
   if (FTabPosition == 1) {
     FlipVertical(FTabImage);
@@ -181,7 +188,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
   }
   RECT page = r;
   SendMessageA(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-  InflateRect(&page, 4, 4);
+  InflateRect(&page, FAtScale.Length(4), FAtScale.Length(4));
   RECT strip = r;
   switch (FTabPosition) {
     case 1:
@@ -212,7 +219,8 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
       !FStrip.SetSize(length, thickness, pf24bit))
     return;
   FEnabled = WindowEnabled();
-  const TMargins margins = FTabPosition == 1 ? FlippedMargins(*e) : ElementMargins(*e);
+  const TMargins margins =
+      FAtScale.Margins(FTabPosition == 1 ? FlippedMargins(ElementMargins(*e)) : ElementMargins(*e));
   {
     TBitmapDC sdc(FStrip, dc);
     if (!sdc) return;
@@ -258,7 +266,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
   }
   RestoreDC(dc, saved);
   if (FBorderImage.Empty()) return;
-  const TMargins borderMargins{4, 5, 4, 4};
+  const TMargins borderMargins = FAtScale.Margins(kPageMargins);
   // The page itself takes the border image's centre only where nothing can be painted over: the
   // tab control's children and siblings are clipped away. Otherwise (a dialog's controls are
   // often siblings lying on the page) corners and edges only.
@@ -286,7 +294,7 @@ void TSkinTab31::PrepareImage() {
   FTabImage.Clear();
   const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Tabs.get() : nullptr;
   if (!e || e->Bitmap.Empty()) return;
-  FTabImage = e->Bitmap;
+  FTabImage = FAtScale.Element(*e, e->Frames());
   FlipVertical(FTabImage);
 }
 
@@ -304,6 +312,11 @@ void TSkinTab31::AttachControl(TWinControl* control, TSkinData* data, bool recol
   upDown->AttachHandle(FScroller->Handle(), FSkinData, FCanvas);
   FUpDown = upDown;
   if (Owner()) FreeNotification(upDown);
+}
+
+void TSkinTab31::ScaleChanged() {
+  TSkinControl::ScaleChanged();
+  PrepareImage();
 }
 
 void TSkinTab31::RefreshSkin() {
@@ -344,7 +357,7 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
   FEnabled = WindowEnabled();
-  const TMargins margins = FlippedMargins(*e);
+  const TMargins margins = FAtScale.Margins(FlippedMargins(ElementMargins(*e)));
   // Every paint comes here through the composed picture, so it draws straight into dc.
   FillFace(dc, r);
   FTextCanvas.SetHandle(dc);
@@ -371,7 +384,7 @@ bool TSkinProgress::PictureKey(TPictureKey& key) {
   const TDataSkinBorder* e = FSkinData ? FSkinData->Skin.Progress.get() : nullptr;
   if (!HasImage(e)) return false;
   key.Add(SendMessageA(FHandle, PBM_GETPOS, 0, 0)).Add(SendMessageA(FHandle, PBM_GETRANGE, FALSE, 0));
-  key.Add(ImageId(e->Bitmap)).Add(ImageId(e->Bitmap2)).Add(e->Style).Add(e->Tile);
+  key.Add(ImageId(e->Bitmap)).Add(ImageId(e->Bitmap2)).Add(e->Style).Add(e->Tile).Add(FAtScale.Scale().Dpi);
   key.Add(ColorToRGB(FSkinData->Skin.ColourButtonFace));
   return true;
 }
@@ -400,23 +413,24 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& r) {
   TBitmap* scratch = ScratchAtLeast(w, h);
   if (!scratch) return;
   const RECT local{0, 0, w, h};
-  const TMargins margins = ElementMargins(*e);
+  const TMargins margins = FAtScale.ElementMargins(*e);
   {
     TBitmapDC picture(*scratch, dc);
     if (!picture) return;
     FillFace(picture.Get(), local);
     if (!chunky) {
-      DrawNineSlice(picture.Get(), local, e->Bitmap, false, e->Tile != 0, true, 2, 1, margins);
+      const TBitmap& bar = FAtScale.Element(*e, 2);
+      DrawNineSlice(picture.Get(), local, bar, false, e->Tile != 0, true, 2, 1, margins);
       if (p > 0 && m > 0) {
         const RECT filled{0, 0, static_cast<LONG>(static_cast<long long>(std::min(p, m)) * w / m), h};
-        DrawNineSlice(picture.Get(), filled, e->Bitmap, false, e->Tile != 0, true, 2, 2, margins);
+        DrawNineSlice(picture.Get(), filled, bar, false, e->Tile != 0, true, 2, 2, margins);
       }
     } else {
-      DrawNineSlice(picture.Get(), local, e->Bitmap, false, e->Tile != 0, true, 1, 1, margins);
-      const TBitmap& chunk = e->Bitmap2;
+      DrawNineSlice(picture.Get(), local, FAtScale.Element(*e, 1), false, e->Tile != 0, true, 1, 1, margins);
+      const TBitmap& chunk = FAtScale.Image(e->Bitmap2, e->Bitmap2_2x, TImageLayout{});
       if (p > 0 && m > 0) {
         // The chunks fill the room inside the bar's frame: a full bar fills all of it.
-        const int room = std::max(0, w - e->LeftWidth - e->RightWidth);
+        const int room = std::max(0, w - margins.Left - margins.Right);
         const int f = static_cast<int>(static_cast<long long>(std::min(p, m)) * room / m);
         if (f > 0 && (FStrip.Width() != f || FStrip.Height() != chunk.Height()) &&
             !FStrip.SetSize(f, chunk.Height(), pf24bit))
@@ -424,7 +438,7 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& r) {
         for (int x = 0; f > 0 && x < f; x += chunk.Width())
           FStrip.CopyRect(x, 0, chunk, 0, 0, std::min(chunk.Width(), f - x), chunk.Height());
         if (f > 0)
-          DrawBitmapTransparent(picture.Get(), e->LeftWidth, (h - chunk.Height()) / 2, f, chunk.Height(),
+          DrawBitmapTransparent(picture.Get(), margins.Left, (h - chunk.Height()) / 2, f, chunk.Height(),
                                 FStrip, RGBColor(255, 0, 255));
       }
     }
@@ -456,7 +470,7 @@ bool TSkinTrackBar::PictureKey(TPictureKey& key) {
   const TSkinElements& skin = FSkinData->Skin;
   key.Add(skin.TrackbarThumbVert ? ImageId(skin.TrackbarThumbVert->Bitmap) : 0);
   key.Add(skin.TrackbarThumbHorz ? ImageId(skin.TrackbarThumbHorz->Bitmap) : 0);
-  key.Add(ColorToRGB(skin.ColourButtonShadow));
+  key.Add(ColorToRGB(skin.ColourButtonShadow)).Add(FAtScale.Scale().Dpi);
   RECT thumb{}, channel{};
   SendMessageA(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
   SendMessageA(FHandle, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
@@ -494,7 +508,7 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
   else if (s.TrackbarThumbHorz)
     e = s.TrackbarThumbHorz.get();
   if (HasImage(e)) {
-    DrawFrameStretched(dc, thumb, 5, 2, e->Bitmap);
+    DrawFrameStretched(dc, thumb, 5, 2, FAtScale.Image(e->Bitmap, e->Bitmap2x, TImageLayout{5, false, {}}));
     return;
   }
   TGdiPen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(s.ColourButtonShadow))));

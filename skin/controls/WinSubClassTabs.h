@@ -29,6 +29,9 @@ class TSkinTab : public TSkinControl {
   const TBitmap& TabImage() const { return FTabImage; }
   const TBitmap& BorderImage() const { return FBorderImage; }
 
+ protected:
+  void ScaleChanged() override;
+
  private:
   void PrepareImages();
   // The tab control's scroll arrows (skinned on first sight) and whether they show.
@@ -66,6 +69,9 @@ class TSkinTab31 : public TSkinControl {
   void RefreshSkin() override;
   std::size_t PictureBytes() const override { return TSkinControl::PictureBytes() + PixelBytes(FTabImage); }
   TSkinUpDown* UpDown() const { return FUpDown; }
+
+ protected:
+  void ScaleChanged() override;
 
  private:
   void PrepareImage();

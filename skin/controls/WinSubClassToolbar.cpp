@@ -16,9 +16,10 @@ const TDataSkinObject* BarElement(const TSkinData& data) {
   return HasImage(e) ? e : nullptr;
 }
 
-void DrawBarFrame(HDC dc, const RECT& r, const TDataSkinObject& e, int frame) {
+void DrawBarFrame(HDC dc, const RECT& r, const TDataSkinObject& e, int frame, const TSkinAtScale& at) {
   if (r.right <= r.left || r.bottom <= r.top) return;
-  DrawNineSlice(dc, r, e.Bitmap, false, e.Tile != 0, false, e.Frames(kBarFrames), frame, ElementMargins(e));
+  const int frames = e.Frames(kBarFrames);
+  DrawNineSlice(dc, r, at.Element(e, frames), false, e.Tile != 0, false, frames, frame, at.ElementMargins(e));
 }
 
 void FillColour(HDC dc, const RECT& r, TColor c) {
@@ -29,9 +30,9 @@ void FillColour(HDC dc, const RECT& r, TColor c) {
 
 }  // namespace
 
-void DrawBarGround(HDC dc, const RECT& r, const TSkinData& data) {
+void DrawBarGround(HDC dc, const RECT& r, const TSkinData& data, const TSkinAtScale& at) {
   if (const TDataSkinObject* e = BarElement(data)) {
-    DrawBarFrame(dc, r, *e, kGroundFrame);
+    DrawBarFrame(dc, r, *e, kGroundFrame, at);
     return;
   }
   FillColour(dc, r, data.Skin.ColourButtonFace);
@@ -75,7 +76,7 @@ void TSkinToolbar::DrawButton(HDC dc, int index, int hot) {
   const bool down = enabled && (b.fsState & (TBSTATE_PRESSED | TBSTATE_CHECKED));
   if (down || (enabled && index == hot)) {
     if (const TDataSkinObject* e = BarElement(*FSkinData)) {
-      DrawBarFrame(dc, r, *e, down ? kPressedFrame : kHotFrame);
+      DrawBarFrame(dc, r, *e, down ? kPressedFrame : kHotFrame, FAtScale);
     } else {
       TGdiBrush edge(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(skin.ColourButtonShadow))));
       FrameRect(dc, &r, edge.Get());
@@ -91,7 +92,7 @@ void TSkinToolbar::DrawSkin(HDC dc, const RECT& r) {
   {
     TBitmapDC picture(*scratch, dc);
     if (!picture) return;
-    DrawBarGround(picture.Get(), RECT{0, 0, w, h}, *FSkinData);
+    DrawBarGround(picture.Get(), RECT{0, 0, w, h}, *FSkinData, FAtScale);
     const int hot = static_cast<int>(SendMessageW(FHandle, TB_GETHOTITEM, 0, 0));
     const int count = static_cast<int>(SendMessageW(FHandle, TB_BUTTONCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) DrawButton(picture.Get(), i, hot);
@@ -113,7 +114,7 @@ bool TSkinRebar::BeforeDefault(TMessage& m) {
   if (m.Msg != WM_ERASEBKGND || !FSkinData) return true;
   RECT r{};
   GetClientRect(FHandle, &r);
-  DrawBarGround(reinterpret_cast<HDC>(m.WParam), r, *FSkinData);
+  DrawBarGround(reinterpret_cast<HDC>(m.WParam), r, *FSkinData, FAtScale);
   m.Result = 1;
   return false;
 }

@@ -33,7 +33,7 @@ class TSkinRebar : public TSkinControl {
 
 // The ground of a tool bar or rebar at r of dc: the first frame of the skin's "Toolbars" element,
 // or the skin's face without it.
-void DrawBarGround(HDC dc, const RECT& r, const TSkinData& data);
+void DrawBarGround(HDC dc, const RECT& r, const TSkinData& data, const TSkinAtScale& at);
 
 // A tool bar asks its window how to draw (NM_CUSTOMDRAW, in a WM_NOTIFY whose answer was `given`):
 // where the program leaves the drawing to the bar, the bar's texts take the skin's button-text

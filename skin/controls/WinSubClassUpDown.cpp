@@ -140,20 +140,25 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& r) {
                           (horizontal ? 1 : 0) | (FInEdit ? 2 : 0),
                           e ? ImageId(e->Bitmap) : 0,
                           e ? ImageId(e->Bitmap2) : 0,
-                          face};
+                          face,
+                          FAtScale.Scale().Dpi};
   if (!FPicture.Holds(key)) {
     // Composed at the client's size; only its top-left part (up to C's right and bottom) is shown.
     TBitmap& picture = FPicture.Remake(key);
     picture.SetSize(c.right, c.bottom, pf24bit);
     picture.Fill(face);
     if (e) {
-      const int gw = e->Bitmap2.Width() / 8, gh = e->Bitmap2.Height();
+      // Both strips of eight frames at the control's DPI: the button faces stretch to the
+      // arrows, the glyphs keep their (scaled) size.
+      const TBitmap& faces = FAtScale.Image(e->Bitmap, e->Bitmap2x, TImageLayout{8, false, {}});
+      const TBitmap& glyphs = FAtScale.Image(e->Bitmap2, e->Bitmap2_2x, TImageLayout{8, false, {}});
+      const int gw = glyphs.Width() / 8, gh = glyphs.Height();
       for (int i = 0; i < 2; ++i) {
         TDrawRect a = ToDrawRect(i == 0 ? first : second);
         const int k = i == 0 ? firstState : secondState + 4;
-        DrawTransparent(picture, a, BuildFrame({0, 0, a.Width(), a.Height()}, e->Bitmap, 8, k), SkinKeyColor);
+        DrawTransparent(picture, a, BuildFrame({0, 0, a.Width(), a.Height()}, faces, 8, k), SkinKeyColor);
         const int gx = a.Left + (a.Width() - gw) / 2, gy = a.Top + (a.Height() - gh) / 2;
-        DrawTransparent(picture, {gx, gy, gx + gw, gy + gh}, BuildFrame({0, 0, gw, gh}, e->Bitmap2, 8, k),
+        DrawTransparent(picture, {gx, gy, gx + gw, gy + gh}, BuildFrame({0, 0, gw, gh}, glyphs, 8, k),
                         SkinKeyColor);
       }
     } else {

@@ -275,6 +275,8 @@ bool TCaptionButtons::MeasureItem(MEASUREITEMSTRUCT& mi) const {
   if (mi.CtlType != ODT_MENU || mi.itemID < kMenuIdBase || mi.itemID > kMenuIdBase + kSeparatorTag)
     return false;
   TMenuItemLook look = SystemMenuLook(static_cast<int>(mi.itemID - kMenuIdBase), *FSkinner.FSkinData);
+  look.Dpi = FScale.Dpi;
+  look.Scaled = FScaledImages.get();
   SIZE text = MeasureItemText(look);
   int w = text.cx, h = text.cy;
   MeasureSkinnedItem(*FSkinner.FSkinData, look, w, h);
@@ -288,6 +290,8 @@ bool TCaptionButtons::DrawItem(const DRAWITEMSTRUCT& di) const {
   if (di.CtlType != ODT_MENU || !menu || menu != FSystemMenu.Get()) return false;
   TMenuItemLook look = SystemMenuLook(static_cast<int>(di.itemID - kMenuIdBase), *FSkinner.FSkinData);
   look.Enabled = !(di.itemState & (ODS_GRAYED | ODS_DISABLED));
+  look.Dpi = FScale.Dpi;
+  look.Scaled = FScaledImages.get();
   bool selected = (di.itemState & ODS_SELECTED) && !look.Separator();  // disabled ones too
   DrawSkinnedItem(di.hDC, di.rcItem, *FSkinner.FSkinData, look, selected, PopupBackgroundFor(menu, di.hDC));
   return true;

@@ -265,6 +265,19 @@ bool TVuzUrezForm::Stage1(TMessage& m) {
         FStyle = static_cast<LONG_PTR>(reinterpret_cast<const STYLESTRUCT*>(m.LParam)->styleNew);
       CallPrevious(m);
       return true;
+    case WM_DESTROY:
+      // A program may keep its window's size as it goes, to open it the same next time (notepad
+      // does): it keeps the size the system's frame gives the same client area, or each skinned
+      // run would grow the window by the difference of the frames. The window is hidden by now.
+      if (!FForm && MainMenuSkinned() && FWindowState == swNormal && FittedToSkin()) {
+        RECT wr{};
+        GetWindowRect(Handle, &wr);
+        TSize size = UnskinnedSize(wr);
+        SetWindowPos(Handle, nullptr, 0, 0, size.Width, size.Height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      CallPrevious(m);
+      return true;
     case WM_NCDESTROY:
       FStage = ssReleasing;
       Release();
@@ -559,17 +572,12 @@ void TVuzUrezForm::Detach() {
   GiveMenuBack();
   FMdi.UnhookMdiClient();
   ForgetFramePictures();
-  // A maximised or minimised MDI child already has the system's frame and place, and so has a
-  // window whose skinner never got to fit it to the skin (given back before its activation).
-  bool fitted = FStage != ssAttached && FStage != ssReleasing;
-  if (fitted && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild()) {
+  if (FittedToSkin()) {
     RECT wr{};
     GetWindowRect(Handle, &wr);
     POINT topLeft{wr.left, wr.top};
     if (FWindowKind == wkMdiChild) ScreenToClient(GetParent(Handle), &topLeft);
-    TSize size = UnskinnedWindowSize({wr.right - wr.left, wr.bottom - wr.top},
-                                     {FSystemFrame.right, FSystemFrame.bottom},
-                                     {FLeftWidth, FTopHeight, FRightWidth, FBottomHeight}, FMenuHeight);
+    TSize size = UnskinnedSize(wr);
     SetWindowPos(Handle, nullptr, topLeft.x, topLeft.y, size.Width, size.Height,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
   }
@@ -579,6 +587,19 @@ void TVuzUrezForm::Detach() {
   // The controls the skinners let go of show their own look at once.
   if (FStage != ssReleasing)
     RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool TVuzUrezForm::FittedToSkin() const {
+  // A maximised or minimised MDI child already has the system's frame and place, and so has a
+  // window whose skinner never got to fit it to the skin (given back before its activation).
+  bool fitted = FStage != ssAttached && FStage != ssReleasing;
+  return fitted && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild();
+}
+
+TSize TVuzUrezForm::UnskinnedSize(const RECT& wr) const {
+  return UnskinnedWindowSize({wr.right - wr.left, wr.bottom - wr.top},
+                             {FSystemFrame.right, FSystemFrame.bottom},
+                             {FLeftWidth, FTopHeight, FRightWidth, FBottomHeight}, FMenuHeight);
 }
 
 void TVuzUrezForm::Release() {

@@ -182,6 +182,11 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   bool GiveBackWindow();
   void RestoreFormColor();
   bool MainMenuSkinned() const;
+  // The window was fitted to the skin's frame and has a frame of its own (not a child, not a
+  // maximised or minimised MDI child): it gets its system-frame size back when given back.
+  bool FittedToSkin() const;
+  // The window's size with the system's frame around the same client area (wr: its rectangle).
+  TSize UnskinnedSize(const RECT& wr) const;
 
   // The frame's painting (VuzUrezFormFrame.cpp).
   void PaintTitleBar(HDC dc);

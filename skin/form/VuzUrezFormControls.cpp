@@ -472,10 +472,9 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     }
   }
   if (cls == "combobox") {
-    if ((style & 3) != CBS_SIMPLE) {
-      if (d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
-      return;
-    }
+    // A simple combo's edit is framed as a skinned edit is (the system rings it in the window
+    // colour), and its list, always shown, gets a list's bars.
+    if (d.HasControl(xcCombo)) AttachByHandle<TSkinComBox>(wnd, true);
     SkinSimpleComboList(wnd);
     return;
   }
@@ -496,6 +495,9 @@ void TFormControls::SkinChildWindow(HWND wnd) {
     return;
   }
   if (cls == "comboboxex32") {
+    // Its edit's colour question reaches it through the combo inside, and left to itself it
+    // answers with the system's colours: it answers as the window it stands on, like a pane.
+    AttachByHandle<TSkinDialogPane>(wnd, true);
     HWND inner = GetWindow(wnd, GW_CHILD);
     if (inner && d.HasControl(xcCombo) && !FindWindowSkinner(inner)) AttachByHandle<TSkinComBox>(inner, true);
     return;

@@ -97,6 +97,7 @@ void TVuzUrezForm::PopupItemMeasure(TObject* sender, TCanvas*, int& width, int& 
   if (!item || !FSkinData) return;
   TMenuItemLook look = TMenuItemLook::Of(item);
   look.Dpi = FScale.Dpi;
+  look.Scaled = FScaledImages.get();
   SIZE text = MeasureItemText(look);
   width = text.cx;
   height = text.cy;
@@ -108,6 +109,7 @@ void TVuzUrezForm::PopupItemDraw(TObject* sender, TCanvas* canvas, RECT r, bool 
   if (!item || !canvas || !FSkinData) return;
   TMenuItemLook look = TMenuItemLook::Of(item);
   look.Dpi = FScale.Dpi;
+  look.Scaled = FScaledImages.get();
   HDC dc = canvas->Handle();
   TMenuBackground back = PopupBackgroundFor(MenuBeingDrawn(), dc);
   // A disabled item shows the selection too: the keyboard highlight must not vanish on it.

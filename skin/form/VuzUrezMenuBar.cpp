@@ -366,6 +366,7 @@ TMenuItemLook TVuzUrezMenu::LookOf(UINT id, UINT state) const {
   look.Checked = (state & ODS_CHECKED) != 0 || (item && item->Checked());
   look.RightToLeft = look.RightToLeft || RightToLeft;
   look.Dpi = Scale.Dpi;
+  look.Scaled = ScaledImages.get();
   return look;
 }
 

@@ -11,6 +11,7 @@
 #include "skin/manager/VuzUrezMenu.h"
 #include "skin/paint/SkinDrawWin32.h"
 #include "skin/paint/SkinPictureCache.h"
+#include "skin/paint/SkinScale.h"
 
 namespace {
 
@@ -28,12 +29,31 @@ std::wstring ShownCaption(const TMenuItemLook& item) {
   return item.Caption.empty() || item.Caption == L"&" ? L" " : item.Caption;
 }
 
+// The scale of the item's sizes: its window's where the skin's images at it are given.
+TSkinScale ScaleOf(const TMenuItemLook& item) { return item.Scaled ? item.Scaled->Scale() : TSkinScale{}; }
+
+// A program's images keep their size; the box of a check mark without one scales.
 int GlyphSize(const TMenuItemLook& item) {
-  int g = item.Images ? item.Images->Width() : 16;
-  return item.Checked ? std::max(g, 16) : g;
+  const int box = ScaleOf(item).Length(16);
+  int g = item.Images ? item.Images->Width() : box;
+  return item.Checked ? std::max(g, box) : g;
 }
 
-int LeftCap(const TSkinData& data) { return data.Skin.MenuItem ? data.Skin.MenuItem->LeftWidth : 0; }
+int LeftCap(const TSkinData& data, const TMenuItemLook& item) {
+  return data.Skin.MenuItem ? ScaleOf(item).Length(data.Skin.MenuItem->LeftWidth) : 0;
+}
+
+// The item strip and its slice margins at the item's scale.
+struct TItemArt {
+  const TBitmap* Image;
+  TMargins Margins;
+};
+TItemArt ArtOf(const TDataSkinObject& e, const TMenuItemLook& item) {
+  TMargins m{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
+  if (!item.Scaled) return {&e.Bitmap, m};
+  return {&item.Scaled->Get(e.Bitmap, e.Bitmap2x, TImageLayout{kFrames, false, m}),
+          ScaleMargins(m, ScaleOf(item))};
+}
 
 // A check mark or bullet in the colour, centred in the box: the system's glyph drawn black on
 // white, its dark pixels put on the item in the colour.
@@ -72,7 +92,7 @@ void FillDither(HDC dc, const RECT& r) {
 void DrawContent(TBitmap& img, const TSkinData& data, const TMenuItemLook& item, bool selected) {
   const TSkinElements& s = data.Skin;
   int w = img.Width(), h = img.Height();
-  int g = GlyphSize(item), cap = LeftCap(data);
+  int g = GlyphSize(item), cap = LeftCap(data, item);
   RECT box =
       item.RightToLeft ? RECT{w - 1 - cap - g, 1, w - 1 - cap, 1 + g} : RECT{1 + cap, 1, 1 + cap + g, 1 + g};
   bool image = item.Images && item.ImageIndex >= 0 && item.ImageIndex < item.Images->Count();
@@ -124,15 +144,16 @@ void EtchedLine(TBitmap& img) {
   DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_TOP);
 }
 
-void SkinnedSeparator(TBitmap& img, const TDataSkinObject& e) {
-  TFrameCell cell = FrameCell(e.Bitmap, false, kFrames, 2);
+void SkinnedSeparator(TBitmap& img, const TItemArt& art) {
+  const TBitmap& strip = *art.Image;
+  TFrameCell cell = FrameCell(strip, false, kFrames, 2);
   if (cell.Empty()) return;
   int rows = std::min(cell.Height, img.Height());
   TBitmap part(cell.Width, rows, pf24bit);
-  part.CopyRect(0, 0, e.Bitmap, cell.X, cell.Y + cell.Height - rows, cell.Width, rows);
+  part.CopyRect(0, 0, strip, cell.X, cell.Y + cell.Height - rows, cell.Width, rows);
   // The caps as they are, the middle stretched between them: a tiled line shows its seams.
-  TBitmap line =
-      BuildNineSlice({0, 0, img.Width(), rows}, part, {e.LeftWidth, 0, e.RightWidth, 0}, false, false, 1, 1);
+  TBitmap line = BuildNineSlice({0, 0, img.Width(), rows}, part, {art.Margins.Left, 0, art.Margins.Right, 0},
+                                false, false, 1, 1);
   DrawTransparent(img, {0, 0, img.Width(), rows}, line, SkinKeyColor);
 }
 
@@ -209,15 +230,16 @@ SIZE MeasureItemText(const TMenuItemLook& item) {
 }
 
 void MeasureSkinnedItem(const TSkinData& data, const TMenuItemLook& item, int& width, int& height) {
+  const TSkinScale scale = ScaleOf(item);
   if (item.Separator()) {
-    height = 8;
+    height = scale.Length(8);
     return;
   }
   const TDataSkinObject* e = data.Skin.MenuItem.get();
-  int caps = e ? e->LeftWidth + e->RightWidth : 0;
+  int caps = e ? scale.Length(e->LeftWidth) + scale.Length(e->RightWidth) : 0;
   // Room for the glyph box, the gap before the caption and the space after the shortcut.
-  width += caps + 1 + GlyphSize(item) + 3 + 12;
-  height = std::max(height + 4, GlyphSize(item) + 2);
+  width += caps + 1 + GlyphSize(item) + scale.Length(3) + scale.Length(12);
+  height = std::max(height + scale.Length(4), GlyphSize(item) + 2);
 }
 
 namespace {
@@ -240,7 +262,11 @@ TPictureKey ItemKey(const RECT& r, const TSkinData& data, const TMenuItemLook& i
   key.Add(back.Image ? ImageId(*back.Image) : 0);
   if (back.Image) key.Add(r.left + back.Offset.x).Add(r.top + back.Offset.y);
   key.Add(item.Enabled).Add(item.Checked).Add(item.Radio).Add(item.Default).Add(item.RightToLeft);
-  key.Add(item.SubMenu).Add(item.Dpi).Add(item.ImageIndex).Add(reinterpret_cast<std::intptr_t>(item.Images));
+  key.Add(item.SubMenu)
+      .Add(item.Dpi)
+      .Add(item.Scaled ? item.Scaled->Scale().Dpi : 0)
+      .Add(item.ImageIndex)
+      .Add(reinterpret_cast<std::intptr_t>(item.Images));
   if (item.Images) key.Add(reinterpret_cast<std::intptr_t>(item.Images->Handle())).Add(item.Images->Count());
   return key.Add(item.Caption).Add(item.ShortCut);
 }
@@ -263,14 +289,15 @@ TBitmap ComposeItem(const RECT& r, const TSkinData& data, const TMenuItemLook& i
   }
   img.Fill(ColorToRGB(s.ColourMenu));
   if (back.Image) img.CopyRect(0, 0, *back.Image, r.left + back.Offset.x, r.top + back.Offset.y, w, h);
+  const TItemArt art = ArtOf(*e, item);
   if (item.Separator()) {
-    SkinnedSeparator(img, *e);
+    SkinnedSeparator(img, art);
   } else {
     {
       TBitmapDC idc(img);
       if (idc)
-        DrawNineSlice(idc.Get(), RECT{0, 0, w, h}, e->Bitmap, false, e->Tile != 0, e->Trans != 0, kFrames,
-                      selected ? 4 : 1, TMargins{e->LeftWidth, e->TopHeight, e->RightWidth, e->BottomHeight});
+        DrawNineSlice(idc.Get(), RECT{0, 0, w, h}, *art.Image, false, e->Tile != 0, e->Trans != 0, kFrames,
+                      selected ? 4 : 1, art.Margins);
     }
     DrawContent(img, data, item, selected);
   }

@@ -14,6 +14,7 @@
 
 class TSkinData;
 class TMenuItem;
+class TScaledSkinImages;
 
 // What an item shows, from a menu item object or from a menu handle.
 struct TMenuItemLook {
@@ -29,6 +30,9 @@ struct TMenuItemLook {
   bool RightToLeft = false;
   bool SubMenu = false;
   int Dpi = 0;  // of the window the menu belongs to; 0: the system's
+  // The skin's images at the window's DPI (null at 96 DPI): with them the item's margins, gaps
+  // and check box are drawn at that DPI too.
+  TScaledSkinImages* Scaled = nullptr;
 
   static TMenuItemLook Of(TMenuItem* item);
   bool Separator() const { return Caption == L"-"; }

@@ -92,13 +92,13 @@ bool TVuzUrezPopMenu::BuildBackground(int& w, int& h) {
   w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return false;
   const TDataSkinObject& e = *FSkinData->Skin.MenuBackground;
+  FAtScale.Follow(FSkinData->Skin, WindowDpi(Handle));
   // Built once for the window's size: a menu's paints and prints after that copy it.
-  TPictureKey key{w, h, ImageId(e.Bitmap), e.Tile};
+  TPictureKey key{w, h, ImageId(e.Bitmap), e.Tile, FAtScale.Scale().Dpi};
   if (!(key == FBackgroundKey) || FBackground.Empty()) {
     if (!gBackgrounds.Find(key, FBackground)) {
-      FBackground =
-          BuildNineSlice({0, 0, w, h}, e.Bitmap, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
-                         false, e.Tile == 1, 1, 1);
+      FBackground = BuildNineSlice({0, 0, w, h}, FAtScale.Element(e, 1), FAtScale.ElementMargins(e), false,
+                                   e.Tile == 1, 1, 1);
       gBackgrounds.Keep(key, FBackground);
     }
     FBackgroundKey = key;

@@ -13,6 +13,7 @@
 #include "framework/Bitmap.h"
 #include "framework/WindowSubclass.h"
 #include "skin/paint/SkinPictureCache.h"
+#include "skin/paint/SkinScale.h"
 
 class TSkinData;
 
@@ -55,6 +56,7 @@ class TVuzUrezPopMenu {
   TWindowSubclass FSubclass;
   TBitmap FBackground;
   TPictureKey FBackgroundKey;  // what FBackground was built from
+  TSkinAtScale FAtScale;       // the skin at the menu window's DPI
 };
 
 // The popup skinner that has painted its background but does not know its menu yet; the next

@@ -177,3 +177,30 @@ TImageLayout LayoutOf(const TSkinImage& image) {
     layout.Margins = {e->LeftWidth, e->TopHeight, e->RightWidth, e->BottomHeight};
   return layout;
 }
+
+bool TSkinAtScale::Follow(TSkinElements& skin, int dpi) {
+  TSkinScale scale{dpi > 0 ? dpi : 96};
+  // Each load of a skin makes its title record anew: it tells one skin from the next.
+  const void* id = skin.Title.get();
+  if (scale.Dpi == scale_.Dpi && id == skin_) return false;
+  scale_ = scale;
+  skin_ = id;
+  images_ = scale.Unscaled() ? nullptr : SharedScaledImages(skin, scale);
+  return true;
+}
+
+const TBitmap& TSkinAtScale::Image(const TBitmap& image, const TBitmap& image2x,
+                                   const TImageLayout& layout) const {
+  return images_ ? images_->Get(image, image2x, layout) : image;
+}
+
+const TBitmap& TSkinAtScale::Element(const TDataSkinObject& e, int frameCount, bool vertical) const {
+  if (!images_) return e.Bitmap;
+  return images_->Get(
+      e.Bitmap, e.Bitmap2x,
+      TImageLayout{frameCount, vertical, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}});
+}
+
+TMargins TSkinAtScale::ElementMargins(const TDataSkinObject& e) const {
+  return Margins({e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight});
+}

@@ -86,3 +86,30 @@ std::shared_ptr<TScaledSkinImages> SharedScaledImages(TSkinElements& skin, TSkin
 
 // The layout of a skin image as the element model describes it.
 TImageLayout LayoutOf(const TSkinImage& image);
+
+// What a painter of one window needs to draw a skin at that window's DPI: the scale, and the
+// skin's images at it from the one cache of that skin and DPI. At 96 DPI it holds no cache and
+// gives every image back as it is.
+class TSkinAtScale {
+ public:
+  // Takes the window's DPI and the skin it is drawn in; true when either changed since the last
+  // call (pictures composed before are then stale).
+  bool Follow(TSkinElements& skin, int dpi);
+  TSkinScale Scale() const { return scale_; }
+  int Length(int n) const { return scale_.Length(n); }
+  TMargins Margins(const TMargins& margins) const { return ScaleMargins(margins, scale_); }
+  // The image (and its 2x twin) cut as the layout says, at the scale.
+  const TBitmap& Image(const TBitmap& image, const TBitmap& image2x, const TImageLayout& layout) const;
+  // The element's image in frameCount frames side by side (stacked with vertical), sliced by its
+  // margins, at the scale; ElementMargins gives those margins at the scale.
+  const TBitmap& Element(const TDataSkinObject& e, int frameCount, bool vertical = false) const;
+  TMargins ElementMargins(const TDataSkinObject& e) const;
+  // Pixel memory of the scaled images this window draws from (shared with every window of the
+  // same skin and DPI).
+  std::size_t Bytes() const { return images_ ? images_->Bytes() : 0; }
+
+ private:
+  TSkinScale scale_;
+  const void* skin_ = nullptr;
+  std::shared_ptr<TScaledSkinImages> images_;
+};

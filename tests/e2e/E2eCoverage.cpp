@@ -54,6 +54,9 @@ std::vector<MetWindow> Survey(HWND top) {
                     GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   std::vector<HWND> windows{top};
   EnumChildWindows(top, AddWindow, reinterpret_cast<LPARAM>(&windows));
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &thread);
   std::vector<MetWindow> met;
   std::map<std::string, int> perClass;
   for (HWND w : windows) {
@@ -62,6 +65,7 @@ std::vector<MetWindow> Survey(HWND top) {
     m.Class = ClassOf(w);
     m.Ordinal = perClass[m.Class]++;
     m.Held = EngineAnswer(w);
+    m.Caret = w == thread.hwndCaret;
     RECT r = ScreenRect(w);
     m.Width = r.right - r.left;
     m.Height = r.bottom - r.top;
@@ -93,7 +97,7 @@ std::vector<Verdict> Judge(const std::vector<MetWindow>& plain, const std::vecto
       if (w.Held && same->Width == w.Width && same->Height == w.Height && same->Pixels == w.Pixels) {
         v.Kind = Look::Broken;
         v.Why = "held by the engine but drawn exactly as without it";
-      } else if (Flat(w.Pixels) && !Flat(same->Pixels)) {
+      } else if (Flat(w.Pixels) && !Flat(same->Pixels) && !w.Caret && !same->Caret) {
         v.Kind = Look::Broken;
         v.Why = "one flat colour where it shows content without the engine";
       }

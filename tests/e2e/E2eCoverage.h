@@ -18,6 +18,7 @@ struct MetWindow {
   LRESULT Held = 0;
   int Width = 0, Height = 0;
   bool Inside = false;           // wholly inside its top-level window
+  bool Caret = false;            // it holds the caret, which shows or not as it blinks
   std::vector<COLORREF> Pixels;  // empty when it was not wholly on the screen
 };
 
@@ -34,7 +35,8 @@ struct Verdict {
 
 // Judges the windows met with the engine against the same ones met without it. Broken: a window
 // the engine holds that shows exactly what it shows without the engine (held, not drawn), a
-// window that shows a single flat colour where it shows content without the engine, and one cut
+// window that shows a single flat colour where it shows content without the engine (unless all
+// it showed may have been its caret), and one cut
 // off by its top-level window's edge where it lies wholly inside without the engine.
 std::vector<Verdict> Judge(const std::vector<MetWindow>& plain, const std::vector<MetWindow>& skinned);
 

@@ -1,6 +1,7 @@
 #include "tests/e2e/E2ePixels.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "framework/Handles.h"
 
@@ -18,6 +19,35 @@ double Pixels::Brightness(const RECT& r) const {
       sum += 0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c);
     }
   return n ? sum / n : 0;
+}
+
+bool Pixels::SaveBmp(const std::string& path) const {
+  if (Empty()) return false;
+  const int stride = (Width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride) * Height;
+  info.biSize = sizeof info;
+  info.biWidth = Width;
+  info.biHeight = Height;  // bottom-up, as every reader expects
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  std::vector<char> row(static_cast<std::size_t>(stride));
+  for (int y = Height - 1; y >= 0; --y) {
+    for (int x = 0; x < Width; ++x) {
+      COLORREF c = At(x, y);
+      row[x * 3] = static_cast<char>(GetBValue(c));
+      row[x * 3 + 1] = static_cast<char>(GetGValue(c));
+      row[x * 3 + 2] = static_cast<char>(GetRValue(c));
+    }
+    out.write(row.data(), stride);
+  }
+  return static_cast<bool>(out);
 }
 
 Pixels ScreenPixels(const RECT& r) {

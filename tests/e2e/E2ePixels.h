@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace e2e {
@@ -14,6 +15,8 @@ struct Pixels {
   COLORREF At(int x, int y) const { return Data[static_cast<std::size_t>(y) * Width + x]; }
   // Mean brightness (0 black .. 255 white) of the pixels inside r (coordinates of these pixels).
   double Brightness(const RECT& r) const;
+  // Written as a 24-bit BMP file, for a person to look at; false when it could not be.
+  bool SaveBmp(const std::string& path) const;
 };
 
 // The screen's pixels inside r (screen coordinates); empty when they cannot be read.

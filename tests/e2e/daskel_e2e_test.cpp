@@ -10,7 +10,22 @@
 
 using namespace e2e;
 
+#ifndef E2E_DPI
+#define E2E_DPI 96
+#endif
+
 namespace {
+
+// A length of the program's 96-DPI layout at the DPI the test runs at.
+int AtDpi(int n) { return MulDiv(n, E2E_DPI, 96); }
+
+// The DPI a window of the program is drawn at, as the system tells (96 where it cannot).
+int DpiOf(HWND w) {
+  using TGetDpi = UINT(WINAPI*)(HWND);
+  auto get = reinterpret_cast<TGetDpi>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  return get ? static_cast<int>(get(w)) : 96;
+}
 
 std::string TempFile(const char* name) {
   char dir[MAX_PATH] = {};
@@ -99,6 +114,7 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   Daskel d;
   ASSERT_TRUE(d.process.Started());
   ASSERT_TRUE(d.Find()) << "main window and its controls";
+  EXPECT_EQ(DpiOf(d.main), E2E_DPI);
 
   // The clock runs in the group box caption.
   std::string first = d.Caption();
@@ -140,11 +156,11 @@ TEST(Daskel, ScheduleCountdownDryRunTrayAndCloseQuestion) {
   ClickCenter(d.warn);
   ASSERT_TRUE(WaitUntil([&] { return !Children(d.main, "TEdit").empty(); }, kPatience));
   EXPECT_EQ(TextOf(Children(d.main, "TEdit")[0]), "单击这里修改提示内容");
-  // 40 pixels for the prompt row, whatever the (skinned) frame adds outside.
+  // 40 pixels for the prompt row (at 96 DPI), whatever the (skinned) frame adds outside.
   RECT after = ScreenRect(d.main);
-  EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), 40);
-  EXPECT_EQ(ScreenRect(d.arm).top - armBefore.top, 40);
-  EXPECT_GT(ScreenRect(d.arm).top, before.top + 93);
+  EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), AtDpi(40));
+  EXPECT_EQ(ScreenRect(d.arm).top - armBefore.top, AtDpi(40));
+  EXPECT_GT(ScreenRect(d.arm).top, before.top + AtDpi(93));
   ClickCenter(d.warn);
   EXPECT_TRUE(WaitUntil([&] { return Children(d.main, "TEdit").empty(); }, kPatience));
 

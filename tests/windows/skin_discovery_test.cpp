@@ -73,6 +73,35 @@ class Discovery : public ::testing::Test {
     }
     return nullptr;
   }
+  // A skinner serving the plain window, as the manager attaches one.
+  TVuzUrezForm* AttachPlain(HWND w) {
+    auto* plain = new TVuzUrezForm(nullptr);
+    plain->Handle = w;
+    plain->AttachWindow(data.get());
+    return plain;
+  }
+  // A plain dialog, with the night skin's data ready for it.
+  HWND NightPlainDialog() {
+    data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
+    return CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
+                           nullptr, nullptr, nullptr, nullptr);
+  }
+  // The ground `asked` gives an edit of the plain window `dlg` for its colour question: the skin's
+  // content colour while a skinner serves the window, the system's once it is gone.
+  void ExpectEditGroundWhileSkinned(HWND dlg, HWND edit, HWND asked) {
+    auto ground = [&] {
+      HDC dc = GetDC(edit);
+      SendMessageA(asked, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+      auto back = static_cast<TColor>(GetBkColor(dc));
+      ReleaseDC(edit, dc);
+      return back;
+    };
+    TVuzUrezForm* plain = AttachPlain(dlg);
+    EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
+    plain->Detach();
+    EXPECT_EQ(ground(), ColorToRGB(clWindow));
+    delete plain;
+  }
   // Another skin put into the component, as the gallery's skin list does it.
   void Load(const char* path) {
     std::string package = FileBytes(path), value(4, '\0');
@@ -291,25 +320,25 @@ TEST_F(Discovery, TextIsNeverGivenAColourCloseToItsGround) {
 }
 
 TEST_F(Discovery, PlainDialogEditsTakeTheContentColoursWhileSkinned) {
-  data.reset(NewSkinData(FileBytes(kDarkSkin), sfOnlyThisForm, false));
-  HWND dlg = CreateWindowExA(0, "#32770", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300, 200,
-                             nullptr, nullptr, nullptr, nullptr);
+  HWND dlg = NightPlainDialog();
   HWND edit = CreateWindowExA(0, "EDIT", "text", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 120, 24, dlg,
                               nullptr, nullptr, nullptr);
-  auto ground = [&] {
-    HDC dc = GetDC(edit);
-    SendMessageA(dlg, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
-    auto back = static_cast<TColor>(GetBkColor(dc));
-    ReleaseDC(edit, dc);
-    return back;
-  };
-  auto* plain = new TVuzUrezForm(nullptr);
-  plain->Handle = dlg;
-  plain->AttachWindow(data.get());
-  EXPECT_EQ(ground(), ColorToRGB(data->Skin.ColourWindow));
-  plain->Detach();
-  EXPECT_EQ(ground(), ColorToRGB(clWindow));
-  delete plain;
+  ExpectEditGroundWhileSkinned(dlg, edit, dlg);
+  DestroyWindow(dlg);
+}
+
+// A combo box with its own edit and images (a file dialog's file name, a word processor's font)
+// answers its edit's colour question itself, with the system's colours unless skinned.
+TEST_F(Discovery, AnExtendedComboBoxsEditTakesTheContentColoursWhileSkinned) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_USEREX_CLASSES};
+  InitCommonControlsEx(&icc);
+  HWND dlg = NightPlainDialog();
+  HWND combo = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 10, 10, 160, 120,
+                               dlg, nullptr, nullptr, nullptr);
+  auto edit = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(edit, nullptr);
+  // The question as the edit asks it: of the window it stands in, which passes it on.
+  ExpectEditGroundWhileSkinned(dlg, edit, GetParent(edit));
   DestroyWindow(dlg);
 }
 
@@ -353,6 +382,29 @@ TEST_F(Discovery, PlainDialogFieldsThatScrollGetSkinnedBarsAndADarkEdge) {
   }
   plain->Detach();
   EXPECT_EQ(plain->FindWindowSkinner(memo), nullptr);
+  delete plain;
+  DestroyWindow(dlg);
+}
+
+TEST_F(Discovery, APlainDialogsSimpleComboBoxRingsItsEditInTheEditsGroundAndShowsTheFaceBelow) {
+  HWND dlg = NightPlainDialog();
+  HWND simple = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_SIMPLE, 10, 10, 160, 120, dlg,
+                                nullptr, nullptr, nullptr);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(simple, &info));
+  TVuzUrezForm* plain = AttachPlain(dlg);
+  RedrawWindow(simple, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // Just above the edit: the system draws a ring there in the window colour, white.
+  EXPECT_EQ(ScreenPixel(simple, info.rcItem.left + 5, info.rcItem.top - 1),
+            ColorToRGB(data->Skin.ColourWindow));
+  // Below its list (whole items only) the combo's ground shows: the face, as around it.
+  RECT list{}, combo{};
+  GetWindowRect(info.hwndList, &list);
+  GetWindowRect(simple, &combo);
+  ASSERT_LT(list.bottom, combo.bottom - 1);
+  EXPECT_EQ(ScreenPixel(simple, 5, combo.bottom - combo.top - 1), ColorToRGB(data->Skin.ColourButtonFace));
+  plain->Detach();
   delete plain;
   DestroyWindow(dlg);
 }

@@ -118,6 +118,19 @@ TEST_F(SkinManagerTest, PlainWindowTakesTheSkinWhenActivated) {
   DestroyWindow(w);
 }
 
+// A program that keeps its window's size as it goes (to open it the same next time) keeps the
+// size the system's frame gives: a skinned run must not grow the window for the next one.
+TEST_F(SkinManagerTest, APlainWindowHasItsSystemFrameSizeWhenItIsDestroyed) {
+  RECT system{0, 0, 392, 273};
+  AdjustWindowRectEx(&system, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  HWND w = NewWindow(392, 273);
+  ASSERT_TRUE(Skinned(w));
+  EXPECT_NE(WindowSize(w).cy, system.bottom - system.top) << "the skin's frame is not the system's";
+  DestroyWindow(w);
+  EXPECT_EQ(gSizeAtDestroy.cx, system.right - system.left);
+  EXPECT_EQ(gSizeAtDestroy.cy, system.bottom - system.top);
+}
+
 TEST_F(SkinManagerTest, FrameHitTestRegionAndPixels) {
   HWND w = NewWindow(300, 200);
   TVuzUrezForm* s = SkinnerOf(w);

@@ -83,9 +83,15 @@ inline void DestroyTestWindows() {
 
 // Messages the plain test windows received that a test wants to see.
 inline UINT gLastSkinQueryAction = 0;
+inline SIZE gSizeAtDestroy{};  // the window's size as its procedure saw it when it was destroyed
 
 inline LRESULT CALLBACK SkinTestWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_SKINQUERY && wp != 0) gLastSkinQueryAction = static_cast<UINT>(wp);
+  if (m == WM_DESTROY) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    gSizeAtDestroy = {r.right - r.left, r.bottom - r.top};
+  }
   return DefWindowProcA(w, m, wp, lp);
 }
 
