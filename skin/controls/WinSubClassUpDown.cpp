@@ -54,6 +54,8 @@ bool TSkinUpDown::BeforeDefault(TMessage& m) {
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+      // The arrow pressed is the one the press came on, wherever the cursor is reported later.
+      FPressedArrow = ArrowAt(static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam)));
       // The control handles the click and its repeat first.
       CallDefault(m);
       FState |= kSkinPressed;
@@ -123,13 +125,13 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& r) {
     first.bottom = second.top = c.top + half;
   const int at = horizontal ? cursor.x : cursor.y;
   const int boundary = horizontal ? first.right : first.bottom;
-  auto stateOf = [&](bool onThisArrow) {
+  auto stateOf = [&](int arrow, bool underCursor) {
     if (!FEnabled) return kDisabled;
-    if (!onThisArrow) return kNormal;
-    if (FState & kSkinPressed) return kPressed;
+    if (FState & kSkinPressed) return arrow == FPressedArrow ? kPressed : kNormal;
+    if (!underCursor) return kNormal;
     return (FState & kSkinHot) ? kHot : kNormal;
   };
-  const int firstState = stateOf(at < boundary), secondState = stateOf(at >= boundary);
+  const int firstState = stateOf(0, at < boundary), secondState = stateOf(1, at >= boundary);
   const TDataSkinBorder* e = horizontal ? FSkinData->Skin.UpDownHorz.get() : FSkinData->Skin.UpDownVert.get();
   if (e && (e->Bitmap.Empty() || e->Bitmap2.Empty())) e = nullptr;
   const TColor face = ColorToRGB(FSkinData->Skin.ColourButtonFace);

@@ -22,5 +22,6 @@ class TSkinUpDown : public TSkinControl {
   // 0: the first arrow (up or left) is at the client point, 1: the second.
   int ArrowAt(int x, int y) const;
   int FHotArrow = -1;
+  int FPressedArrow = -1;  // 0 the first arrow, 1 the second, while pressed
   TPictureCache FPicture;  // the arrows of the last paint
 };
