@@ -194,6 +194,18 @@ int TCaptionButtons::PlaceSysButtons(const TCaptionButtonFrame& f) {
   return rightmostLeft;
 }
 
+int TCaptionButtons::LeftButtonsRight(const TCaptionButtonFrame& f) {
+  int right = 0;
+  for (int i = 0; i < SysButtonCount(); ++i) {
+    TWinSysButton& b = *FSysButtons[static_cast<std::size_t>(i)];
+    int frames = 1;
+    const TBitmap* image = ButtonImage(b, frames);
+    if (b.SkinButton->Align != anLeft || !IsSysButtonVisible(i, f) || image->Empty()) continue;
+    right = std::max(right, FScale.Length(b.SkinButton->Xcoord) + image->Width() / frames);
+  }
+  return right;
+}
+
 void TCaptionButtons::PaintSysButtons(HDC strip, bool active) {
   for (auto& b : FSysButtons) {
     int frames = 1;

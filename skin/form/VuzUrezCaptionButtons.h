@@ -119,6 +119,9 @@ class TCaptionButtons {
   // Decides each button's visibility and place; answers the largest left edge of the buttons
   // anchored at the right.
   int PlaceSysButtons(const TCaptionButtonFrame& f);
+  // The right end of the visible buttons anchored at the left (the icon), 0 without any: a
+  // caption moved to make room never goes under them.
+  int LeftButtonsRight(const TCaptionButtonFrame& f);
   // Keeps the title strip before the buttons are drawn on it, for redrawing one button later.
   void KeepTitleBack(const TBitmap& strip) { FTitleBack = strip; }
   // Draws the title-bar buttons on the strip in the window's activation look.

@@ -223,6 +223,8 @@ void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
   in.RightToLeft = FRightToLeft;
   in.Popup = (FStyle & WS_POPUP) != 0;
   in.RightmostButtonLeft = FRightmostButtonLeft;
+  if (int icon = FButtons.LeftButtonsRight(ButtonFrame()); icon > 0)
+    in.TextLeftClip = std::max(0, icon - static_cast<int>(t.left) + FScale.Length(4));
   TDrawRect c = CaptionRectangle(in);
   FCaptionRect = RECT{c.Left, c.Top, c.Right, c.Bottom};
   if (title && !title->Bitmap.Empty()) {

@@ -36,7 +36,19 @@ TDrawRect CaptionRectangle(const TCaptionLayoutInput& in) {
   int dy = (t.Height() - c.Height()) / 2 + in.TextShiftVert / 2;
   c.Left += dx, c.Right += dx, c.Top += dy, c.Bottom += dy;
   if (!in.Popup) {
-    c.Right = std::min(c.Right, t.Right - in.TextRightClip);
+    const int right = t.Right - in.TextRightClip;
+    if (alignment == ctCentred) {
+      // A centred caption that would run into the buttons moves left, as far as the room kept
+      // at the left allows, and one wider than the title starts after that room: only what
+      // still does not fit is cut.
+      const int left = t.Left + in.TextLeftClip;
+      if (c.Right > right) {
+        const int shift = std::max(0, std::min(c.Right - right, c.Left - left));
+        c.Left -= shift, c.Right -= shift;
+      }
+      if (c.Left < left) c.Right += left - c.Left, c.Left = left;
+    }
+    c.Right = std::min(c.Right, right);
   } else if (c.Right < in.RightmostButtonLeft - 5) {
     c.Right = in.RightmostButtonLeft - 5;
   }

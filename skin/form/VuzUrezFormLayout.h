@@ -45,6 +45,7 @@ struct TCaptionLayoutInput {
   int TextWidth = 0, TextHeight = 0;  // the measured caption (prefix, a blank and the text)
   int Alignment = ctLeft;             // a TCaptionTextAlign
   int TextShift = 0, TextShiftVert = 0, TextRightClip = 0;
+  int TextLeftClip = 0;             // room kept at the title's left (the icon) for a centred caption
   int BackLeft = 0, BackRight = 0;  // caps of the caption background, also the text insets
   bool RightToLeft = false;
   bool Popup = false;           // a WS_POPUP window: the right end follows the buttons

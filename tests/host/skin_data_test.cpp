@@ -282,6 +282,26 @@ TEST(SkinFrameLayout, CaptionPlacement) {
   EXPECT_EQ(CaptionRectangle(in).Right, 295);
 }
 
+TEST(SkinFrameLayout, CentredCaptionMovesClearOfTheButtonsBeforeItIsCut) {
+  TCaptionLayoutInput in;
+  in.Title = {5, 0, 235, 28};  // a narrow dialog: 230 wide, 77 kept for the buttons
+  in.Alignment = 1;
+  in.TextRightClip = 77;
+  in.TextLeftClip = 24;
+  in.TextWidth = 100;
+  TDrawRect c = CaptionRectangle(in);
+  EXPECT_EQ(c.Right, 158) << "moved left to end where the buttons' room starts";
+  EXPECT_EQ(c.Width(), 100) << "and kept whole";
+  in.TextWidth = 150;  // does not fit between the icon and the buttons
+  c = CaptionRectangle(in);
+  EXPECT_EQ(c.Left, 29);
+  EXPECT_EQ(c.Right, 158);
+  in.TextWidth = 400;  // wider than the title: it starts after the icon, not under it
+  EXPECT_EQ(CaptionRectangle(in).Left, 29);
+  in.TextWidth = 40;  // room enough: centred as before
+  EXPECT_EQ(CaptionRectangle(in).Left, 100);
+}
+
 TEST(SkinFrameLayout, RegionRunsOfTheDefaultSkinsBorders) {
   TSkinData d(nullptr);
   d.SetState(csLoading);
