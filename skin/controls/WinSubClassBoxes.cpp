@@ -5,6 +5,7 @@
 #include "framework/Controls.h"
 #include "skin/controls/WinSubClassListView.h"
 #include "skin/data/VuzUrezDataWin32.h"
+#include "skin/manager/SkinManage.h"
 
 LRESULT PlainControlColours(UINT msg, HDC dc, LRESULT given, const TSkinData& data) {
   const TSkinElements& skin = data.Skin;
@@ -131,6 +132,73 @@ void TSkinContent::ViewColours() {
   TColor back = clWindow, text = clWindowText;
   Colours(back, text);
   FViewColours.Apply(static_cast<COLORREF>(ColorToRGB(back)), static_cast<COLORREF>(ColorToRGB(text)));
+}
+
+DASKEL_DEFINE_CLASS(TSkinOverlappingText, TSkinControl) {}
+
+TSkinOverlappingText::TSkinOverlappingText(TComponent* owner) : TSkinControl(owner) {}
+
+namespace {
+
+// The siblings of a label that it runs under, each as a rectangle in the label's client
+// coordinates: visible controls that paint their whole rectangle and that the label does not
+// stand inside (a label inside a group box or on a tab control is drawn on it, not under it).
+// Other labels are left to their order, as the system leaves them.
+template <class F>
+void ForEachControlUnder(HWND label, F&& f) {
+  RECT own{};
+  if (!GetWindowRect(label, &own)) return;
+  HWND parent = GetParent(label);
+  for (HWND s = parent ? GetWindow(parent, GW_CHILD) : nullptr; s; s = GetWindow(s, GW_HWNDNEXT)) {
+    // Its own visibility: a dialog is skinned before it is shown.
+    if (s == label || !(GetWindowLongPtrA(s, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r{}, meet{};
+    if (!GetWindowRect(s, &r) || !IntersectRect(&meet, &own, &r) || EqualRect(&meet, &own)) continue;
+    const std::string cls = LowerCase(WindowClassName(s));
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(s, GWL_STYLE));
+    if (cls == "static" || (cls == "button" && (style & BS_TYPEMASK) == BS_GROUPBOX)) continue;
+    MapWindowPoints(nullptr, label, reinterpret_cast<POINT*>(&r), 2);
+    f(r);
+  }
+}
+
+}  // namespace
+
+bool TSkinOverlappingText::Wanted(HWND wnd) {
+  if (!SameText(WindowClassName(wnd), "static")) return false;
+  switch (GetWindowLongPtrA(wnd, GWL_STYLE) & SS_TYPEMASK) {
+    case SS_LEFT:
+    case SS_CENTER:
+    case SS_RIGHT:
+    case SS_LEFTNOWORDWRAP:
+    case SS_SIMPLE:
+      break;
+    default:
+      return false;  // pictures, frames and owner-drawn statics
+  }
+  bool under = false;
+  ForEachControlUnder(wnd, [&](const RECT&) { under = true; });
+  return under;
+}
+
+bool TSkinOverlappingText::BeforeDefault(TMessage& m) {
+  if (m.Msg != WM_PAINT || m.WParam) return true;
+  PAINTSTRUCT ps{};
+  if (HDC dc = BeginPaint(FHandle, &ps)) {
+    // The label's own painting, into a DC that leaves the controls it runs under alone.
+    ForEachControlUnder(FHandle,
+                        [&](const RECT& r) { ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom); });
+    TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    CallDefault(own);
+  }
+  EndPaint(FHandle, &ps);
+  m.Result = 0;
+  return false;
+}
+
+void TSkinOverlappingText::AfterDefault(TMessage& m) {
+  // Nothing of the label is drawn by the skinner: its colours come from its window.
+  if (m.Msg == WM_NCDESTROY) Detach();
 }
 
 DASKEL_DEFINE_CLASS(TSkinDialogPane, TSkinControl) {}

@@ -1,6 +1,7 @@
 // Container and content skinners: TSkinBox gives group boxes, panels and similar containers the
 // skin's face colour, TSkinContent gives content controls the skin's content colours; neither
-// sees a message. TSkinDialogPane gives a dialog nested in a plain window the window's face.
+// sees a message. TSkinDialogPane gives a dialog nested in a plain window the window's face, and
+// TSkinOverlappingText keeps a label from covering a control it runs under.
 #pragma once
 
 #include <functional>
@@ -59,6 +60,21 @@ class TSkinContent : public TSkinControl {
   bool FFaceWithout = false;
   bool FView = false;
   TViewColours FViewColours;
+};
+
+// A static text of a plain window that runs under another control (dialog templates often make a
+// label wider than its text, up to and under the button beside it). The label fills its whole
+// rectangle, and whichever of the two paints last shows where they meet: the system happens to
+// paint the control last, a skinned window's paints come in another order. The label is painted
+// without the controls it runs under, so they show whatever the order.
+class TSkinOverlappingText : public TSkinControl {
+  DASKEL_CLASS(TSkinOverlappingText, TSkinControl)
+ public:
+  explicit TSkinOverlappingText(TComponent* owner);
+  // The window is a text label that runs under a control beside it.
+  static bool Wanted(HWND wnd);
+  bool BeforeDefault(TMessage& m) override;
+  void AfterDefault(TMessage& m) override;
 };
 
 // A dialog nested in a skinned plain window without a frame of its own (the template part of a

@@ -362,11 +362,11 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& r) {
     if (left) KeepEditRightOf(b);
     DrawEditGround(dc, r, text);
   }
-  if (left) {
-    // The combo draws its text from the left edge, under the button: it is drawn again after it.
-    if (type == CBS_DROPDOWNLIST && !(FStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)))
-      DrawListText(dc, RECT{r.left + text.left, r.top + text.top, r.left + text.right, r.top + text.bottom});
-  }
+  // The combo draws its text from the left edge, under a button on the left, and a disabled one
+  // on the system's face whatever ground its parent gives: the text is drawn again over it.
+  if (type == CBS_DROPDOWNLIST && !(FStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) &&
+      (left || (!FEnabled && IsComboBoxWindow())))
+    DrawListText(dc, RECT{r.left + text.left, r.top + text.top, r.left + text.right, r.top + text.bottom});
   // The text area is the combo's own: only the frame ring and the button reach the screen.
   int saved = SaveDC(dc);
   ExcludeClipRect(dc, r.left + text.left, r.top + text.top, r.left + text.right, r.top + text.bottom);

@@ -471,6 +471,10 @@ void TFormControls::SkinChildWindow(HWND wnd) {
         return;  // group boxes take the face colour from the dialog's background
     }
   }
+  if (cls == "static") {
+    if (TSkinOverlappingText::Wanted(wnd)) AttachByHandle<TSkinOverlappingText>(wnd, true);
+    return;
+  }
   if (cls == "combobox") {
     // A simple combo's edit is framed as a skinned edit is (the system rings it in the window
     // colour), and its list, always shown, gets a list's bars.

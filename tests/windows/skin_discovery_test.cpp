@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -730,6 +731,99 @@ TEST_F(Discovery, PlainDialogChildrenByClassAndStyle) {
   EXPECT_EQ(plain->FindWindowSkinner(group), nullptr);
   EXPECT_EQ(plain->FindWindowSkinner(owner), nullptr);
   EXPECT_NE(dynamic_cast<TSkinEdit*>(plain->FindWindowSkinner(edit)), nullptr);
+  plain->Detach();
+  delete plain;
+  DestroyWindow(dlg);
+}
+
+// While it lives, windows made are the common controls' version 6 ones (themed under Wine), as
+// in a program whose manifest asks for them.
+class TCommonControls6 {
+ public:
+  TCommonControls6() {
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    path_ = std::string(dir) + "daskel-cc6-" + std::to_string(GetCurrentProcessId()) + ".manifest";
+    std::ofstream(path_) << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                            "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"
+                            "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" "
+                            "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" "
+                            "processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>"
+                            "</dependentAssembly></dependency></assembly>";
+    ACTCTXA a{};
+    a.cbSize = sizeof a;
+    a.lpSource = path_.c_str();
+    context_ = CreateActCtxA(&a);
+    if (context_ != INVALID_HANDLE_VALUE) ActivateActCtx(context_, &cookie_);
+  }
+  ~TCommonControls6() {
+    if (context_ != INVALID_HANDLE_VALUE) {
+      DeactivateActCtx(0, cookie_);
+      ReleaseActCtx(context_);
+    }
+    DeleteFileA(path_.c_str());
+  }
+  bool Active() const { return context_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  std::string path_;
+  HANDLE context_ = INVALID_HANDLE_VALUE;
+  ULONG_PTR cookie_ = 0;
+};
+
+TEST_F(Discovery, AThemedDisabledDropDownListStandsOnTheSkinsFace) {
+  HWND dlg = NightPlainDialog();
+  HWND combo = nullptr;
+  {
+    TCommonControls6 v6;
+    ASSERT_TRUE(v6.Active());
+    combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_DISABLED | CBS_DROPDOWNLIST, 10, 10,
+                            150, 200, dlg, nullptr, nullptr, nullptr);
+  }
+  SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("W"));
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  TVuzUrezForm* plain = AttachPlain(dlg);
+  const TColor face = ColorToRGB(data->Skin.ColourButtonFace);
+  RECT c{};
+  GetClientRect(combo, &c);
+  const int b = GetSystemMetrics(SM_CXHSCROLL);
+  auto faceOnly = [&] {  // right of the text, left of the button
+    for (int y = 4; y < c.bottom - 4; ++y)
+      for (int x = c.right / 2; x < c.right - b - 6; ++x)
+        if (ScreenPixel(combo, x, y) != face) return false;
+    return true;
+  };
+  EXPECT_TRUE(PumpUntil(faceOnly));
+  plain->Detach();
+  delete plain;
+  DestroyWindow(dlg);
+}
+
+TEST_F(Discovery, ALabelRunningUnderAButtonNeverCoversIt) {
+  HWND dlg = NightPlainDialog();
+  ShowWindow(dlg, SW_HIDE);  // skinned before it is shown, as a dialog is
+  // Made first, as a template makes it: the label is above the button in the sibling order.
+  HWND label = CreateWindowExA(0, "STATIC", "Formats", WS_CHILD | WS_VISIBLE, 10, 10, 200, 30, dlg, nullptr,
+                               nullptr, nullptr);
+  HWND ok = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 150, 25, 80, 24, dlg,
+                            nullptr, nullptr, nullptr);
+  HWND apart = CreateWindowExA(0, "STATIC", "apart", WS_CHILD | WS_VISIBLE, 10, 100, 100, 20, dlg, nullptr,
+                               nullptr, nullptr);
+  TVuzUrezForm* plain = AttachPlain(dlg);
+  ShowWindow(dlg, SW_SHOW);
+  // The button's corner that the label runs over, as the button paints it.
+  auto corner = [&] {
+    std::vector<TColor> px;
+    for (int y = 0; y < 15; ++y)
+      for (int x = 0; x < 60; ++x) px.push_back(ScreenPixel(ok, x, y));
+    return px;
+  };
+  RedrawWindow(ok, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const std::vector<TColor> button = corner();
+  RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_TRUE(corner() == button) << "the label, painted after the button, left it alone";
+  EXPECT_EQ(plain->FindWindowSkinner(apart), nullptr) << "a label clear of every control is left as it is";
+  EXPECT_NE(plain->FindWindowSkinner(label), nullptr);
   plain->Detach();
   delete plain;
   DestroyWindow(dlg);
