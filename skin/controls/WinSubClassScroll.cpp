@@ -54,36 +54,56 @@ void TScrollBarPainter::Draw(const TSkinData& data, const TSkinAtScale& at, HDC 
   if (at.Scale().Unscaled() || thickness <= 0) thickness = kComposedBarThickness;
   TComposedBar c = ComposeBar(length, arrow, g, vertical, thickness);
   if (c.Width <= 0 || c.Height <= 0 || c.Width > 10000 || c.Height > 10000) return;
-  if (picture_.Width() != c.Width || picture_.Height() != c.Height) {
-    if (!picture_.SetSize(c.Width, c.Height, pf24bit)) return;
-  }
-  {
-    TBitmapDC bdc(picture_, dc);
-    if (!bdc) return;
-    picture_.Fill(ColorToRGB(s.ColourScrollbar));
-    const auto& track = vertical ? s.VertScroll : s.HorzScroll;
-    if (HasImage(track.get()) && !c.Track.Inverted())
-      DrawNineSlice(bdc.Get(), ToRect(c.Track), at.Element(*track, 4), false, track->Tile != 0,
-                    track->Trans != 0, 4, 1, at.ElementMargins(*track));
-    // Frames of the arrow strip: left 1, right 5, up 9, down 13; the next frame is the pressed one.
-    int first = vertical ? 9 : 1, second = vertical ? 13 : 5;
-    int firstPart = vertical ? spUpArrow : spLeftArrow, secondPart = vertical ? spDownArrow : spRightArrow;
-    const TBitmap& arrows = at.Image(s.Scrollbar->Bitmap, s.Scrollbar->Bitmap2x, TImageLayout{23, false, {}});
-    DrawFrame(bdc.Get(), ToRect(c.First), arrows, true, 23, first + (activePart == firstPart));
-    DrawFrame(bdc.Get(), ToRect(c.Second), arrows, true, 23, second + (activePart == secondPart));
-    const auto& thumb = vertical ? s.VertScrollThumb : s.HorzScrollThumb;
-    if (HasImage(thumb.get()) && c.ThumbShown) {
-      bool pressed = activePart == (vertical ? spVertThumb : spHorzThumb);
-      // Both thumbs are transparent as the horizontal one says.
-      bool trans = s.HorzScrollThumb && s.HorzScrollThumb->Trans != 0;
-      DrawNineSlice(bdc.Get(), ToRect(c.Thumb), at.Element(*thumb, thumb->FrameCount), false, false, trans,
-                    thumb->FrameCount, pressed ? 2 : 1, at.ElementMargins(*thumb));
+  const auto& track = vertical ? s.VertScroll : s.HorzScroll;
+  const auto& thumb = vertical ? s.VertScrollThumb : s.HorzScrollThumb;
+  const TBitmap& arrows = at.Image(s.Scrollbar->Bitmap, s.Scrollbar->Bitmap2x, TImageLayout{23, false, {}});
+  const TBitmap* trackImage = HasImage(track.get()) && !c.Track.Inverted() ? &at.Element(*track, 4) : nullptr;
+  const TBitmap* thumbImage =
+      HasImage(thumb.get()) && c.ThumbShown ? &at.Element(*thumb, thumb->FrameCount) : nullptr;
+  // Frames of the arrow strip: left 1, right 5, up 9, down 13; the next frame is the pressed one.
+  const int first = (vertical ? 9 : 1) + (activePart == (vertical ? spUpArrow : spLeftArrow)),
+            second = (vertical ? 13 : 5) + (activePart == (vertical ? spDownArrow : spRightArrow));
+  const bool pressed = activePart == (vertical ? spVertThumb : spHorzThumb);
+  // Both thumbs are transparent as the horizontal one says.
+  const bool trans = s.HorzScrollThumb && s.HorzScrollThumb->Trans != 0;
+  // A bar whose thumb has not moved (the other bar, a repaint) is one copy of the picture it had.
+  TPictureKey key{c.Width, c.Height, vertical, first, second, pressed, trans};
+  key.Add(ColorToRGB(s.ColourScrollbar)).Add(ImageId(arrows));
+  for (const TDrawRect& part : {c.Track, c.First, c.Second, c.Thumb})
+    key.Add(part.Left).Add(part.Top).Add(part.Right).Add(part.Bottom);
+  key.Add(trackImage ? ImageId(*trackImage) : 0)
+      .Add(trackImage && track->Tile)
+      .Add(trackImage && track->Trans);
+  key.Add(thumbImage ? ImageId(*thumbImage) : 0);
+  const bool kept = picture_.Holds(key);
+  if (!kept) {
+    TBitmap& picture = picture_.Remake(key);
+    if ((picture.Width() != c.Width || picture.Height() != c.Height) &&
+        !picture.SetSize(c.Width, c.Height, pf24bit)) {
+      picture_.Forget();
+      return;
     }
-    int mode = SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc.Get(), 0, 0, c.Width, c.Height,
-               SRCCOPY);
-    SetStretchBltMode(dc, mode);
+    picture.Fill(ColorToRGB(s.ColourScrollbar));
   }
+  TBitmapDC bdc(picture_.Picture(), dc);
+  if (!bdc) {
+    picture_.Forget();
+    return;
+  }
+  if (!kept) {
+    if (trackImage)
+      DrawNineSlice(bdc.Get(), ToRect(c.Track), *trackImage, false, track->Tile != 0, track->Trans != 0, 4, 1,
+                    at.ElementMargins(*track));
+    DrawFrame(bdc.Get(), ToRect(c.First), arrows, true, 23, first);
+    DrawFrame(bdc.Get(), ToRect(c.Second), arrows, true, 23, second);
+    if (thumbImage)
+      DrawNineSlice(bdc.Get(), ToRect(c.Thumb), *thumbImage, false, false, trans, thumb->FrameCount,
+                    pressed ? 2 : 1, at.ElementMargins(*thumb));
+  }
+  int mode = SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc.Get(), 0, 0, c.Width, c.Height,
+             SRCCOPY);
+  SetStretchBltMode(dc, mode);
 }
 
 // ---- window scroll bars
@@ -184,6 +204,11 @@ void TSkinScrollBar::AfterDefault(TMessage& m) {
     case WM_PRINT:
       PaintNow(reinterpret_cast<HDC>(m.WParam));
       break;
+    case WM_PAINT:
+      // The bars are not in the client area: a client paint leaves them as they are, unless the
+      // control moved a bar while it painted (and the system drew its own bar then).
+      if (!m.WParam && BarsMoved()) PaintNow(nullptr);
+      break;
     case WM_NCLBUTTONDOWN:
       // The system's own arrow, page or thumb tracking has ended and drew its bar last.
       if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
@@ -195,6 +220,25 @@ void TSkinScrollBar::AfterDefault(TMessage& m) {
       TSkinControl::AfterDefault(m);
       break;
   }
+}
+
+void TSkinScrollBar::RefreshSkin() {
+  FPainter[0].Forget();
+  FPainter[1].Forget();
+  TSkinControl::RefreshSkin();
+}
+
+bool TSkinScrollBar::BarsMoved() const {
+  const LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
+  for (int vertical = 0; vertical < 2; ++vertical) {
+    if (!(style & (vertical ? WS_VSCROLL : WS_HSCROLL))) continue;
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    if (!GetScrollInfo(FHandle, vertical ? SB_VERT : SB_HORZ, &si)) continue;
+    const SCROLLINFO& drawn = FInfo[vertical];
+    if (si.nMin != drawn.nMin || si.nMax != drawn.nMax || si.nPage != drawn.nPage || si.nPos != drawn.nPos)
+      return true;
+  }
+  return false;
 }
 
 void TSkinScrollBar::Layout(int width, int height) {
@@ -363,6 +407,11 @@ void TSkinScrollBar::EndDrag(bool windowGoing) {
 bool TSkinScControl::Vertical() const {
   if (auto* bar = dynamic_cast<TScrollBar*>(FControl)) return bar->Kind() == sbVertical;
   return FHandle && (GetWindowLongPtrA(FHandle, GWL_STYLE) & SBS_VERT) != 0;
+}
+
+void TSkinScControl::RefreshSkin() {
+  FPainter.Forget();
+  TSkinControl::RefreshSkin();
 }
 
 bool TSkinScControl::BeforeDefault(TMessage& m) {

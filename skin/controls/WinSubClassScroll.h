@@ -28,9 +28,11 @@ class TScrollBarPainter {
   // r: the bar in dc's coordinates; activePart names the pressed arrow or thumb, if any.
   void Draw(const TSkinData& data, const TSkinAtScale& at, HDC dc, const RECT& r, bool vertical,
             const TBarGeometry& g, int activePart);
+  // The next bar is composed anew (a new skin's images may sit where the old ones were).
+  void Forget() { picture_.Forget(); }
 
  private:
-  TBitmap picture_;
+  TPictureCache picture_;
 };
 
 class TSkinScrollBar : public TSkinControl {
@@ -47,6 +49,7 @@ class TSkinScrollBar : public TSkinControl {
   void Detach() override;
   bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
+  void RefreshSkin() override;
   void DrawSkin(HDC dc, const RECT& r) override;
 
   // For tests and measurements.
@@ -84,6 +87,8 @@ class TSkinScrollBar : public TSkinControl {
   // (sent rather than posted when the window is going).
   void EndDrag(bool windowGoing);
   void Layout(int width, int height);
+  // A shown bar's range, page or position is not the one last drawn.
+  bool BarsMoved() const;
   void UpdateGeometry(bool vertical, int length);
   void DrawBar(HDC dc, const RECT& r, bool vertical);
   TScrollBarPainter FPainter[2];
@@ -96,6 +101,7 @@ class TSkinScControl : public TSkinControl {
  public:
   explicit TSkinScControl(TComponent* owner) : TSkinControl(owner) {}
   bool BeforeDefault(TMessage& m) override;
+  void RefreshSkin() override;
   void DrawSkin(HDC dc, const RECT& r) override;
   int ActivePart() const { return FActivePart; }
   const TBarGeometry& Geometry() const { return FGeometry; }

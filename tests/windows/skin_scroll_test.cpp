@@ -104,8 +104,9 @@ bool MoveUntil(int x, int y, const std::function<bool()>& done) {
 struct TScrollLog : TObject {
   TWndMethod Old;
   std::atomic<int> Tracks{0}, Positions{0}, Ends{0}, LastTrack{-1}, Position{-1};
-  std::function<void(TMessage&)> OnVScroll;
+  std::function<void(TMessage&)> OnVScroll, OnPaint;
   void Proc(TMessage& m) {
+    if (m.Msg == WM_PAINT && OnPaint) OnPaint(m);
     if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL) {
       int code = LOWORD(m.WParam);
       if (code == SB_THUMBTRACK) ++Tracks, LastTrack = HIWORD(m.WParam);
@@ -285,6 +286,33 @@ TEST_F(SkinScroll, WhileTheControlScrollsItsBarIsLeftAloneAndDrawnRightAfter) {
   log.OnVScroll = nullptr;
   EXPECT_EQ(during, marker);
   EXPECT_EQ(Screen(w, x, y), FramePixel(*gSkin->Skin.VertScroll, 4, 1, 0.5, 0.5));
+}
+
+TEST_F(SkinScroll, AClientPaintLeavesTheBarsAsTheyAre) {
+  TMemo* m = NewMemo();
+  HWND w = m->Handle();
+  RECT v = skinner->VertRect();
+  int x = (v.left + v.right) / 2, y = v.bottom - skinner->Geometry(1).ArrowLength - 3;
+  const COLORREF marker = RGB(1, 200, 3);
+  HDC dc = GetWindowDC(w);
+  SetPixel(dc, x, y, marker);
+  ReleaseDC(w, dc);
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_EQ(Screen(w, x, y), marker);
+}
+
+TEST_F(SkinScroll, ABarTheControlMovesWhileItPaintsIsDrawnFromTheSkin) {
+  TMemo* m = NewMemo();
+  HWND w = m->Handle();
+  log.OnPaint = [&](TMessage&) { SetScrollPos(w, SB_VERT, 100, TRUE); };
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  log.OnPaint = nullptr;
+  ASSERT_EQ(GetScrollPos(w, SB_VERT), 100);
+  POINT thumb = ThumbCentre(w);
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  EXPECT_EQ(Screen(w, thumb.x - wr.left, thumb.y - wr.top),
+            FramePixel(*gSkin->Skin.VertScrollThumb, 3, 1, 0.5, 0.5));
 }
 
 TEST_F(SkinScroll, ArrowAndTrackClicksScrollAsTheSystemDoes) {
