@@ -94,7 +94,8 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   const RECT& SystemFrame() const { return FSystemFrame; }
   bool Active() const { return FActive; }
   std::uint8_t FrameKind() const { return FFrameKind; }
-  int PaintCount() const { return FPaintCount; }  // frames painted so far
+  int PaintCount() const { return FPaintCount; }                // frames painted so far
+  int TitleComposeCount() const { return FTitleComposeCount; }  // of those, with the title bar composed anew
   // Pixel bytes of the frame's pictures kept between paints (title strip and borders).
   std::size_t FramePictureBytes() const;
   std::uint8_t WindowState() const { return FWindowState; }
@@ -267,6 +268,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   HRGN FRegion = nullptr;            // owned by the window once set; kept only to know it
   int FRegionWidth = 0, FRegionHeight = 0;
   int FPaintCount = 0;
+  int FTitleComposeCount = 0;
 
   // The parts, and the one hot object of the caption and the bar.
   TNCObject* FHotObject = nullptr;  // caption button under the mouse or pressed

@@ -104,7 +104,6 @@ TPictureKey TVuzUrezForm::TitleKey(int width) {
                   reinterpret_cast<std::intptr_t>(FCaptionFont.Get()),
                   top ? ImageId(top->Bitmap) : 0,
                   title ? ImageId(title->Bitmap) : 0,
-                  FRightmostButtonLeft,
                   f.BorderIcons,
                   f.FrameKind,
                   f.WindowState,
@@ -156,6 +155,7 @@ void TVuzUrezForm::PaintFrame(HDC dc) {
           if (!right.Empty()) FTitleStrip.CopyRect(w - FRightWidth, 0, right, 0, 0, FRightWidth, FTopHeight);
           PaintTitleBar(dc);
           FTitleKey = key;
+          ++FTitleComposeCount;
         }
       }
       if (FMenuBar && FMenuHeight > 0)
@@ -183,12 +183,14 @@ void TVuzUrezForm::PaintTitleBar(HDC dc) {
     TBitmapDC strip(FTitleStrip, dc);
     if (!strip) return;
     PaintBorder(bsTop, t, strip.Get());
+    // The caption keeps clear of the buttons at the right end, whose places do not depend on it.
+    FRightmostButtonLeft = FButtons.PlaceSysButtons(ButtonFrame());
     PaintCaption(strip.Get(), t);
-    // The buttons are laid out after the caption (some follow it) and drawn on the strip; the
-    // strip without them is kept for redrawing one button in another state.
+    // The buttons are laid out again after the caption (some follow it) and drawn on the strip;
+    // the strip without them is kept for redrawing one button in another state.
     GdiFlush();
     FButtons.KeepTitleBack(FTitleStrip);
-    FRightmostButtonLeft = FButtons.PlaceSysButtons(ButtonFrame());
+    FButtons.PlaceSysButtons(ButtonFrame());
     FButtons.PaintSysButtons(strip.Get(), FActive);
   }
   DrawBitmap(dc, 0, 0, FTitleStrip);

@@ -118,6 +118,21 @@ TEST_F(SkinManagerTest, PlainWindowTakesTheSkinWhenActivated) {
   DestroyWindow(w);
 }
 
+TEST_F(SkinManagerTest, ATitleBarIsComposedOnceForANewWidth) {
+  HWND w = NewWindow(300, 120);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  RECT r{};
+  GetWindowRect(w, &r);
+  const int paints = s->PaintCount(), composed = s->TitleComposeCount();
+  SetWindowPos(w, nullptr, 0, 0, r.right - r.left + 60, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  s->PaintFrame(nullptr);
+  EXPECT_GT(s->PaintCount(), paints + 1);
+  EXPECT_EQ(s->TitleComposeCount(), composed + 1);
+  DestroyWindow(w);
+}
+
 // A program that keeps its window's size as it goes (to open it the same next time) keeps the
 // size the system's frame gives: a skinned run must not grow the window for the next one.
 TEST_F(SkinManagerTest, APlainWindowHasItsSystemFrameSizeWhenItIsDestroyed) {
