@@ -137,7 +137,11 @@ void TCustomForm::SetIconBytes(TMemoryStream& s) { icon_.LoadFromBytes(s.Bytes()
 void TCustomForm::IconChanged(TObject*) {
   if (!HandleAllocated()) return;
   SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
-  SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+  // The caption shows the small icon: the image drawn for that size, not the large one shrunk.
+  HICON small = icon_.Handle();
+  if (!icon_.Bytes().empty() && smallIcon_.LoadFromBytes(icon_.Bytes(), GetSystemMetrics(SM_CXSMICON)))
+    small = smallIcon_.Handle();
+  SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
 DWORD TCustomForm::WindowStyle() const {

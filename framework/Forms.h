@@ -205,6 +205,7 @@ class TCustomForm : public TWinControl, public TFormLink {
   TFormStyle formStyle_ = fsNormal;
   bool autoScroll_ = false, keyPreview_ = false;
   TIcon icon_;
+  TIcon smallIcon_;  // the image of icon_ made for the small size, when it has one
   TMainMenu* menu_ = nullptr;
   TCanvas canvas_;
   TModalResult modalResult_ = mrNone;

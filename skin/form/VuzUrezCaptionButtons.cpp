@@ -17,6 +17,16 @@ namespace {
 
 bool IsIconAction(int action) { return action == baSystemMenu || action == baSystemMenuIcon; }
 
+bool IconHasSize(HICON icon, int w, int h) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return false;
+  TGdiBitmap colour(info.hbmColor), mask(info.hbmMask);
+  BITMAP b{};
+  if (!GetObjectA(colour ? colour.Get() : mask.Get(), sizeof b, &b)) return false;
+  // A mask without colours holds the image's AND and XOR halves one above the other.
+  return b.bmWidth == w && b.bmHeight == (colour ? h : 2 * h);
+}
+
 struct TSystemMenuItem {
   const wchar_t* Caption;
   int Tag;
@@ -69,8 +79,12 @@ void TCaptionButtons::LoadIcon() {
   if (!handle) handle = reinterpret_cast<HICON>(SendMessageA(wnd, WM_GETICON, ICON_BIG, 0));
   if (!handle) handle = reinterpret_cast<HICON>(GetClassLongPtrA(wnd, GCLP_HICONSM));
   if (handle) {
-    TIconHandle copy(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
-    if (!copy) copy.Reset(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, 0)));
+    // An icon of another size is made again at this one, from its resource where it has one.
+    TIconHandle copy;
+    if (!IconHasSize(handle, w, h)) {
+      copy.Reset(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
+      if (!copy) copy.Reset(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, 0)));
+    }
     // The icon's soft edges would blend with a magenta background into pink that is no longer
     // the key colour. Drawn once on black and once on white, each pixel's coverage and true
     // colour can be told apart: mostly covered pixels keep the icon's colour, the rest become

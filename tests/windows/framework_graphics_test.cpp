@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/Graphics.h"
 #include "tests/windows/framework_test_form.h"
@@ -75,22 +78,30 @@ TEST(FrameworkGraphics, ImageListTakesAStripWithAMaskColour) {
   EXPECT_EQ(strip.Pixel(30, 0), clFuchsia) << "the caller's strip is left alone";
 }
 
-// A one-image .ico file: 16 x 16, 32 bits per pixel, all opaque blue.
-std::string BlueIcon() {
+// An .ico file of square images, 32 bits per pixel, each all opaque in one colour (0xAARRGGBB).
+std::string Ico(const std::vector<std::pair<unsigned, unsigned>>& images) {
   std::string ico;
   auto put = [&](unsigned v, int bytes) {
     for (int i = 0; i < bytes; ++i) ico += static_cast<char>((v >> (8 * i)) & 0xFF);
   };
-  const unsigned xorSize = 16 * 16 * 4, andSize = 16 * 4, imageSize = 40 + xorSize + andSize;
-  put(0, 2), put(1, 2), put(1, 2);                                      // header
-  put(16, 1), put(16, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2);  // entry
-  put(imageSize, 4), put(6 + 16, 4);
-  put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(32, 2), put(0, 4), put(xorSize + andSize, 4);
-  put(0, 4), put(0, 4), put(0, 4), put(0, 4);
-  for (unsigned i = 0; i < 16 * 16; ++i) put(0xFF0000FF, 4);  // BGRA: blue, opaque
-  for (unsigned i = 0; i < andSize; ++i) put(0, 1);
+  auto sizeOf = [](unsigned n) { return 40 + n * n * 4 + n * 4; };  // header, colours, mask rows
+  const auto count = static_cast<unsigned>(images.size());
+  put(0, 2), put(1, 2), put(count, 2);  // header
+  unsigned offset = 6 + 16 * count;
+  for (auto [n, colour] : images) {
+    put(n, 1), put(n, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2), put(sizeOf(n), 4), put(offset, 4);
+    offset += sizeOf(n);
+  }
+  for (auto [n, colour] : images) {
+    put(40, 4), put(n, 4), put(2 * n, 4), put(1, 2), put(32, 2), put(0, 4), put(n * n * 4 + n * 4, 4);
+    put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+    for (unsigned i = 0; i < n * n; ++i) put(colour, 4);
+    for (unsigned i = 0; i < n * 4; ++i) put(0, 1);
+  }
   return ico;
 }
+
+std::string BlueIcon() { return Ico({{16, 0xFF0000FF}}); }
 
 TEST(FrameworkGraphics, IconsComeFromIcoBytesAndRefuseGarbage) {
   TIcon icon;
@@ -108,6 +119,21 @@ TEST(FrameworkGraphics, IconsComeFromIcoBytesAndRefuseGarbage) {
   std::string truncated = BlueIcon().substr(0, 100);
   EXPECT_FALSE(bad.LoadFromBytes(truncated)) << "entry points past the end";
   EXPECT_TRUE(bad.Empty());
+}
+
+TEST(FrameworkGraphics, AFormsSmallIconIsTheImageMadeForTheSmallSize) {
+  std::unique_ptr<TFrameworkTestForm, void (*)(TFrameworkTestForm*)> f(
+      MakeTestForm(), [](TFrameworkTestForm* p) { p->Free(); });
+  const int small = GetSystemMetrics(SM_CXSMICON);
+  f->Icon()->LoadFromBytes(Ico({{static_cast<unsigned>(small), 0xFF0000FF}, {48, 0xFFFF0000}}));
+  auto icon = reinterpret_cast<HICON>(SendMessageA(f->Handle(), WM_GETICON, ICON_SMALL, 0));
+  ASSERT_NE(icon, nullptr);
+  TBitmap bmp(small, small);
+  {
+    TBitmapCanvas c(bmp);
+    DrawIconEx(c.Handle(), 0, 0, icon, small, small, 0, nullptr, DI_NORMAL);
+  }
+  EXPECT_EQ(bmp.Pixel(small / 2, small / 2), RGBColor(0, 0, 255));
 }
 
 TEST(FrameworkMenus, MainMenuCommandsAndOwnerDrawnItems) {
