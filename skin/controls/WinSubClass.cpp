@@ -175,7 +175,7 @@ void TSkinControl::Detach() {
 
 void TSkinControl::SkinWndProc(TMessage& m) {
   if (m.Msg == WM_SKINQUERY && m.WParam == 0 && FHandle) {
-    m.Result = kSkinQueryControl;
+    m.Result = DrawsControl() ? kSkinQueryControl : 0;
     return;
   }
   // Focus and the focus-cue state are followed here rather than asked for at every paint (each

@@ -90,6 +90,9 @@ class TSkinControl : public TComponent {
   virtual void RefreshSkin();
   // Pixel bytes of the pictures the skinner keeps between paints.
   virtual std::size_t PictureBytes() const { return FComposed.Bytes(); }
+  // Whether the skinner draws any of the control, which the engine's question answers: one that
+  // only steers the control's own painting leaves its look as it is without the engine.
+  virtual bool DrawsControl() const { return true; }
   // The skin at the control's DPI: sizes the skin gives for 96 DPI and its images, scaled.
   const TSkinAtScale& AtScale() const { return FAtScale; }
 

@@ -75,6 +75,7 @@ class TSkinOverlappingText : public TSkinControl {
   static bool Wanted(HWND wnd);
   bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
+  bool DrawsControl() const override { return false; }
 };
 
 // A dialog nested in a skinned plain window without a frame of its own (the template part of a

@@ -824,6 +824,8 @@ TEST_F(Discovery, ALabelRunningUnderAButtonNeverCoversIt) {
   EXPECT_TRUE(corner() == button) << "the label, painted after the button, left it alone";
   EXPECT_EQ(plain->FindWindowSkinner(apart), nullptr) << "a label clear of every control is left as it is";
   EXPECT_NE(plain->FindWindowSkinner(label), nullptr);
+  EXPECT_EQ(SendMessageA(label, WM_SKINQUERY, 0, 0), 0)
+      << "its look is the label's own: not a skinned control";
   plain->Detach();
   delete plain;
   DestroyWindow(dlg);
