@@ -124,8 +124,9 @@ class TCaptionButtons {
   int LeftButtonsRight(const TCaptionButtonFrame& f);
   // Keeps the title strip before the buttons are drawn on it, for redrawing one button later.
   void KeepTitleBack(const TBitmap& strip) { FTitleBack = strip; }
-  // Draws the title-bar buttons on the strip in the window's activation look.
-  void PaintSysButtons(HDC strip, bool active);
+  // Draws the title-bar buttons on the strip in the window's activation look (no GDI work of
+  // the strip may be pending).
+  void PaintSysButtons(TBitmap& strip, bool active);
   // Draws one button straight on the window in the given state.
   void PaintSysButton(TWinSysButton& button, int state);
   // The maximised MDI child's buttons on the bar's picture (see TNCHost::PaintMdiButtons).

@@ -191,7 +191,7 @@ void TVuzUrezForm::PaintTitleBar(HDC dc) {
     GdiFlush();
     FButtons.KeepTitleBack(FTitleStrip);
     FButtons.PlaceSysButtons(ButtonFrame());
-    FButtons.PaintSysButtons(strip.Get(), FActive);
+    FButtons.PaintSysButtons(FTitleStrip, FActive);
   }
   DrawBitmap(dc, 0, 0, FTitleStrip);
   SetBkMode(dc, OPAQUE);
