@@ -76,12 +76,15 @@ void TCaptionButtons::LoadIcon() {
   TBitmap icon(w, h, pf24bit);
   icon.Fill(clFuchsia);
   auto handle = reinterpret_cast<HICON>(SendMessageA(wnd, WM_GETICON, ICON_SMALL, 0));
+  // The icon the window gives as its small one is drawn at the small size as it is, as the
+  // system's caption draws it (asking an icon for its size costs a copy of its bitmaps).
+  const bool small = handle != nullptr;
   if (!handle) handle = reinterpret_cast<HICON>(SendMessageA(wnd, WM_GETICON, ICON_BIG, 0));
   if (!handle) handle = reinterpret_cast<HICON>(GetClassLongPtrA(wnd, GCLP_HICONSM));
   if (handle) {
-    // An icon of another size is made again at this one, from its resource where it has one.
+    // Another icon of another size is made again at this one, from its resource where it has one.
     TIconHandle copy;
-    if (!IconHasSize(handle, w, h)) {
+    if (!small && !IconHasSize(handle, w, h)) {
       copy.Reset(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
       if (!copy) copy.Reset(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, 0)));
     }
