@@ -353,10 +353,16 @@ bool TFormControls::SkinByClassList(const std::string& className, TControl* c) {
   TStringList* list = FSkinner.FSkinData->Skin3rd();
   std::string kind;
   bool found = false;
+  // Every control of a form asks: the list's lines are compared where they stand, not copied.
+  auto startsWithKey = [&key](const std::string& line) {
+    return line.size() >= key.size() && std::equal(key.begin(), key.end(), line.begin(), [](char k, char c) {
+             return k == std::tolower(static_cast<unsigned char>(c));
+           });
+  };
   for (int i = 0; i < list->Count() && !found; ++i) {
-    std::string line = LowerCase(list->Get(i));
-    if (line.compare(0, key.size(), key) != 0) continue;
-    kind = line.substr(key.size(), 50);
+    const std::string& line = list->Get(i);
+    if (!startsWithKey(line)) continue;
+    kind = LowerCase(line.substr(key.size(), 50));
     found = true;
   }
   if (!found) return false;
