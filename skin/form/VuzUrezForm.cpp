@@ -541,7 +541,12 @@ void TVuzUrezForm::NcActivate(TMessage& m) {
   FActive = m.WParam != 0;
   if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
   if (!FActive) FControls.HotControlLeave();
-  if (!NotNormalMdiChild()) PaintFrame(nullptr);
+  // A window activated as it is first shown has its whole frame still to paint: the frame is
+  // painted once, then, rather than here and again straight after.
+  if (FPaintCount == 0 && IsWindowVisible(Handle))
+    RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+  else if (!NotNormalMdiChild())
+    PaintFrame(nullptr);
   m.Result = 1;
 }
 
