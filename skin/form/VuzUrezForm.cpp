@@ -542,11 +542,14 @@ void TVuzUrezForm::NcActivate(TMessage& m) {
   if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
   if (!FActive) FControls.HotControlLeave();
   // A window activated as it is first shown has its whole frame still to paint: the frame is
-  // painted once, then, rather than here and again straight after.
-  if (FPaintCount == 0 && IsWindowVisible(Handle))
-    RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
-  else if (!NotNormalMdiChild())
-    PaintFrame(nullptr);
+  // painted once, then, rather than here and again straight after. A hidden window (one being
+  // closed) paints nothing: showing it again paints its frame in the look it has then.
+  if (IsWindowVisible(Handle)) {
+    if (FPaintCount == 0)
+      RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    else if (!NotNormalMdiChild())
+      PaintFrame(nullptr);
+  }
   m.Result = 1;
 }
 
