@@ -133,6 +133,22 @@ TEST_F(SkinManagerTest, ATitleBarIsComposedOnceForANewWidth) {
   DestroyWindow(w);
 }
 
+// Shown and activated at once, a window composes its title bar a single time; hidden on its way
+// out, it composes no inactive one.
+TEST_F(SkinManagerTest, AWindowShownActiveComposesItsTitleOnceAndNoneWhenHidden) {
+  HWND w = NewWindow(300, 120);
+  TVuzUrezForm* s = SkinnerOf(w);
+  ASSERT_NE(s, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return s->PaintCount() > 0; }));
+  PumpPending();
+  EXPECT_EQ(s->TitleComposeCount(), 1);
+  ShowWindow(w, SW_HIDE);
+  PumpPending();
+  EXPECT_NE(GetActiveWindow(), w);
+  EXPECT_EQ(s->TitleComposeCount(), 1);
+  DestroyWindow(w);
+}
+
 // A program that keeps its window's size as it goes (to open it the same next time) keeps the
 // size the system's frame gives: a skinned run must not grow the window for the next one.
 TEST_F(SkinManagerTest, APlainWindowHasItsSystemFrameSizeWhenItIsDestroyed) {
