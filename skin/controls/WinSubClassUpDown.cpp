@@ -112,9 +112,13 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& r) {
   GetClientRect(FHandle, &c);
   if (FInEdit) InflateRect(&c, -1, -1);
   if (c.right <= 0 || c.bottom <= 0) return;
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  ScreenToClient(FHandle, &cursor);
+  // Which arrow is under the pointer matters only to a hot control (asking the system where the
+  // pointer is costs a trip to the display server).
+  POINT cursor{-1, -1};
+  if ((FState & kSkinHot) && !(FState & kSkinPressed)) {
+    GetCursorPos(&cursor);
+    ScreenToClient(FHandle, &cursor);
+  }
   FEnabled = WindowEnabled();
   const bool horizontal = Horizontal();
   const int half = horizontal ? (c.right - c.left) / 2 : (c.bottom - c.top) / 2;
