@@ -17,6 +17,13 @@ namespace {
 
 bool IsIconAction(int action) { return action == baSystemMenu || action == baSystemMenuIcon; }
 
+// Draws frame `frame` of a button image keyed onto the bitmap's pixels at r: a masked blit through
+// the system costs several times more.
+void DrawButtonFace(TBitmap& dest, const RECT& rect, const TBitmap& image, int frames, int frame) {
+  const TDrawRect r = ToDrawRect(rect);
+  DrawTransparent(dest, r, BuildFrame(r, image, frames, frame), SkinKeyColor);
+}
+
 bool IconHasSize(HICON icon, int w, int h) {
   ICONINFO info{};
   if (!GetIconInfo(icon, &info)) return false;
@@ -82,7 +89,8 @@ void TCaptionButtons::LoadIcon() {
   if (!handle) handle = reinterpret_cast<HICON>(SendMessageA(wnd, WM_GETICON, ICON_BIG, 0));
   if (!handle) handle = reinterpret_cast<HICON>(GetClassLongPtrA(wnd, GCLP_HICONSM));
   if (handle) {
-    // Another icon of another size is made again at this one, from its resource where it has one.
+    // A big or class icon of another size is made again at this one, from its resource where it
+    // has one.
     TIconHandle copy;
     if (!small && !IconHasSize(handle, w, h)) {
       copy.Reset(static_cast<HICON>(CopyImage(handle, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
@@ -229,9 +237,7 @@ void TCaptionButtons::PaintSysButtons(TBitmap& strip, bool active) {
     const TBitmap* image = ButtonImage(*b, frames);
     if (!b->Visible || image->Empty() || b->SkinButton->Visibility == bvMdiChildMaximized) continue;
     int frame = active || frames < TNCObject::stInactive ? TNCObject::stNormal : TNCObject::stInactive;
-    // Keyed onto the strip's pixels: a masked blit through the system costs several times more.
-    const TDrawRect r = ToDrawRect(b->BoundsRect);
-    DrawTransparent(strip, r, BuildFrame(r, *image, frames, frame), SkinKeyColor);
+    DrawButtonFace(strip, b->BoundsRect, *image, frames, frame);
   }
 }
 
@@ -250,11 +256,7 @@ void TCaptionButtons::PaintSysButton(TWinSysButton& b, int state) {
   int w = r.right - r.left, h = r.bottom - r.top;
   TBitmap face(w, h, pf24bit);
   face.CopyRect(0, 0, *back, r.left - origin.x, r.top - origin.y, w, h);
-  {
-    TBitmapDC dc(face);
-    if (!dc) return;
-    DrawFrame(dc.Get(), RECT{0, 0, w, h}, *image, true, frames, frame);
-  }
+  DrawButtonFace(face, RECT{0, 0, w, h}, *image, frames, frame);
   TWindowDc window(FSkinner.Handle, true);
   DrawBitmap(window.Get(), r.left, r.top, face);
 }
