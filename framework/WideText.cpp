@@ -1,6 +1,8 @@
 #include "framework/WideText.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 
 std::wstring Widen(const std::string& text, UINT codePage) {
   if (text.empty()) return {};
@@ -23,6 +25,15 @@ std::string Narrow(const std::wstring& text, UINT codePage) {
 
 std::wstring WindowTextW(HWND wnd) {
   if (!wnd) return {};
+  // Most window texts are short: one message fetches them whole (each message to a window is a
+  // trip to the window server under Wine). A longer one is asked for its length first.
+  wchar_t shortText[256];
+  shortText[0] = L'\0';
+  const LRESULT got =
+      SendMessageW(wnd, WM_GETTEXT, std::size(shortText), reinterpret_cast<LPARAM>(shortText));
+  if (got <= 0) return {};
+  if (got < static_cast<LRESULT>(std::size(shortText)) - 1)
+    return std::wstring(shortText, wcsnlen(shortText, static_cast<std::size_t>(got)));
   // The length is an upper bound (an ANSI window's is counted in bytes); the copy says how much
   // there really is.
   LRESULT length = SendMessageW(wnd, WM_GETTEXTLENGTH, 0, 0);

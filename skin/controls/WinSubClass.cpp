@@ -74,13 +74,13 @@ void TSkinControl::AttachControl(TWinControl* control, TSkinData* data, bool rec
   control->WindowProc = TWndMethod(this, &TSkinControl::SkinWndProc);
   control->SetDoubleBuffered(true);
   if (FSite) FSite->AddIfAbsent(this);
-  FFocused = GetFocus() == FHandle;
   FollowLook();
+  FFocused = FOwnFocus;
   FEnabled = WindowEnabled();
   ReadCaption();
   if (recolour) Recolour(control);
   FollowScale();
-  control->Invalidate();
+  if (!FSite || !FSite->RepaintsAfterAttach()) control->Invalidate();
   FAttached = true;
 }
 
@@ -155,7 +155,7 @@ void TSkinControl::AttachGraphic(TControl* control, TSkinData* data, TCanvas* ca
   FEnabled = control->Enabled();
   FCaption = Widen(control->Caption());
   FollowScale();
-  control->Invalidate();
+  if (!FSite || !FSite->RepaintsAfterAttach()) control->Invalidate();
   FAttached = true;
 }
 

@@ -45,6 +45,9 @@ class TSkinControlOwner {
   virtual bool TearingDown() const = 0;
   // The windowless control of a listed skinner is gone: take the skinner out and free it.
   virtual void RemoveSkinner(TSkinControl* skinner) = 0;
+  // The owner is attaching its window's controls and repaints them all once, when it is done: a
+  // skinner attached meanwhile asks for no repaint of its own.
+  virtual bool RepaintsAfterAttach() const { return false; }
 };
 
 // The element's slice margins.

@@ -156,11 +156,15 @@ void TVuzUrezForm::AttachWindow(TSkinData* data) {
   }
 
   FSubclass.Attach<&TVuzUrezForm::WndProc>(Handle, this);
+  FAttachingControls = true;
   if (FForm)
     FControls.SkinChildControls(FForm);
   else
     FControls.SkinChildWindows();
-  InvalidateRect(Handle, nullptr, TRUE);
+  FAttachingControls = false;
+  // The window and its controls repaint once, all together: one trip to the window server rather
+  // than one for each control.
+  RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TVuzUrezForm::ComputeBorderSizes() {
@@ -209,16 +213,36 @@ void TVuzUrezForm::FrameChanged() {
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+TSize TVuzUrezForm::SkinnedSize() const {
+  return SkinnedWindowSize({FClientRect.right - FClientRect.left, FClientRect.bottom - FClientRect.top},
+                           {FLeftWidth, FTopHeight, FRightWidth, FBottomHeight}, FMenuHeight);
+}
+
 void TVuzUrezForm::FitToSkin(bool refreshClient) {
+  FFitAtShow = false;
   if (FWindowState == swMaximized) {
     FrameChanged();
     return;
   }
   if (refreshClient) GetClientRect(Handle, &FClientRect);
-  TSize size = SkinnedWindowSize({FClientRect.right - FClientRect.left, FClientRect.bottom - FClientRect.top},
-                                 {FLeftWidth, FTopHeight, FRightWidth, FBottomHeight}, FMenuHeight);
+  TSize size = SkinnedSize();
   SetWindowPos(Handle, nullptr, 0, 0, size.Width, size.Height,
                SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TVuzUrezForm::FitAtShow(WINDOWPOS& pos) {
+  if (!(pos.flags & SWP_NOSIZE)) {
+    // The window is sized before it is shown (by the program, in its own WM_SHOWWINDOW): that
+    // size holds, as it would have after a fit of its own.
+    FFitAtShow = false;
+    return;
+  }
+  if (!(pos.flags & SWP_SHOWWINDOW)) return;
+  FFitAtShow = false;
+  TSize size = SkinnedSize();
+  pos.cx = size.Width;
+  pos.cy = size.Height;
+  pos.flags = (pos.flags & ~SWP_NOSIZE) | SWP_FRAMECHANGED;
 }
 
 void TVuzUrezForm::CallPrevious(TMessage& m) { FSubclass.CallPrevious(m); }
@@ -379,6 +403,8 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
       return true;
     case WM_WINDOWPOSCHANGED:
       ReadWindowState();
+      // Shown by a move the fit did not see: it fits now.
+      if (FFitAtShow && IsWindowVisible(Handle)) FitToSkin(false);
       CallPrevious(m);
       return true;
     case WM_COMMAND:
@@ -398,8 +424,11 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
           return true;
       }
     case WM_SKINACTIVATE:
-      SkinActivate();
+      SkinActivate(m.WParam == kFitAtShow);
       return true;
+    case WM_WINDOWPOSCHANGING:
+      if (FFitAtShow) FitAtShow(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+      return false;
     case WM_SYSCOMMAND:
       SysCommand(m);
       return true;
@@ -414,7 +443,7 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
   }
 }
 
-void TVuzUrezForm::SkinActivate() {
+void TVuzUrezForm::SkinActivate(bool showToCome) {
   if (FStage == ssAttached) {
     if (FWindowKind == wkMdiChild && TFormMdi::Maximized()) {
       SetSystemButtons(true);
@@ -428,9 +457,20 @@ void TVuzUrezForm::SkinActivate() {
       GetWindowRect(Handle, &wr);
       FClientRect.right += (wr.right - wr.left) - FAttachedSize.cx;
       FClientRect.bottom += (wr.bottom - wr.top) - FAttachedSize.cy;
-      FitToSkin(false);
-      FStage = ssActive;
-      UpdateRegion();
+      if (showToCome && FWindowState == swNormal &&
+          !(GetWindowLongPtrA(Handle, GWL_STYLE) & (WS_MINIMIZE | WS_MAXIMIZE))) {
+        // The show's own move gives the window its skinned size: one trip through the window
+        // manager fewer than sizing it here. The region is cut for that size now, while nothing
+        // is seen.
+        FFitAtShow = true;
+        FStage = ssActive;
+        TSize size = SkinnedSize();
+        CutRegion(size.Width, size.Height);
+      } else {
+        FitToSkin(false);
+        FStage = ssActive;
+        UpdateRegion();
+      }
     }
   }
   FStage = ssActive;
@@ -441,6 +481,9 @@ void TVuzUrezForm::SkinActivate() {
 bool TVuzUrezForm::Stage3(TMessage& m) {
   switch (m.Msg) {
     case WM_NCCALCSIZE:
+      // Until the show gives the window its skinned size, the system's frame keeps the client
+      // where it is: a skinned frame around the smaller window would shrink it for a moment.
+      if (FFitAtShow) return false;
       NcCalcSize(m);
       return true;
     case WM_NCHITTEST:
@@ -599,8 +642,9 @@ void TVuzUrezForm::Detach() {
 
 bool TVuzUrezForm::FittedToSkin() const {
   // A maximised or minimised MDI child already has the system's frame and place, and so has a
-  // window whose skinner never got to fit it to the skin (given back before its activation).
-  bool fitted = FStage != ssAttached && FStage != ssReleasing;
+  // window whose skinner never got to fit it to the skin (given back before its activation or
+  // its show).
+  bool fitted = FStage != ssAttached && FStage != ssReleasing && !FFitAtShow;
   return fitted && (FWindowKind == wkMdiChild || !(FStyle & WS_CHILD)) && !NotNormalMdiChild();
 }
 

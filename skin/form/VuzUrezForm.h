@@ -67,11 +67,17 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void Reskin() override;
   void SetSystemButtons(bool restore) override;
   void UpdateRegion() override;
+  // The window's region for a window of w by h: the frame's keyed parts cut away.
+  void CutRegion(int w, int h);
   void ClearRegion() override;
   void FrameChanged() override;
   // A plain window's bar opens by Alt+letter here (a framework form's through MenuAccelerator).
   bool OpenMenuByKey(wchar_t key) override;
   void FitToSkin(bool refreshClient);
+  // The window's size around FClientRect with the skin's frame and menu bar.
+  TSize SkinnedSize() const;
+  // Gives the show's own SetWindowPos the skinned size, when the skinner waits for it to.
+  void FitAtShow(WINDOWPOS& pos);
 
   int GetDisableTag() const { return DisableTag; }
   void SetDisableTag(int v) { DisableTag = v; }
@@ -135,6 +141,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void SetHotControl(TSkinControl* skinner) override { FControls.SetHotControl(skinner); }
   bool TearingDown() const override { return FStage == ssReleasing || FStage == ssDead; }
   void RemoveSkinner(TSkinControl* skinner) override { FControls.RemoveSkinner(skinner); }
+  bool RepaintsAfterAttach() const override { return FAttachingControls; }
   const std::vector<TSkinControl*>& ControlSkinners() const { return FControls.ControlSkinners(); }
   TSkinControl* FindWindowSkinner(HWND wnd) const { return FControls.FindWindowSkinner(wnd); }
 
@@ -170,7 +177,7 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   void NcHitTest(TMessage& m);
   void NcPaint(TMessage& m);
   void NcActivate(TMessage& m);
-  void SkinActivate();
+  void SkinActivate(bool showToCome = false);
   void ReadWindowState();
   bool NotNormalMdiChild() const { return FWindowKind == wkMdiChild && FWindowState != swNormal; }
   POINT ScreenToWindow(POINT p) const;
@@ -240,7 +247,9 @@ class TVuzUrezForm : public TSkinnedWindow, public TSkinControlOwner, public TNC
   std::string FClassName;
   std::wstring FCaption;  // wide: a Unicode window's caption need not fit the ANSI code page
   RECT FClientRect{};
-  SIZE FAttachedSize{};  // the window's size when it was attached
+  SIZE FAttachedSize{};             // the window's size when it was attached
+  bool FFitAtShow = false;          // the show under way is to give the window its skinned size
+  bool FAttachingControls = false;  // AttachWindow is giving the controls their skinners
   RECT FSystemFrame{};
   bool FRightToLeft = false;
   HMENU FMenuHandle = nullptr;

@@ -246,8 +246,10 @@ void TVuzUrezForm::PaintCaption(HDC dc, const RECT& t) {
 
 void TVuzUrezForm::UpdateRegion() {
   RECT wr{};
-  if (!GetWindowRect(Handle, &wr)) return;
-  int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (GetWindowRect(Handle, &wr)) CutRegion(wr.right - wr.left, wr.bottom - wr.top);
+}
+
+void TVuzUrezForm::CutRegion(int w, int h) {
   if (static_cast<long long>(w) * h == 0 || NotNormalMdiChild()) return;
   if (w == FRegionWidth && h == FRegionHeight && FWindowKind != wkMdiChild && FStage != ssReskinning) return;
   const TSkinElements& s = FSkinData->Skin;

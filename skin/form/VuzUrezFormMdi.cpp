@@ -21,8 +21,8 @@ void TFormMdi::SetMaximized(bool value) {
 }
 
 bool TFormMdi::FindMdiClient() {
-  for (HWND w = GetWindow(FSkinner.Handle, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (WindowClassName(w) != "MDIClient") continue;
+  // One question to the window server rather than two for each child.
+  if (HWND w = FindWindowExA(FSkinner.Handle, nullptr, "MDIClient", nullptr)) {
     FMdiClient = w;
     FSkinner.FWindowKind = wkMdiFrame;
     if (TSkinManage* m = SkinManager()) m->SetMdiClient(w);

@@ -225,7 +225,7 @@ void TSkinManage::WatchFirstShow(HWND wnd) {
   if (watch->Watch(wnd, &TSkinManage::FirstShown)) FShowWatches.push_back(std::move(watch));
 }
 
-void TSkinManage::FirstShown(HWND wnd) {
+void TSkinManage::FirstShown(HWND wnd, bool moveToCome) {
   TSkinManage* m = gManager;
   if (!m) return;
   Guarded([&] {
@@ -237,7 +237,7 @@ void TSkinManage::FirstShown(HWND wnd) {
       m->OfferActivated(wnd);
     // The skinner takes the frame over now, while the window is still hidden, rather than when
     // its posted activation arrives: until then the system would draw the frame.
-    if (m->FindForm(wnd)) SendMessageA(wnd, WM_SKINACTIVATE, 0, 1000);
+    if (m->FindForm(wnd)) SendMessageA(wnd, WM_SKINACTIVATE, moveToCome ? kFitAtShow : 0, 1000);
   });
 }
 

@@ -25,6 +25,9 @@ class TVuzUrezPopMenu;
 constexpr UINT WM_SKINCHANGED = 0x3401;     // to a form's WindowProc: re-skin
 constexpr UINT WM_SKINPAINTFRAME = 0x3502;  // repaint the skinned frame now
 constexpr UINT WM_SKINACTIVATE = 0x3503;    // posted once after attaching, lParam 1000
+// WM_SKINACTIVATE's wParam when it is sent as a ShowWindow call shows the window for the first
+// time: the show's own SetWindowPos is still to come and can give the window its skinned size.
+constexpr WPARAM kFitAtShow = 1;
 // The engine's question to a window (wParam 0, lParam 0), which works from other processes too:
 // a window whose frame is skinned answers 1, a control a control skinner draws answers 2, any
 // other window 0.
@@ -168,7 +171,7 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   // shown it is offered for skinning as at its activation, so that it is skinned before it
   // paints anything.
   void WatchFirstShow(HWND wnd);
-  static void FirstShown(HWND wnd);
+  static void FirstShown(HWND wnd, bool moveToCome);
   void OfferActivated(HWND wnd);
   void FreeFinishedWatches();
   void ActionTimer(TObject*);

@@ -10,15 +10,15 @@ bool TShowWatch::Watch(HWND wnd, TShown shown) {
 
 void TShowWatch::WndProc(TMessage& m) {
   ++FDepth;
-  bool showing = (m.Msg == WM_SHOWWINDOW && m.WParam != 0) ||
-                 (m.Msg == WM_WINDOWPOSCHANGING && m.LParam &&
-                  (reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_SHOWWINDOW));
+  bool showWindow = m.Msg == WM_SHOWWINDOW && m.WParam != 0;
+  bool showing = showWindow || (m.Msg == WM_WINDOWPOSCHANGING && m.LParam &&
+                                (reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_SHOWWINDOW));
   if ((showing || m.Msg == WM_NCDESTROY) && !FFinished) {
     FFinished = true;
     // Out first: whatever the owner attaches now sits above the window's own procedure, not
     // above a watch that has done its work.
     FSubclass.Restore();
-    if (showing && FShown) FShown(FWnd);
+    if (showing && FShown) FShown(FWnd, showWindow && m.LParam == 0);
   }
   FSubclass.CallPrevious(m);
   --FDepth;

@@ -6,7 +6,8 @@
 // watch sits under everything else in the window's chain from its creation, tells its owner once
 // when the window is about to be shown (WM_SHOWWINDOW, or a SetWindowPos that shows it), and
 // then takes itself out. The window is then whole: created, its children made, a dialog
-// initialised.
+// initialised. A show announced by WM_SHOWWINDOW from a ShowWindow call still has its own
+// SetWindowPos to come, which the owner may use to give the window its skinned size.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +16,7 @@
 
 class TShowWatch {
  public:
-  using TShown = void (*)(HWND wnd);
+  using TShown = void (*)(HWND wnd, bool moveToCome);
   // False when the window cannot be watched (gone, or already taken by a watch).
   bool Watch(HWND wnd, TShown shown);
   // The window was shown or destroyed, and the watch is out of its chain: it may be freed once

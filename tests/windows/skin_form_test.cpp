@@ -149,6 +149,72 @@ TEST_F(SkinManagerTest, AWindowShownActiveComposesItsTitleOnceAndNoneWhenHidden)
   DestroyWindow(w);
 }
 
+// What a window saw of its sizing on its way to visible. A program may also size it itself as it
+// is shown, in its own WM_SHOWWINDOW.
+struct TShowSizing {
+  int hiddenResizes = 0;
+  SIZE resizeAtShow{};
+} gShowSizing;
+
+LRESULT CALLBACK ShowSizingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_SHOWWINDOW && wp && GetPropA(w, "resize"))
+    SetWindowPos(w, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (m == WM_WINDOWPOSCHANGED && !(reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_NOSIZE)) {
+    if (IsWindowVisible(w))
+      gShowSizing.resizeAtShow =
+          SIZE{reinterpret_cast<WINDOWPOS*>(lp)->cx, reinterpret_cast<WINDOWPOS*>(lp)->cy};
+    else if (!GetPropA(w, "resize"))
+      ++gShowSizing.hiddenResizes;
+  }
+  if (m == WM_NCDESTROY) RemovePropA(w, "resize");
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+HWND NewShowSizingWindow(bool programResizes) {
+  static ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ShowSizingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ShowSizingWindow";
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  gShowSizing = {};
+  RECT r{0, 0, 300, 120};
+  AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  HWND w =
+      CreateWindowExA(0, "ShowSizingWindow", "Show sizing", WS_OVERLAPPEDWINDOW, 40, 40, r.right - r.left,
+                      r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (programResizes) SetPropA(w, "resize", w);
+  ShowWindow(w, SW_SHOW);
+  SetForegroundWindow(w);
+  WaitActive(w);
+  return w;
+}
+
+// Shown by ShowWindow, a window gets its skinned size from the show's own move: it is not sized
+// a second time while hidden.
+TEST_F(SkinManagerTest, AWindowIsSizedToItsSkinByTheMoveThatShowsIt) {
+  HWND w = NewShowSizingWindow(false);
+  ASSERT_TRUE(Skinned(w));
+  TBorderSizes b = SkinBorderSizes(gSkin->Skin);
+  EXPECT_EQ(gShowSizing.hiddenResizes, 0);
+  EXPECT_EQ(gShowSizing.resizeAtShow.cx, 300 + b.Left + b.Right);
+  EXPECT_EQ(gShowSizing.resizeAtShow.cy, 120 + b.Top + b.Bottom);
+  EXPECT_EQ(ClientSize(w).cx, 300);
+  EXPECT_EQ(ClientSize(w).cy, 120);
+  DestroyWindow(w);
+}
+
+// A program that sizes its window as it shows it keeps that size.
+TEST_F(SkinManagerTest, AWindowSizedByItsProgramAsItIsShownKeepsThatSize) {
+  HWND w = NewShowSizingWindow(true);
+  ASSERT_TRUE(Skinned(w));
+  EXPECT_EQ(WindowSize(w).cx, 500);
+  EXPECT_EQ(WindowSize(w).cy, 300);
+  DestroyWindow(w);
+}
+
 // A program that keeps its window's size as it goes (to open it the same next time) keeps the
 // size the system's frame gives: a skinned run must not grow the window for the next one.
 TEST_F(SkinManagerTest, APlainWindowHasItsSystemFrameSizeWhenItIsDestroyed) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/Forms.h"
+#include "framework/WideText.h"
 #include "framework/WindowSubclass.h"
 #include "skin/manager/VuzUrezMenu.h"
 #include "tests/windows/skin_test_util.h"
@@ -239,7 +240,8 @@ TEST(WindowSubclass, TrampolinesAreNeverWritableAndExecutableAtOnce) {
   EXPECT_EQ(TWindowSubclass::ThunksAlive(), thunks);
 }
 
-TEST(WindowSubclass, AUnicodeWindowStaysUnicode) {
+// A plain Unicode top-level window, hidden.
+HWND WideWindow() {
   static ATOM atom = [] {
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
@@ -247,9 +249,14 @@ TEST(WindowSubclass, AUnicodeWindowStaysUnicode) {
     wc.lpszClassName = L"SubclassTestWide";
     return RegisterClassW(&wc);
   }();
-  ASSERT_NE(atom, 0);
-  HWND w = CreateWindowExW(0, L"SubclassTestWide", L"", WS_OVERLAPPEDWINDOW, 40, 40, 200, 120, nullptr,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!atom) return nullptr;
+  return CreateWindowExW(0, L"SubclassTestWide", L"", WS_OVERLAPPEDWINDOW, 40, 40, 200, 120, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+TEST(WindowSubclass, AUnicodeWindowStaysUnicode) {
+  HWND w = WideWindow();
+  ASSERT_NE(w, nullptr);
   TPassOn ours;
   ASSERT_TRUE(ours.sub.Attach<&TPassOn::Handler>(w, &ours));
   EXPECT_TRUE(IsWindowUnicode(w));
@@ -259,6 +266,21 @@ TEST(WindowSubclass, AUnicodeWindowStaysUnicode) {
   SendMessageW(w, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(back));
   EXPECT_EQ(ours.lastWideText, text);
   EXPECT_STREQ(back, text);
+  DestroyWindow(w);
+}
+
+// A window's text comes back whole whatever its length: a short one in one message, one longer
+// than that message's buffer by its length first.
+TEST(WindowSubclass, AWindowsTextIsReadWholeShortOrLong) {
+  HWND w = WideWindow();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(WindowTextW(w), L"");
+  for (std::size_t n : {1u, 254u, 255u, 256u, 1000u}) {
+    std::wstring text(n, L'\u263A');
+    text.back() = L'x';
+    SetWindowTextW(w, text.c_str());
+    EXPECT_EQ(WindowTextW(w), text) << n << " characters";
+  }
   DestroyWindow(w);
 }
 
