@@ -25,8 +25,8 @@ namespace {
 
 constexpr int kItems = 20;
 constexpr int kClicks = 60;    // per window
-constexpr int kRounds = 6;     // repaint blocks per window
-constexpr int kRepaints = 50;  // per block
+constexpr int kRounds = 30;    // repaint blocks per window: short blocks, so the two sides of a
+constexpr int kRepaints = 10;  // pair are timed close together (per block)
 
 // What the owner's WM_ENTERIDLE does: the popup is open and the menu loop has nothing left to do.
 enum class TIdle { Close, Repaint };
