@@ -427,7 +427,7 @@ bool TVuzUrezForm::Stage2(TMessage& m) {
       SkinActivate(m.WParam == kFitAtShow);
       return true;
     case WM_WINDOWPOSCHANGING:
-      if (FFitAtShow) FitAtShow(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+      if (FFitAtShow && m.LParam) FitAtShow(*reinterpret_cast<WINDOWPOS*>(m.LParam));
       return false;
     case WM_SYSCOMMAND:
       SysCommand(m);
